@@ -1,0 +1,10 @@
+// Core tests run with a pinned environment: the "C" locale unless a test switches on purpose.
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "C");
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
