@@ -1,0 +1,13 @@
+// Mirelto's calculation core: engineering value text, E-series, the cubic root finder, the
+// filter analysis and synthesis over the design record, and the result report. Standard C++
+// only; it knows nothing of any window.
+#pragma once
+
+#include "mirelto/design_state.h"
+#include "mirelto/eseries.h"
+#include "mirelto/fault.h"
+#include "mirelto/filter.h"
+#include "mirelto/messages.h"
+#include "mirelto/polinom3.h"
+#include "mirelto/report.h"
+#include "mirelto/value_text.h"
