@@ -76,8 +76,9 @@ constexpr RealExpr Lift(T x) noexcept {
     return RealExpr(static_cast<double>(x));
 }
 
-// The fault of an operation on a and b giving result: an operand's pending fault comes first.
-inline RealExpr Finish(RealExpr a, RealExpr b, double result) noexcept {
+// The fault of an operation on a and b giving result, when the result or an operand is out of
+// the ordinary: an operand's pending fault comes first.
+inline RealExpr FinishUnusual(RealExpr a, RealExpr b, double result) noexcept {
     if (a.Fault() != FaultKind::None) {
         return RealExpr(result, a.Fault());
     }
@@ -93,6 +94,15 @@ inline RealExpr Finish(RealExpr a, RealExpr b, double result) noexcept {
         return RealExpr(result, FaultKind::Overflow);
     }
     return RealExpr(result);
+}
+
+// A finite result of fault-free operands is by far the common case: one test.
+inline RealExpr Finish(RealExpr a, RealExpr b, double result) noexcept {
+    if (a.Fault() == FaultKind::None && b.Fault() == FaultKind::None && std::isfinite(result))
+        [[likely]] {
+        return RealExpr(result);
+    }
+    return FinishUnusual(a, b, result);
 }
 
 inline RealExpr Divide(RealExpr a, RealExpr b) noexcept {
@@ -175,21 +185,23 @@ inline RealExpr Sqrt(RealExpr x) noexcept {
     return RealExpr(std::sqrt(v), x.Fault());
 }
 
-// Natural logarithm: log(0) is a division by zero, log of a negative an invalid operation.
-inline RealExpr Ln(RealExpr x) noexcept {
-    const double v = x.Unchecked();
-    FaultKind fault = x.Fault();
-    if (fault == FaultKind::None && v == 0.0) {
-        fault = FaultKind::DivisionByZero;
-    } else if (fault == FaultKind::None && v < 0.0) {
-        fault = FaultKind::InvalidOperation;
+// Logarithms: of 0 a division by zero, of a negative an invalid operation.
+inline FaultKind LogarithmFault(RealExpr x) noexcept {
+    if (x.Fault() != FaultKind::None) {
+        return x.Fault();
     }
-    return RealExpr(std::log(v), fault);
+    if (x.Unchecked() == 0.0) {
+        return FaultKind::DivisionByZero;
+    }
+    return x.Unchecked() < 0.0 ? FaultKind::InvalidOperation : FaultKind::None;
+}
+
+inline RealExpr Ln(RealExpr x) noexcept {
+    return RealExpr(std::log(x.Unchecked()), LogarithmFault(x));
 }
 
 inline RealExpr Log10(RealExpr x) noexcept {
-    const RealExpr ln = Ln(x);
-    return RealExpr(std::log10(x.Unchecked()), ln.Fault());
+    return RealExpr(std::log10(x.Unchecked()), LogarithmFault(x));
 }
 
 inline RealExpr Exp(RealExpr x) noexcept {

@@ -35,7 +35,7 @@ constexpr double kE192At919 = 9.2;
 
 // Indices and sizes in 64 bits: l + 1 at the largest size and the magnitude of the most negative
 // size must not overflow.
-double Series(std::int64_t k, std::int64_t n) {
+double SeriesFormula(std::int64_t k, std::int64_t n) {
     const Real q = Real(static_cast<double>(k)) / static_cast<double>(n);
     Real v = checked::Exp(q * kLn10);
     if (n > kLargestOneDecimalSeries) {
@@ -57,15 +57,76 @@ double Series(std::int64_t k, std::int64_t n) {
     return Real(static_cast<double>(checked::RoundToInt64(v * 10))) / 10;
 }
 
+// The selector sizes, whose values around one decade (indices -1 to n + 1, all that rounding
+// reads) are computed once by the formula: a calculation rounds three parts, and the
+// exponentials would otherwise be half its time.
+constexpr std::array<std::int64_t, 7> kTabulatedSizes{3, 6, 12, 24, 48, 96, 192};
+
+class SeriesTables {
+  public:
+    SeriesTables() {
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < kTabulatedSizes.size(); ++i) {
+            const std::int64_t n = kTabulatedSizes[i];
+            first_[i] = at;
+            for (std::int64_t k = -1; k <= n + 1; ++k) {
+                values_[at++] = SeriesFormula(k, n);
+            }
+        }
+    }
+
+    // The tabulated value, or nothing for other sizes and indices.
+    const double* Find(std::int64_t k, std::int64_t n) const {
+        for (std::size_t i = 0; i < kTabulatedSizes.size(); ++i) {
+            if (kTabulatedSizes[i] == n) {
+                return k >= -1 && k <= n + 1 ? &values_[first_[i] + static_cast<std::size_t>(k + 1)]
+                                             : nullptr;
+            }
+        }
+        return nullptr;
+    }
+
+  private:
+    static constexpr std::size_t kCount = 3 + 6 + 12 + 24 + 48 + 96 + 192 + 3 * 7;
+    std::array<std::size_t, kTabulatedSizes.size()> first_{};
+    std::array<double, kCount> values_{};
+};
+
+double Series(std::int64_t k, std::int64_t n) {
+    static const SeriesTables tables;
+    const double* value = tables.Find(k, n);
+    return value ? *value : SeriesFormula(k, n);
+}
+
 // 10^f: exact where the values of real components live, by the exponential elsewhere.
-Real DecadeFactor(std::int64_t f) {
-    constexpr std::int64_t kFirstExact = -3;
-    constexpr std::array<double, 10> kExact{0.001, 0.01, 0.1,   1,      10,
-                                            100,   1000, 10000, 100000, 1000000};
-    if (f >= kFirstExact && f < kFirstExact + static_cast<std::int64_t>(kExact.size())) {
-        return kExact[static_cast<std::size_t>(f - kFirstExact)];
+constexpr std::int64_t kFirstExact = -3;
+constexpr std::array<double, 10> kExactDecades{0.001, 0.01, 0.1,   1,      10,
+                                               100,   1000, 10000, 100000, 1000000};
+
+Real DecadeFormula(std::int64_t f) {
+    if (f >= kFirstExact && f < kFirstExact + static_cast<std::int64_t>(kExactDecades.size())) {
+        return kExactDecades[static_cast<std::size_t>(f - kFirstExact)];
     }
     return checked::Exp(Real(static_cast<double>(f)) * kLn10);
+}
+
+// Every decade a finite non-zero double can lie in (its exponential neither overflows nor
+// faults), computed once by the same formula.
+constexpr std::int64_t kFirstDecade = -325;
+constexpr std::int64_t kLastDecade = 308;
+
+Real DecadeFactor(std::int64_t f) {
+    static const auto table = [] {
+        std::array<double, kLastDecade - kFirstDecade + 1> factors{};
+        for (std::int64_t d = kFirstDecade; d <= kLastDecade; ++d) {
+            factors[static_cast<std::size_t>(d - kFirstDecade)] = DecadeFormula(d);
+        }
+        return factors;
+    }();
+    if (f < kFirstDecade || f > kLastDecade) {
+        return DecadeFormula(f);
+    }
+    return table[static_cast<std::size_t>(f - kFirstDecade)];
 }
 
 }  // namespace
