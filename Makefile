@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps build build-asan test test-release test-asan bench format clean
+.PHONY: all deps build build-asan test test-release test-asan bench bench-startup run screenshots format clean
 
 all: build
 
@@ -31,6 +31,15 @@ test: test-release test-asan
 bench: build
 	$(BUILD_DIR)/bench/mirelto_core_bench --benchmark_repetitions=5 \
 	    --benchmark_report_aggregates_only=true
+
+run: build
+	$(BUILD_DIR)/src/app/mirelto
+
+bench-startup: build
+	bench/startup.sh $(BUILD_DIR)
+
+screenshots: build
+	scripts/screenshots.sh $(BUILD_DIR)/src/app/mirelto docs/images
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

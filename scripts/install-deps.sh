@@ -4,8 +4,14 @@
 set -euo pipefail
 
 packages=(
+    # build and core tests
     g++ make cmake ninja-build pkg-config locales
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the window: Qt 6 Widgets with its platform plugins, SVG, and Japanese fonts
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev
+    fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
+    # the real-desktop test and screenshots
+    xvfb xdotool xclip x11-utils imagemagick
 )
 
 missing=()

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Start-up time (process start to the main window mapped) and peak memory of the calculator,
+# side by side with a bare Qt program that shows one empty window, on one Xvfb server.
+# Usage: bench/startup.sh [build-dir] [runs]
+set -euo pipefail
+
+build=${1:-build}
+runs=${2:-15}
+tmp=$(mktemp -d)
+source "$(dirname "$0")/../scripts/xvfb.sh"
+xvfb=
+trap '[ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null; rm -rf "$tmp"' EXIT
+start_xvfb "$tmp/xvfb.log"
+xvfb=$XVFB_PID
+
+# Prints "<milliseconds to a mapped window> <peak resident KiB>" for one run.
+measure() {
+    local binary=$1 caption=$2
+    local start end pid peak
+    start=$(date +%s%N)
+    "$binary" > "$tmp/last.log" 2>&1 &
+    pid=$!
+    local tries=0
+    until xdotool search --onlyvisible --name "$caption" > /dev/null 2>&1; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 5000 ] || ! kill -0 "$pid" 2> /dev/null; then
+            echo "no window from $binary:" >&2
+            cat "$tmp/last.log" >&2
+            kill "$pid" 2> /dev/null || true
+            exit 1
+        fi
+        sleep 0.002
+    done
+    end=$(date +%s%N)
+    sleep 0.3  # let the first paint settle before reading the high-water mark
+    peak=$(sed -n 's/^VmHWM:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pid/status")
+    kill "$pid"
+    wait "$pid" 2> /dev/null || true
+    echo "$(((end - start) / 1000000)) $peak"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+report() {
+    local name=$1 binary=$2 caption=$3
+    : > "$tmp/$name"
+    for _ in $(seq "$runs"); do
+        measure "$binary" "$caption" >> "$tmp/$name"
+    done
+    local ms kib
+    ms=$(cut -d' ' -f1 "$tmp/$name" | median)
+    kib=$(cut -d' ' -f2 "$tmp/$name" | median)
+    echo "$name $ms $kib"
+    printf '%-10s start-up %5d ms (median of %d)   peak memory %7d KiB\n' "$name" "$ms" "$runs" "$kib" >&2
+}
+
+bare=$(report bare "$build/bench/bare_qt_window" 'bare Qt window')
+mirelto=$(report mirelto "$build/src/app/mirelto" 'LPF/HPF Ver')
+read -r _ bare_ms bare_kib <<< "$bare"
+read -r _ app_ms app_kib <<< "$mirelto"
+awk -v a="$app_ms" -v b="$bare_ms" -v m="$app_kib" -v n="$bare_kib" \
+    'BEGIN { printf "ratio      start-up %.2fx   peak memory %.2fx\n", a / b, m / n }' >&2

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Writes PNG screenshots of the calculator for the README: the main window after a constant
+# calculation in LPF and in HPF mode, and the help window. Runs on its own Xvfb server.
+set -euo pipefail
+
+binary=${1:-build/src/app/mirelto}
+out=${2:-docs/images}
+mkdir -p "$out"
+tmp=$(mktemp -d)
+
+source "$(dirname "$0")/xvfb.sh"
+app=
+xvfb=
+trap '[ -n "$app" ] && kill "$app" 2> /dev/null; [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null; rm -rf "$tmp"' EXIT
+start_xvfb "$tmp/xvfb.log"
+xvfb=$XVFB_PID
+
+"$binary" > /dev/null 2>&1 &
+app=$!
+window=$(timeout 20 xdotool search --sync --name 'LPF/HPF Ver' | head -n 1)
+click() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep 0.5
+}
+
+click 54 371   # 定数計算 (LPF, defaults)
+import -window "$window" "$out/main_lpf.png"
+click 305 296  # HPF
+click 54 371
+import -window "$window" "$out/main_hpf.png"
+click 312 339  # Help
+help=$(timeout 20 xdotool search --sync --name '^Help$' | head -n 1)
+sleep 0.5
+import -window "$help" "$out/help.png"
+echo "screenshots written to $out"

@@ -1,0 +1,49 @@
+// Start-up: the main window and the hidden help window, then the event loop until the main
+// window closes. No arguments, no settings, nothing saved.
+#include <QGuiApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <mirelto/design_state.h>
+
+#include "error_display.h"
+#include "fonts.h"
+#include "help_window.h"
+#include "main_window.h"
+#include "platform.h"
+
+namespace {
+
+// Qt's own message for a missing display is a plugin stack trace; say it in one line instead.
+bool HasDisplay() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform) {
+        return true;
+    }
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!HasDisplay()) {
+        std::fprintf(stderr,
+                     "mirelto: no display found (DISPLAY is not set); it needs a desktop.\n");
+        return 2;
+    }
+    mirelto::DesignState.ResultValid = false;
+    mirelto::Application app(argc, argv);
+    app.setWindowIcon(QIcon(QStringLiteral(":/mirelto_icon.svg")));
+    mirelto::RegisterFontSubstitutions();
+
+    mirelto::TFormMain formMain;
+    mirelto::TFormHelp formHelp(&formMain);
+    formMain.move(
+        mirelto::CentredInWorkArea(formMain.size(), mirelto::CurrentPlatform().WorkArea(nullptr)));
+    formMain.show();
+    return app.exec();
+}

@@ -1,0 +1,190 @@
+#include "main_window.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include <mirelto/design_state.h>
+
+#include "error_display.h"
+#include "help_window.h"
+#include "message_box.h"
+
+// The resources live in a static library: register them before the first window loads one.
+static void RegisterResources() {
+    Q_INIT_RESOURCE(mirelto);
+}
+
+namespace mirelto {
+
+TFormMain* FormMain = nullptr;
+
+namespace {
+
+constexpr int kMainFontPixels = 13;
+// The client area fits the controls: this much right of and below the Exit button.
+constexpr int kRightMargin = 15;
+constexpr int kBottomMargin = 8;
+
+}  // namespace
+
+QString FileVersionText() {
+    return QStringLiteral("%1.%2")
+        .arg(MIRELTO_VERSION_MAJOR)
+        .arg(MIRELTO_VERSION_MINOR, 2, 10, QLatin1Char('0'));
+}
+
+QPoint CentredInWorkArea(QSize outer, const Rect& workArea) {
+    return CentredTopLeftInside(workArea, outer, workArea);
+}
+
+TFormMain::TFormMain(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
+    FormMain = this;
+    RegisterResources();
+    setupUi(this);
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(kMainFontPixels);
+    setFont(font);
+    ImageLPF->load(QStringLiteral(":/schematic_lpf.svg"));
+    ImageHPF->load(QStringLiteral(":/schematic_hpf.svg"));
+    QLineEdit* const given[] = {EditR1, EditR2, EditR3, EditC1, EditC2, EditC3};
+    for (int i = 0; i < 6; ++i) {
+        hints_[i] = given[i]->toolTip();
+    }
+    // The core reports an unrealisable request through this sink: a centred error box.
+    previousSink_ = SetMessageSink([](std::string_view text, MessageType type) {
+        ShowMessageCentered(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                            type, QMessageBox::Ok, 0, FormMain);
+    });
+    WireControls();
+    FormCreate();
+}
+
+TFormMain::~TFormMain() {
+    SetMessageSink(previousSink_);
+    if (FormMain == this) {
+        FormMain = nullptr;
+    }
+}
+
+void TFormMain::FormCreate() {
+    setWindowTitle(QStringLiteral("３次LPF/HPF Ver") + FileVersionText());
+    const QRect exit = ButtonExit->geometry();
+    // A fixed size: the window can neither grow nor be maximised.
+    setFixedSize(exit.left() + exit.width() + kRightMargin,
+                 exit.top() + exit.height() + kBottomMargin);
+    DesignState.IsLpf = RadioButtonLpf->isChecked();
+    SetFilterMode(RadioButtonLpf->isChecked());
+}
+
+void TFormMain::WireControls() {
+    // Every command runs guarded: a fault it raises reaches the general error display.
+    const auto guarded = [this](void (TFormMain::*handler)()) {
+        return [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); };
+    };
+    connect(ButtonCalc, &QPushButton::clicked, this, guarded(&TFormMain::ButtonCalcClick));
+    connect(ButtonTF, &QPushButton::clicked, this, guarded(&TFormMain::ButtonTFClick));
+    connect(ButtonClr, &QPushButton::clicked, this, guarded(&TFormMain::ButtonClrClick));
+    connect(ButtonExit, &QPushButton::clicked, this, guarded(&TFormMain::ButtonExitClick));
+    // A radio button's click is its becoming checked; the handler reads RadioButtonLpf alone.
+    for (QRadioButton* radio : {RadioButtonLpf, RadioButtonHPF}) {
+        connect(radio, &QRadioButton::toggled, this, [this, guarded](bool checked) {
+            if (checked) {
+                guarded (&TFormMain::RadioButtonLpfClick)();
+            }
+        });
+    }
+    for (QLineEdit* edit : {EditFa, EditFo, EditQ, EditR1, EditR2, EditR3, EditFar, EditFor, EditQr,
+                            EditC1, EditC2, EditC3}) {
+        edit->installEventFilter(this);
+    }
+    for (QComboBox* combo :
+         {ComboBoxR1, ComboBoxR2, ComboBoxR3, ComboBoxC1, ComboBoxC2, ComboBoxC3}) {
+        combo->installEventFilter(this);
+        combo->lineEdit()->installEventFilter(this);
+    }
+    Label19->installEventFilter(this);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (qobject_cast<QLineEdit*>(watched) && watched->parent() == this) {
+            return MoveFocusByKey(key);
+        }
+        // Combo boxes keep their arrows but never see the Enter character.
+        return enter;
+    }
+    if (watched == Label19 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        RunGuarded([this] { Label19Click(); });
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TFormMain::MoveFocusByKey(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Down:
+            focusNextPrevChild(true);
+            return true;
+        case Qt::Key_Up:
+            focusNextPrevChild(false);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TFormMain::RadioButtonLpfClick() {
+    SetFilterMode(RadioButtonLpf->isChecked());
+}
+
+void TFormMain::ShowHints(QLineEdit* const (&edits)[3], bool show) {
+    const int first = edits[0] == EditR1 ? 0 : 3;
+    for (int i = 0; i < 3; ++i) {
+        edits[i]->setToolTip(show ? hints_[first + i] : QString());
+    }
+}
+
+void TFormMain::SetOutputEnabled(bool enabled) {
+    ButtonPrint->setEnabled(enabled);
+    ButtonCopy->setEnabled(enabled);
+}
+
+void TFormMain::SetFilterMode(bool isLpf) {
+    DesignState.IsLpf = isLpf;
+    for (QComboBox* combo : {ComboBoxC1, ComboBoxC2, ComboBoxC3}) {
+        combo->setEnabled(isLpf);
+    }
+    for (QComboBox* combo : {ComboBoxR1, ComboBoxR2, ComboBoxR3}) {
+        combo->setEnabled(!isLpf);
+    }
+    ShowHints({EditC1, EditC2, EditC3}, !isLpf);
+    ShowHints({EditR1, EditR2, EditR3}, isLpf);
+    ImageLPF->setVisible(isLpf);
+    ImageHPF->setVisible(!isLpf);
+    LabelR->setText(isLpf ? QStringLiteral("指定値") : QStringLiteral("結果"));
+    LabelC->setText(isLpf ? QStringLiteral("結果") : QStringLiteral("指定値"));
+    SetOutputEnabled(false);
+}
+
+void TFormMain::Label19Click() {
+    if (FormHelp) {
+        FormHelp->ShowHelp();
+    }
+}
+
+void TFormMain::ButtonExitClick() {
+    close();
+}
+
+}  // namespace mirelto

@@ -1,0 +1,72 @@
+// The calculator's main window: its controls (from the window definition), start-up settings,
+// the LPF/HPF mode, keyboard navigation between the fields, the help link and the calculation
+// commands. The arithmetic lives in the core; the window reads boxes and shows results.
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <mirelto/messages.h>
+
+#include "platform.h"
+#include "ui_main_window.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace mirelto {
+
+class TFormMain : public QWidget, public Ui::TFormMain {
+    Q_OBJECT
+
+  public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // Commands and handlers, wired to their controls.
+    void ButtonCalcClick();
+    void RadioButtonLpfClick();
+    void ButtonExitClick();
+    void Label19Click();
+    void ButtonTFClick();
+    void ButtonClrClick();
+
+    void SetFilterMode(bool isLpf);
+    // Enter and Down move the focus to the next field, Up to the previous one, wrapping around.
+    // Returns whether the key was used.
+    bool MoveFocusByKey(int key);
+
+    void CalcLpf();
+    void CalcHpf();
+    void ShowResults();
+    void ClearResults();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct GivenParts;
+
+    void FormCreate();
+    void WireControls();
+    void CalcFromGiven(const GivenParts& parts);
+    void ShowHints(QLineEdit* const (&edits)[3], bool show);
+    void SetOutputEnabled(bool enabled);
+
+    QString hints_[6];  // EditR1..EditR3, EditC1..EditC3, as defined
+    MessageSink previousSink_;
+};
+
+// The one main window, set before its creation handler runs.
+extern TFormMain* FormMain;
+
+// major.minor of the build's version, the minor with at least two digits ("1.00", "1.11").
+QString FileVersionText();
+
+// Where a window of outer size `outer` opens: centred in the work area, then moved right or down
+// so that its top-left corner lies inside it.
+QPoint CentredInWorkArea(QSize outer, const Rect& workArea);
+
+}  // namespace mirelto

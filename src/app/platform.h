@@ -1,0 +1,52 @@
+// The desktop operations the calculator relies on, behind one replaceable interface: window and
+// work-area rectangles, and showing a modal dialog. The tests install a fake that records what
+// would be shown and never blocks; the program runs on QtPlatform.
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+
+class QDialog;
+class QWidget;
+
+namespace mirelto {
+
+// A screen rectangle in pixels; right and bottom lie just outside the area.
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+class Platform {
+  public:
+    virtual ~Platform() = default;
+
+    // The window's outer rectangle, frame and title bar included, in screen coordinates.
+    virtual Rect WindowRect(const QWidget& window) const = 0;
+    // The work area (screen less task bars and docks) of the screen that shows the window.
+    virtual Rect WorkArea(const QWidget* window) const = 0;
+    // Shows the dialog modally where it has been placed; returns its result when it closes.
+    virtual int ExecModal(QDialog& dialog) = 0;
+};
+
+// The outer size a window of client size `client` will have once framed like `framed` (an
+// unshown window has no frame yet).
+QSize FramedSize(const QWidget& framed, QSize client);
+
+// A window of outer size `outer` centred over `over` (integer division), then moved right or down
+// so that its top-left corner lies inside the work area; right and bottom are not tested.
+QPoint CentredTopLeftInside(const Rect& over, QSize outer, const Rect& workArea);
+
+// The platform in use; the Qt one unless a test has installed another.
+Platform& CurrentPlatform();
+// Installs `platform` (nullptr: back to the Qt one) and returns the one it replaces.
+Platform* SetPlatform(Platform* platform);
+
+class QtPlatform : public Platform {
+  public:
+    Rect WindowRect(const QWidget& window) const override;
+    Rect WorkArea(const QWidget* window) const override;
+    int ExecModal(QDialog& dialog) override;
+};
+
+}  // namespace mirelto

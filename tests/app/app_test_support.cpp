@@ -1,0 +1,72 @@
+#include "app_test_support.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QWidget>
+
+#include <clocale>
+#include <cstdlib>
+#include <string>
+
+namespace mirelto::test {
+
+FakePlatform::FakePlatform() : previous_(SetPlatform(this)) {}
+
+FakePlatform::~FakePlatform() {
+    SetPlatform(previous_);
+}
+
+Rect FakePlatform::WindowRect(const QWidget& window) const {
+    if (windowRect) {
+        return *windowRect;
+    }
+    const QRect r = window.frameGeometry();
+    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+Rect FakePlatform::WorkArea(const QWidget*) const {
+    return workArea;
+}
+
+int FakePlatform::ExecModal(QDialog& dialog) {
+    ShownBox box{dialog.windowTitle(), {}, QMessageBox::NoIcon,   dialog.pos(),
+                 dialog.size(),        {}, QMessageBox::NoButton, dialog.parentWidget()};
+    if (auto* message = qobject_cast<QMessageBox*>(&dialog)) {
+        box.text = message->text();
+        box.icon = message->icon();
+        box.buttons = message->standardButtons();
+        box.defaultButton = message->standardButton(message->defaultButton());
+    }
+    boxes.append(box);
+    return QMessageBox::Ok;
+}
+
+QWidget* Control(const QWidget& form, const QString& name) {
+    auto* widget = form.findChild<QWidget*>(name);
+    if (!widget) {
+        qFatal("no control %s", qPrintable(name));
+    }
+    return widget;
+}
+
+void PinTestEnvironment() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    qputenv("QT_FONT_DPI", "96");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qputenv("LC_ALL", "C.UTF-8");
+    std::setlocale(LC_ALL, "C.UTF-8");
+    static const std::string home = QDir::tempPath().toStdString() + "/mirelto-test-home";
+    QDir().mkpath(QString::fromStdString(home));
+    // Qt wants its runtime directory private to the user.
+    QFile::setPermissions(QString::fromStdString(home),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("HOME", QByteArray::fromStdString(home));
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(home));
+}
+
+}  // namespace mirelto::test

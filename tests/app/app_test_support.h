@@ -1,0 +1,65 @@
+// What every window test shares: a pinned environment (offscreen platform unless one is set, "C"
+// locale, 96 DPI, a temporary HOME) and a fake desktop that records message boxes instead of
+// showing them, with window and work-area rectangles the test can set.
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <QTest>
+
+#include <optional>
+
+#include "fonts.h"
+
+#include "platform.h"
+
+namespace mirelto::test {
+
+struct ShownBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon;
+    QPoint position;
+    QSize size;
+    QMessageBox::StandardButtons buttons;  // the box's buttons
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    const QWidget* parent = nullptr;
+};
+
+class FakePlatform : public Platform {
+  public:
+    FakePlatform();
+    ~FakePlatform() override;
+
+    Rect WindowRect(const QWidget& window) const override;
+    Rect WorkArea(const QWidget* window) const override;
+    int ExecModal(QDialog& dialog) override;
+
+    // Rectangles to report instead of the real ones (unset: the widget's own frame geometry,
+    // a 1024 x 768 work area).
+    std::optional<Rect> windowRect;
+    Rect workArea{0, 0, 1024, 768};
+    QList<ShownBox> boxes;  // every modal box "shown", in order
+
+  private:
+    Platform* previous_;
+};
+
+// The form's control of that object name; a missing one ends the test program.
+QWidget* Control(const QWidget& form, const QString& name);
+
+// Sets the environment the tests pin; call first thing in main.
+void PinTestEnvironment();
+
+}  // namespace mirelto::test
+
+// A main for one Qt Test class with the pinned environment.
+#define MIRELTO_QTEST_MAIN(TestClass)           \
+    int main(int argc, char** argv) {           \
+        mirelto::test::PinTestEnvironment();    \
+        QApplication app(argc, argv);           \
+        mirelto::RegisterFontSubstitutions();   \
+        TestClass test;                         \
+        return QTest::qExec(&test, argc, argv); \
+    }

@@ -1,0 +1,425 @@
+// The main window as the user meets it: its start state, the place and tab order of every
+// control, the LPF/HPF switch, moving between fields with Enter and the arrows, the help link,
+// where the window opens and the exit button.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSvgWidget>
+#include <QTimer>
+
+#include <memory>
+
+#include <mirelto/design_state.h>
+
+#include "app_test_support.h"
+#include "help_window.h"
+#include "main_window.h"
+
+using mirelto::Rect;
+using mirelto::TFormHelp;
+using mirelto::TFormMain;
+Q_DECLARE_METATYPE(mirelto::Rect)
+
+namespace {
+
+const QStringList kSeriesItems = {QStringLiteral("3"),   QStringLiteral("6"),  QStringLiteral("12"),
+                                  QStringLiteral("24"),  QStringLiteral("48"), QStringLiteral("96"),
+                                  QStringLiteral("192"), QStringLiteral("∞")};
+
+// The tab order of the window, first to last.
+const QStringList kTabOrder = {QStringLiteral("EditFa"),         QStringLiteral("EditFo"),
+                               QStringLiteral("EditQ"),          QStringLiteral("EditR1"),
+                               QStringLiteral("EditR2"),         QStringLiteral("EditR3"),
+                               QStringLiteral("EditFar"),        QStringLiteral("EditFor"),
+                               QStringLiteral("EditQr"),         QStringLiteral("EditC1"),
+                               QStringLiteral("EditC2"),         QStringLiteral("EditC3"),
+                               QStringLiteral("ComboBoxR1"),     QStringLiteral("ComboBoxR2"),
+                               QStringLiteral("ComboBoxR3"),     QStringLiteral("ComboBoxC1"),
+                               QStringLiteral("ComboBoxC2"),     QStringLiteral("ComboBoxC3"),
+                               QStringLiteral("ButtonClr"),      QStringLiteral("RadioButtonHPF"),
+                               QStringLiteral("RadioButtonLpf"), QStringLiteral("ButtonCalc"),
+                               QStringLiteral("ButtonTF"),       QStringLiteral("ButtonPrint"),
+                               QStringLiteral("ButtonCopy"),     QStringLiteral("ButtonExit")};
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<mirelto::test::FakePlatform> platform_;
+    std::unique_ptr<TFormMain> form_;
+
+    QWidget* Control(const QString& name) const { return mirelto::test::Control(*form_, name); }
+
+    // Shows the window and makes it the active one, as keyboard focus needs.
+    bool ShowActive() {
+        form_->show();
+        QApplication::setActiveWindow(form_.get());
+        form_->activateWindow();
+        return QTest::qWaitForWindowActive(form_.get());
+    }
+
+  private slots:
+    void init() {
+        mirelto::DesignState.ResultValid = false;
+        platform_ = std::make_unique<mirelto::test::FakePlatform>();
+        form_ = std::make_unique<TFormMain>();
+        new TFormHelp(form_.get());
+    }
+    void cleanup() {
+        form_.reset();
+        platform_.reset();
+    }
+
+    // Fresh window; nothing done; caption with version, fixed 352 x 392 client, no maximise.
+    void windowAtStart() {
+        QCOMPARE(mirelto::FileVersionText(), QStringLiteral("1.00"));
+        QCOMPARE(form_->windowTitle(), QStringLiteral("３次LPF/HPF Ver1.00"));
+        QCOMPARE(form_->size(), QSize(352, 392));
+        QCOMPARE(form_->minimumSize(), form_->maximumSize());
+        QVERIFY(!form_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(form_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QCOMPARE(mirelto::FormMain, form_.get());
+        QVERIFY(mirelto::DesignState.IsLpf);
+        QVERIFY(mirelto::FormHelp && mirelto::FormHelp->isHidden());
+    }
+
+    // Fresh window; read each control; text, enabled state and tool-tip hint as defined (the
+    // hints of the C boxes are off in LPF mode).
+    void controlAtStart_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("hint");
+        const auto row = [](const char* name, const QString& text, bool enabled,
+                            const QString& hint = {}) {
+            QTest::newRow(name) << QString::fromLatin1(name) << text << enabled << hint;
+        };
+        row("EditFa", QStringLiteral("1.42k"), true);
+        row("EditFo", QStringLiteral("1.42k"), true);
+        row("EditQ", QStringLiteral("1.0"), true);
+        row("EditR1", QStringLiteral("22k"), true, QStringLiteral("抵抗値を指定します"));
+        row("EditR2", {}, true, QStringLiteral("省略時はR1を適用します"));
+        row("EditR3", {}, true, QStringLiteral("省略時はR2を適用します"));
+        row("EditFar", {}, true);
+        row("EditFor", {}, true);
+        row("EditQr", {}, true);
+        row("EditC1", QStringLiteral("3.3n"), true);
+        row("EditC2", {}, true);
+        row("EditC3", {}, true);
+        row("ComboBoxR1", QStringLiteral("24"), false);
+        row("ComboBoxR2", QStringLiteral("24"), false);
+        row("ComboBoxR3", QStringLiteral("24"), false);
+        row("ComboBoxC1", QStringLiteral("6"), true);
+        row("ComboBoxC2", QStringLiteral("6"), true);
+        row("ComboBoxC3", QStringLiteral("6"), true);
+        row("ButtonClr", QStringLiteral("クリア"), true);
+        row("RadioButtonHPF", QStringLiteral("HPF"), true,
+            QStringLiteral("LPF/HPFのモードを切り換えます"));
+        row("RadioButtonLpf", QStringLiteral("LPF"), true,
+            QStringLiteral("LPF/HPFのモードを切り換えます"));
+        row("ButtonCalc", QStringLiteral("定数計算"), true, QStringLiteral("定数計算を実行します"));
+        row("ButtonTF", QStringLiteral("伝達関数"), true,
+            QStringLiteral("伝達関数計算を実行します"));
+        row("ButtonPrint", QStringLiteral("印刷"), false,
+            QStringLiteral("結果をテキストで印刷します"));
+        row("ButtonCopy", QStringLiteral("コピー"), false,
+            QStringLiteral("結果をテキストでクリップボードにコピーします"));
+        row("ButtonExit", QStringLiteral("終了"), true);
+        row("Label17", QStringLiteral("指定値"), true, QStringLiteral("要求する伝達関数"));
+        row("Label16", QStringLiteral("結果"), true, QStringLiteral("結果の伝達関数"));
+        row("Label18", QStringLiteral("Ｅ系列指定"), true);
+        row("LabelR", QStringLiteral("指定値"), true);
+        row("LabelC", QStringLiteral("結果"), true);
+        row("Label19", QStringLiteral("Help"), true,
+            QStringLiteral("クリックでヘルプを表示します"));
+    }
+    void controlAtStart() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(bool, enabled);
+        QFETCH(QString, hint);
+        QWidget* control = Control(name);
+        QString shown;
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            shown = edit->text();
+            QVERIFY(!edit->isReadOnly());
+        } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            shown = combo->currentText();
+            QVERIFY(combo->isEditable());
+            QCOMPARE(combo->insertPolicy(), QComboBox::NoInsert);
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i) {
+                items << combo->itemText(i);
+            }
+            QCOMPARE(items, kSeriesItems);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+            shown = button->text();
+        } else if (auto* label = qobject_cast<QLabel*>(control)) {
+            shown = label->text();
+        }
+        QCOMPARE(shown, text);
+        QCOMPARE(control->isEnabled(), enabled);
+        QCOMPARE(control->toolTip(), hint);
+    }
+
+    // Fresh window; look at the pictures, radio buttons and help link; LPF picture only, LPF
+    // checked, hand cursor on "Help".
+    void picturesAndModeAtStart() {
+        QVERIFY(!form_->ImageLPF->isHidden());
+        QVERIFY(form_->ImageHPF->isHidden());
+        QVERIFY(form_->RadioButtonLpf->isChecked());
+        QVERIFY(!form_->RadioButtonHPF->isChecked());
+        QCOMPARE(form_->Label19->cursor().shape(), Qt::PointingHandCursor);
+    }
+
+    // Fresh window; read each control's rectangle; left, top, width, height as laid out.
+    void controlGeometry_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        const auto row = [](const char* name, int left, int top, int width, int height) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QRect(left, top, width, height);
+        };
+        const int editTops[] = {32, 59, 86, 143, 170, 197};
+        const char* givenNames[] = {"EditFa", "EditFo", "EditQ", "EditR1", "EditR2", "EditR3"};
+        const char* resultNames[] = {"EditFar", "EditFor", "EditQr", "EditC1", "EditC2", "EditC3"};
+        for (int i = 0; i < 6; ++i) {
+            row(givenNames[i], 37, editTops[i], 81, 21);
+            row(resultNames[i], 156, editTops[i], 81, 21);
+        }
+        const char* combos[] = {"ComboBoxR1", "ComboBoxR2", "ComboBoxR3",
+                                "ComboBoxC1", "ComboBoxC2", "ComboBoxC3"};
+        const int comboTops[] = {32, 55, 78, 107, 130, 153};
+        const char* comboLabels[] = {"Label10", "Label11", "Label12",
+                                     "Label13", "Label14", "Label15"};
+        for (int i = 0; i < 6; ++i) {
+            row(combos[i], 287, comboTops[i], 50, 21);
+            row(comboLabels[i], 265, comboTops[i] + 3, 20, 13);
+        }
+        const char* leftLabels[] = {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"};
+        const char* midLabels[] = {"Label20", "Label21", "Label22", "Label7", "Label8", "Label9"};
+        for (int i = 0; i < 6; ++i) {
+            row(leftLabels[i], 15, editTops[i] + 3, 20, 13);
+            row(midLabels[i], 134, editTops[i] + 3, 20, 13);
+        }
+        row("ButtonClr", 282, 197, 55, 25);
+        row("RadioButtonHPF", 295, 288, 45, 17);
+        row("RadioButtonLpf", 295, 265, 45, 17);
+        row("ButtonCalc", 21, 359, 67, 25);
+        row("ButtonTF", 92, 359, 67, 25);
+        row("ButtonPrint", 163, 359, 55, 25);
+        row("ButtonCopy", 222, 359, 55, 25);
+        row("ButtonExit", 282, 359, 55, 25);
+        row("Label17", 37, 16, 81, 13);
+        row("Label16", 156, 16, 81, 13);
+        row("Label18", 262, 16, 85, 13);
+        row("LabelR", 37, 126, 81, 13);
+        row("LabelC", 156, 126, 81, 13);
+        row("Label19", 287, 333, 50, 13);
+        row("ImageLPF", 21, 233, 260, 113);
+        row("ImageHPF", 21, 233, 260, 113);
+    }
+    void controlGeometry() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QCOMPARE(Control(name)->geometry(), geometry);
+    }
+
+    // Fresh window; walk the focus chain; the controls come in tab order, and only the three
+    // result boxes of fa, fo, Q are skipped by Tab.
+    void tabOrder() {
+        QStringList chain;
+        for (QWidget* w = form_->EditFa; chain.size() < kTabOrder.size();
+             w = w->nextInFocusChain()) {
+            if (kTabOrder.contains(w->objectName()) && !chain.contains(w->objectName())) {
+                chain << w->objectName();
+            }
+            QVERIFY(w->nextInFocusChain() != form_->EditFa || chain.size() == kTabOrder.size());
+        }
+        QCOMPARE(chain, kTabOrder);
+        for (const QString& name : kTabOrder) {
+            const bool resultBox = name == QLatin1String("EditFar") ||
+                                   name == QLatin1String("EditFor") ||
+                                   name == QLatin1String("EditQr");
+            QCOMPARE(bool(Control(name)->focusPolicy() & Qt::TabFocus), !resultBox);
+        }
+    }
+
+    // Window in LPF mode after a valid result; click the HPF (then LPF) radio button; selectors,
+    // hints, picture and captions follow the mode, print/copy disabled, result boxes unchanged.
+    void modeSwitch_data() {
+        QTest::addColumn<bool>("toHpf");
+        QTest::newRow("click HPF") << true;
+        QTest::newRow("click HPF then LPF") << false;
+    }
+    void modeSwitch() {
+        QFETCH(bool, toHpf);
+        QVERIFY(ShowActive());
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QVERIFY(form_->ButtonPrint->isEnabled());
+        const QString shownC1 = form_->EditC1->text();
+        QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
+        QVERIFY(form_->RadioButtonHPF->isChecked());
+        if (!toHpf) {
+            QTest::mouseClick(form_->RadioButtonLpf, Qt::LeftButton);
+            QVERIFY(form_->RadioButtonLpf->isChecked());
+        }
+        const bool lpf = !toHpf;
+        QCOMPARE(mirelto::DesignState.IsLpf, lpf);
+        for (QComboBox* c : {form_->ComboBoxC1, form_->ComboBoxC2, form_->ComboBoxC3}) {
+            QCOMPARE(c->isEnabled(), lpf);
+        }
+        for (QComboBox* c : {form_->ComboBoxR1, form_->ComboBoxR2, form_->ComboBoxR3}) {
+            QCOMPARE(c->isEnabled(), !lpf);
+        }
+        QCOMPARE(form_->EditR2->toolTip().isEmpty(), !lpf);
+        QCOMPARE(form_->EditC2->toolTip(),
+                 lpf ? QString() : QStringLiteral("省略時はC1を適用します"));
+        QCOMPARE(form_->EditC1->toolTip(), lpf ? QString() : QStringLiteral("容量を指定します"));
+        QCOMPARE(form_->EditC3->toolTip().isEmpty(), lpf);
+        QCOMPARE(form_->ImageLPF->isVisible(), lpf);
+        QCOMPARE(form_->ImageHPF->isVisible(), !lpf);
+        QCOMPARE(form_->LabelR->text(), lpf ? QStringLiteral("指定値") : QStringLiteral("結果"));
+        QCOMPARE(form_->LabelC->text(), lpf ? QStringLiteral("結果") : QStringLiteral("指定値"));
+        QVERIFY(!form_->ButtonPrint->isEnabled());
+        QVERIFY(!form_->ButtonCopy->isEnabled());
+        QCOMPARE(form_->EditC1->text(), shownC1);
+        QCOMPARE(form_->EditFar->text(), QStringLiteral("  1.395k"));
+        QVERIFY(mirelto::DesignState.ResultValid);
+    }
+
+    // Shown, active window in a mode, focus in a field; press a key (with modifiers); the focus
+    // lands on the expected control.
+    void focusMove_data() {
+        QTest::addColumn<bool>("hpf");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("to");
+        const Qt::KeyboardModifiers none;
+        QTest::newRow("Enter in EditQ")
+            << false << "EditQ" << int(Qt::Key_Return) << none << "EditR1";
+        QTest::newRow("keypad Enter in EditQ")
+            << false << "EditQ" << int(Qt::Key_Enter) << none << "EditR1";
+        QTest::newRow("Down in EditQ") << false << "EditQ" << int(Qt::Key_Down) << none << "EditR1";
+        QTest::newRow("Enter in EditR3 skips result boxes")
+            << false << "EditR3" << int(Qt::Key_Return) << none << "EditC1";
+        QTest::newRow("Enter in EditC3, LPF")
+            << false << "EditC3" << int(Qt::Key_Return) << none << "ComboBoxC1";
+        QTest::newRow("Enter in EditC3, HPF")
+            << true << "EditC3" << int(Qt::Key_Return) << none << "ComboBoxR1";
+        QTest::newRow("Up in EditFa wraps")
+            << false << "EditFa" << int(Qt::Key_Up) << none << "ButtonExit";
+        QTest::newRow("Up in EditC1") << false << "EditC1" << int(Qt::Key_Up) << none << "EditR3";
+        QTest::newRow("Enter in EditFar")
+            << false << "EditFar" << int(Qt::Key_Return) << none << "EditC1";
+        QTest::newRow("Shift+Enter in EditQ")
+            << false << "EditQ" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier)
+            << "EditR1";
+        QTest::newRow("Ctrl+Up in EditFa")
+            << false << "EditFa" << int(Qt::Key_Up) << Qt::KeyboardModifiers(Qt::ControlModifier)
+            << "ButtonExit";
+        QTest::newRow("Enter in combo box stays")
+            << false << "ComboBoxC2" << int(Qt::Key_Return) << none << "ComboBoxC2";
+        QTest::newRow("Left in EditFo stays")
+            << false << "EditFo" << int(Qt::Key_Left) << none << "EditFo";
+    }
+    void focusMove() {
+        QFETCH(bool, hpf);
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, to);
+        QVERIFY(ShowActive());
+        if (hpf) {
+            QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
+        }
+        Control(from)->setFocus();
+        QTRY_VERIFY(Control(from)->hasFocus());
+        const QString fromText = form_->ComboBoxC2->currentText();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+        QTRY_VERIFY2(Control(to)->hasFocus(),
+                     qPrintable(QApplication::focusWidget()->objectName()));
+        QCOMPARE(form_->ComboBoxC2->currentText(), fromText);
+        QCOMPARE(form_->ComboBoxC2->count(), kSeriesItems.size());
+    }
+
+    // Shown window, focus in a C selector showing "6"; type text and press keys; Down steps the
+    // list, Up steps back, typed text with Enter never becomes an item.
+    void comboBoxKeys() {
+        QVERIFY(ShowActive());
+        QComboBox* combo = form_->ComboBoxC1;
+        combo->setFocus();
+        QTRY_VERIFY(combo->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(combo->currentText(), QStringLiteral("12"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QCOMPARE(combo->currentText(), QStringLiteral("6"));
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("33"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(combo->currentText(), QStringLiteral("33"));
+        QCOMPARE(combo->count(), kSeriesItems.size());
+        QVERIFY(combo->hasFocus());
+    }
+
+    // Shown window; click "Help" twice; one help window, visible, not modal; the main window
+    // still takes input (a calculation runs).
+    void helpLinkShowsHelpWindow() {
+        QVERIFY(ShowActive());
+        QTest::mouseClick(form_->Label19, Qt::LeftButton);
+        QTest::mouseClick(form_->Label19, Qt::LeftButton);
+        QCOMPARE(form_->findChildren<TFormHelp*>().size(), 1);
+        QVERIFY(mirelto::FormHelp->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QVERIFY(form_->isEnabled());
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QCOMPARE(form_->EditC1->text(), QStringLiteral("  6.800n"));
+        QVERIFY(platform_->boxes.isEmpty());
+    }
+
+    // Shown window with the help window open, event loop running; click "終了"; the main window
+    // closes and the event loop ends although the help window is still open.
+    void exitButtonEndsProgram() {
+        QVERIFY(ShowActive());
+        QTest::mouseClick(form_->Label19, Qt::LeftButton);
+        QTimer::singleShot(0, form_.get(),
+                           [this] { QTest::mouseClick(form_->ButtonExit, Qt::LeftButton); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+        watchdog.start(5000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!form_->isVisible());
+    }
+
+    // A window of outer size `outer` and a work area; where it opens; centred (integer division),
+    // then moved right/down so its top-left corner lies in the work area.
+    void openingPosition_data() {
+        QTest::addColumn<QSize>("outer");
+        QTest::addColumn<Rect>("workArea");
+        QTest::addColumn<QPoint>("position");
+        QTest::newRow("centred") << QSize(360, 420) << Rect{0, 0, 1024, 768} << QPoint(332, 174);
+        QTest::newRow("odd difference, nearer the top-left")
+            << QSize(361, 421) << Rect{0, 0, 1024, 768} << QPoint(331, 173);
+        QTest::newRow("task bar at top")
+            << QSize(360, 420) << Rect{0, 40, 1024, 768} << QPoint(332, 194);
+        QTest::newRow("larger than work area, top-left kept inside")
+            << QSize(1100, 800) << Rect{0, 30, 1024, 768} << QPoint(0, 30);
+        QTest::newRow("monitor left of the primary")
+            << QSize(360, 420) << Rect{-1280, 0, 0, 1024} << QPoint(-820, 302);
+    }
+    void openingPosition() {
+        QFETCH(QSize, outer);
+        QFETCH(Rect, workArea);
+        QFETCH(QPoint, position);
+        QCOMPARE(mirelto::CentredInWorkArea(outer, workArea), position);
+    }
+};
+
+MIRELTO_QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
