@@ -1,10 +1,12 @@
 # Sourced by the scripts that need an X server: start_xvfb starts a private Xvfb on a free
 # display number (from :90 up), waits until it answers, exports DISPLAY and sets XVFB_PID.
+# -noreset: without it the server resets whenever its last client leaves, and a client that
+# connects during the reset is refused.
 start_xvfb() {
     local log=${1:-/dev/null} n
     for n in $(seq 90 140); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp > "$log" 2>&1 &
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset > "$log" 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
         local _
