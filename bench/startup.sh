@@ -16,9 +16,10 @@ xvfb=$XVFB_PID
 # Prints "<milliseconds to a mapped window> <peak resident KiB>" for one run.
 measure() {
     local binary=$1 caption=$2
+    shift 2
     local start end pid peak
     start=$(date +%s%N)
-    "$binary" > "$tmp/last.log" 2>&1 &
+    "$binary" "$@" > "$tmp/last.log" 2>&1 &
     pid=$!
     local tries=0
     until xdotool search --onlyvisible --name "$caption" > /dev/null 2>&1; do
@@ -43,9 +44,10 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 report() {
     local name=$1 binary=$2 caption=$3
+    shift 3
     : > "$tmp/$name"
     for _ in $(seq "$runs"); do
-        measure "$binary" "$caption" >> "$tmp/$name"
+        measure "$binary" "$caption" "$@" >> "$tmp/$name"
     done
     local ms kib
     ms=$(cut -d' ' -f1 "$tmp/$name" | median)
@@ -55,8 +57,16 @@ report() {
 }
 
 bare=$(report bare "$build/bench/bare_qt_window" 'bare Qt window')
+# The same window with one Japanese label: the least any window showing Japanese text costs.
+label=$(report label "$build/bench/bare_qt_window" 'bare Qt window' '定数計算')
 mirelto=$(report mirelto "$build/src/app/mirelto" 'LPF/HPF Ver')
 read -r _ bare_ms bare_kib <<< "$bare"
+read -r _ label_ms label_kib <<< "$label"
 read -r _ app_ms app_kib <<< "$mirelto"
-awk -v a="$app_ms" -v b="$bare_ms" -v m="$app_kib" -v n="$bare_kib" \
-    'BEGIN { printf "ratio      start-up %.2fx   peak memory %.2fx\n", a / b, m / n }' >&2
+ratio() {
+    awk -v what="$1" -v a="$2" -v b="$3" -v m="$4" -v n="$5" \
+        'BEGIN { printf "%-24s start-up %.2fx   peak memory %.2fx\n", what, a / b, m / n }' >&2
+}
+ratio "mirelto / bare" "$app_ms" "$bare_ms" "$app_kib" "$bare_kib"
+ratio "label / bare" "$label_ms" "$bare_ms" "$label_kib" "$bare_kib"
+ratio "mirelto / label" "$app_ms" "$label_ms" "$app_kib" "$label_kib"

@@ -25,7 +25,7 @@ class TFormHelp : public QWidget, public Ui::TFormHelp {
     bool placed_ = false;
 };
 
-// The one help window, created hidden at start-up.
+// The one help window, made when the user first asks for it and kept, hidden on close.
 extern TFormHelp* FormHelp;
 
 // First placement: centred on the owner's outer rectangle (integer division), then moved right

@@ -1,16 +1,15 @@
-// Start-up: the main window and the hidden help window, then the event loop until the main
-// window closes. No arguments, no settings, nothing saved.
+// Start-up: the main window (the help window is made when first asked for), then the event loop
+// until the main window closes. No arguments, no settings, nothing saved.
 #include <QGuiApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
 
 #include <mirelto/design_state.h>
 
+#include "drawing.h"
 #include "error_display.h"
 #include "fonts.h"
-#include "help_window.h"
 #include "main_window.h"
 #include "platform.h"
 
@@ -37,11 +36,10 @@ int main(int argc, char** argv) {
     }
     mirelto::DesignState.ResultValid = false;
     mirelto::Application app(argc, argv);
-    app.setWindowIcon(QIcon(QStringLiteral(":/mirelto_icon.svg")));
+    app.setWindowIcon(mirelto::ApplicationIcon());
     mirelto::RegisterFontSubstitutions();
 
     mirelto::TFormMain formMain;
-    mirelto::TFormHelp formHelp(&formMain);
     formMain.move(
         mirelto::CentredInWorkArea(formMain.size(), mirelto::CurrentPlatform().WorkArea(nullptr)));
     formMain.show();

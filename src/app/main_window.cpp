@@ -12,11 +12,6 @@
 #include "help_window.h"
 #include "message_box.h"
 
-// The resources live in a static library: register them before the first window loads one.
-static void RegisterResources() {
-    Q_INIT_RESOURCE(mirelto);
-}
-
 namespace mirelto {
 
 TFormMain* FormMain = nullptr;
@@ -45,13 +40,12 @@ TFormMain::TFormMain(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint) {
     FormMain = this;
-    RegisterResources();
     setupUi(this);
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPixelSize(kMainFontPixels);
     setFont(font);
-    ImageLPF->load(QStringLiteral(":/schematic_lpf.svg"));
-    ImageHPF->load(QStringLiteral(":/schematic_hpf.svg"));
+    ImageLPF->load(QStringLiteral(":/schematic_lpf"));
+    ImageHPF->load(QStringLiteral(":/schematic_hpf"));
     QLineEdit* const given[] = {EditR1, EditR2, EditR3, EditC1, EditC2, EditC3};
     for (int i = 0; i < 6; ++i) {
         hints_[i] = given[i]->toolTip();
@@ -178,9 +172,11 @@ void TFormMain::SetFilterMode(bool isLpf) {
 }
 
 void TFormMain::Label19Click() {
-    if (FormHelp) {
-        FormHelp->ShowHelp();
+    // Made on first use: its text and fonts cost start-up time for a window most runs never open.
+    if (!FormHelp) {
+        new TFormHelp(this);
     }
+    FormHelp->ShowHelp();
 }
 
 void TFormMain::ButtonExitClick() {

@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSvgWidget>
 #include <QTimer>
 
 #include <memory>
@@ -15,6 +14,7 @@
 #include <mirelto/design_state.h>
 
 #include "app_test_support.h"
+#include "drawing.h"
 #include "help_window.h"
 #include "main_window.h"
 
@@ -68,7 +68,6 @@ class TestMainWindow : public QObject {
         mirelto::DesignState.ResultValid = false;
         platform_ = std::make_unique<mirelto::test::FakePlatform>();
         form_ = std::make_unique<TFormMain>();
-        new TFormHelp(form_.get());
     }
     void cleanup() {
         form_.reset();
@@ -85,7 +84,7 @@ class TestMainWindow : public QObject {
         QVERIFY(form_->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QCOMPARE(mirelto::FormMain, form_.get());
         QVERIFY(mirelto::DesignState.IsLpf);
-        QVERIFY(mirelto::FormHelp && mirelto::FormHelp->isHidden());
+        QCOMPARE(mirelto::FormHelp, nullptr);
     }
 
     // Fresh window; read each control; text, enabled state and tool-tip hint as defined (the
@@ -172,6 +171,9 @@ class TestMainWindow : public QObject {
     void picturesAndModeAtStart() {
         QVERIFY(!form_->ImageLPF->isHidden());
         QVERIFY(form_->ImageHPF->isHidden());
+        QVERIFY(form_->ImageLPF->hasDrawing());
+        QVERIFY(form_->ImageHPF->hasDrawing());
+        QCOMPARE(mirelto::ApplicationIcon().availableSizes().size(), 4);
         QVERIFY(form_->RadioButtonLpf->isChecked());
         QVERIFY(!form_->RadioButtonHPF->isChecked());
         QCOMPARE(form_->Label19->cursor().shape(), Qt::PointingHandCursor);
@@ -367,8 +369,8 @@ class TestMainWindow : public QObject {
         QVERIFY(combo->hasFocus());
     }
 
-    // Shown window; click "Help" twice; one help window, visible, not modal; the main window
-    // still takes input (a calculation runs).
+    // Shown window, no help window yet; click "Help" twice; one help window, made on the first
+    // click, visible, not modal; the main window still takes input (a calculation runs).
     void helpLinkShowsHelpWindow() {
         QVERIFY(ShowActive());
         QTest::mouseClick(form_->Label19, Qt::LeftButton);
