@@ -25,8 +25,8 @@ int main(int argc, char** argv) {
         const int height = QByteArray(argv[i + 3]).toInt(&highOk);
         QSvgRenderer renderer(in);
         if (!renderer.isValid() || !wideOk || !highOk || width <= 0 || height <= 0) {
-            std::fprintf(stderr, "svg_to_png: cannot render %s at %s x %s\n", argv[i],
-                         argv[i + 2], argv[i + 3]);
+            std::fprintf(stderr, "svg_to_png: cannot render %s at %s x %s\n", argv[i], argv[i + 2],
+                         argv[i + 3]);
             return 1;
         }
         QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
