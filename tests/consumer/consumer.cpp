@@ -27,6 +27,11 @@ int main() {
         &mirelto::AnalyzeTransfer;
     [[maybe_unused]] void (*synthesizeFilter)(double, double, double, std::int32_t, std::int32_t,
                                               std::int32_t, bool) = &mirelto::SynthesizeFilter;
+    [[maybe_unused]] mirelto::PrintOrigin (*printOrigin)(int, mirelto::PhysicalOffset) =
+        &mirelto::PrintOriginFor;
+    [[maybe_unused]] mirelto::ChannelLayout (*layoutText)(
+        std::string_view, const mirelto::TextWidth&, int, int, int) = &mirelto::LayoutTextChannel;
+    [[maybe_unused]] double* margins[] = {&mirelto::PrintMarginTop, &mirelto::PrintMarginLeft};
 
     mirelto::DesignRecord& state = mirelto::DesignState;
     state.IsLpf = true;

@@ -1,6 +1,6 @@
 // Mirelto's calculation core: engineering value text, E-series, the cubic root finder, the
-// filter analysis and synthesis over the design record, and the result report. Standard C++
-// only; it knows nothing of any window.
+// filter analysis and synthesis over the design record, the result report and where it prints.
+// Standard C++ only; it knows nothing of any window.
 #pragma once
 
 #include "mirelto/design_state.h"
@@ -9,5 +9,6 @@
 #include "mirelto/filter.h"
 #include "mirelto/messages.h"
 #include "mirelto/polinom3.h"
+#include "mirelto/print_layout.h"
 #include "mirelto/report.h"
 #include "mirelto/value_text.h"
