@@ -12,6 +12,8 @@ packages=(
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
     # the real-desktop test and screenshots
     xvfb xdotool xclip x11-utils imagemagick
+    # reading back what the print tests write to PDF
+    poppler-utils
 )
 
 missing=()

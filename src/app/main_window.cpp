@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include <mirelto/design_state.h>
 
@@ -19,6 +21,7 @@ TFormMain* FormMain = nullptr;
 namespace {
 
 constexpr int kMainFontPixels = 13;
+constexpr int kPrinterFontPoints = 9;
 // The client area fits the controls: this much right of and below the Exit button.
 constexpr int kRightMargin = 15;
 constexpr int kBottomMargin = 8;
@@ -46,6 +49,7 @@ TFormMain::TFormMain(QWidget* parent)
     setFont(font);
     ImageLPF->load(QStringLiteral(":/schematic_lpf"));
     ImageHPF->load(QStringLiteral(":/schematic_hpf"));
+    PrinterFont.setPointSize(kPrinterFontPoints);
     QLineEdit* const given[] = {EditR1, EditR2, EditR3, EditC1, EditC2, EditC3};
     for (int i = 0; i < 6; ++i) {
         hints_[i] = given[i]->toolTip();
@@ -60,6 +64,8 @@ TFormMain::TFormMain(QWidget* parent)
 }
 
 TFormMain::~TFormMain() {
+    // The dialog works on the printer: it goes first.
+    delete PrintDialog1;
     SetMessageSink(previousSink_);
     if (FormMain == this) {
         FormMain = nullptr;
@@ -85,6 +91,8 @@ void TFormMain::WireControls() {
     connect(ButtonTF, &QPushButton::clicked, this, guarded(&TFormMain::ButtonTFClick));
     connect(ButtonClr, &QPushButton::clicked, this, guarded(&TFormMain::ButtonClrClick));
     connect(ButtonExit, &QPushButton::clicked, this, guarded(&TFormMain::ButtonExitClick));
+    connect(ButtonPrint, &QPushButton::clicked, this, guarded(&TFormMain::ButtonPrintClick));
+    connect(ButtonCopy, &QPushButton::clicked, this, guarded(&TFormMain::ButtonCopyClick));
     // A radio button's click is its becoming checked; the handler reads RadioButtonLpf alone.
     for (QRadioButton* radio : {RadioButtonLpf, RadioButtonHPF}) {
         connect(radio, &QRadioButton::toggled, this, [this, guarded](bool checked) {
@@ -177,6 +185,14 @@ void TFormMain::Label19Click() {
         new TFormHelp(this);
     }
     FormHelp->ShowHelp();
+}
+
+QPrinter& TFormMain::Printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        PrintDialog1 = new QPrintDialog(printer_.get(), this);
+    }
+    return *printer_;
 }
 
 void TFormMain::ButtonExitClick() {

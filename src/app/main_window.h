@@ -3,10 +3,13 @@
 // commands. The arithmetic lives in the core; the window reads boxes and shows results.
 #pragma once
 
+#include <QFont>
 #include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QWidget>
+
+#include <memory>
 
 #include <mirelto/messages.h>
 
@@ -15,6 +18,8 @@
 
 class QComboBox;
 class QLineEdit;
+class QPrintDialog;
+class QPrinter;
 
 namespace mirelto {
 
@@ -32,6 +37,11 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     void Label19Click();
     void ButtonTFClick();
     void ButtonClrClick();
+    void ButtonPrintClick();
+    void ButtonCopyClick();
+
+    // The report of what the value boxes hold now (see ComposeReport).
+    QString BuildReport() const;
 
     void SetFilterMode(bool isLpf);
     // Enter and Down move the focus to the next field, Up to the previous one, wrapping around.
@@ -42,6 +52,13 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     void CalcHpf();
     void ShowResults();
     void ClearResults();
+
+    // The printer chosen last, made on first use (that loads the print system) together with
+    // PrintDialog1, the dialog that chooses it; both are kept so a choice stays for the next print.
+    QPrinter& Printer();
+    QPrintDialog* PrintDialog1 = nullptr;
+    // The font the printer draws in: 9 points; a print job sets its name for the job's duration.
+    QFont PrinterFont;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +74,7 @@ class TFormMain : public QWidget, public Ui::TFormMain {
 
     QString hints_[6];  // EditR1..EditR3, EditC1..EditC3, as defined
     MessageSink previousSink_;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 // The one main window, set before its creation handler runs.

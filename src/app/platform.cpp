@@ -1,8 +1,10 @@
 #include "platform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QPrintDialog>
 #include <QScreen>
 #include <QWidget>
 
@@ -63,6 +65,15 @@ Rect QtPlatform::WorkArea(const QWidget* window) const {
 
 int QtPlatform::ExecModal(QDialog& dialog) {
     return dialog.exec();
+}
+
+bool QtPlatform::ExecPrintDialog(QPrintDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPlatform::SetClipboardText(const QString& text) {
+    // setText replaces every format the clipboard held: the report is its only content.
+    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
 }
 
 }  // namespace mirelto

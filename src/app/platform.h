@@ -1,12 +1,14 @@
 // The desktop operations the calculator relies on, behind one replaceable interface: window and
-// work-area rectangles, and showing a modal dialog. The tests install a fake that records what
-// would be shown and never blocks; the program runs on QtPlatform.
+// work-area rectangles, modal dialogs, the printer dialog and the clipboard. The tests install a
+// fake that records what would be shown and never blocks; the program runs on QtPlatform.
 #pragma once
 
 #include <QPoint>
 #include <QSize>
 
 class QDialog;
+class QPrintDialog;
+class QString;
 class QWidget;
 
 namespace mirelto {
@@ -27,6 +29,11 @@ class Platform {
     virtual Rect WorkArea(const QWidget* window) const = 0;
     // Shows the dialog modally where it has been placed; returns its result when it closes.
     virtual int ExecModal(QDialog& dialog) = 0;
+    // Lets the user choose the printer of the dialog; true when the choice is confirmed, and the
+    // dialog's printer is then set up as chosen.
+    virtual bool ExecPrintDialog(QPrintDialog& dialog) = 0;
+    // Replaces the clipboard's content with the text, as Unicode text only.
+    virtual void SetClipboardText(const QString& text) = 0;
 };
 
 // The outer size a window of client size `client` will have once framed like `framed` (an
@@ -47,6 +54,8 @@ class QtPlatform : public Platform {
     Rect WindowRect(const QWidget& window) const override;
     Rect WorkArea(const QWidget* window) const override;
     int ExecModal(QDialog& dialog) override;
+    bool ExecPrintDialog(QPrintDialog& dialog) override;
+    void SetClipboardText(const QString& text) override;
 };
 
 }  // namespace mirelto

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QWidget>
 
@@ -42,6 +43,18 @@ int FakePlatform::ExecModal(QDialog& dialog) {
     }
     boxes.append(box);
     return QMessageBox::Ok;
+}
+
+bool FakePlatform::ExecPrintDialog(QPrintDialog& dialog) {
+    ++printDialogs;
+    if (confirmPrint && choosePrinter) {
+        choosePrinter(*dialog.printer());
+    }
+    return confirmPrint;
+}
+
+void FakePlatform::SetClipboardText(const QString& text) {
+    copied.append(text);
 }
 
 QWidget* Control(const QWidget& form, const QString& name) {

@@ -1,18 +1,23 @@
 // What every window test shares: a pinned environment (offscreen platform unless one is set, "C"
 // locale, 96 DPI, a temporary HOME) and a fake desktop that records message boxes instead of
-// showing them, with window and work-area rectangles the test can set.
+// showing them, with window and work-area rectangles the test can set, a printer dialog that
+// confirms or cancels as told, and a clipboard that keeps what was copied.
 #pragma once
 
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 
+#include <functional>
 #include <optional>
 
 #include "fonts.h"
 
 #include "platform.h"
+
+class QPrinter;
 
 namespace mirelto::test {
 
@@ -35,12 +40,20 @@ class FakePlatform : public Platform {
     Rect WindowRect(const QWidget& window) const override;
     Rect WorkArea(const QWidget* window) const override;
     int ExecModal(QDialog& dialog) override;
+    bool ExecPrintDialog(QPrintDialog& dialog) override;
+    void SetClipboardText(const QString& text) override;
 
     // Rectangles to report instead of the real ones (unset: the widget's own frame geometry,
     // a 1024 x 768 work area).
     std::optional<Rect> windowRect;
     Rect workArea{0, 0, 1024, 768};
     QList<ShownBox> boxes;  // every modal box "shown", in order
+    // The printer dialog: times shown, whether the user confirms, and what the user sets up on
+    // the printer before confirming.
+    int printDialogs = 0;
+    bool confirmPrint = false;
+    std::function<void(QPrinter&)> choosePrinter;
+    QStringList copied;  // every text put on the clipboard, in order
 
   private:
     Platform* previous_;

@@ -1,0 +1,25 @@
+// Printing the report: the printer dialog, then the text drawn through the printer's text channel
+// in the print font, its first line 20 mm from the sheet's top and left edges.
+#pragma once
+
+#include <QString>
+
+#include <mirelto/print_layout.h>
+
+namespace mirelto {
+
+// The job name under which prints are listed in the printer's queue.
+inline constexpr char16_t kPrintJobName[] = u"3va_Vuruda";
+// The font name the printer's text is drawn in; its size stays the printer font's own.
+inline constexpr char16_t kPrintFontName[] = u"ＭＳ 明朝";
+
+// Asks for a printer with the main window's dialog and prints `text` there followed by one line
+// break. Cancelling prints nothing. A printer that cannot take the job raises an error for the
+// general error display, after the job is closed and the printer font is back as it was.
+void PrintText(const QString& text);
+
+// Offset of the current printer's printable area from the sheet's top-left corner, in device
+// pixels, as its page layout gives it.
+PhysicalOffset PrinterPhysicalOffset();
+
+}  // namespace mirelto
