@@ -1,13 +1,16 @@
 #include "mirelto/filter.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "checked_real.h"
 #include "mirelto/design_state.h"
 #include "mirelto/eseries.h"
 #include "mirelto/messages.h"
 #include "mirelto/polinom3.h"
+#include "mirelto/response.h"
 
 namespace mirelto {
 
@@ -17,6 +20,7 @@ using checked::Sqrt;
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;  // 2*pi as a double, 0x401921FB54442D18
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The normalised denominator x^3 + P2 x^2 + P1 x + P0 of a circuit, in the time unit R2*C2.
 struct Denominator {
@@ -95,25 +99,53 @@ bool ComputeResistors(Real wa, Real wo, Real Q) {
 
 }  // namespace
 
-void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, double C3) {
-    DesignRecord& st = DesignState;
+namespace {
+
+// fa, fo and Q of the circuit into the three result fields of `out`, each written as soon as it
+// is known (a fault leaves the earlier ones written).
+template <class Results>
+void AnalyzeInto(Results& out, bool isLpf, double R1, double R2, double R3, double C1, double C2,
+                 double C3) {
     const Real r1 = Real(R1) / R2;
     const Real r3 = Real(R3) / R2;
     const Real c1 = Real(C1) / C2;
     const Real c3 = Real(C3) / C2;
     const Denominator d =
-        st.IsLpf ? LowPassDenominator(r1, r3, c1, c3) : HighPassDenominator(r1, r3, c1, c3);
+        isLpf ? LowPassDenominator(r1, r3, c1, c3) : HighPassDenominator(r1, r3, c1, c3);
 
     // The roots of x^3 - P2 x^2 + P1 x - P0 are the normalised poles with the sign reversed:
     // P0 = xa * xo^2 and P2 = xa + xo / Q.
-    st.FaResult = CubicRealRoot(1, -d.P2, d.P1, -d.P0);
-    st.FoResult = Sqrt(d.P0 / st.FaResult);
-    st.QResult = Real(st.FoResult) / (d.P2 - st.FaResult);
+    out.FaResult = CubicRealRoot(1, -d.P2, d.P1, -d.P0);
+    out.FoResult = Sqrt(d.P0 / out.FaResult);
+    out.QResult = Real(out.FoResult) / (d.P2 - out.FaResult);
 
-    st.FaResult = Real(st.FaResult) / kTwoPi;
-    st.FoResult = Real(st.FoResult) / kTwoPi;
-    st.FaResult = Real(st.FaResult) / (Real(R2) * C2);
-    st.FoResult = Real(st.FoResult) / (Real(R2) * C2);
+    out.FaResult = Real(out.FaResult) / kTwoPi;
+    out.FoResult = Real(out.FoResult) / kTwoPi;
+    out.FaResult = Real(out.FaResult) / (Real(R2) * C2);
+    out.FoResult = Real(out.FoResult) / (Real(R2) * C2);
+}
+
+}  // namespace
+
+void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, double C3) {
+    DesignRecord& st = DesignState;
+    AnalyzeInto(st, st.IsLpf, R1, R2, R3, C1, C2, C3);
+}
+
+PoleSet AnalyzeCircuit(const Circuit& c) {
+    struct {
+        double FaResult = 0, FoResult = 0, QResult = 0;
+    } out;
+    try {
+        AnalyzeInto(out, c.isLpf, c.R1, c.R2, c.R3, c.C1, c.C2, c.C3);
+    } catch (const FloatingPointFault&) {
+        return {kNaN, kNaN, kNaN};
+    }
+    if (!(out.FaResult > 0 && out.FoResult > 0 && out.QResult > 0) ||
+        !std::isfinite(out.FaResult + out.FoResult + out.QResult)) {
+        return {kNaN, kNaN, kNaN};
+    }
+    return {out.FaResult, out.FoResult, out.QResult};
 }
 
 void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std::int32_t Series2,

@@ -8,10 +8,10 @@
 
 namespace mirelto {
 
-std::int32_t PolyDegree = 0;
-std::array<double, 6> PolyCoef{};
-std::array<double, 6> RootRe{};
-std::array<double, 6> RootIm{};
+thread_local std::int32_t PolyDegree = 0;
+thread_local std::array<double, 6> PolyCoef{};
+thread_local std::array<double, 6> RootRe{};
+thread_local std::array<double, 6> RootIm{};
 
 using checked::Abs;
 using checked::Exp;

@@ -11,4 +11,5 @@
 #include "mirelto/polinom3.h"
 #include "mirelto/print_layout.h"
 #include "mirelto/report.h"
+#include "mirelto/response.h"
 #include "mirelto/value_text.h"

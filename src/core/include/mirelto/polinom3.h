@@ -1,6 +1,7 @@
 // Cubic root finder: one real root of a monic real cubic, by Bairstow's iteration (dividing from
 // the constant term upwards) with Cardano's formula as the fallback, and a final check that the
-// value returned really is a root. The arrays are module-level and keep the last call's roots.
+// value returned really is a root. The arrays are module-level and keep the last call's roots;
+// each thread has its own, so that analyses may run off the user-interface thread.
 #pragma once
 
 #include <array>
@@ -8,11 +9,11 @@
 
 namespace mirelto {
 
-extern std::int32_t PolyDegree;
+extern thread_local std::int32_t PolyDegree;
 // Slot i holds the coefficient of x^(PolyDegree - i); Bairstow also uses it as work space.
-extern std::array<double, 6> PolyCoef;
+extern thread_local std::array<double, 6> PolyCoef;
 // Roots in slots 1..PolyDegree; slot 0 is never written.
-extern std::array<double, 6> RootRe, RootIm;
+extern thread_local std::array<double, 6> RootRe, RootIm;
 
 // Signed real cube root, exp(ln|x| / 3); x = 0 faults with a division by zero.
 double CubeRoot(double x);
