@@ -17,7 +17,7 @@ namespace {
 
 [[noreturn]] void FailPrinting(const char* what, const QPrinter& printer) {
     const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                         : printer.printerName();
+                                                                        : printer.printerName();
     throw std::runtime_error(QStringLiteral("Printer \"%1\" could not %2")
                                  .arg(where, QLatin1String(what))
                                  .toStdString());
@@ -54,9 +54,8 @@ void WriteText(QPainter& painter, QPrinter& printer, const QString& text, PrintO
     const TextWidth width = [&](std::string_view piece) {
         return metrics.horizontalAdvance(toQString(piece));
     };
-    const ChannelLayout layout =
-        LayoutTextChannel(all, width, metrics.lineSpacing(), printer.width() - origin.x,
-                          printer.height() - origin.y);
+    const ChannelLayout layout = LayoutTextChannel(
+        all, width, metrics.lineSpacing(), printer.width() - origin.x, printer.height() - origin.y);
     int page = 0;
     for (const ChannelPiece& piece : layout.pieces) {
         for (; page < piece.page; ++page) {

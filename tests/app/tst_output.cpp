@@ -83,8 +83,8 @@ struct PdfLayout {
 
 PdfLayout WordBoxes(const QString& pdf) {
     PdfLayout layout;
-    QXmlStreamReader xml(Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf,
-                                                               QStringLiteral("-")}));
+    QXmlStreamReader xml(
+        Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
     int page = -1;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement) {
@@ -172,8 +172,9 @@ class TestOutput : public QObject {
             << Steps::ExponentRequest << QStringLiteral("fa = 1.2e3Hz  fo = 1.42kHz   Q = 1.0");
         QTest::newRow("after クリア")
             << Steps::Cleared
-            << Lines({"3rd LPF", "[Input data]", "fa = Hz  fo = Hz   Q = ", "R1 = Ω  R2 = Ω  R3 = Ω",
-                      "", "[Result data]", "C1 = F  C2 = F  C3 = F", "fa = Hz  fo = Hz   Q = "});
+            << Lines({"3rd LPF", "[Input data]",
+                      "fa = Hz  fo = Hz   Q = ", "R1 = Ω  R2 = Ω  R3 = Ω", "", "[Result data]",
+                      "C1 = F  C2 = F  C3 = F", "fa = Hz  fo = Hz   Q = "});
     }
     void reportAfterCommands() {
         QFETCH(Steps, steps);
@@ -309,11 +310,10 @@ class TestOutput : public QObject {
         const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +2\n"))),
                  qPrintable(info));
-        QCOMPARE(Squeezed(Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})),
-                 lines);
-        const QStringList second = Squeezed(Poppler(
-            QStringLiteral("pdftotext"),
-            {QStringLiteral("-f"), QStringLiteral("2"), pdf, QStringLiteral("-")}));
+        QCOMPARE(Squeezed(Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})), lines);
+        const QStringList second = Squeezed(
+            Poppler(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-f"), QStringLiteral("2"), pdf, QStringLiteral("-")}));
         QVERIFY(!second.isEmpty());
         QCOMPARE(second.last(), QStringLiteral("line 120"));
         // Every page's bottom line stays on the sheet.
@@ -374,10 +374,10 @@ class TestOutput : public QObject {
         ChoosePdfPrinter(PdfPath(QStringLiteral("second.pdf")));
         Click(form_->ButtonPrint);
         QCOMPARE(form_->PrinterFont, afterFirst);
-        QCOMPARE(Poppler(QStringLiteral("pdftotext"), {PdfPath(QStringLiteral("second.pdf")),
-                                                       QStringLiteral("-")}),
-                 Poppler(QStringLiteral("pdftotext"), {PdfPath(QStringLiteral("first.pdf")),
-                                                       QStringLiteral("-")}));
+        QCOMPARE(Poppler(QStringLiteral("pdftotext"),
+                         {PdfPath(QStringLiteral("second.pdf")), QStringLiteral("-")}),
+                 Poppler(QStringLiteral("pdftotext"),
+                         {PdfPath(QStringLiteral("first.pdf")), QStringLiteral("-")}));
         QVERIFY(platform_->boxes.isEmpty());
     }
 
