@@ -263,6 +263,9 @@ class TestOutput : public QObject {
         QVERIFY(!layout.words.isEmpty());
         const Word& first = layout.words.first();
         QCOMPARE(first.text, QStringLiteral("3rd"));
+        qInfo("first word at %.3f mm from the left, %.3f mm from the top, %.2f pt high",
+              first.box.left() / kPointsPerMillimetre, first.box.top() / kPointsPerMillimetre,
+              first.box.height());
         QVERIFY2(qAbs(first.box.left() / kPointsPerMillimetre - 20) <= 0.5,
                  qPrintable(QString::number(first.box.left() / kPointsPerMillimetre)));
         QVERIFY2(qAbs(first.box.top() / kPointsPerMillimetre - 20) <= 0.5,
