@@ -377,4 +377,59 @@ std::string FormatSI(double value, int width, int decimals) {
     return FormatFixed(value / kSiRows[row].divisor, fixedWidth, decimals) + kSiRows[row].prefix;
 }
 
+std::string FormatSISignificant(double value, int digits) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    const int precision = std::clamp(digits, 1, 17);
+    // Rounded in decimal first, so the row follows the rounded value: 999.95 at four digits is
+    // "1.000k", not "1000.0".
+    std::array<char, 32> buffer;
+    const auto [end, error] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                      std::chars_format::scientific, precision - 1);
+    if (error != std::errc{}) {
+        return {};
+    }
+    const std::string_view scientific(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    const std::size_t e = scientific.find('e');
+    std::string mantissa;
+    for (const char c : scientific.substr(0, e)) {
+        if (c != '.') {
+            mantissa += c;
+        }
+    }
+    std::string_view exponentText = scientific.substr(e + 1);
+    if (exponentText.front() == '+') {
+        exponentText.remove_prefix(1);
+    }
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+
+    // Rows three decades apart, floor division for negative exponents, clamped to p..T.
+    const int lastRow = static_cast<int>(kSiRows.size()) - 1;
+    const int row = std::clamp(
+        static_cast<int>(kUnitRow) + (exponent >= 0 ? exponent / 3 : -((2 - exponent) / 3)), 0,
+        lastRow);
+    const int integerDigits = exponent - 3 * (row - static_cast<int>(kUnitRow)) + 1;
+    const int mantissaDigits = static_cast<int>(mantissa.size());
+    std::string text;
+    if (value < 0 && mantissa.find_first_not_of('0') != std::string::npos) {
+        text += '-';
+    }
+    if (integerDigits <= 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-integerDigits), '0');
+        text += mantissa;
+    } else if (integerDigits >= mantissaDigits) {
+        text += mantissa;
+        text.append(static_cast<std::size_t>(integerDigits - mantissaDigits), '0');
+    } else {
+        text += mantissa.substr(0, static_cast<std::size_t>(integerDigits));
+        text += '.';
+        text += mantissa.substr(static_cast<std::size_t>(integerDigits));
+    }
+    return text + kSiRows[static_cast<std::size_t>(row)].prefix;
+}
+
 }  // namespace mirelto

@@ -2,6 +2,7 @@
 // back, and independence from the process locale's decimal mark.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -226,6 +227,69 @@ INSTANTIATE_TEST_SUITE_P(
                               "8274797826204144723168738177180919299881250404026184124858368"}),
     CaseName<FixedCase>);
 
+struct SignificantCase {
+    std::string name;
+    double value;
+    int digits;
+    std::string text;
+};
+
+class FormatSISignificantTest : public testing::TestWithParam<SignificantCase> {};
+
+TEST_P(FormatSISignificantTest, WritesSignificantDigitsInTheRoundedRow) {
+    EXPECT_EQ(FormatSISignificant(GetParam().value, GetParam().digits), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatSISignificantTest,
+    testing::Values(
+        SignificantCase{"Kilo", 1322.7, 4, "1.323k"}, SignificantCase{"Unit", 880.54, 4, "880.5"},
+        SignificantCase{"MilliKeepsTrailingZero", 0.69104, 4, "691.0m"},
+        SignificantCase{"One", 1.0, 4, "1.000"}, SignificantCase{"TensOfKilo", 12346, 4, "12.35k"},
+        SignificantCase{"RoundsUpIntoNextRow", 999.95, 4, "1.000k"},
+        SignificantCase{"StaysBelowNextRow", 999.94, 4, "999.9"},
+        SignificantCase{"RoundsUpIntoUnitRow", 0.99996, 4, "1.000"},
+        SignificantCase{"ExactThousandthIsMilli", 0.001, 3, "1.00m"},
+        SignificantCase{"TenThousandthIsMicro", 1e-4, 3, "100u"},
+        SignificantCase{"FewDigitsPadWithZeros", 123456, 2, "120k"},
+        SignificantCase{"OneDigit", 4.7e-9, 1, "5n"},
+        SignificantCase{"Negative", -0.0123, 3, "-12.3m"}, SignificantCase{"Zero", 0.0, 4, "0.000"},
+        SignificantCase{"MinusZeroUnsigned", -0.0, 4, "0.000"},
+        SignificantCase{"BelowPicoStaysPico", 1.5e-13, 4, "0.1500p"},
+        SignificantCase{"FarBelowPico", 2e-16, 2, "0.00020p"},
+        SignificantCase{"BeyondTeraStaysTera", 1e16, 4, "10000T"},
+        SignificantCase{"DigitsBelowOneUseOne", 1234, 0, "1k"},
+        SignificantCase{"DigitsBeyondSeventeenUseSeventeen", 0.5, 40, "500.00000000000000m"},
+        SignificantCase{"NaNEmpty", kNaN, 4, ""}, SignificantCase{"InfinityEmpty", kInf, 4, ""},
+        SignificantCase{"NegativeInfinityEmpty", -kInf, 4, ""}),
+    CaseName<SignificantCase>);
+
+// Every value written with four significant digits reads back within half a unit of its fourth
+// digit, and its number part lies in [1, 1000) of its row.
+TEST(FormatSISignificantTest, ReadsBackWithinHalfAUnitOfTheLastDigit) {
+    std::mt19937_64 engine(20240612);
+    std::uniform_real_distribution<double> exponent(-11.0, 14.0);
+    for (int i = 0; i < 20000; ++i) {
+        const double magnitude = std::pow(10.0, exponent(engine));
+        const double value = (i % 2 == 0) ? magnitude : -magnitude;
+        const std::string shown = FormatSISignificant(value, 4);
+        const double parsed = ParseValue(shown);
+        ASSERT_LE(std::fabs(parsed - value), 5e-4 * std::fabs(value) * (1 + 1e-9))
+            << shown << " from " << value;
+        std::string number = shown;
+        if (std::isalpha(static_cast<unsigned char>(number.back()))) {
+            number.pop_back();
+        }
+        const double digits = std::fabs(std::strtod(number.c_str(), nullptr));
+        ASSERT_GE(digits, 1.0) << shown;
+        ASSERT_LT(digits, 1000.0) << shown;
+        ASSERT_EQ(std::count_if(number.begin(), number.end(),
+                                [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }),
+                  4)
+            << shown;
+    }
+}
+
 // Every finite value that FormatSI writes reads back as the value it shows: its number part,
 // converted on its own, scaled by its prefix letter. The value shown is also within half a unit
 // of the last decimal of the original.
@@ -294,6 +358,7 @@ TEST(ValueTextLocaleTest, DecimalMarkIsPointUnderCommaLocale) {
     const double fraction = ParseValue("1.5k");
     const std::string shown = FormatSI(6.8e-9, 8, 3);
     const std::string fixed = FormatFixed(-1234.5, 10, 2);
+    const std::string significant = FormatSISignificant(-1322.7, 4);
 
     std::setlocale(LC_ALL, "C");
     unsetenv("LOCPATH");
@@ -305,6 +370,7 @@ TEST(ValueTextLocaleTest, DecimalMarkIsPointUnderCommaLocale) {
     EXPECT_TRUE(SameValue(fraction, 1500));
     EXPECT_EQ(shown, "  6.800n");
     EXPECT_EQ(fixed, "  -1234.50");
+    EXPECT_EQ(significant, "-1.323k");
 }
 
 }  // namespace

@@ -46,25 +46,52 @@ Rational3 CircuitTransfer(const Circuit& circuit);
 
 // H(j 2 pi f).
 Complex Evaluate(const Rational3& h, double frequency);
+// The group delay -d(phase)/d(omega) of h at f, in seconds, from H'/H = N'/N - D'/D.
+double GroupDelay(const Rational3& h, double frequency);
+
+// The roots of c[0] + c[1] x + c[2] x^2 + c[3] x^3; `count` is the degree left after dropping
+// zero leading coefficients. Complex roots come as exact conjugate pairs.
+struct Roots {
+    Complex root[3];
+    int count = 0;
+};
+Roots PolynomialRoots(const double (&c)[4]);
+
 // The circuit with a single-pole op-amp as the follower: open-loop gain A(s) = 2 pi gbw / s
 // (gbw in Hz), output tied to the inverting input, solved from the nodal equations of the
-// circuit at each frequency in complex arithmetic.
+// circuit at each frequency in complex arithmetic. NaN unless gbw > 0; an infinite gbw gives the
+// ideal follower.
 Complex CircuitResponseWithOpAmp(const Circuit& circuit, double gbw, double frequency);
 
-// The unit-step response of h at the given times (seconds, ascending, from 0).
+// The same response with its derivative dH/ds (s in rad/s) from the same factorisation: the
+// group delay is -Re(dhds / h).
+struct ResponseWithSlope {
+    Complex h;
+    Complex dhds;
+};
+ResponseWithSlope CircuitResponseWithOpAmpSlope(const Circuit& circuit, double gbw,
+                                                double frequency);
+
+// The unit-step response of h at the given times (seconds, ascending, from 0; 0 before the step
+// at t < 0). Exact for the step within rounding, repeated poles included; NaN when h is not
+// proper (numerator degree above the denominator's) or has no denominator.
 std::vector<double> StepResponse(const Rational3& h, const std::vector<double>& times);
 
 using FrequencyResponse = std::function<Complex(double frequency)>;
 
 // The -3 dB frequency (|H| = 1/sqrt 2 of the pass-band gain 1): the highest crossing for the LPF,
 // the lowest for the HPF, searched within [low, high]; NaN when |H| does not cross there.
+// Crossings are found on a log grid of 40 points a decade, so two crossings closer than that
+// may both be missed; each found one is refined to 1e-12 relative.
 double CutoffFrequency(const FrequencyResponse& h, bool isLpf, double low, double high);
 
 struct Peak {
     double frequency = 0;  // Hz
     double gainDb = 0;     // 20 log10 |H| at that frequency
 };
-// The largest |H| within [low, high], refined to 1e-9 relative in frequency.
+// The largest |H| within [low, high], refined to 1e-9 relative in frequency (for a maximum that
+// is not flatter than a quadratic); an end of the range when |H| is largest there. NaN when h
+// gives no finite value.
 Peak PeakGain(const FrequencyResponse& h, double low, double high);
 
 }  // namespace mirelto

@@ -19,4 +19,9 @@ std::string FormatFixed(double value, int width, int decimals);
 // The value scaled into one SI row ("p" to "T"), FormatFixed at width - 1, then the prefix letter.
 std::string FormatSI(double value, int width, int decimals);
 
+// The value in the SI row ("p" to "T") of its rounded value, with `digits` significant digits
+// (1 to 17) and no padding: "1.323k", "880.5", "691.0m". Below pico or beyond tera the end row
+// is kept ("0.1500p", "10000T"). NaN and infinities give an empty text.
+std::string FormatSISignificant(double value, int digits);
+
 }  // namespace mirelto

@@ -1,0 +1,507 @@
+#include "mirelto/analysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <numbers>
+
+namespace mirelto {
+
+// CutoffFrequency and PeakGain are declared with the responses in response.h; they live here,
+// with the analysis that measures its curves by them.
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
+
+// The scans' density: steps of 6 %. A unimodal peak is always bracketed by the neighbours of the
+// highest sample; two -3 dB crossings closer than one step may go unseen.
+constexpr double kGridPerDecade = 40;
+
+// Brent's method for a root of f in [a, b] where fa and fb differ in sign, to `tolerance`.
+template <class F>
+double BrentRoot(const F& f, double a, double b, double fa, double fb, double tolerance) {
+    double c = b, fc = fb, d = b - a, e = d;
+    for (int iteration = 0; iteration < 200; ++iteration) {
+        if ((fb > 0) == (fc > 0)) {
+            c = a;
+            fc = fa;
+            d = e = b - a;
+        }
+        if (std::fabs(fc) < std::fabs(fb)) {
+            a = b;
+            b = c;
+            c = a;
+            fa = fb;
+            fb = fc;
+            fc = fa;
+        }
+        const double tol = 2 * kEpsilon * std::fabs(b) + 0.5 * tolerance;
+        const double half = 0.5 * (c - b);
+        if (std::fabs(half) <= tol || fb == 0) {
+            return b;
+        }
+        if (std::fabs(e) >= tol && std::fabs(fa) > std::fabs(fb)) {
+            // inverse quadratic interpolation, or the secant when only two points differ
+            const double sb = fb / fa;
+            double p, q;
+            if (a == c) {
+                p = 2 * half * sb;
+                q = 1 - sb;
+            } else {
+                const double qa = fa / fc, rb = fb / fc;
+                p = sb * (2 * half * qa * (qa - rb) - (b - a) * (rb - 1));
+                q = (qa - 1) * (rb - 1) * (sb - 1);
+            }
+            if (p > 0) {
+                q = -q;
+            }
+            p = std::fabs(p);
+            if (2 * p < std::min(3 * half * q - std::fabs(tol * q), std::fabs(e * q))) {
+                e = d;
+                d = p / q;
+            } else {
+                d = half;
+                e = d;
+            }
+        } else {
+            d = half;
+            e = d;
+        }
+        a = b;
+        fa = fb;
+        b += std::fabs(d) > tol ? d : std::copysign(tol, half);
+        fb = f(b);
+    }
+    return b;
+}
+
+// Points of a log grid over [low, high] by ln f.
+class LogGrid {
+  public:
+    LogGrid(double low, double high)
+        : start_(std::log(low)),
+          end_(std::log(high)),
+          count_(std::max(
+              2, static_cast<int>(std::ceil(std::log10(high / low) * kGridPerDecade)) + 1)),
+          step_((end_ - start_) / (count_ - 1)) {}
+    int Count() const { return count_; }
+    // The last point is the end of the range exactly, not a sum of steps.
+    double At(int i) const { return i == count_ - 1 ? end_ : start_ + i * step_; }
+
+  private:
+    double start_, end_;
+    int count_;
+    double step_;
+};
+
+bool ValidRange(double low, double high) {
+    return low > 0 && high > low && std::isfinite(high);
+}
+
+}  // namespace
+
+double CutoffFrequency(const FrequencyResponse& h, bool isLpf, double low, double high) {
+    if (!ValidRange(low, high)) {
+        return kNaN;
+    }
+    // 2 ln|H| + ln 2: zero at the crossing and nearly straight in ln f around it
+    const auto excess = [&h](double x) {
+        return 2 * std::log(std::abs(h(std::exp(x)))) + std::numbers::ln2;
+    };
+    const LogGrid grid(low, high);
+    // The LPF's crossing is looked for from the top down, the HPF's from the bottom up; the first
+    // change of side is the answer.
+    const int first = isLpf ? grid.Count() - 1 : 0;
+    const int direction = isLpf ? -1 : 1;
+    double xPrevious = grid.At(first);
+    double gPrevious = excess(xPrevious);
+    for (int i = first + direction; i >= 0 && i < grid.Count(); i += direction) {
+        const double x = grid.At(i);
+        const double g = excess(x);
+        if (!std::isnan(g) && !std::isnan(gPrevious) && (g >= 0) != (gPrevious >= 0)) {
+            return std::exp(BrentRoot(excess, xPrevious, x, gPrevious, g, 1e-13));
+        }
+        xPrevious = x;
+        gPrevious = g;
+    }
+    return kNaN;
+}
+
+Peak PeakGain(const FrequencyResponse& h, double low, double high) {
+    if (!ValidRange(low, high)) {
+        return {kNaN, kNaN};
+    }
+    const auto logGain = [&h](double x) { return std::log(std::abs(h(std::exp(x)))); };
+    const LogGrid grid(low, high);
+    int best = -1;
+    double bestGain = -HUGE_VAL;
+    for (int i = 0; i < grid.Count(); ++i) {
+        const double g = logGain(grid.At(i));
+        if (g > bestGain) {
+            best = i;
+            bestGain = g;
+        }
+    }
+    if (best < 0) {
+        return {kNaN, kNaN};
+    }
+    // The maximum is where the slope of ln|H| over ln f vanishes. Its value changes only to second
+    // order near there, so the slope's root (central difference; 1e-5 keeps both its rounding and
+    // its truncation near 1e-10) locates the maximum far better than the gain itself could.
+    constexpr double kHalfStep = 1e-5;
+    const auto slope = [&](double x) {
+        return (logGain(x + kHalfStep) - logGain(x - kHalfStep)) / (2 * kHalfStep);
+    };
+    double lo = grid.At(std::max(best - 1, 0));
+    double hi = grid.At(std::min(best + 1, grid.Count() - 1));
+    double x = grid.At(best);
+    if (best == 0 && !(slope(lo) > 0)) {
+        x = lo;  // falling from the bottom of the range
+    } else if (best == grid.Count() - 1 && !(slope(hi) < 0)) {
+        x = hi;  // rising to the top of the range
+    } else {
+        if (best == 0) {
+            lo = x;
+        }
+        if (best == grid.Count() - 1) {
+            hi = x;
+        }
+        const double slopeLo = slope(lo), slopeHi = slope(hi);
+        if (slopeLo > 0 && slopeHi < 0) {
+            x = BrentRoot(slope, lo, hi, slopeLo, slopeHi, 1e-12);
+        } else {
+            // not a clean single maximum: golden-section search on the gain itself
+            constexpr double kGolden = 0.6180339887498949;
+            double a = lo, b = hi;
+            double c = b - kGolden * (b - a), d = a + kGolden * (b - a);
+            double gc = logGain(c), gd = logGain(d);
+            while (b - a > 1e-10) {
+                if (gc > gd) {
+                    b = d;
+                    d = c;
+                    gd = gc;
+                    c = b - kGolden * (b - a);
+                    gc = logGain(c);
+                } else {
+                    a = c;
+                    c = d;
+                    gc = gd;
+                    d = a + kGolden * (b - a);
+                    gd = logGain(d);
+                }
+            }
+            x = 0.5 * (a + b);
+        }
+        if (!(logGain(x) >= bestGain)) {
+            x = grid.At(best);
+        }
+    }
+    // the ends exactly as given, not through the logarithm and back
+    const double frequency = x == grid.At(0)                  ? low
+                             : x == grid.At(grid.Count() - 1) ? high
+                                                              : std::exp(x);
+    return {frequency, 20 * std::log10(std::abs(h(frequency)))};
+}
+
+namespace {
+
+constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
+
+constexpr double kSearchDecades = 3;     // the -3 dB search reaches this far beyond fa and fo
+constexpr double kPaddingDecades = 1.5;  // plotted beyond the outermost figure at each end
+constexpr FrequencyRange kFallbackRange{10, 100e3};
+constexpr int kStepPoints = 400;
+constexpr double kSettlingTimeConstants = 10;  // e^-10: settled well below a plot's resolution
+
+bool PositiveFinite(double x) {
+    return x > 0 && std::isfinite(x);
+}
+
+bool UsablePoles(const PoleSet& p) {
+    return PositiveFinite(p.fa) && PositiveFinite(p.fo) && PositiveFinite(p.q);
+}
+
+bool UsableParts(const Circuit& c) {
+    return PositiveFinite(c.R1) && PositiveFinite(c.R2) && PositiveFinite(c.R3) &&
+           PositiveFinite(c.C1) && PositiveFinite(c.C2) && PositiveFinite(c.C3);
+}
+
+double Decibels(Complex h) {
+    return 20 * std::log10(std::abs(h));
+}
+
+// The geometric mean of the poles' sizes, in Hz.
+double MeanPoleFrequency(const Rational3& h) {
+    return std::cbrt(std::fabs(h.den[0] / h.den[3])) / kTwoPi;
+}
+
+// Down (or up) to the nearest 1, 2, 5 times a power of ten.
+double Round125(double x, bool up) {
+    const double decade = std::pow(10.0, std::floor(std::log10(x)));
+    const double mantissa = x / decade;
+    if (up) {
+        return decade * (mantissa <= 1 ? 1 : mantissa <= 2 ? 2 : mantissa <= 5 ? 5 : 10);
+    }
+    return decade * (mantissa >= 5 ? 5 : mantissa >= 2 ? 2 : 1);
+}
+
+// What both PlotRange and Analyse need: which responses exist, their transfer functions and
+// -3 dB frequencies, and the range.
+struct Plan {
+    bool request = false, built = false, opAmp = false;
+    Rational3 requestedH, builtH;
+    PoleSet builtPoles{kNaN, kNaN, kNaN};
+    double requestedCutoff = kNaN, builtCutoff = kNaN, opAmpCutoff = kNaN;
+    FrequencyRange range = kFallbackRange;
+};
+
+Plan MakePlan(const AnalysisInput& input) {
+    Plan plan;
+    plan.request = input.hasRequest && UsablePoles(input.requested);
+    plan.built = UsableParts(input.built);
+    plan.opAmp = plan.built && input.opAmpGbw > 0;
+
+    double lowest = HUGE_VAL, highest = 0;
+    const auto include = [&](double f) {
+        if (PositiveFinite(f)) {
+            lowest = std::min(lowest, f);
+            highest = std::max(highest, f);
+        }
+    };
+    if (plan.request) {
+        plan.requestedH = RequestedTransfer(input.requested, input.isLpf);
+        include(input.requested.fa);
+        include(input.requested.fo);
+    }
+    if (plan.built) {
+        plan.builtH = CircuitTransfer(input.built);
+        plan.builtPoles = AnalyzeCircuit(input.built);
+        if (UsablePoles(plan.builtPoles)) {
+            include(plan.builtPoles.fa);
+            include(plan.builtPoles.fo);
+        } else {
+            include(MeanPoleFrequency(plan.builtH));
+        }
+    }
+    if (!(highest > 0)) {
+        return plan;
+    }
+
+    const double searchLow = lowest * std::pow(10.0, -kSearchDecades);
+    const double searchHigh = highest * std::pow(10.0, kSearchDecades);
+    if (plan.request) {
+        const Rational3& h = plan.requestedH;
+        plan.requestedCutoff = CutoffFrequency([&h](double f) { return Evaluate(h, f); },
+                                               input.isLpf, searchLow, searchHigh);
+        include(plan.requestedCutoff);
+    }
+    if (plan.built) {
+        const Rational3& h = plan.builtH;
+        plan.builtCutoff = CutoffFrequency([&h](double f) { return Evaluate(h, f); }, input.isLpf,
+                                           searchLow, searchHigh);
+        include(plan.builtCutoff);
+    }
+    if (plan.opAmp) {
+        const Circuit& c = input.built;
+        const double gbw = input.opAmpGbw;
+        plan.opAmpCutoff =
+            CutoffFrequency([&c, gbw](double f) { return CircuitResponseWithOpAmp(c, gbw, f); },
+                            input.isLpf, searchLow, searchHigh);
+        include(plan.opAmpCutoff);
+    }
+    const double padding = std::pow(10.0, kPaddingDecades);
+    plan.range = {Round125(lowest / padding, false), Round125(highest * padding, true)};
+    return plan;
+}
+
+std::vector<double> LogSpaced(FrequencyRange range, int count) {
+    std::vector<double> f(count);
+    const double start = std::log(range.low);
+    const double step = (std::log(range.high) - start) / (count - 1);
+    for (int i = 0; i < count; ++i) {
+        f[i] = std::exp(start + i * step);
+    }
+    f.front() = range.low;
+    f.back() = range.high;
+    return f;
+}
+
+// The angle of (j omega - r), continuous over omega > 0 for any r off the positive imaginary
+// axis: in (-90, 90) degrees for a left-half-plane root, in (90, 360) for a right-half-plane one.
+double FactorAngle(double omega, Complex r) {
+    const double re = -r.real();
+    const double angle = std::atan2(omega - r.imag(), re);
+    return re < 0 && angle < 0 ? angle + kTwoPi : angle;
+}
+
+double LeadingCoefficient(const double (&c)[4]) {
+    for (int k = 3; k >= 0; --k) {
+        if (c[k] != 0) {
+            return c[k];
+        }
+    }
+    return 0;
+}
+
+// Magnitude, phase and group delay of a rational response over the grid. The continuous phase
+// from the factors only chooses the branch; the value is the angle of H itself.
+Trace RationalTrace(const Rational3& h, const std::vector<double>& frequency) {
+    const Roots zeros = PolynomialRoots(h.num);
+    const Roots poles = PolynomialRoots(h.den);
+    const double constant =
+        LeadingCoefficient(h.num) / LeadingCoefficient(h.den) < 0 ? std::numbers::pi : 0;
+    Trace trace;
+    trace.magnitudeDb.resize(frequency.size());
+    trace.phaseDeg.resize(frequency.size());
+    trace.groupDelay.resize(frequency.size());
+    for (std::size_t i = 0; i < frequency.size(); ++i) {
+        const double omega = kTwoPi * frequency[i];
+        double branch = constant;
+        for (int k = 0; k < zeros.count; ++k) {
+            branch += FactorAngle(omega, zeros.root[k]);
+        }
+        for (int k = 0; k < poles.count; ++k) {
+            branch -= FactorAngle(omega, poles.root[k]);
+        }
+        const Complex value = Evaluate(h, frequency[i]);
+        const double angle = std::arg(value);
+        const double phase = angle + kTwoPi * std::round((branch - angle) / kTwoPi);
+        trace.magnitudeDb[i] = Decibels(value);
+        trace.phaseDeg[i] = phase * kDegreesPerRadian;
+        trace.groupDelay[i] = GroupDelay(h, frequency[i]);
+    }
+    return trace;
+}
+
+// The op-amp response over the grid; its phase follows the built one plus the continuous angle
+// of their ratio, which changes slowly even where the filter's own phase turns quickly.
+Trace OpAmpTrace(const Circuit& circuit, double gbw, const Rational3& built,
+                 const Trace& builtTrace, const std::vector<double>& frequency) {
+    Trace trace;
+    trace.magnitudeDb.resize(frequency.size());
+    trace.phaseDeg.resize(frequency.size());
+    trace.groupDelay.resize(frequency.size());
+    double previous = 0;
+    for (std::size_t i = 0; i < frequency.size(); ++i) {
+        const ResponseWithSlope r = CircuitResponseWithOpAmpSlope(circuit, gbw, frequency[i]);
+        double ratioAngle = std::arg(r.h / Evaluate(built, frequency[i]));
+        if (i > 0) {
+            ratioAngle += kTwoPi * std::round((previous - ratioAngle) / kTwoPi);
+        }
+        previous = ratioAngle;
+        trace.magnitudeDb[i] = Decibels(r.h);
+        trace.phaseDeg[i] = builtTrace.phaseDeg[i] + ratioAngle * kDegreesPerRadian;
+        trace.groupDelay[i] = -(r.dhds / r.h).real();
+    }
+    return trace;
+}
+
+// The slowest decay rate among the poles of h (1/s); 0 when none decays.
+double SlowestDecay(const Rational3& h) {
+    const Roots poles = PolynomialRoots(h.den);
+    double slowest = HUGE_VAL;
+    for (int k = 0; k < poles.count; ++k) {
+        const double rate = -poles.root[k].real();
+        if (!(rate > 0)) {
+            return 0;
+        }
+        slowest = std::min(slowest, rate);
+    }
+    return poles.count > 0 ? slowest : 0;
+}
+
+Figures NoFigures() {
+    return {kNaN, kNaN, kNaN, kNaN, kNaN, {kNaN, kNaN}};
+}
+
+Figures FiguresOf(const FrequencyResponse& h, const PoleSet& poles, double fo, double cutoff,
+                  FrequencyRange range) {
+    Figures figures{poles.fa, poles.fo, poles.q, cutoff, kNaN, PeakGain(h, range.low, range.high)};
+    if (PositiveFinite(fo)) {
+        figures.gainAtFoDb = Decibels(h(fo));
+    }
+    return figures;
+}
+
+// True when `changed` moved more than `limit` from `reference`, or lost a value it had.
+bool MovedBeyond(double reference, double changed, double limit) {
+    if (std::isnan(reference)) {
+        return false;
+    }
+    return !(std::fabs(changed - reference) <= limit);
+}
+
+}  // namespace
+
+FrequencyRange PlotRange(const AnalysisInput& input) {
+    return MakePlan(input).range;
+}
+
+AnalysisResult Analyse(const AnalysisInput& input) {
+    const Plan plan = MakePlan(input);
+    AnalysisResult result;
+    result.frequency = LogSpaced(plan.range, std::max(input.points, 2));
+    result.requestedFigures = result.builtFigures = result.opAmpFigures = NoFigures();
+    const std::vector<double>& f = result.frequency;
+
+    if (plan.request) {
+        const Rational3& h = plan.requestedH;
+        result.requested = RationalTrace(h, f);
+        result.requestedFigures =
+            FiguresOf([&h](double x) { return Evaluate(h, x); }, input.requested,
+                      input.requested.fo, plan.requestedCutoff, plan.range);
+    }
+    if (plan.built) {
+        const Rational3& h = plan.builtH;
+        result.built = RationalTrace(h, f);
+        result.builtFigures = FiguresOf([&h](double x) { return Evaluate(h, x); }, plan.builtPoles,
+                                        plan.builtPoles.fo, plan.builtCutoff, plan.range);
+    }
+    if (plan.opAmp) {
+        const Circuit& c = input.built;
+        const double gbw = input.opAmpGbw;
+        result.opAmp = OpAmpTrace(c, gbw, plan.builtH, result.built, f);
+        result.opAmpFigures =
+            FiguresOf([&c, gbw](double x) { return CircuitResponseWithOpAmp(c, gbw, x); },
+                      {kNaN, kNaN, kNaN}, plan.builtPoles.fo, plan.opAmpCutoff, plan.range);
+        const Figures& ideal = result.builtFigures;
+        const Figures& real = result.opAmpFigures;
+        result.opAmpWarning = MovedBeyond(ideal.cutoff, real.cutoff, 0.01 * ideal.cutoff) ||
+                              MovedBeyond(ideal.peak.gainDb, real.peak.gainDb, 0.5);
+    }
+
+    double slowest = HUGE_VAL;
+    if (plan.request) {
+        slowest = std::min(slowest, SlowestDecay(plan.requestedH));
+    }
+    if (plan.built) {
+        slowest = std::min(slowest, SlowestDecay(plan.builtH));
+    }
+    if (slowest > 0 && std::isfinite(slowest)) {
+        std::vector<double> times(kStepPoints);
+        const double end = kSettlingTimeConstants / slowest;
+        for (int i = 0; i < kStepPoints; ++i) {
+            times[i] = end * i / (kStepPoints - 1);
+        }
+        if (plan.request) {
+            result.requestedStep = {times, StepResponse(plan.requestedH, times)};
+        }
+        if (plan.built) {
+            result.builtStep = {times, StepResponse(plan.builtH, times)};
+        }
+    }
+    return result;
+}
+
+double RelativeErrorPercent(double requested, double built) {
+    if (requested == 0) {
+        return kNaN;
+    }
+    return 100 * (built - requested) / requested;
+}
+
+}  // namespace mirelto
