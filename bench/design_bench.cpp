@@ -1,0 +1,77 @@
+// Best standard values and tolerance analysis on the default LPF request: the runs the window
+// will hand to a worker thread, and the analysis each of their steps repeats.
+#include <benchmark/benchmark.h>
+
+#include <mirelto/core.h>
+
+namespace {
+
+const mirelto::PoleSet kDefaultRequest{1420, 1420, 1};
+const mirelto::Circuit kDefaultLowPass{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
+
+// One combination of the optimiser, one step of every trial.
+void BM_AnalyzeCircuit(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mirelto::AnalyzeCircuit(kDefaultLowPass));
+    }
+}
+BENCHMARK(BM_AnalyzeCircuit);
+
+mirelto::OptimiseInput DefaultLowPassInput(std::int32_t resistorSeries, int steps) {
+    const mirelto::IdealDesign ideal =
+        mirelto::DesignIdeal(kDefaultRequest, true, {22e3, 22e3, 22e3});
+    mirelto::OptimiseInput input;
+    input.requested = kDefaultRequest;
+    input.ideal = ideal.circuit;
+    input.series = {resistorSeries, resistorSeries, resistorSeries, 6, 6, 6};
+    input.steps = steps;
+    return input;
+}
+
+// E6 capacitors and the given resistors free on E24, +-k steps: 8000 combinations at 2 steps,
+// 74088 at 3.
+void BM_OptimiseFreeResistors(benchmark::State& state) {
+    const mirelto::OptimiseInput input = DefaultLowPassInput(24, static_cast<int>(state.range(0)));
+    std::int64_t combinations = 0;
+    for (auto _ : state) {
+        const mirelto::OptimiseResult result = mirelto::OptimiseValues(input);
+        combinations = result.combinations;
+        benchmark::DoNotOptimize(result.best.data());
+    }
+    state.counters["combinations"] = static_cast<double>(combinations);
+    state.SetItemsProcessed(state.iterations() * combinations);
+}
+BENCHMARK(BM_OptimiseFreeResistors)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+// Resistors fixed: 216 combinations at 3 steps, the window's everyday case.
+void BM_OptimiseFixedResistors(benchmark::State& state) {
+    const mirelto::OptimiseInput input = DefaultLowPassInput(0, 3);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mirelto::OptimiseValues(input).best.data());
+    }
+}
+BENCHMARK(BM_OptimiseFixedResistors)->Unit(benchmark::kMicrosecond);
+
+// 10 000 trials with the default tolerances, the -3 dB frequency of each included.
+void BM_Tolerance(benchmark::State& state) {
+    mirelto::ToleranceInput input;
+    input.nominal = kDefaultLowPass;
+    input.distribution =
+        state.range(0) == 0 ? mirelto::Distribution::Uniform : mirelto::Distribution::Normal;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mirelto::AnalyseTolerance(input).fo.p50);
+    }
+    state.SetItemsProcessed(state.iterations() * input.trials);
+}
+BENCHMARK(BM_Tolerance)->ArgName("normal")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_SpiceNetlist(benchmark::State& state) {
+    mirelto::NetlistOptions options;
+    options.range = {20, 1e5};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mirelto::SpiceNetlist(kDefaultLowPass, options));
+    }
+}
+BENCHMARK(BM_SpiceNetlist);
+
+}  // namespace

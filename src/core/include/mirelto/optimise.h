@@ -1,0 +1,109 @@
+// Best standard values: every combination of preferred values within a few series steps of each
+// part of the ideal (unrounded) design, ranked by the worst relative error of fa, fo and Q of the
+// built circuit (AnalyzeCircuit, the back-calculation's numbers). The search is exhaustive over
+// the neighbourhood it names and deterministic; it never samples and never prunes.
+//
+// DesignIdeal runs the window's synthesis over DesignState and belongs to the thread that owns
+// the design record. Everything else keeps no state and may run on a worker thread, cancelled
+// through RunControl.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mirelto/response.h"
+
+namespace mirelto {
+
+// How a long computation on a worker thread is stopped and watched.
+struct RunControl {
+    // Polled between steps; once it reads true the run stops and reports RunStatus::Cancelled.
+    const std::atomic<bool>* cancel = nullptr;
+    // Called on the running thread every few thousand steps and once at the end.
+    std::function<void(std::int64_t done, std::int64_t total)> progress;
+};
+
+enum class RunStatus { Done, Cancelled, Invalid };
+
+// The six parts in a fixed order, R1, R2, R3, C1, C2, C3, for tables indexed by part.
+inline constexpr std::size_t kComponentCount = 6;
+using ComponentValues = std::array<double, kComponentCount>;
+ComponentValues ComponentsOf(const Circuit& circuit);
+Circuit CircuitOf(const ComponentValues& parts, bool isLpf);
+// "R1" ... "C3".
+const char* ComponentName(std::size_t part);
+// Whether the part is one the user gives in this form (LPF: the resistors, HPF: the capacitors)
+// rather than one the synthesis computes.
+bool IsGivenComponent(std::size_t part, bool isLpf);
+
+struct IdealDesign {
+    bool realisable = false;
+    Circuit circuit;      // the given parts as given, the computed ones unrounded
+    std::string message;  // when not realisable: the rejection text or the fault's text
+};
+
+// The window's constant calculation without rounding (series 0) for the given parts (LPF: R1..R3,
+// HPF: C1..C3). DesignState and the message sink are as before afterwards: a rejection comes back
+// in `message` instead of reaching the sink.
+IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given);
+
+// The members of the series of size `series` (> 0) at most `steps` steps from `value` (> 0),
+// ascending. A step is the move to the next member; a member equal to the value (to 1e-9
+// relative) is 0 steps away, and the members on either side of a value between two members are
+// 1 step away. So a member value has 2 steps + 1 neighbours, any other value 2 steps. The member
+// RoundToSeries(value, series) gives is always among them (for steps >= 1), with its bits.
+std::vector<double> SeriesNeighbours(double value, std::int32_t series, int steps);
+
+inline constexpr int kMaxSteps = 3;
+inline constexpr std::size_t kDefaultKeep = 20;
+
+struct OptimiseInput {
+    PoleSet requested;  // fa, fo, Q asked for
+    Circuit ideal;      // from DesignIdeal
+    // Per part (R1..C3). A computed part moves over SeriesNeighbours of its ideal value, and its
+    // series is also the one the constant calculation rounds it to. A given part moves over its
+    // own value and SeriesNeighbours of it. 0: the part keeps its value in `ideal`.
+    std::array<std::int32_t, kComponentCount> series{};
+    int steps = 2;                    // 1..kMaxSteps
+    std::size_t keep = kDefaultKeep;  // how many of the best are returned
+};
+
+struct Candidate {
+    Circuit circuit;
+    PoleSet built;               // fa, fo, Q of the circuit
+    PoleSet error;               // (built - requested) / requested, per quantity, signed
+    double worstError = 0;       // the largest |error|: what the ranking sorts by
+    double rmsError = 0;         // root mean square of the three errors: the first tie-break
+    std::int64_t index = 0;      // position in the enumeration order: the last tie-break
+    bool plainRounding = false;  // the constant calculation's circuit
+};
+
+struct OptimiseResult {
+    RunStatus status = RunStatus::Invalid;
+    std::string message;  // Invalid: what is wrong with the input
+    // The values each part moves over, ascending; their product is the neighbourhood. The
+    // enumeration runs through it like an odometer, R1 slowest and C3 fastest.
+    std::array<std::vector<double>, kComponentCount> candidates;
+    std::int64_t combinations = 0;
+    std::int64_t evaluated = 0;     // fewer than combinations when cancelled
+    std::int64_t unrealisable = 0;  // evaluated combinations without fa, fo, Q: not ranked
+    std::vector<Candidate> best;    // best first, at most `keep`
+    // The constant calculation's circuit: computed parts rounded to their series, given parts as
+    // given. Always evaluated; it is in the neighbourhood for every steps >= 1.
+    Candidate plain;
+    // 1-based position of `plain` among the ranked combinations evaluated; 0 when not ranked.
+    std::int64_t plainRank = 0;
+};
+
+// The ranking runs by worst error, then the rms error, then enumeration order: a strict order,
+// so the result never depends on anything but the input.
+bool RanksBefore(const Candidate& a, const Candidate& b);
+
+OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control = {});
+
+}  // namespace mirelto

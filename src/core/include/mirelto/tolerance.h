@@ -1,0 +1,119 @@
+// Tolerance analysis of a built circuit: Monte Carlo trials with a tolerance per part (uniform or
+// normal spread) giving percentiles and histograms of fa, fo, Q and the -3 dB frequency, and the
+// relative sensitivities of fa, fo and Q to each part.
+//
+// A run repeats exactly from its seed, on every platform: the engine is std::mt19937_64, whose
+// output the standard fixes, and the transforms to uniform and normal numbers are our own, using
+// + - * / and sqrt only (IEEE-exact everywhere). The <random> distributions are not used because
+// each standard library implements them differently. Keeps no state; runs on any thread.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "mirelto/analysis.h"
+#include "mirelto/optimise.h"
+#include "mirelto/response.h"
+
+namespace mirelto {
+
+// Portable random numbers from a seed.
+class PortableRandom {
+  public:
+    explicit PortableRandom(std::uint64_t seed) : engine_(seed) {}
+    // [0, 1): the top 53 bits of one engine output, times 2^-53.
+    double Uniform();
+    // Standard normal, by Marsaglia's polar method with PortableLog; values come in pairs.
+    double Normal();
+
+  private:
+    std::mt19937_64 engine_;
+    double spare_ = 0;
+    bool hasSpare_ = false;
+};
+
+// The natural logarithm of a positive finite x from frexp, + - * / only: the same bits on every
+// IEEE platform, within a few units in the last place of std::log.
+double PortableLog(double x);
+
+enum class Distribution {
+    Uniform,  // evenly over nominal (1 - t) to nominal (1 + t)
+    Normal,   // normal about the nominal value with 3 sigma = t
+};
+
+inline constexpr std::uint64_t kDefaultSeed = 1;
+inline constexpr std::int64_t kDefaultTrials = 10000;
+inline constexpr int kDefaultBins = 40;
+inline constexpr double kDefaultResistorTolerance = 0.01;
+inline constexpr double kDefaultCapacitorTolerance = 0.05;
+
+struct ToleranceInput {
+    Circuit nominal;
+    // Relative tolerance per part (R1..C3), 0.01 = 1 %; 0 to below 1.
+    ComponentValues tolerance{kDefaultResistorTolerance,  kDefaultResistorTolerance,
+                              kDefaultResistorTolerance,  kDefaultCapacitorTolerance,
+                              kDefaultCapacitorTolerance, kDefaultCapacitorTolerance};
+    Distribution distribution = Distribution::Uniform;
+    std::int64_t trials = kDefaultTrials;
+    std::uint64_t seed = kDefaultSeed;
+    int bins = kDefaultBins;
+    // Where the -3 dB frequency is searched; low = high = 0: PlotRange of the nominal circuit.
+    FrequencyRange cutoffRange;
+};
+
+// Counts over `counts.size()` equal bins from low to high (the observed range); the highest value
+// falls in the last bin, and when every value is the same all of them fall in the first.
+struct Histogram {
+    double low = 0, high = 0;
+    std::vector<std::int64_t> counts;
+};
+
+// One quantity over the trials. Statistics cover the trials where it is defined (count of them);
+// NaN when there are none.
+struct Spread {
+    double nominal = 0;
+    std::int64_t count = 0;
+    double mean = 0, standardDeviation = 0;  // sample standard deviation (n - 1)
+    double minimum = 0, maximum = 0;
+    double p1 = 0, p50 = 0, p99 = 0;  // percentiles
+    Histogram histogram;
+    std::vector<double> samples;  // every trial in order, NaN where not defined
+};
+
+// The p-th percentile (0..100) of ascending values: linear between the closest ranks, rank
+// (n - 1) p / 100 counted from 0. NaN for no values.
+double Percentile(const std::vector<double>& ascending, double p);
+
+// The statistics of samples (NaN entries are skipped), kept in `samples`.
+Spread Summarise(std::vector<double> samples, double nominal, int bins);
+
+// Relative sensitivities S = (dy/dx)(x/y) of one quantity to each part (R1..C3).
+struct Sensitivities {
+    ComponentValues fa{}, fo{}, q{};
+};
+
+// The relative step of the central differences: the truncation error (step^2) and the rounding
+// error (1e-16 / step) of the derivative both stay near 1e-10.
+inline constexpr double kSensitivityStep = 1e-5;
+
+// By central differences of AnalyzeCircuit, each part moved by +-kSensitivityStep relative. NaN
+// where the circuit or a moved circuit has no fa, fo, Q.
+Sensitivities SensitivitiesOf(const Circuit& circuit);
+
+struct ToleranceResult {
+    RunStatus status = RunStatus::Invalid;
+    std::string message;      // Invalid: what is wrong with the input
+    std::int64_t trials = 0;  // trials run: fewer than asked when cancelled
+    std::uint64_t seed = 0;
+    FrequencyRange cutoffRange;  // where the -3 dB frequency was searched
+    Spread fa, fo, q, cutoff;
+    Sensitivities sensitivity;
+};
+
+// Each trial draws the six parts in the order R1..C3 (normal numbers two at a time), then
+// analyses the circuit. Cancellation is polled, and progress reported, every few hundred trials.
+ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& control = {});
+
+}  // namespace mirelto

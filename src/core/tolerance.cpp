@@ -1,0 +1,273 @@
+#include "mirelto/tolerance.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <utility>
+
+namespace mirelto {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// 2^-53: one engine output's top 53 bits become a double in [0, 1) exactly.
+constexpr double kTwoToMinus53 = 1.0 / 9007199254740992.0;
+constexpr int kDiscardedBits = 11;
+
+// ln 2 split so that e * kLn2High is exact for every binary exponent e of a double.
+constexpr double kLn2High = 6.93147180369123816490e-01;
+constexpr double kLn2Low = 1.90821492927058770002e-10;
+constexpr double kSqrtHalf = 0.70710678118654752440;
+
+// 2 atanh(s) = ln((1 + s) / (1 - s)) by its series; |s| <= 0.172 after the reduction, where the
+// terms up to s^23 leave a remainder below 1e-17 relative.
+constexpr int kLogTerms = 11;
+
+// Cancellation is polled, and progress reported, once per this many trials: a trial takes
+// microseconds, so the cancel button answers within a millisecond.
+constexpr std::int64_t kPollEvery = 256;
+
+// Guards against a run so long that it can only be a mistake, and histograms no one can read.
+constexpr std::int64_t kMaxTrials = 100'000'000;
+constexpr int kMaxBins = 10000;
+
+bool IsPositiveFinite(double v) {
+    return v > 0 && std::isfinite(v);
+}
+
+double Cutoff(const Circuit& circuit, const FrequencyRange& range) {
+    const Rational3 h = CircuitTransfer(circuit);
+    return CutoffFrequency([&h](double f) { return Evaluate(h, f); }, circuit.isLpf, range.low,
+                           range.high);
+}
+
+Histogram MakeHistogram(const std::vector<double>& ascending, int bins) {
+    Histogram histogram;
+    histogram.counts.assign(static_cast<std::size_t>(bins), 0);
+    if (ascending.empty()) {
+        histogram.low = histogram.high = kNaN;
+        return histogram;
+    }
+    histogram.low = ascending.front();
+    histogram.high = ascending.back();
+    const double width = histogram.high - histogram.low;
+    for (double v : ascending) {
+        std::size_t bin = 0;
+        if (width > 0) {
+            const double position = (v - histogram.low) / width * bins;
+            bin = std::min(static_cast<std::size_t>(position), histogram.counts.size() - 1);
+        }
+        ++histogram.counts[bin];
+    }
+    return histogram;
+}
+
+std::string CheckInput(const ToleranceInput& input) {
+    const ComponentValues parts = ComponentsOf(input.nominal);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        if (!IsPositiveFinite(parts[p])) {
+            return std::string(ComponentName(p)) + " must be positive and finite";
+        }
+        const double t = input.tolerance[p];
+        if (!(t >= 0 && t < 1)) {
+            return std::string(ComponentName(p)) + ": a tolerance is 0 to below 100 %";
+        }
+    }
+    if (std::isnan(AnalyzeCircuit(input.nominal).fa)) {
+        return "the circuit has no real pole and complex pole pair";
+    }
+    if (input.trials < 1 || input.trials > kMaxTrials) {
+        return "the number of trials is 1 to 100000000";
+    }
+    if (input.bins < 1 || input.bins > kMaxBins) {
+        return "the number of histogram bins is 1 to 10000";
+    }
+    const FrequencyRange& r = input.cutoffRange;
+    const bool automatic = r.low == 0 && r.high == 0;
+    if (!automatic && !(IsPositiveFinite(r.low) && IsPositiveFinite(r.high) && r.low < r.high)) {
+        return "the -3 dB search range must be 0 < low < high";
+    }
+    return {};
+}
+
+}  // namespace
+
+double PortableRandom::Uniform() {
+    return static_cast<double>(engine_() >> kDiscardedBits) * kTwoToMinus53;
+}
+
+double PortableRandom::Normal() {
+    if (hasSpare_) {
+        hasSpare_ = false;
+        return spare_;
+    }
+    double u = 0, v = 0, s = 0;
+    do {
+        u = 2 * Uniform() - 1;
+        v = 2 * Uniform() - 1;
+        s = u * u + v * v;
+    } while (s >= 1 || s == 0);
+    const double factor = std::sqrt(-2 * PortableLog(s) / s);
+    spare_ = v * factor;
+    hasSpare_ = true;
+    return u * factor;
+}
+
+double PortableLog(double x) {
+    if (!(x > 0) || !std::isfinite(x)) {
+        return x == 0 ? -std::numeric_limits<double>::infinity() : kNaN;
+    }
+    int exponent = 0;
+    double m = std::frexp(x, &exponent);  // exact: x = m 2^exponent, m in [0.5, 1)
+    if (m < kSqrtHalf) {
+        m *= 2;
+        exponent -= 1;
+    }
+    const double s = (m - 1) / (m + 1);
+    const double z = s * s;
+    double series = 1.0 / (2 * kLogTerms + 1);
+    for (int k = kLogTerms - 1; k >= 0; --k) {
+        series = series * z + 1.0 / (2 * k + 1);
+    }
+    const double e = exponent;
+    return e * kLn2High + (2 * s * series + e * kLn2Low);
+}
+
+double Percentile(const std::vector<double>& ascending, double p) {
+    if (ascending.empty()) {
+        return kNaN;
+    }
+    const double rank = (static_cast<double>(ascending.size()) - 1) * p / 100;
+    const auto below = static_cast<std::size_t>(std::floor(rank));
+    if (below + 1 >= ascending.size()) {
+        return ascending.back();
+    }
+    const double fraction = rank - static_cast<double>(below);
+    return ascending[below] + fraction * (ascending[below + 1] - ascending[below]);
+}
+
+Spread Summarise(std::vector<double> samples, double nominal, int bins) {
+    Spread spread;
+    spread.nominal = nominal;
+    std::vector<double> ascending;
+    ascending.reserve(samples.size());
+    std::copy_if(samples.begin(), samples.end(), std::back_inserter(ascending),
+                 [](double v) { return !std::isnan(v); });
+    std::sort(ascending.begin(), ascending.end());
+    spread.count = static_cast<std::int64_t>(ascending.size());
+    spread.histogram = MakeHistogram(ascending, bins);
+    spread.samples = std::move(samples);
+    if (ascending.empty()) {
+        spread.mean = spread.standardDeviation = spread.minimum = spread.maximum = kNaN;
+        spread.p1 = spread.p50 = spread.p99 = kNaN;
+        return spread;
+    }
+    double sum = 0;
+    for (double v : ascending) {
+        sum += v;
+    }
+    spread.mean = sum / static_cast<double>(ascending.size());
+    double squares = 0;
+    for (double v : ascending) {
+        squares += (v - spread.mean) * (v - spread.mean);
+    }
+    spread.standardDeviation =
+        ascending.size() > 1 ? std::sqrt(squares / static_cast<double>(ascending.size() - 1)) : 0;
+    spread.minimum = ascending.front();
+    spread.maximum = ascending.back();
+    spread.p1 = Percentile(ascending, 1);
+    spread.p50 = Percentile(ascending, 50);
+    spread.p99 = Percentile(ascending, 99);
+    return spread;
+}
+
+Sensitivities SensitivitiesOf(const Circuit& circuit) {
+    Sensitivities s;
+    const PoleSet y = AnalyzeCircuit(circuit);
+    const ComponentValues parts = ComponentsOf(circuit);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        ComponentValues up = parts, down = parts;
+        up[p] = parts[p] * (1 + kSensitivityStep);
+        down[p] = parts[p] * (1 - kSensitivityStep);
+        // The step the parts really moved by, after rounding.
+        const double step = (up[p] - down[p]) / parts[p];
+        const PoleSet yUp = AnalyzeCircuit(CircuitOf(up, circuit.isLpf));
+        const PoleSet yDown = AnalyzeCircuit(CircuitOf(down, circuit.isLpf));
+        s.fa[p] = (yUp.fa - yDown.fa) / y.fa / step;
+        s.fo[p] = (yUp.fo - yDown.fo) / y.fo / step;
+        s.q[p] = (yUp.q - yDown.q) / y.q / step;
+    }
+    return s;
+}
+
+ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& control) {
+    ToleranceResult result;
+    result.seed = input.seed;
+    result.message = CheckInput(input);
+    if (!result.message.empty()) {
+        return result;
+    }
+    const Circuit& nominal = input.nominal;
+    result.cutoffRange = input.cutoffRange;
+    if (result.cutoffRange.low == 0 && result.cutoffRange.high == 0) {
+        AnalysisInput window;
+        window.isLpf = nominal.isLpf;
+        window.hasRequest = false;
+        window.built = nominal;
+        result.cutoffRange = PlotRange(window);
+    }
+
+    const auto trials = static_cast<std::size_t>(input.trials);
+    std::vector<double> fa(trials, kNaN), fo(trials, kNaN), q(trials, kNaN), cutoff(trials, kNaN);
+    const ComponentValues parts = ComponentsOf(nominal);
+    // A normal number spans 3 sigma = tolerance.
+    const double scale = input.distribution == Distribution::Normal ? 1.0 / 3 : 1.0;
+    PortableRandom random(input.seed);
+    result.status = RunStatus::Done;
+    std::size_t trial = 0;
+    for (; trial < trials; ++trial) {
+        if (trial % kPollEvery == 0 && trial > 0) {
+            if (control.cancel != nullptr && control.cancel->load(std::memory_order_relaxed)) {
+                result.status = RunStatus::Cancelled;
+                break;
+            }
+            if (control.progress) {
+                control.progress(static_cast<std::int64_t>(trial), input.trials);
+            }
+        }
+        // Six numbers per trial whatever the tolerances, so that part p always takes the p-th.
+        ComponentValues drawn{};
+        for (std::size_t p = 0; p < kComponentCount; ++p) {
+            const double x = input.distribution == Distribution::Normal ? random.Normal()
+                                                                        : 2 * random.Uniform() - 1;
+            drawn[p] = parts[p] * (1 + input.tolerance[p] * scale * x);
+        }
+        const Circuit c = CircuitOf(drawn, nominal.isLpf);
+        const PoleSet poles = AnalyzeCircuit(c);
+        fa[trial] = poles.fa;
+        fo[trial] = poles.fo;
+        q[trial] = poles.q;
+        if (!std::isnan(poles.fa)) {
+            cutoff[trial] = Cutoff(c, result.cutoffRange);
+        }
+    }
+    result.trials = static_cast<std::int64_t>(trial);
+    for (std::vector<double>* samples : {&fa, &fo, &q, &cutoff}) {
+        samples->resize(trial);
+    }
+    const PoleSet y = AnalyzeCircuit(nominal);
+    result.fa = Summarise(std::move(fa), y.fa, input.bins);
+    result.fo = Summarise(std::move(fo), y.fo, input.bins);
+    result.q = Summarise(std::move(q), y.q, input.bins);
+    result.cutoff = Summarise(std::move(cutoff), Cutoff(nominal, result.cutoffRange), input.bins);
+    result.sensitivity = SensitivitiesOf(nominal);
+    if (control.progress) {
+        control.progress(result.trials, input.trials);
+    }
+    return result;
+}
+
+}  // namespace mirelto
