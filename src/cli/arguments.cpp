@@ -1,0 +1,176 @@
+#include "arguments.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include <mirelto/value_text.h>
+
+namespace mirelto::cli {
+
+namespace {
+
+constexpr std::string_view kInfinitySign = "\xE2\x88\x9E";  // "∞"
+
+// A typed text quoted for a one-line message: control characters (a pasted line break, say)
+// would break the line.
+std::string Quoted(std::string_view text) {
+    std::string out(1, '"');
+    for (char c : text) {
+        out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string Named(std::string_view option, std::string_view problem) {
+    return Concat(option, ": ", problem);
+}
+
+const Option* Find(std::span<const Option> options, std::string_view name) {
+    const auto at = std::find_if(options.begin(), options.end(),
+                                 [name](const Option& s) { return s.name == name; });
+    return at == options.end() ? nullptr : &*at;
+}
+
+}  // namespace
+
+Arguments::Arguments(std::span<const Option> options, std::span<const std::string> words) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string_view word = words[i];
+        if (!word.starts_with("--") && word != "-h") {
+            throw UsageError(Concat("unexpected argument ", Quoted(word)));
+        }
+        const std::size_t equals = word.find('=');
+        const std::string_view name =
+            word == "-h" ? std::string_view("--help") : word.substr(0, equals);
+        const Option* option = Find(options, name);
+        if (option == nullptr) {
+            throw UsageError(Concat("unknown option ", Quoted(name)));
+        }
+        std::string value;
+        if (option->valueName.empty()) {
+            if (equals != std::string_view::npos) {
+                throw UsageError(Named(name, "takes no value"));
+            }
+        } else if (equals != std::string_view::npos) {
+            value = word.substr(equals + 1);
+        } else if (i + 1 < words.size() && !words[i + 1].starts_with("--")) {
+            value = words[++i];
+        } else {
+            throw UsageError(Named(name, Concat("needs a value (", option->valueName, ")")));
+        }
+        values_[std::string(name)] = std::move(value);
+    }
+}
+
+std::optional<std::string> Arguments::Text(std::string_view name) const {
+    const auto at = values_.find(std::string(name));
+    if (at == values_.end()) {
+        return std::nullopt;
+    }
+    return at->second;
+}
+
+std::string HelpText(std::string_view command, std::string_view summary,
+                     std::span<const Option> options, std::string_view notes) {
+    std::string out = Concat("Usage: mirelto-cli ", command, " [options]\n\n");
+    out += std::string(summary) + "\n\nOptions:\n";
+    constexpr std::size_t kHelpColumn = 24;
+    for (const Option& option : options) {
+        std::string left = Concat("  ", option.name);
+        if (!option.valueName.empty()) {
+            left += Concat(" ", option.valueName);
+        }
+        left.resize(std::max(left.size() + 2, kHelpColumn), ' ');
+        out += left + std::string(option.help) + "\n";
+    }
+    if (!notes.empty()) {
+        out += Concat("\n", notes);
+        if (!notes.ends_with('\n')) {
+            out += "\n";
+        }
+    }
+    return out;
+}
+
+double ParseNumber(std::string_view option, std::string_view text) {
+    // A value box cannot hold a line break, and the report prints the text as typed.
+    const bool control = std::any_of(text.begin(), text.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    const double value = control ? std::nan("") : ParseValue(text);
+    if (std::isnan(value)) {
+        throw UsageError(Named(option, Concat("not a value: ", Quoted(text))));
+    }
+    if (!std::isfinite(value)) {
+        throw UsageError(Named(option, Concat("out of range: ", Quoted(text))));
+    }
+    return value;
+}
+
+double ParsePositive(std::string_view option, std::string_view text) {
+    const double value = ParseNumber(option, text);
+    if (!(value > 0)) {
+        throw UsageError(Named(option, Concat("must be above zero: ", Quoted(text))));
+    }
+    return value;
+}
+
+std::int64_t ParseCount(std::string_view option, std::string_view text, std::int64_t lowest,
+                        std::int64_t highest) {
+    const double value = ParseNumber(option, text);
+    const std::string range = Concat(std::to_string(lowest), " to ", std::to_string(highest));
+    if (value != std::floor(value) || value < static_cast<double>(lowest) ||
+        value > static_cast<double>(highest)) {
+        throw UsageError(
+            Named(option, Concat("must be a whole number from ", range, ": ", Quoted(text))));
+    }
+    return static_cast<std::int64_t>(value);
+}
+
+std::int32_t ParseSeriesOption(std::string_view option, std::string_view text) {
+    if (text == "inf" || text == kInfinitySign) {
+        return 0;
+    }
+    std::string_view digits = text;
+    if (digits.starts_with('E') || digits.starts_with('e')) {
+        digits.remove_prefix(1);
+    }
+    std::int32_t size = -1;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
+    constexpr std::int32_t kLargestSeries = 1'000'000;
+    if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() ||
+        size < 0 || size > kLargestSeries) {
+        throw UsageError(
+            Named(option, Concat("not a series (6, E24, 0 or inf for none): ", Quoted(text))));
+    }
+    return size;
+}
+
+std::uint64_t ParseSeed(std::string_view option, std::string_view text) {
+    std::uint64_t seed = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size()) {
+        throw UsageError(Named(
+            option, Concat("not a whole number from 0 to 18446744073709551615: ", Quoted(text))));
+    }
+    return seed;
+}
+
+double ParsePercent(std::string_view option, std::string_view text) {
+    std::string_view number = text;
+    if (number.ends_with('%')) {
+        number.remove_suffix(1);
+    }
+    const double percent = ParseValue(number);
+    if (std::isnan(percent) || !std::isfinite(percent)) {
+        throw UsageError(Named(option, Concat("not a percentage: ", Quoted(text))));
+    }
+    if (percent < 0 || percent >= 100) {
+        throw UsageError(Named(option, Concat("must be 0 to below 100 %: ", Quoted(text))));
+    }
+    return percent / 100;
+}
+
+}  // namespace mirelto::cli

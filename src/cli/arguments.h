@@ -1,0 +1,82 @@
+// Reading a command's options: "--name value", "--name=value" and flags, checked against the
+// command's list, with the errors a user sees (one line naming the option, exit status 2).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirelto::cli {
+
+enum ExitStatus : int {
+    kExitDone = 0,
+    kExitRefused = 1,  // the calculation was refused or failed
+    kExitUsage = 2,    // bad command line
+};
+
+// A bad command line; the message names the option.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A calculation that refused the input or failed; the message is the calculation's own text.
+class Refused : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Option {
+    std::string_view name;       // "--fa"
+    std::string_view valueName;  // "F" in the help; empty for a flag
+    std::string_view help;       // one line
+};
+
+class Arguments {
+  public:
+    // Throws UsageError for an unknown option, a flag given a value, an option without one, or a
+    // stray word. A repeated option keeps its last value.
+    Arguments(std::span<const Option> options, std::span<const std::string> words);
+
+    bool Has(std::string_view name) const { return values_.count(std::string(name)) != 0; }
+    // The text given to an option, or nothing.
+    std::optional<std::string> Text(std::string_view name) const;
+
+  private:
+    std::map<std::string, std::string> values_;
+};
+
+// The pieces one after another. (Building messages with "text" + string trips a false
+// -Wrestrict in GCC 12.)
+template <class... Pieces>
+std::string Concat(const Pieces&... pieces) {
+    std::string text;
+    (text.append(std::string_view(pieces)), ...);
+    return text;
+}
+
+// The help of one command: usage line, what it does, its options.
+std::string HelpText(std::string_view command, std::string_view summary,
+                     std::span<const Option> options, std::string_view notes = {});
+
+// Values of options; each throws UsageError naming the option.
+// An SI text ("22k", "3.3n", "4k7") holding a finite number.
+double ParseNumber(std::string_view option, std::string_view text);
+// ... above zero.
+double ParsePositive(std::string_view option, std::string_view text);
+// A whole number from lowest to highest, written plainly or as an SI text ("10k").
+std::int64_t ParseCount(std::string_view option, std::string_view text, std::int64_t lowest,
+                        std::int64_t highest);
+// A series size: "6", "E6", "e24"; 0, "inf" or "∞" for none.
+std::int32_t ParseSeriesOption(std::string_view option, std::string_view text);
+// A decimal integer of 64 bits (a random seed).
+std::uint64_t ParseSeed(std::string_view option, std::string_view text);
+// A percentage, "1", "1%", "500m%" alike; returned as a fraction (0.01).
+double ParsePercent(std::string_view option, std::string_view text);
+
+}  // namespace mirelto::cli

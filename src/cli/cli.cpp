@@ -1,0 +1,118 @@
+#include "cli.h"
+
+#include <algorithm>
+#include <exception>
+#include <string_view>
+#include <vector>
+
+#include "common.h"
+
+#ifndef MIRELTO_VERSION
+#define MIRELTO_VERSION "unknown"
+#endif
+
+namespace mirelto::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "mirelto-cli";
+
+const std::vector<CommandInfo>& Commands() {
+    static const std::vector<CommandInfo> commands{
+        DesignCommand(), AnalyzeCommand(), OptimiseCommand(), ToleranceCommand(), NetlistCommand()};
+    return commands;
+}
+
+// The other spellings people type.
+std::string_view Canonical(std::string_view name) {
+    if (name == "analyse") {
+        return "analyze";
+    }
+    if (name == "optimize") {
+        return "optimise";
+    }
+    return name;
+}
+
+std::string MainHelp() {
+    std::string text =
+        "Usage: mirelto-cli COMMAND [options]\n\n"
+        "Third-order single-op-amp active filters (unity-gain follower) from the command line.\n\n"
+        "Commands:\n";
+    for (const CommandInfo& command : Commands()) {
+        std::string name = Concat("  ", command.name);
+        name.resize(14, ' ');
+        text += name + std::string(command.summary) + "\n";
+    }
+    text +=
+        "\n'mirelto-cli COMMAND --help' lists the options of one command; every command takes\n"
+        "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n\n"
+        "Exit status: 0 done, 1 the calculation refused the input or failed (message on\n"
+        "standard error), 2 bad command line (one line naming the option).\n";
+    return text;
+}
+
+bool AsksForHelp(std::span<const std::string> words) {
+    return std::any_of(words.begin(), words.end(),
+                       [](const std::string& w) { return w == "--help" || w == "-h"; });
+}
+
+int Usage(std::ostream& err, std::string_view where, std::string_view message) {
+    err << kProgram << where << ": " << message << "\n";
+    return kExitUsage;
+}
+
+}  // namespace
+
+int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
+    if (words.empty()) {
+        return Usage(err, "", "no command (see mirelto-cli --help)");
+    }
+    const std::string_view first = words.front();
+    if (first == "--help" || first == "-h" || first == "help") {
+        if (words.size() > 1 && first == "help") {
+            return Run(std::vector<std::string>{words[1], "--help"}, out, err);
+        }
+        out << MainHelp();
+        return kExitDone;
+    }
+    if (first == "--version") {
+        out << kProgram << " " << MIRELTO_VERSION << "\n";
+        return kExitDone;
+    }
+    const auto& commands = Commands();
+    const auto command = std::find_if(commands.begin(), commands.end(), [&](const CommandInfo& c) {
+        return c.name == Canonical(first);
+    });
+    if (command == commands.end()) {
+        return Usage(err, "",
+                     Concat("unknown command \"", OneLine(first), "\" (see mirelto-cli --help)"));
+    }
+    const std::string where = Concat(" ", command->name);
+    const std::span<const std::string> rest = words.subspan(1);
+    const auto help = [&] {
+        out << HelpText(command->name, command->description, command->options, command->notes);
+        return kExitDone;
+    };
+    try {
+        const Arguments args(command->options, rest);
+        if (args.Has("--help")) {
+            return help();
+        }
+        command->run(args, out);
+    } catch (const UsageError& e) {
+        // Asking for help on a line with a mistake still gets the help.
+        if (AsksForHelp(rest)) {
+            return help();
+        }
+        return Usage(err, where, e.what());
+    } catch (const std::exception& e) {
+        // Refused, FloatingPointFault, or the system out of memory: the calculation failed.
+        err << kProgram << where << ": " << OneLine(e.what()) << "\n";
+        return kExitRefused;
+    }
+    out.flush();
+    return kExitDone;
+}
+
+}  // namespace mirelto::cli

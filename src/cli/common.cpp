@@ -1,0 +1,169 @@
+#include "common.h"
+
+#include <mirelto/optimise.h>
+#include <mirelto/value_text.h>
+
+namespace mirelto::cli {
+
+namespace {
+
+constexpr int kShownWidth = 8;
+constexpr int kShownDecimals = 3;
+
+constexpr std::array<std::string_view, 3> kResistorNames{"--r1", "--r2", "--r3"};
+constexpr std::array<std::string_view, 3> kCapacitorNames{"--c1", "--c2", "--c3"};
+
+}  // namespace
+
+const std::array<Option, 2> kModeOptions{{
+    {"--lpf", "", "low-pass form (the default)"},
+    {"--hpf", "", "high-pass form"},
+}};
+
+const std::array<Option, 3> kRequestOptions{{
+    {"--fa", "F", "real pole frequency, Hz (default 1.42k)"},
+    {"--fo", "F", "pole pair frequency, Hz (default 1.42k)"},
+    {"--q", "Q", "pole pair quality factor (default 1.0)"},
+}};
+
+const std::array<Option, 6> kComponentOptions{{
+    {"--r1", "R", "R1, ohms"},
+    {"--r2", "R", "R2, ohms"},
+    {"--r3", "R", "R3, ohms"},
+    {"--c1", "C", "C1, farads"},
+    {"--c2", "C", "C2, farads"},
+    {"--c3", "C", "C3, farads"},
+}};
+
+const std::array<Option, 3> kSeriesOptions{{
+    {"--series1", "N", "series of the first computed part (LPF C1: 6, HPF R1: 24)"},
+    {"--series2", "N", "series of the second computed part (LPF C2: 6, HPF R2: 24)"},
+    {"--series3", "N", "series of the third computed part (LPF C3: 6, HPF R3: 24)"},
+}};
+
+const std::array<Option, 2> kOutputOptions{{
+    {"--json", "", "machine-readable output"},
+    {"--help", "", "this help"},
+}};
+
+std::vector<Option> Join(std::initializer_list<std::span<const Option>> lists) {
+    std::vector<Option> all;
+    for (std::span<const Option> list : lists) {
+        all.insert(all.end(), list.begin(), list.end());
+    }
+    return all;
+}
+
+bool ReadIsLpf(const Arguments& args) {
+    if (args.Has("--lpf") && args.Has("--hpf")) {
+        throw UsageError("--hpf: --lpf and --hpf exclude each other");
+    }
+    return !args.Has("--hpf");
+}
+
+Request ReadRequest(const Arguments& args) {
+    Request r;
+    r.faText = args.Text("--fa").value_or(std::string(kDefaultFa));
+    r.foText = args.Text("--fo").value_or(std::string(kDefaultFo));
+    r.qText = args.Text("--q").value_or(std::string(kDefaultQ));
+    r.poles.fa = ParsePositive("--fa", r.faText);
+    r.poles.fo = ParsePositive("--fo", r.foText);
+    r.poles.q = ParsePositive("--q", r.qText);
+    return r;
+}
+
+GivenComponents ReadGiven(const Arguments& args, bool isLpf) {
+    const auto& given = isLpf ? kResistorNames : kCapacitorNames;
+    const auto& computed = isLpf ? kCapacitorNames : kResistorNames;
+    for (std::string_view name : computed) {
+        if (args.Has(name)) {
+            throw UsageError(Concat(name, ": computed in ", isLpf ? "LPF" : "HPF", " mode; give ",
+                                    given[0], " to ", given[2]));
+        }
+    }
+    GivenComponents parts;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::optional<std::string> text = args.Text(given[i]);
+        if (text) {
+            parts.texts[i] = *text;
+            parts.values[i] = ParsePositive(given[i], *text);
+        } else if (i == 0) {
+            parts.texts[i] = isLpf ? kDefaultResistor : kDefaultCapacitor;
+            parts.values[i] = ParsePositive(given[i], parts.texts[i]);
+        } else {
+            parts.texts[i] = parts.texts[i - 1];
+            parts.values[i] = parts.values[i - 1];
+        }
+    }
+    return parts;
+}
+
+std::array<std::int32_t, 3> ReadSeries(const Arguments& args, bool isLpf) {
+    std::array<std::int32_t, 3> series{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::optional<std::string> text = args.Text(kSeriesOptions[i].name);
+        series[i] = text ? ParseSeriesOption(kSeriesOptions[i].name, *text)
+                         : (isLpf ? kDefaultCapacitorSeries : kDefaultResistorSeries);
+    }
+    return series;
+}
+
+Circuit ReadCircuit(const Arguments& args, bool isLpf) {
+    ComponentValues parts{};
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        const std::string_view name = kComponentOptions[p].name;
+        const std::optional<std::string> text = args.Text(name);
+        if (!text) {
+            throw UsageError(std::string(name) + ": missing (give all six parts)");
+        }
+        parts[p] = ParsePositive(name, *text);
+    }
+    return CircuitOf(parts, isLpf);
+}
+
+std::string Shown(double value) {
+    return FormatSI(value, kShownWidth, kShownDecimals);
+}
+
+std::string Compact(double value) {
+    const std::string shown = Shown(value);
+    const std::size_t first = shown.find_first_not_of(' ');
+    return first == std::string::npos ? shown : shown.substr(first);
+}
+
+std::string OneLine(std::string_view text) {
+    std::string line;
+    bool inBreak = false;
+    for (char c : text) {
+        if (c == '\r' || c == '\n') {
+            inBreak = true;
+            continue;
+        }
+        if (inBreak && !line.empty()) {
+            line += ' ';
+        }
+        inBreak = false;
+        line += c;
+    }
+    return line;
+}
+
+MessageCapture::MessageCapture()
+    : previous_(SetMessageSink([this](std::string_view text, MessageType) { text_ = text; })) {}
+
+MessageCapture::~MessageCapture() {
+    SetMessageSink(std::move(previous_));
+}
+
+void WriteCircuit(JsonWriter& json, const Circuit& c) {
+    const ComponentValues parts = ComponentsOf(c);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        json.Key(ComponentName(p)).Number(parts[p]);
+    }
+}
+
+void WritePoles(JsonWriter& json, const PoleSet& poles) {
+    json.Key("fa").Number(poles.fa).Key("fo").Number(poles.fo).Key("q").Number(poles.q);
+}
+
+}  // namespace mirelto::cli

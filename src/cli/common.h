@@ -1,0 +1,105 @@
+// What the commands share: the options naming the mode, the request, the parts and the series,
+// read the way the window reads its boxes; the window's number format; JSON pieces.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <mirelto/messages.h>
+#include <mirelto/response.h>
+
+#include "arguments.h"
+#include "json.h"
+
+namespace mirelto::cli {
+
+// One command: its options, its help and what it runs. `run` writes to `out` and throws
+// UsageError or Refused.
+struct CommandInfo {
+    std::string_view name;
+    std::string_view summary;  // one line for mirelto-cli --help
+    std::string_view description;
+    std::vector<Option> options;
+    std::string_view notes;
+    void (*run)(const Arguments& args, std::ostream& out);
+};
+
+CommandInfo DesignCommand();
+CommandInfo AnalyzeCommand();
+CommandInfo OptimiseCommand();
+CommandInfo ToleranceCommand();
+CommandInfo NetlistCommand();
+
+// Option lists to build a command's list from.
+std::vector<Option> Join(std::initializer_list<std::span<const Option>> lists);
+extern const std::array<Option, 2> kModeOptions;       // --lpf --hpf
+extern const std::array<Option, 3> kRequestOptions;    // --fa --fo --q
+extern const std::array<Option, 6> kComponentOptions;  // --r1 .. --c3
+extern const std::array<Option, 3> kSeriesOptions;     // --series1 .. --series3
+extern const std::array<Option, 2> kOutputOptions;     // --json --help
+
+// The window's starting texts.
+inline constexpr std::string_view kDefaultFa = "1.42k";
+inline constexpr std::string_view kDefaultFo = "1.42k";
+inline constexpr std::string_view kDefaultQ = "1.0";
+inline constexpr std::string_view kDefaultResistor = "22k";
+inline constexpr std::string_view kDefaultCapacitor = "3.3n";
+// The window's series selectors: E6 for the capacitors, E24 for the resistors.
+inline constexpr std::int32_t kDefaultCapacitorSeries = 6;
+inline constexpr std::int32_t kDefaultResistorSeries = 24;
+
+// --lpf (the default) or --hpf.
+bool ReadIsLpf(const Arguments& args);
+
+struct Request {
+    PoleSet poles;
+    std::string faText, foText, qText;  // as typed, for the report
+};
+// --fa, --fo, --q, the window's texts where not given.
+Request ReadRequest(const Arguments& args);
+
+// The three parts the user gives in this mode (LPF: R1..R3, HPF: C1..C3) as the window reads
+// them: a part not given takes the value and the text of the one before it, the first one the
+// window's starting text. Naming a part the mode computes is a usage error.
+struct GivenComponents {
+    std::array<double, 3> values{};
+    std::array<std::string, 3> texts;
+};
+GivenComponents ReadGiven(const Arguments& args, bool isLpf);
+
+// --series1..3 for the computed parts, the window's selectors where not given.
+std::array<std::int32_t, 3> ReadSeries(const Arguments& args, bool isLpf);
+
+// All six parts, each required (the analysis of a given circuit).
+Circuit ReadCircuit(const Arguments& args, bool isLpf);
+
+// The window's result box text: FormatSI(value, 8, 3).
+std::string Shown(double value);
+// The same without the leading blanks.
+std::string Compact(double value);
+// A message of the calculation on one line: its CR LF runs become a blank.
+std::string OneLine(std::string_view text);
+
+// Catches what the calculation core tells the user while it lives, in place of the sink.
+class MessageCapture {
+  public:
+    MessageCapture();
+    ~MessageCapture();
+    MessageCapture(const MessageCapture&) = delete;
+    MessageCapture& operator=(const MessageCapture&) = delete;
+    const std::string& Text() const { return text_; }
+
+  private:
+    std::string text_;
+    MessageSink previous_;
+};
+
+void WriteCircuit(JsonWriter& json, const Circuit& circuit);  // "R1": ... "C3": ...
+void WritePoles(JsonWriter& json, const PoleSet& poles);      // "fa": ... "q": ...
+
+}  // namespace mirelto::cli

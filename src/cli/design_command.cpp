@@ -1,0 +1,182 @@
+// design: the window's constant calculation; analyze: the window's transfer-function calculation
+// of six given parts, with the -3 dB frequency.
+#include <cmath>
+
+#include <mirelto/analysis.h>
+#include <mirelto/design_state.h>
+#include <mirelto/fault.h>
+#include <mirelto/filter.h>
+#include <mirelto/report.h>
+
+#include "common.h"
+
+namespace mirelto::cli {
+
+namespace {
+
+void WriteRequest(JsonWriter& json, const Request& request) {
+    json.Key("request").BeginObject();
+    WritePoles(json, request.poles);
+    json.EndObject();
+}
+
+// The constant calculation exactly as the window runs it, over the design record.
+void RunDesign(const Arguments& args, std::ostream& out) {
+    const bool isLpf = ReadIsLpf(args);
+    const Request request = ReadRequest(args);
+    const GivenComponents given = ReadGiven(args, isLpf);
+    const std::array<std::int32_t, 3> series = ReadSeries(args, isLpf);
+
+    DesignRecord& st = DesignState;
+    st.ConstantMode = true;
+    st.Fa = request.poles.fa;
+    st.Fo = request.poles.fo;
+    st.Q = request.poles.q;
+    st.IsLpf = isLpf;
+    double* const givenFields[2][3] = {{&st.C1, &st.C2, &st.C3}, {&st.R1, &st.R2, &st.R3}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        *givenFields[isLpf ? 1 : 0][i] = given.values[i];
+    }
+    st.Series1 = series[0];
+    st.Series2 = series[1];
+    st.Series3 = series[2];
+    st.ResultValid = true;
+    {
+        const MessageCapture capture;
+        try {
+            SynthesizeFilter(st.Fa, st.Fo, st.Q, st.Series1, st.Series2, st.Series3, st.IsLpf);
+        } catch (const FloatingPointFault& fault) {
+            throw Refused(fault.what());
+        }
+        if (!st.ResultValid) {
+            throw Refused(OneLine(capture.Text()));
+        }
+    }
+
+    ReportTexts texts;
+    texts.EditFa = request.faText;
+    texts.EditFo = request.foText;
+    texts.EditQ = request.qText;
+    std::string* const givenTexts[2][3] = {{&texts.EditC1, &texts.EditC2, &texts.EditC3},
+                                           {&texts.EditR1, &texts.EditR2, &texts.EditR3}};
+    std::string* const computedTexts[2][3] = {{&texts.EditR1, &texts.EditR2, &texts.EditR3},
+                                              {&texts.EditC1, &texts.EditC2, &texts.EditC3}};
+    const double computed[2][3] = {{st.ResR1, st.ResR2, st.ResR3}, {st.ResC1, st.ResC2, st.ResC3}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        *givenTexts[isLpf ? 1 : 0][i] = given.texts[i];
+        *computedTexts[isLpf ? 1 : 0][i] = Shown(computed[isLpf ? 1 : 0][i]);
+    }
+    texts.EditFar = Shown(st.FaResult);
+    texts.EditFor = Shown(st.FoResult);
+    texts.EditQr = Shown(st.QResult);
+    const std::string report = ComposeReport(isLpf, true, texts);
+
+    if (!args.Has("--json")) {
+        out << report;
+        return;
+    }
+    const Circuit built{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3, isLpf};
+    const PoleSet result{st.FaResult, st.FoResult, st.QResult};
+    JsonWriter json;
+    json.BeginObject().Key("command").String("design").Key("mode").String(isLpf ? "LPF" : "HPF");
+    WriteRequest(json, request);
+    json.Key("series").BeginArray(true);
+    for (std::int32_t s : series) {
+        json.Integer(s);
+    }
+    json.EndArray().Key("circuit").BeginObject();
+    WriteCircuit(json, built);
+    json.EndObject().Key("result").BeginObject();
+    WritePoles(json, result);
+    json.EndObject().Key("relativeError").BeginObject();
+    const PoleSet& asked = request.poles;
+    WritePoles(json, {(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
+                      (result.q - asked.q) / asked.q});
+    json.EndObject().Key("report").String(report).EndObject();
+    out << json.Text();
+}
+
+// The -3 dB frequency within the analysis window's range.
+struct Cutoff {
+    FrequencyRange range;
+    double frequency = 0;
+};
+
+Cutoff CutoffOf(const Circuit& circuit) {
+    AnalysisInput window;
+    window.isLpf = circuit.isLpf;
+    window.hasRequest = false;
+    window.built = circuit;
+    Cutoff cutoff;
+    cutoff.range = PlotRange(window);
+    const Rational3 h = CircuitTransfer(circuit);
+    cutoff.frequency = CutoffFrequency([&h](double f) { return Evaluate(h, f); }, circuit.isLpf,
+                                       cutoff.range.low, cutoff.range.high);
+    return cutoff;
+}
+
+void RunAnalyze(const Arguments& args, std::ostream& out) {
+    const bool isLpf = ReadIsLpf(args);
+    const Circuit circuit = ReadCircuit(args, isLpf);
+    const PoleSet poles = AnalyzeCircuit(circuit);
+    if (std::isnan(poles.fa)) {
+        throw Refused("the circuit has no real pole and complex pole pair");
+    }
+    const Cutoff cutoff = CutoffOf(circuit);
+
+    ReportTexts texts;
+    std::string* const boxes[] = {&texts.EditR1, &texts.EditR2, &texts.EditR3,
+                                  &texts.EditC1, &texts.EditC2, &texts.EditC3};
+    for (std::size_t p = 0; p < kComponentOptions.size(); ++p) {
+        *boxes[p] = *args.Text(kComponentOptions[p].name);
+    }
+    texts.EditFar = Shown(poles.fa);
+    texts.EditFor = Shown(poles.fo);
+    texts.EditQr = Shown(poles.q);
+    const std::string report = ComposeReport(isLpf, false, texts);
+
+    if (!args.Has("--json")) {
+        out << report << "f(-3dB) = " << Shown(cutoff.frequency) << "Hz\r\n";
+        return;
+    }
+    JsonWriter json;
+    json.BeginObject().Key("command").String("analyze").Key("mode").String(isLpf ? "LPF" : "HPF");
+    json.Key("circuit").BeginObject();
+    WriteCircuit(json, circuit);
+    json.EndObject().Key("result").BeginObject();
+    WritePoles(json, poles);
+    json.Key("cutoff").Number(cutoff.frequency);
+    json.EndObject().Key("range").BeginObject();
+    json.Key("low").Number(cutoff.range.low).Key("high").Number(cutoff.range.high);
+    json.EndObject().Key("report").String(report).EndObject();
+    out << json.Text();
+}
+
+}  // namespace
+
+CommandInfo DesignCommand() {
+    return {
+        "design",
+        "the constant calculation and its report, as the window makes it",
+        "The constant calculation: the three parts the mode computes (LPF: C1..C3 from the\n"
+        "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
+        "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
+        "ends included, so that it equals what the window copies.",
+        Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kOutputOptions}),
+        "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
+        "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
+        "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n",
+        RunDesign};
+}
+
+CommandInfo AnalyzeCommand() {
+    return {"analyze",
+            "fa, fo, Q and the -3 dB frequency of six given parts",
+            "The transfer-function calculation: fa, fo and Q of the circuit of the six given\n"
+            "parts, as the window's report (CR LF line ends), then the -3 dB frequency.",
+            Join({kModeOptions, kComponentOptions, kOutputOptions}),
+            "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n",
+            RunAnalyze};
+}
+
+}  // namespace mirelto::cli

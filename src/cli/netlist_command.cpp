@@ -1,0 +1,85 @@
+// netlist: a SPICE netlist of the circuit of six given parts.
+#include <fstream>
+
+#include <mirelto/netlist.h>
+
+#include "common.h"
+
+namespace mirelto::cli {
+
+namespace {
+
+const std::array<Option, 5> kNetlistOptions{{
+    {"--title", "TEXT", "the netlist's first line"},
+    {"--points-per-decade", "N", "points of the .ac sweep per decade, 1 to 100000 (default 100)"},
+    {"--from", "F", "start of the sweep, Hz (default: the analysis window's range)"},
+    {"--to", "F", "end of the sweep, Hz (default: the analysis window's range)"},
+    {"--output", "FILE", "write the netlist to FILE instead of standard output"},
+}};
+
+constexpr std::int64_t kMostPointsPerDecade = 100000;
+
+void RunNetlist(const Arguments& args, std::ostream& out) {
+    const bool isLpf = ReadIsLpf(args);
+    const Circuit circuit = ReadCircuit(args, isLpf);
+    NetlistOptions options;
+    options.title = args.Text("--title").value_or("");
+    if (const auto points = args.Text("--points-per-decade")) {
+        options.pointsPerDecade =
+            static_cast<int>(ParseCount("--points-per-decade", *points, 1, kMostPointsPerDecade));
+    }
+    AnalysisInput window;
+    window.isLpf = isLpf;
+    window.hasRequest = false;
+    window.built = circuit;
+    options.range = PlotRange(window);
+    if (const auto from = args.Text("--from")) {
+        options.range.low = ParsePositive("--from", *from);
+    }
+    if (const auto to = args.Text("--to")) {
+        options.range.high = ParsePositive("--to", *to);
+    }
+    if (!(options.range.low < options.range.high)) {
+        throw UsageError("--to: the sweep must end above its start");
+    }
+    const std::string netlist = SpiceNetlist(circuit, options);
+
+    if (const auto path = args.Text("--output")) {
+        std::ofstream file(*path, std::ios::binary);
+        file << netlist;
+        file.close();
+        if (!file) {
+            throw Refused(Concat("cannot write ", OneLine(*path)));
+        }
+    }
+    if (args.Has("--json")) {
+        JsonWriter json;
+        json.BeginObject().Key("command").String("netlist");
+        json.Key("mode").String(isLpf ? "LPF" : "HPF").Key("circuit").BeginObject();
+        WriteCircuit(json, circuit);
+        json.EndObject().Key("range").BeginObject().Key("low").Number(options.range.low);
+        json.Key("high").Number(options.range.high).EndObject();
+        json.Key("pointsPerDecade").Integer(options.pointsPerDecade);
+        json.Key("netlist").String(netlist).EndObject();
+        out << json.Text();
+    } else if (!args.Has("--output")) {
+        out << netlist;
+    }
+}
+
+}  // namespace
+
+CommandInfo NetlistCommand() {
+    return {
+        "netlist",
+        "a SPICE netlist (ngspice, LTspice) of six given parts",
+        "A SPICE netlist of the circuit of six given parts for ngspice or LTspice: the parts,\n"
+        "the follower as an ideal unity-gain voltage-controlled source, a 1 V AC source and an\n"
+        ".ac sweep over the analysis window's frequency range. Nodes: in, a, b, p, out.",
+        Join({kModeOptions, kComponentOptions, kNetlistOptions, kOutputOptions}),
+        "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. Numbers in\n"
+        "the netlist are plain or e-notation: SPICE reads M as milli and F as femto.\n",
+        RunNetlist};
+}
+
+}  // namespace mirelto::cli

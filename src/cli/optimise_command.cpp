@@ -1,0 +1,180 @@
+// optimise: the best combinations of preferred values around the ideal design.
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+
+#include <mirelto/optimise.h>
+
+#include "common.h"
+
+namespace mirelto::cli {
+
+namespace {
+
+const std::array<Option, 3> kSearchOptions{{
+    {"--given-series", "N", "series the given parts move along (default 0: they stay fixed)"},
+    {"--steps", "K", "neighbourhood: each part moves up to K steps, 1 to 3 (default 2)"},
+    {"--count", "N", "how many of the best to list, 1 to 1000 (default 20)"},
+}};
+
+constexpr std::int64_t kMostListed = 1000;
+constexpr int kDefaultSteps = 2;
+
+std::string SeriesName(std::int32_t series) {
+    return series == 0 ? std::string("fixed") : Concat("E", std::to_string(series));
+}
+
+std::string Percent(double fraction, bool sign) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), sign ? "%+8.3f" : "%8.3f", fraction * 100);
+    return text.data();
+}
+
+void WriteCandidate(JsonWriter& json, const Candidate& c, std::int64_t rank) {
+    json.BeginObject().Key("rank").Integer(rank).Key("circuit").BeginObject();
+    WriteCircuit(json, c.circuit);
+    json.EndObject().Key("result").BeginObject();
+    WritePoles(json, c.built);
+    json.EndObject().Key("relativeError").BeginObject();
+    WritePoles(json, c.error);
+    json.EndObject();
+    json.Key("worstError").Number(c.worstError).Key("rmsError").Number(c.rmsError);
+    json.Key("plainRounding").Bool(c.plainRounding).EndObject();
+}
+
+void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResult& result) {
+    JsonWriter json;
+    json.BeginObject().Key("command").String("optimise");
+    json.Key("mode").String(input.ideal.isLpf ? "LPF" : "HPF");
+    json.Key("request").BeginObject();
+    WritePoles(json, input.requested);
+    json.EndObject().Key("steps").Integer(input.steps).Key("series").BeginObject();
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        json.Key(ComponentName(p)).Integer(input.series[p]);
+    }
+    json.EndObject().Key("ideal").BeginObject();
+    WriteCircuit(json, input.ideal);
+    json.EndObject().Key("candidates").BeginObject();
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        json.Key(ComponentName(p)).BeginArray(true);
+        for (double v : result.candidates[p]) {
+            json.Number(v);
+        }
+        json.EndArray();
+    }
+    json.EndObject();
+    json.Key("combinations").Integer(result.combinations);
+    json.Key("unrealisable").Integer(result.unrealisable);
+    json.Key("best").BeginArray();
+    std::int64_t rank = 0;
+    for (const Candidate& c : result.best) {
+        WriteCandidate(json, c, ++rank);
+    }
+    json.EndArray().Key("plainRounding");
+    WriteCandidate(json, result.plain, result.plainRank);
+    json.EndObject();
+    out << json.Text();
+}
+
+void WriteText(std::ostream& out, const Request& request, const OptimiseInput& input,
+               const OptimiseResult& result) {
+    const bool isLpf = input.ideal.isLpf;
+    out << (isLpf ? "3rd LPF" : "3rd HPF") << " best standard values for fa = " << request.faText
+        << "Hz  fo = " << request.foText << "Hz  Q = " << request.qText << "\n";
+    for (bool given : {false, true}) {
+        out << (given ? "Given:   " : "Computed:");
+        for (std::size_t p = 0; p < kComponentCount; ++p) {
+            if (IsGivenComponent(p, isLpf) == given) {
+                out << "  " << ComponentName(p) << " " << SeriesName(input.series[p]);
+            }
+        }
+        out << "\n";
+    }
+    out << "Neighbourhood: ±" << input.steps << " steps, " << result.combinations
+        << " combinations, " << result.unrealisable << " without fa, fo, Q\n";
+    out << "Ideal:   ";
+    const ComponentValues ideal = ComponentsOf(input.ideal);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        out << "  " << ComponentName(p) << " = " << Compact(ideal[p]);
+    }
+    out << "\n\n rank  worst %     fa %     fo %      Q %"
+        << "        R1        R2        R3        C1        C2        C3\n";
+    std::int64_t rank = 0;
+    for (const Candidate& c : result.best) {
+        std::array<char, 32> number{};
+        std::snprintf(number.data(), number.size(), "%4" PRId64 "%c", ++rank,
+                      c.plainRounding ? '*' : ' ');
+        out << number.data() << Percent(c.worstError, false) << " " << Percent(c.error.fa, true)
+            << " " << Percent(c.error.fo, true) << " " << Percent(c.error.q, true) << " ";
+        for (double v : ComponentsOf(c.circuit)) {
+            out << "  " << Shown(v);
+        }
+        out << "\n";
+    }
+    const Candidate& plain = result.plain;
+    out << "\n* the constant calculation's circuit: ";
+    if (result.plainRank > 0) {
+        std::array<char, 32> worst{};
+        std::snprintf(worst.data(), worst.size(), "%.3f", plain.worstError * 100);
+        out << "rank " << result.plainRank << ", worst " << worst.data() << " %\n";
+    } else {
+        out << "no fa, fo, Q\n";
+    }
+}
+
+void RunOptimise(const Arguments& args, std::ostream& out) {
+    const bool isLpf = ReadIsLpf(args);
+    const Request request = ReadRequest(args);
+    const GivenComponents given = ReadGiven(args, isLpf);
+    const std::array<std::int32_t, 3> computedSeries = ReadSeries(args, isLpf);
+    const std::int32_t givenSeries =
+        ParseSeriesOption("--given-series", args.Text("--given-series").value_or("0"));
+    OptimiseInput input;
+    input.requested = request.poles;
+    input.steps = kDefaultSteps;
+    if (const auto steps = args.Text("--steps")) {
+        input.steps = static_cast<int>(ParseCount("--steps", *steps, 1, kMaxSteps));
+    }
+    if (const auto count = args.Text("--count")) {
+        input.keep = static_cast<std::size_t>(ParseCount("--count", *count, 1, kMostListed));
+    }
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        input.series[p] = IsGivenComponent(p, isLpf) ? givenSeries : computedSeries[p % 3];
+    }
+
+    const IdealDesign ideal = DesignIdeal(request.poles, isLpf, given.values);
+    if (!ideal.realisable) {
+        throw Refused(OneLine(ideal.message));
+    }
+    input.ideal = ideal.circuit;
+    const OptimiseResult result = OptimiseValues(input);
+    if (result.status != RunStatus::Done) {
+        throw Refused(result.message);
+    }
+    if (args.Has("--json")) {
+        WriteJson(out, input, result);
+    } else {
+        WriteText(out, request, input, result);
+    }
+}
+
+}  // namespace
+
+CommandInfo OptimiseCommand() {
+    return {
+        "optimise",
+        "the best combinations of preferred values around the ideal design",
+        "Best standard values: designs the request without rounding, then tries every\n"
+        "combination of preferred values within K steps of each part and lists the best by\n"
+        "the worst relative error of fa, fo and Q of the built circuit. A computed part moves\n"
+        "over the K members of its series below its ideal value and the K above; a given part\n"
+        "keeps its value, or moves up to K members either way along --given-series.",
+        Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
+              kOutputOptions}),
+        "Ties in the worst error go by the rms error, then by enumeration order. The row marked\n"
+        "* is the circuit the constant calculation builds (plain rounding); its rank is given\n"
+        "under the table. Values are SI texts; given parts default as in design.\n",
+        RunOptimise};
+}
+
+}  // namespace mirelto::cli

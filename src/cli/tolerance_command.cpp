@@ -1,0 +1,226 @@
+// tolerance: Monte Carlo spread of fa, fo, Q and the -3 dB frequency, and the sensitivities.
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+
+#include <mirelto/tolerance.h>
+
+#include "common.h"
+
+namespace mirelto::cli {
+
+namespace {
+
+const std::array<Option, 12> kToleranceOptions{{
+    {"--tol-r", "PCT", "tolerance of every resistor, % (default 1)"},
+    {"--tol-c", "PCT", "tolerance of every capacitor, % (default 5)"},
+    {"--tol-r1", "PCT", "tolerance of R1 alone, %"},
+    {"--tol-r2", "PCT", "tolerance of R2 alone, %"},
+    {"--tol-r3", "PCT", "tolerance of R3 alone, %"},
+    {"--tol-c1", "PCT", "tolerance of C1 alone, %"},
+    {"--tol-c2", "PCT", "tolerance of C2 alone, %"},
+    {"--tol-c3", "PCT", "tolerance of C3 alone, %"},
+    {"--distribution", "D", "uniform (the default) or normal (3 sigma = tolerance)"},
+    {"--trials", "N", "number of trials, 1 to 100M (default 10000)"},
+    {"--seed", "S", "random seed, 0 to 2^64 - 1 (default 1)"},
+    {"--bins", "N", "histogram bins, 1 to 10000 (default 40)"},
+}};
+
+const std::array<Option, 1> kHistogramOption{{
+    {"--histogram", "", "also print the histograms"},
+}};
+
+constexpr std::int64_t kMostTrials = 100'000'000;
+constexpr std::int64_t kMostBins = 10000;
+constexpr int kBarWidth = 50;
+
+std::string Fixed(double value, const char* format) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), format, value);
+    return text.data();
+}
+
+struct Row {
+    const char* name;
+    const char* unit;
+    const Spread* spread;
+};
+
+std::array<Row, 4> Rows(const ToleranceResult& r) {
+    return {
+        {{"fa", "Hz", &r.fa}, {"fo", "Hz", &r.fo}, {"Q", "", &r.q}, {"f(-3dB)", "Hz", &r.cutoff}}};
+}
+
+ToleranceInput ReadInput(const Arguments& args) {
+    ToleranceInput input;
+    const bool isLpf = ReadIsLpf(args);
+    input.nominal = ReadCircuit(args, isLpf);
+    const double resistors = ParsePercent("--tol-r", args.Text("--tol-r").value_or("1"));
+    const double capacitors = ParsePercent("--tol-c", args.Text("--tol-c").value_or("5"));
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        const Option& own = kToleranceOptions[2 + p];
+        const auto text = args.Text(own.name);
+        input.tolerance[p] =
+            text ? ParsePercent(own.name, *text) : (p < 3 ? resistors : capacitors);
+    }
+    const std::string distribution = args.Text("--distribution").value_or("uniform");
+    if (distribution == "normal") {
+        input.distribution = Distribution::Normal;
+    } else if (distribution != "uniform") {
+        throw UsageError(
+            Concat("--distribution: uniform or normal, not \"", OneLine(distribution), "\""));
+    }
+    if (const auto trials = args.Text("--trials")) {
+        input.trials = ParseCount("--trials", *trials, 1, kMostTrials);
+    }
+    if (const auto seed = args.Text("--seed")) {
+        input.seed = ParseSeed("--seed", *seed);
+    }
+    if (const auto bins = args.Text("--bins")) {
+        input.bins = static_cast<int>(ParseCount("--bins", *bins, 1, kMostBins));
+    }
+    return input;
+}
+
+void WriteSpread(JsonWriter& json, const Spread& s) {
+    json.BeginObject().Key("nominal").Number(s.nominal).Key("count").Integer(s.count);
+    json.Key("mean").Number(s.mean).Key("standardDeviation").Number(s.standardDeviation);
+    json.Key("minimum").Number(s.minimum).Key("maximum").Number(s.maximum);
+    json.Key("p1").Number(s.p1).Key("p50").Number(s.p50).Key("p99").Number(s.p99);
+    json.Key("histogram").BeginObject().Key("low").Number(s.histogram.low);
+    json.Key("high").Number(s.histogram.high).Key("counts").BeginArray(true);
+    for (std::int64_t count : s.histogram.counts) {
+        json.Integer(count);
+    }
+    json.EndArray().EndObject().EndObject();
+}
+
+void WriteJson(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r) {
+    JsonWriter json;
+    json.BeginObject().Key("command").String("tolerance");
+    json.Key("mode").String(input.nominal.isLpf ? "LPF" : "HPF");
+    json.Key("circuit").BeginObject();
+    WriteCircuit(json, input.nominal);
+    json.EndObject().Key("tolerance").BeginObject();
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        json.Key(ComponentName(p)).Number(input.tolerance[p]);
+    }
+    json.EndObject();
+    json.Key("distribution")
+        .String(input.distribution == Distribution::Normal ? "normal" : "uniform");
+    json.Key("trials").Integer(r.trials).Key("seed").Unsigned(r.seed);
+    json.Key("cutoffRange").BeginObject().Key("low").Number(r.cutoffRange.low);
+    json.Key("high").Number(r.cutoffRange.high).EndObject();
+    const char* keys[] = {"fa", "fo", "q", "cutoff"};
+    const std::array<Row, 4> rows = Rows(r);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        json.Key(keys[i]);
+        WriteSpread(json, *rows[i].spread);
+    }
+    json.Key("sensitivity").BeginObject();
+    const std::pair<const char*, const ComponentValues*> sensitivities[] = {
+        {"fa", &r.sensitivity.fa}, {"fo", &r.sensitivity.fo}, {"q", &r.sensitivity.q}};
+    for (const auto& [name, values] : sensitivities) {
+        json.Key(name).BeginObject();
+        for (std::size_t p = 0; p < kComponentCount; ++p) {
+            json.Key(ComponentName(p)).Number((*values)[p]);
+        }
+        json.EndObject();
+    }
+    json.EndObject().EndObject();
+    out << json.Text();
+}
+
+void WriteHistogram(std::ostream& out, const Row& row) {
+    const Histogram& h = row.spread->histogram;
+    out << "\n" << row.name << " histogram (" << row.spread->count << " values)\n";
+    const std::int64_t most = *std::max_element(h.counts.begin(), h.counts.end());
+    const double width = (h.high - h.low) / static_cast<double>(h.counts.size());
+    for (std::size_t i = 0; i < h.counts.size(); ++i) {
+        const double from = h.low + width * static_cast<double>(i);
+        const auto bar = most > 0 ? static_cast<int>(h.counts[i] * kBarWidth / most) : 0;
+        std::array<char, 24> count{};
+        std::snprintf(count.data(), count.size(), "%8" PRId64 " ", h.counts[i]);
+        out << Shown(from) << row.unit << " " << count.data() << std::string(bar, '#') << "\n";
+    }
+}
+
+void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r,
+               bool histograms) {
+    out << (input.nominal.isLpf ? "3rd LPF" : "3rd HPF") << " tolerance analysis: " << r.trials
+        << " trials, " << (input.distribution == Distribution::Normal ? "normal" : "uniform")
+        << ", seed " << r.seed << "\nTolerances:";
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        out << "  " << ComponentName(p) << " " << Fixed(input.tolerance[p] * 100, "%g") << " %";
+    }
+    // Columns of Shown (8 characters) with a unit of 2 after it.
+    out << "\n\n        ";
+    for (const char* heading : {"nominal", "1 %", "50 %", "99 %"}) {
+        out << std::string(10 - std::string_view(heading).size(), ' ') << heading << "  ";
+    }
+    out << "\n";
+    for (const Row& row : Rows(r)) {
+        const Spread& s = *row.spread;
+        std::string name = row.name;
+        name.resize(8, ' ');
+        out << name;
+        for (double v : {s.nominal, s.p1, s.p50, s.p99}) {
+            out << "  " << Shown(v) << (row.unit[0] == 0 ? "  " : row.unit);
+        }
+        out << "\n";
+    }
+    out << "\nSensitivity S = (dy/dx)(x/y)\n       ";
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        out << "       " << ComponentName(p);
+    }
+    out << "\n";
+    const std::pair<const char*, const ComponentValues*> lines[] = {
+        {"fa", &r.sensitivity.fa}, {"fo", &r.sensitivity.fo}, {"Q", &r.sensitivity.q}};
+    for (const auto& [name, values] : lines) {
+        std::string label = name;
+        label.resize(7, ' ');
+        out << label;
+        for (double s : *values) {
+            out << Fixed(s, "%+9.4f");
+        }
+        out << "\n";
+    }
+    if (histograms) {
+        for (const Row& row : Rows(r)) {
+            WriteHistogram(out, row);
+        }
+    }
+}
+
+void RunTolerance(const Arguments& args, std::ostream& out) {
+    const ToleranceInput input = ReadInput(args);
+    const ToleranceResult result = AnalyseTolerance(input);
+    if (result.status != RunStatus::Done) {
+        throw Refused(result.message);
+    }
+    if (args.Has("--json")) {
+        WriteJson(out, input, result);
+    } else {
+        WriteText(out, input, result, args.Has("--histogram"));
+    }
+}
+
+}  // namespace
+
+CommandInfo ToleranceCommand() {
+    return {
+        "tolerance",
+        "Monte Carlo spread of fa, fo, Q and f(-3dB), and the sensitivities",
+        "Tolerance analysis of the circuit of six given parts: each trial draws every part\n"
+        "within its tolerance and analyses the circuit. Prints the 1st, 50th and 99th\n"
+        "percentiles of fa, fo, Q and the -3 dB frequency, and the relative sensitivities of\n"
+        "fa, fo and Q to each part (central differences). The same seed repeats a run exactly,\n"
+        "on any platform.",
+        Join(
+            {kModeOptions, kComponentOptions, kToleranceOptions, kHistogramOption, kOutputOptions}),
+        "Percentages are SI texts, a trailing % allowed: 1, 1%, 500m. Histograms span the\n"
+        "observed range in equal bins; --json always includes them.\n",
+        RunTolerance};
+}
+
+}  // namespace mirelto::cli

@@ -1,0 +1,386 @@
+// mirelto-cli as a user runs it: help, usage errors (one line naming the option, status 2),
+// refusals (status 1), the design report byte for byte against the window's, and the --json
+// documents read back with a strict reader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include <mirelto/core.h>
+
+#include "json_check.h"
+#include "process.h"
+
+namespace mirelto::test {
+namespace {
+
+const std::vector<std::string> kDefaultLowPassCircuit{"--r1", "22k",  "--r2", "22k", "--r3", "22k",
+                                                      "--c1", "6.8n", "--c2", "15n", "--c3", "1n"};
+
+std::vector<std::string> With(std::vector<std::string> words,
+                              const std::vector<std::string>& more) {
+    words.insert(words.end(), more.begin(), more.end());
+    return words;
+}
+
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+const std::vector<std::string> kCommands{"design", "analyze", "optimise", "tolerance", "netlist"};
+
+class CommandHelpTest : public testing::TestWithParam<std::string> {};
+
+// A command with --help (and -h); run; status 0, its usage and options on standard output,
+// --json among them, nothing on standard error.
+TEST_P(CommandHelpTest, PrintsUsageAndOptions) {
+    for (const char* flag : {"--help", "-h"}) {
+        const Outcome o = RunCli({GetParam(), flag});
+        EXPECT_EQ(o.status, 0);
+        EXPECT_TRUE(o.out.starts_with("Usage: mirelto-cli " + GetParam() + " [options]\n"))
+            << o.out;
+        EXPECT_NE(o.out.find("  --json "), std::string::npos);
+        EXPECT_NE(o.out.find("  --help "), std::string::npos);
+        EXPECT_EQ(o.err, "");
+    }
+    EXPECT_EQ(RunCli({"help", GetParam()}).out, RunCli({GetParam(), "--help"}).out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, CommandHelpTest, testing::ValuesIn(kCommands),
+                         [](const auto& info) { return info.param; });
+
+// mirelto-cli --help; run; every command listed, the exit statuses explained.
+TEST(MainHelpTest, ListsEveryCommand) {
+    const Outcome o = RunCli({"--help"});
+    EXPECT_EQ(o.status, 0);
+    for (const std::string& command : kCommands) {
+        EXPECT_NE(o.out.find("\n  " + command + " "), std::string::npos) << command;
+    }
+    EXPECT_NE(o.out.find("Exit status: 0"), std::string::npos);
+}
+
+struct UsageCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::string named;  // what the one line must name
+};
+
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class UsageErrorTest : public testing::TestWithParam<UsageCase> {};
+
+// A bad command line; run; status 2, nothing on standard output, one line on standard error
+// that starts with the program and names the option.
+TEST_P(UsageErrorTest, OneLineNamingTheOption) {
+    const UsageCase& c = GetParam();
+    const Outcome o = RunCli(c.args);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.out, "");
+    ASSERT_FALSE(o.err.empty());
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_TRUE(o.err.ends_with("\n"));
+    EXPECT_EQ(o.err.find('\r'), std::string::npos);
+    EXPECT_TRUE(o.err.starts_with("mirelto-cli")) << o.err;
+    EXPECT_NE(o.err.find(c.named), std::string::npos) << o.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadCommandLines, UsageErrorTest,
+    testing::Values(
+        UsageCase{"NotAValue", {"design", "--fa", "abc"}, "--fa: not a value: \"abc\""},
+        UsageCase{"EmptyValue", {"design", "--r1", ""}, "--r1: not a value"},
+        UsageCase{"MissingValueAtEnd", {"design", "--q"}, "--q: needs a value"},
+        UsageCase{
+            "MissingValueBeforeOption", {"design", "--fa", "--fo", "1k"}, "--fa: needs a value"},
+        UsageCase{"UnknownOption", {"design", "--bogus", "1"}, "unknown option \"--bogus\""},
+        UsageCase{"NegativeRequest", {"design", "--q", "-1"}, "--q: must be above zero"},
+        UsageCase{"ComputedComponentGiven", {"design", "--c1", "1n"}, "--c1: computed in LPF mode"},
+        UsageCase{"ComputedResistorGiven",
+                  {"design", "--hpf", "--r2", "10k"},
+                  "--r2: computed in HPF mode"},
+        UsageCase{"BothModes", {"design", "--lpf", "--hpf"}, "--hpf"},
+        UsageCase{"BadSeries", {"design", "--series2", "E7x"}, "--series2: not a series"},
+        UsageCase{"FlagWithValue", {"design", "--json=1"}, "--json: takes no value"},
+        UsageCase{"StrayWord", {"design", "22k"}, "unexpected argument \"22k\""},
+        UsageCase{"LineBreakInValue", {"design", "--fa", "1\n2"}, "--fa: not a value: \"1?2\""},
+        UsageCase{"MissingComponent", {"analyze", "--r1", "22k"}, "--r2: missing"},
+        UsageCase{"ZeroComponent", With({"analyze"}, With(kDefaultLowPassCircuit, {"--c3", "0"})),
+                  "--c3: must be above zero"},
+        UsageCase{"TooManySteps", {"optimise", "--steps", "4"}, "--steps: must be a whole number"},
+        UsageCase{"FractionalCount", {"optimise", "--count", "2.5"}, "--count"},
+        UsageCase{"BadGivenSeries", {"optimise", "--given-series", "many"}, "--given-series"},
+        UsageCase{"BadDistribution",
+                  With({"tolerance"}, With(kDefaultLowPassCircuit, {"--distribution", "flat"})),
+                  "--distribution"},
+        UsageCase{"WholeTolerance",
+                  With({"tolerance"}, With(kDefaultLowPassCircuit, {"--tol-r", "100"})),
+                  "--tol-r: must be 0 to below 100 %"},
+        UsageCase{"NegativeSeed",
+                  With({"tolerance"}, With(kDefaultLowPassCircuit, {"--seed", "-1"})), "--seed"},
+        UsageCase{"NoTrials", With({"tolerance"}, With(kDefaultLowPassCircuit, {"--trials", "0"})),
+                  "--trials"},
+        UsageCase{"NoPoints",
+                  With({"netlist"}, With(kDefaultLowPassCircuit, {"--points-per-decade", "0"})),
+                  "--points-per-decade"},
+        UsageCase{"BackwardsSweep",
+                  With({"netlist"}, With(kDefaultLowPassCircuit, {"--from", "10k", "--to", "1k"})),
+                  "--to"},
+        UsageCase{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
+        UsageCase{"NoCommand", {}, "no command"}),
+    [](const auto& info) { return info.param.name; });
+
+// What the window shows after 定数計算 of the default requests (the window's own tests hold the
+// same texts).
+const std::string kDefaultLowPassReport =
+    Lines({"3rd LPF", "[Input data]", "fa = 1.42kHz  fo = 1.42kHz   Q = 1.0",
+           "R1 = 22kΩ  R2 = 22kΩ  R3 = 22kΩ", "", "[Result data]",
+           "C1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF",
+           "fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m"});
+const std::string kDefaultHighPassReport =
+    Lines({"3rd HPF", "[Input data]", "fa = 1.42kHz  fo = 1.42kHz   Q = 1.0",
+           "C1 = 3.3nF  C2 = 3.3nF  C3 = 3.3nF", "", "[Result data]",
+           "R1 =  24.000kΩ  R2 =  10.000kΩ  R3 = 160.000kΩ",
+           "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m"});
+
+// The window's report for a constant calculation, composed here from the core: the synthesis
+// over the design record, the result boxes as FormatSI(value, 8, 3) shows them.
+std::string WindowReport(bool isLpf, const ReportTexts& typed, double given[3], int series) {
+    DesignState = DesignRecord{};
+    DesignState.IsLpf = isLpf;
+    double* fields[] = {isLpf ? &DesignState.R1 : &DesignState.C1,
+                        isLpf ? &DesignState.R2 : &DesignState.C2,
+                        isLpf ? &DesignState.R3 : &DesignState.C3};
+    for (int i = 0; i < 3; ++i) {
+        *fields[i] = given[i];
+    }
+    DesignState.ResultValid = true;
+    SynthesizeFilter(ParseValue(typed.EditFa), ParseValue(typed.EditFo), ParseValue(typed.EditQ),
+                     series, series, series, isLpf);
+    const DesignRecord& s = DesignState;
+    ReportTexts t = typed;
+    const auto shown = [](double v) { return FormatSI(v, 8, 3); };
+    if (isLpf) {
+        t.EditC1 = shown(s.ResC1), t.EditC2 = shown(s.ResC2), t.EditC3 = shown(s.ResC3);
+    } else {
+        t.EditR1 = shown(s.ResR1), t.EditR2 = shown(s.ResR2), t.EditR3 = shown(s.ResR3);
+    }
+    t.EditFar = shown(s.FaResult), t.EditFor = shown(s.FoResult), t.EditQr = shown(s.QResult);
+    return ComposeReport(isLpf, true, t);
+}
+
+// design with no options, and with --hpf; run; the window's report of the default request,
+// byte for byte with CR LF.
+TEST(DesignTest, DefaultRequestsPrintTheWindowsReport) {
+    const Outcome low = RunCli({"design"});
+    EXPECT_EQ(low.status, 0);
+    EXPECT_EQ(low.out, kDefaultLowPassReport);
+    EXPECT_EQ(low.err, "");
+    const Outcome high = RunCli({"design", "--hpf"});
+    EXPECT_EQ(high.status, 0);
+    EXPECT_EQ(high.out, kDefaultHighPassReport);
+}
+
+// A request with typed texts, R2 given and R3 left out, E12 capacitors; run design; exactly the
+// report the core composes for the window, R3 taking R2's text.
+TEST(DesignTest, EqualsComposeReportWithBlankFill) {
+    ReportTexts typed;
+    typed.EditFa = "2k";
+    typed.EditFo = "1.5e3";
+    typed.EditQ = "0.8";
+    typed.EditR1 = "10k";
+    typed.EditR2 = typed.EditR3 = "4k7";
+    double given[] = {10000, 4700, 4700};
+    const std::string expected = WindowReport(true, typed, given, 12);
+    const Outcome o =
+        RunCli({"design", "--fa", "2k", "--fo", "1.5e3", "--q", "0.8", "--r1", "10k", "--r2", "4k7",
+                "--series1", "12", "--series2", "E12", "--series3=12"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, expected);
+    EXPECT_NE(o.out.find("R3 = 4k7Ω"), std::string::npos);
+}
+
+// HPF with given capacitors and unrounded resistors; run design; the core's report.
+TEST(DesignTest, HighPassUnroundedEqualsComposeReport) {
+    ReportTexts typed;
+    typed.EditFa = "1k";
+    typed.EditFo = "1.2k";
+    typed.EditQ = "2";
+    typed.EditC1 = "10n";
+    typed.EditC2 = typed.EditC3 = "4.7n";
+    double given[] = {10e-9, 4.7e-9, 4.7e-9};
+    const std::string expected = WindowReport(false, typed, given, 0);
+    const Outcome o =
+        RunCli({"design", "--hpf", "--fa", "1k", "--fo", "1.2k", "--q", "2", "--c1", "10n", "--c2",
+                "4.7n", "--series1", "inf", "--series2", "0", "--series3", "\xE2\x88\x9E"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, expected);
+}
+
+// Resistor ratios the synthesis cannot realise; run design; status 1, the window's message on
+// one line of standard error, nothing on standard output.
+TEST(DesignTest, UnrealisableRequestIsRefused) {
+    const Outcome o = RunCli({"design", "--r2", "7.3k"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err,
+              "mirelto-cli design: この条件では実現できません(C < 0) R1<R2<=R3 "
+              "で比を大きくすると実現できます\n");
+}
+
+// The default LPF circuit; run analyze; the window's transfer-function report and the -3 dB line.
+TEST(AnalyzeTest, PrintsTheTransferFunctionReport) {
+    const Outcome o = RunCli(With({"analyze"}, kDefaultLowPassCircuit));
+    EXPECT_EQ(o.status, 0) << o.err;
+    const std::string report = Lines({"3rd LPF", "[Input data]", "R1 = 22kΩ  R2 = 22kΩ  R3 = 22kΩ",
+                                      "C1 = 6.8nF  C2 = 15nF  C3 = 1nF", "", "[Result data]",
+                                      "fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m"});
+    EXPECT_TRUE(o.out.starts_with(report)) << o.out;
+    EXPECT_TRUE(o.out.ends_with("Hz\r\n"));
+    EXPECT_NE(o.out.find("\r\nf(-3dB) = "), std::string::npos);
+}
+
+// Parts whose time constants overflow a double; run analyze; status 1 with one line saying the
+// analysis found no poles, nothing on standard output.
+TEST(AnalyzeTest, OverflowingPartsAreRefused) {
+    const Outcome o = RunCli({"analyze", "--r1", "1e200", "--r2", "1e200", "--r3", "1e200", "--c1",
+                              "1e200", "--c2", "1e200", "--c3", "1e200"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "mirelto-cli analyze: the circuit has no real pole and complex pole pair\n");
+}
+
+JsonValue JsonOf(const std::vector<std::string>& args) {
+    const Outcome o = RunCli(args);
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    return ParseJson(o.out);
+}
+
+// design --json; read it; the numbers are the back-calculation's doubles exactly, the report the
+// text design prints.
+TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
+    const JsonValue doc = JsonOf({"design", "--json"});
+    DesignState = DesignRecord{};
+    DesignState.IsLpf = true;
+    DesignState.R1 = DesignState.R2 = DesignState.R3 = 22000;
+    DesignState.ResultValid = true;
+    SynthesizeFilter(1420, 1420, 1, 6, 6, 6, true);
+    EXPECT_EQ(doc["command"].String(), "design");
+    EXPECT_EQ(doc["mode"].String(), "LPF");
+    EXPECT_EQ(doc["result"]["fa"].Number(), DesignState.FaResult);
+    EXPECT_EQ(doc["result"]["fo"].Number(), DesignState.FoResult);
+    EXPECT_EQ(doc["result"]["q"].Number(), DesignState.QResult);
+    EXPECT_EQ(doc["circuit"]["C2"].Number(), DesignState.ResC2);
+    EXPECT_EQ(doc["series"].Array().size(), 3u);
+    EXPECT_EQ(doc["relativeError"]["fo"].Number(), (DesignState.FoResult - 1420) / 1420);
+    EXPECT_EQ(doc["report"].String(), kDefaultLowPassReport);
+}
+
+// analyze --json; read it; fa, fo, Q of AnalyzeCircuit and a -3 dB frequency inside the range.
+TEST(JsonOutputTest, AnalyzeCarriesTheCutoff) {
+    const JsonValue doc = JsonOf(With({"analyze", "--json"}, kDefaultLowPassCircuit));
+    const PoleSet poles = AnalyzeCircuit({22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true});
+    EXPECT_EQ(doc["result"]["fo"].Number(), poles.fo);
+    const double cutoff = doc["result"]["cutoff"].Number();
+    EXPECT_GT(cutoff, doc["range"]["low"].Number());
+    EXPECT_LT(cutoff, doc["range"]["high"].Number());
+    EXPECT_NEAR(cutoff, 1492, 1);
+}
+
+// optimise --json with free resistors; read it; 20 ranked candidates best first, each with its
+// circuit and errors, and plain rounding with its rank.
+TEST(JsonOutputTest, OptimiseListsTheRanking) {
+    const JsonValue doc = JsonOf({"optimise", "--json", "--given-series", "24", "--steps", "2"});
+    EXPECT_EQ(doc["combinations"].Number(), 8000);
+    const JsonArray& best = doc["best"].Array();
+    ASSERT_EQ(best.size(), 20u);
+    double previous = 0;
+    for (std::size_t i = 0; i < best.size(); ++i) {
+        EXPECT_EQ(best[i]["rank"].Number(), static_cast<double>(i + 1));
+        EXPECT_GE(best[i]["worstError"].Number(), previous);
+        previous = best[i]["worstError"].Number();
+        EXPECT_EQ(best[i]["circuit"].Object().size(), 6u);
+    }
+    EXPECT_LT(best[0]["worstError"].Number(), 0.03);
+    EXPECT_TRUE(doc["plainRounding"]["plainRounding"].Bool());
+    EXPECT_GT(doc["plainRounding"]["rank"].Number(), 20);
+    EXPECT_EQ(doc["candidates"]["C1"].Array().size(), 4u);
+    EXPECT_EQ(doc["candidates"]["R1"].Array().size(), 5u);
+}
+
+// tolerance --json; read it; the trials, the seed, four spreads whose histograms hold every
+// trial in 40 bins, and a sensitivity per part.
+TEST(JsonOutputTest, ToleranceCarriesSpreadsAndSensitivities) {
+    const JsonValue doc = JsonOf(
+        With({"tolerance", "--json", "--trials", "2k", "--seed", "99"}, kDefaultLowPassCircuit));
+    EXPECT_EQ(doc["trials"].Number(), 2000);
+    EXPECT_EQ(doc["seed"].Number(), 99);
+    for (const char* quantity : {"fa", "fo", "q", "cutoff"}) {
+        const JsonValue& spread = doc[quantity];
+        const JsonArray& counts = spread["histogram"]["counts"].Array();
+        EXPECT_EQ(counts.size(), 40u) << quantity;
+        const double total =
+            std::accumulate(counts.begin(), counts.end(), 0.0,
+                            [](double sum, const JsonValue& v) { return sum + v.Number(); });
+        EXPECT_EQ(total, spread["count"].Number()) << quantity;
+        EXPECT_LE(spread["p1"].Number(), spread["p50"].Number());
+        EXPECT_LE(spread["p50"].Number(), spread["p99"].Number());
+    }
+    EXPECT_EQ(doc["sensitivity"]["fo"].Object().size(), 6u);
+    EXPECT_EQ(doc["tolerance"]["C2"].Number(), 0.05);
+}
+
+// netlist --json; read it; the netlist string is what netlist prints.
+TEST(JsonOutputTest, NetlistCarriesTheText) {
+    const JsonValue doc = JsonOf(With({"netlist", "--json"}, kDefaultLowPassCircuit));
+    EXPECT_EQ(doc["netlist"].String(), RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
+    EXPECT_EQ(doc["pointsPerDecade"].Number(), 100);
+}
+
+// One seed twice and another; run tolerance; the same seed prints the same, the other differs.
+TEST(ToleranceCommandTest, SeedRepeatsTheRun) {
+    const auto run = [](const char* seed) {
+        return RunCli(With({"tolerance", "--trials", "500", "--distribution", "normal", "--seed",
+                            seed},
+                           kDefaultLowPassCircuit))
+            .out;
+    };
+    const std::string first = run("42");
+    EXPECT_NE(first.find("seed 42"), std::string::npos);
+    EXPECT_EQ(first, run("42"));
+    EXPECT_NE(first, run("43"));
+}
+
+// netlist --output FILE; run; the file holds the netlist, standard output stays empty.
+TEST(NetlistCommandTest, WritesToAFile) {
+    const std::string path = ScratchDirectory() + "/written.cir";
+    const Outcome o = RunCli(With({"netlist", "--hpf", "--output", path, "--title", "mine"},
+                                  {"--r1", "24k", "--r2", "10k", "--r3", "160k", "--c1", "3.3n",
+                                   "--c2", "3.3n", "--c3", "3.3n"}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, "");
+    const std::string written = ReadFile(path);
+    EXPECT_TRUE(written.starts_with("mine\n")) << written;
+    EXPECT_NE(written.find("R3 p 0 160000\n"), std::string::npos);
+}
+
+// An output path in a missing directory; run netlist; status 1 with a one-line message.
+TEST(NetlistCommandTest, UnwritableFileIsRefused) {
+    const Outcome o = RunCli(With({"netlist", "--output", ScratchDirectory() + "/missing/x.cir"},
+                                  kDefaultLowPassCircuit));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("cannot write"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirelto::test

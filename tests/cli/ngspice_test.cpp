@@ -1,0 +1,147 @@
+// The netlist mirelto-cli writes, simulated by ngspice in batch mode: |V(out)| at fa and fo
+// equals the analysis window's magnitude, 20 log10 |Evaluate(CircuitTransfer(...))|, within
+// 0.01 dB. Exits with 77 (skipped) when ngspice is not installed.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <mirelto/core.h>
+
+#include "process.h"
+
+namespace mirelto::test {
+
+// The exit status ctest counts as skipped.
+constexpr int kSkipped = 77;
+
+namespace {
+
+constexpr double kToleranceDb = 0.01;
+
+struct SpiceCase {
+    std::string name;
+    bool isLpf;
+    std::vector<std::string> parts;  // --r1 22k ... as a user types them
+};
+
+void PrintTo(const SpiceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+Circuit CircuitOfTexts(const SpiceCase& c) {
+    ComponentValues parts{};
+    for (std::size_t i = 0; i + 1 < c.parts.size(); i += 2) {
+        const std::string& name = c.parts[i];
+        const auto part = static_cast<std::size_t>(name[3] - '1') + (name[2] == 'c' ? 3 : 0);
+        parts[part] = ParseValue(c.parts[i + 1]);
+    }
+    return CircuitOf(parts, c.isLpf);
+}
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+// The values of every "vdb(out) = X" line ngspice prints, in order.
+std::vector<double> PrintedMagnitudes(const std::string& log) {
+    std::vector<double> values;
+    std::istringstream lines(log);
+    std::string line;
+    const std::string key = "vdb(out) = ";
+    while (std::getline(lines, line)) {
+        const std::size_t at = line.find(key);
+        if (at != std::string::npos) {
+            values.push_back(std::strtod(line.c_str() + at + key.size(), nullptr));
+        }
+    }
+    return values;
+}
+
+class NgspiceTest : public testing::TestWithParam<SpiceCase> {};
+
+// The netlist of a circuit from mirelto-cli with an AC analysis at exactly fa and at exactly fo
+// added; ngspice -b; both magnitudes within 0.01 dB of the window's.
+TEST_P(NgspiceTest, ReproducesTheWindowsMagnitudeAtFaAndFo) {
+    const SpiceCase& c = GetParam();
+    const std::string path = ScratchDirectory() + "/" + c.name + ".cir";
+    std::vector<std::string> args{"netlist", c.isLpf ? "--lpf" : "--hpf", "--output", path};
+    args.insert(args.end(), c.parts.begin(), c.parts.end());
+    const Outcome written = RunCli(args);
+    ASSERT_EQ(written.status, 0) << written.err;
+    std::string netlist = ReadFile(path);
+    const std::size_t end = netlist.rfind(".end\n");
+    ASSERT_NE(end, std::string::npos) << netlist;
+    ASSERT_NE(netlist.find("\n.ac dec "), std::string::npos);
+
+    const Circuit circuit = CircuitOfTexts(c);
+    const PoleSet poles = AnalyzeCircuit(circuit);
+    ASSERT_FALSE(std::isnan(poles.fa));
+    const Rational3 h = CircuitTransfer(circuit);
+    const double frequencies[] = {poles.fa, poles.fo};
+
+    std::string control = ".control\nset numdgt=12\n";
+    for (double f : frequencies) {
+        control += "ac lin 1 " + Number(f) + " " + Number(f) + "\nprint vdb(out)\n";
+    }
+    // Batch mode exits with 1 when the deck itself runs nothing; the control block is the run.
+    control += "quit 0\n.endc\n";
+    netlist.insert(end, control);
+    const std::string deck = ScratchDirectory() + "/" + c.name + "_probe.cir";
+    {
+        std::FILE* file = std::fopen(deck.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(netlist.data(), 1, netlist.size(), file);
+        std::fclose(file);
+    }
+    const Outcome run = RunProgram("ngspice", {"-b", deck});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string log = run.out + run.err;
+    EXPECT_EQ(log.find("rror"), std::string::npos) << log;
+    const std::vector<double> simulated = PrintedMagnitudes(log);
+    ASSERT_EQ(simulated.size(), 2u) << run.out << run.err;
+    const char* names[] = {"fa", "fo"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const double window = 20 * std::log10(std::abs(Evaluate(h, frequencies[i])));
+        EXPECT_NEAR(simulated[i], window, kToleranceDb) << names[i];
+        std::printf("%s %s = %.6f Hz: ngspice %.9f dB, window %.9f dB, difference %.3g dB\n",
+                    c.name.c_str(), names[i], frequencies[i], simulated[i], window,
+                    simulated[i] - window);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceTest,
+                         testing::Values(SpiceCase{"DefaultLowPass",
+                                                   true,
+                                                   {"--r1", "22k", "--r2", "22k", "--r3", "22k",
+                                                    "--c1", "6.8n", "--c2", "15n", "--c3", "1n"}},
+                                         SpiceCase{
+                                             "DefaultHighPass",
+                                             false,
+                                             {"--r1", "24k", "--r2", "10k", "--r3", "160k", "--c1",
+                                              "3.3n", "--c2", "3.3n", "--c3", "3.3n"}},
+                                         SpiceCase{"PeakingLowPass",
+                                                   true,
+                                                   {"--r1", "10k", "--r2", "22k", "--r3", "47k",
+                                                    "--c1", "15n", "--c2", "27n", "--c3", "390p"}}),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace mirelto::test
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "C");
+    if (std::system("command -v ngspice >/dev/null 2>&1") != 0) {
+        std::printf("ngspice is not installed: skipped\n");
+        return mirelto::test::kSkipped;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

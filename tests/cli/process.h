@@ -1,0 +1,24 @@
+// Running a program as a user's shell would, capturing its exit status and both output streams.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace mirelto::test {
+
+struct Outcome {
+    int status = -1;  // exit status; -1 when it did not exit normally
+    std::string out, err;
+};
+
+Outcome RunProgram(const std::string& program, const std::vector<std::string>& args);
+
+// The mirelto-cli under test.
+Outcome RunCli(const std::vector<std::string>& args);
+
+// A fresh directory under the system's temporary directory, kept for the process's life.
+std::string ScratchDirectory();
+
+std::string ReadFile(const std::string& path);
+
+}  // namespace mirelto::test
