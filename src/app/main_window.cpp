@@ -10,6 +10,7 @@
 
 #include <mirelto/design_state.h>
 
+#include "analysis_window.h"
 #include "error_display.h"
 #include "help_window.h"
 #include "message_box.h"
@@ -111,6 +112,7 @@ void TFormMain::WireControls() {
         combo->lineEdit()->installEventFilter(this);
     }
     Label19->installEventFilter(this);
+    LabelAnalysis->installEventFilter(this);
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
@@ -126,6 +128,11 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Label19 && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         RunGuarded([this] { Label19Click(); });
+        return true;
+    }
+    if (watched == LabelAnalysis && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        RunGuarded([this] { LabelAnalysisClick(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);
@@ -185,6 +192,25 @@ void TFormMain::Label19Click() {
         new TFormHelp(this);
     }
     FormHelp->ShowHelp();
+}
+
+void TFormMain::LabelAnalysisClick() {
+    // Made on first use: its plots cost start-up time, and most runs never open it.
+    if (!analysis_) {
+        analysis_ = new TFormAnalysis(this);
+        if (analysisInput_) {
+            analysis_->Follow(*analysisInput_);
+        }
+    }
+    analysis_->ShowAnalysis();
+}
+
+void TFormMain::NotifyAnalysis() {
+    analysisInput_ = AnalysisInputFrom(DesignState);
+    // Follow only stores the input and posts the drawing: the calculation returns at once.
+    if (analysis_ && analysisInput_) {
+        analysis_->Follow(*analysisInput_);
+    }
 }
 
 QPrinter& TFormMain::Printer() {

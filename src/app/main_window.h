@@ -1,6 +1,6 @@
 // The calculator's main window: its controls (from the window definition), start-up settings,
-// the LPF/HPF mode, keyboard navigation between the fields, the help link and the calculation
-// commands. The arithmetic lives in the core; the window reads boxes and shows results.
+// the LPF/HPF mode, keyboard navigation between the fields, the help and analysis links and the
+// calculation commands. The arithmetic lives in the core; the window reads boxes and shows results.
 #pragma once
 
 #include <QFont>
@@ -10,7 +10,9 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
+#include <mirelto/analysis.h>
 #include <mirelto/messages.h>
 
 #include "platform.h"
@@ -22,6 +24,8 @@ class QPrintDialog;
 class QPrinter;
 
 namespace mirelto {
+
+class TFormAnalysis;
 
 class TFormMain : public QWidget, public Ui::TFormMain {
     Q_OBJECT
@@ -35,6 +39,7 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     void RadioButtonLpfClick();
     void ButtonExitClick();
     void Label19Click();
+    void LabelAnalysisClick();
     void ButtonTFClick();
     void ButtonClrClick();
     void ButtonPrintClick();
@@ -56,6 +61,8 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     // The printer chosen last, made on first use (that loads the print system) together with
     // PrintDialog1, the dialog that chooses it; both are kept so a choice stays for the next print.
     QPrinter& Printer();
+    // The analysis window, made on the first click of its link; null before.
+    TFormAnalysis* AnalysisWindow() const { return analysis_; }
     QPrintDialog* PrintDialog1 = nullptr;
     // The font the printer draws in: 9 points; a print job sets its name for the job's duration.
     QFont PrinterFont;
@@ -71,10 +78,15 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     void CalcFromGiven(const GivenParts& parts);
     void ShowHints(QLineEdit* const (&edits)[3], bool show);
     void SetOutputEnabled(bool enabled);
+    // After a successful calculation: hands its input to the analysis window, which draws it
+    // later; keeps it for a window made afterwards.
+    void NotifyAnalysis();
 
     QString hints_[6];  // EditR1..EditR3, EditC1..EditC3, as defined
     MessageSink previousSink_;
     std::unique_ptr<QPrinter> printer_;
+    std::optional<AnalysisInput> analysisInput_;
+    TFormAnalysis* analysis_ = nullptr;
 };
 
 // The one main window, set before its creation handler runs.

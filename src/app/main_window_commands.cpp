@@ -100,6 +100,9 @@ void TFormMain::ButtonCalcClick() {
         }
     }
     SetOutputEnabled(st.ResultValid);
+    if (st.ResultValid) {
+        NotifyAnalysis();
+    }
 }
 
 void TFormMain::CalcLpf() {
@@ -201,6 +204,9 @@ void TFormMain::ButtonTFClick() {
         st.ResultValid = true;
     }
     SetOutputEnabled(st.ResultValid);
+    if (st.ResultValid) {
+        NotifyAnalysis();
+    }
 }
 
 void TFormMain::ButtonClrClick() {

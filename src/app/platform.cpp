@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFileDialog>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPrintDialog>
 #include <QScreen>
 #include <QWidget>
@@ -74,6 +76,16 @@ bool QtPlatform::ExecPrintDialog(QPrintDialog& dialog) {
 void QtPlatform::SetClipboardText(const QString& text) {
     // setText replaces every format the clipboard held: the report is its only content.
     QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+void QtPlatform::SetClipboardImage(const QImage& image) {
+    QGuiApplication::clipboard()->setImage(image, QClipboard::Clipboard);
+}
+
+QString QtPlatform::GetSaveFileName(QWidget* parent, const QString& caption,
+                                    const QString& suggested, const QString& filters,
+                                    QString* selectedFilter) {
+    return QFileDialog::getSaveFileName(parent, caption, suggested, filters, selectedFilter);
 }
 
 }  // namespace mirelto

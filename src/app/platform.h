@@ -1,12 +1,14 @@
 // The desktop operations the calculator relies on, behind one replaceable interface: window and
-// work-area rectangles, modal dialogs, the printer dialog and the clipboard. The tests install a
-// fake that records what would be shown and never blocks; the program runs on QtPlatform.
+// work-area rectangles, modal dialogs, the printer and save-file dialogs and the clipboard. The
+// tests install a fake that records what would be shown and never blocks; the program runs on
+// QtPlatform.
 #pragma once
 
 #include <QPoint>
 #include <QSize>
 
 class QDialog;
+class QImage;
 class QPrintDialog;
 class QString;
 class QWidget;
@@ -34,6 +36,14 @@ class Platform {
     virtual bool ExecPrintDialog(QPrintDialog& dialog) = 0;
     // Replaces the clipboard's content with the text, as Unicode text only.
     virtual void SetClipboardText(const QString& text) = 0;
+    // Replaces the clipboard's content with the image.
+    virtual void SetClipboardImage(const QImage& image) = 0;
+    // Asks where to save a file: `suggested` is the name offered, `filters` the file types
+    // (";;"-separated); `selectedFilter` holds the type offered first and receives the one
+    // chosen. Returns the chosen path, or an empty text when the user cancels.
+    virtual QString GetSaveFileName(QWidget* parent, const QString& caption,
+                                    const QString& suggested, const QString& filters,
+                                    QString* selectedFilter) = 0;
 };
 
 // The outer size a window of client size `client` will have once framed like `framed` (an
@@ -56,6 +66,9 @@ class QtPlatform : public Platform {
     int ExecModal(QDialog& dialog) override;
     bool ExecPrintDialog(QPrintDialog& dialog) override;
     void SetClipboardText(const QString& text) override;
+    void SetClipboardImage(const QImage& image) override;
+    QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                            const QString& filters, QString* selectedFilter) override;
 };
 
 }  // namespace mirelto

@@ -57,6 +57,22 @@ void FakePlatform::SetClipboardText(const QString& text) {
     copied.append(text);
 }
 
+void FakePlatform::SetClipboardImage(const QImage& image) {
+    copiedImages.append(image);
+}
+
+QString FakePlatform::GetSaveFileName(QWidget*, const QString&, const QString& suggested,
+                                      const QString& filters, QString* selectedFilter) {
+    ++saveDialogs;
+    offeredName = suggested;
+    offeredFilters = filters;
+    offeredFilter = selectedFilter ? *selectedFilter : QString();
+    if (selectedFilter && !saveFilter.isEmpty()) {
+        *selectedFilter = saveFilter;
+    }
+    return savePath;
+}
+
 QWidget* Control(const QWidget& form, const QString& name) {
     auto* widget = form.findChild<QWidget*>(name);
     if (!widget) {

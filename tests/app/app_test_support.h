@@ -1,9 +1,11 @@
 // What every window test shares: a pinned environment (offscreen platform unless one is set, "C"
 // locale, 96 DPI, a temporary HOME) and a fake desktop that records message boxes instead of
 // showing them, with window and work-area rectangles the test can set, a printer dialog that
-// confirms or cancels as told, and a clipboard that keeps what was copied.
+// confirms or cancels as told, a save dialog that answers with the path it is given, and a
+// clipboard that keeps what was copied.
 #pragma once
 
+#include <QImage>
 #include <QList>
 #include <QMessageBox>
 #include <QString>
@@ -42,6 +44,9 @@ class FakePlatform : public Platform {
     int ExecModal(QDialog& dialog) override;
     bool ExecPrintDialog(QPrintDialog& dialog) override;
     void SetClipboardText(const QString& text) override;
+    void SetClipboardImage(const QImage& image) override;
+    QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
+                            const QString& filters, QString* selectedFilter) override;
 
     // Rectangles to report instead of the real ones (unset: the widget's own frame geometry,
     // a 1024 x 768 work area).
@@ -53,7 +58,13 @@ class FakePlatform : public Platform {
     int printDialogs = 0;
     bool confirmPrint = false;
     std::function<void(QPrinter&)> choosePrinter;
-    QStringList copied;  // every text put on the clipboard, in order
+    QStringList copied;          // every text put on the clipboard, in order
+    QList<QImage> copiedImages;  // every image put on the clipboard, in order
+    // The save dialog: times shown, what it offered, and the user's answer (an empty path
+    // cancels; an empty filter keeps the one offered).
+    int saveDialogs = 0;
+    QString offeredName, offeredFilters, offeredFilter;
+    QString savePath, saveFilter;
 
   private:
     Platform* previous_;

@@ -1,0 +1,93 @@
+#include "analysis_window.h"
+
+#include <QRadioButton>
+#include <QShowEvent>
+
+#include "analysis_window_presets.h"
+#include "analysis_window_response.h"
+#include "main_window.h"
+
+namespace mirelto {
+
+QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workArea) {
+    const int width = outer.width(), height = outer.height();
+    int left = 0;
+    if (owner.right + width <= workArea.right) {
+        left = owner.right;
+    } else if (owner.left - width >= workArea.left) {
+        left = owner.left - width;
+    } else if (workArea.right - owner.right >= owner.left - workArea.left) {
+        left = workArea.right - width;
+    } else {
+        left = workArea.left;
+    }
+    int top = owner.top;
+    if (top + height > workArea.bottom) {
+        top = workArea.bottom - height;
+    }
+    return {std::max(left, workArea.left), std::max(top, workArea.top)};
+}
+
+std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design) {
+    if (!design.ResultValid) {
+        return std::nullopt;
+    }
+    AnalysisInput input;
+    input.isLpf = design.IsLpf;
+    input.hasRequest = design.ConstantMode;
+    input.requested = {design.Fa, design.Fo, design.Q};
+    const DesignRecord& d = design;
+    if (!design.ConstantMode) {
+        input.built = {d.R1, d.R2, d.R3, d.C1, d.C2, d.C3, d.IsLpf};
+    } else if (design.IsLpf) {
+        input.built = {d.R1, d.R2, d.R3, d.ResC1, d.ResC2, d.ResC3, true};
+    } else {
+        input.built = {d.ResR1, d.ResR2, d.ResR3, d.C1, d.C2, d.C3, false};
+    }
+    return input;
+}
+
+TFormAnalysis::TFormAnalysis(TFormMain* owner)
+    // Like the help window: a dialog-type window owned by the main window, kept in front of it,
+    // minimised and closed with it, resizable with minimise and maximise.
+    : QWidget(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
+    setupUi(this);
+    response_ = new ResponsePanel(*this, *this);
+    PresetsPanel::Target target{[owner] { return owner->RadioButtonLpf->isChecked(); },
+                                [owner](const QString& fa, const QString& fo, const QString& q) {
+                                    owner->EditFa->setText(fa);
+                                    owner->EditFo->setText(fo);
+                                    owner->EditQ->setText(q);
+                                }};
+    presets_ = new PresetsPanel(*this, std::move(target), this);
+    // The preview follows the main window's mode: HPF maps the frequencies reciprocally.
+    connect(owner->RadioButtonLpf, &QRadioButton::toggled, presets_, &PresetsPanel::Update);
+}
+
+TFormAnalysis::~TFormAnalysis() = default;
+
+void TFormAnalysis::ShowAnalysis() {
+    if (!placed_ && parentWidget()) {
+        QWidget& owner = *parentWidget();
+        Platform& platform = CurrentPlatform();
+        move(AnalysisWindowPosition(platform.WindowRect(owner), FramedSize(owner, size()),
+                                    platform.WorkArea(&owner)));
+        placed_ = true;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormAnalysis::Follow(const AnalysisInput& input) {
+    response_->Follow(input);
+}
+
+void TFormAnalysis::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    presets_->Update();
+    response_->WindowShown();
+}
+
+}  // namespace mirelto

@@ -1,0 +1,60 @@
+// The analysis window: response plots and the comparison table of the last calculation (the
+// response tab) and response-type presets for the main window's request (the presets tab).
+// Owned by the main window, made when first asked for, placed beside it the first time it is
+// shown and left where the user puts it afterwards.
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+
+#include <optional>
+
+#include <mirelto/analysis.h>
+#include <mirelto/design_state.h>
+
+#include "platform.h"
+#include "ui_analysis_window.h"
+
+namespace mirelto {
+
+class PresetsPanel;
+class ResponsePanel;
+class TFormMain;
+
+class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
+    Q_OBJECT
+
+  public:
+    explicit TFormAnalysis(TFormMain* owner);
+    ~TFormAnalysis() override;
+
+    // Shows the window (placing it the first time) and brings it to the front.
+    void ShowAnalysis();
+    // Takes the input of a successful calculation; see ResponsePanel::Follow.
+    void Follow(const AnalysisInput& input);
+
+    ResponsePanel& Response() { return *response_; }
+    PresetsPanel& PresetsTab() { return *presets_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    bool placed_ = false;
+    ResponsePanel* response_ = nullptr;
+    PresetsPanel* presets_ = nullptr;
+};
+
+// What the analysis draws for the design record after a calculation: the request and the result
+// circuit after a constant calculation (the given parts with the rounded computed ones), the
+// circuit of the six parts alone after a transfer-function calculation; none without a valid
+// result.
+std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design);
+
+// First placement: right of the owner's outer rectangle, top edges level; else left of it; else
+// against the work area's edge on the roomier side. Then moved into the work area, its top-left
+// corner kept inside.
+QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workArea);
+
+}  // namespace mirelto

@@ -1,0 +1,599 @@
+// The analysis window: opened from its link in the main window, following the calculations
+// without holding them up, its plots and comparison table, the op-amp check, copying and saving,
+// and the presets written into the main window's request boxes.
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QLogValueAxis>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSet>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include <mirelto/design_state.h>
+#include <mirelto/presets.h>
+
+#include "analysis_window.h"
+#include "analysis_window_charts.h"
+#include "analysis_window_presets.h"
+#include "analysis_window_response.h"
+#include "analysis_window_table.h"
+#include "app_test_support.h"
+#include "main_window.h"
+
+using mirelto::Normalisation;
+using mirelto::Rect;
+using mirelto::ResponseCharts;
+using mirelto::TFormAnalysis;
+using mirelto::TFormMain;
+Q_DECLARE_METATYPE(mirelto::Rect)
+
+namespace {
+
+// The marker line of that label: a dotted series named after the frequencies it marks.
+const QLineSeries* MarkerLine(const QChart& chart, const QString& label) {
+    const QStringList curves = {mirelto::RequestedCurveName(), mirelto::BuiltCurveName(),
+                                mirelto::OpAmpCurveName()};
+    for (QAbstractSeries* series : chart.series()) {
+        if (!curves.contains(series->name()) &&
+            series->name().split(QStringLiteral(", ")).contains(label)) {
+            return qobject_cast<const QLineSeries*>(series);
+        }
+    }
+    return nullptr;
+}
+
+int PresetIndex(mirelto::ResponseFamily family, Normalisation normalisation) {
+    const auto& presets = mirelto::Presets();
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        if (presets[i].family == family && presets[i].normalisation == normalisation) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// Signed, two decimals: the error column's form.
+QString Percent(double requested, double built) {
+    const double error = (built - requested) / requested * 100;
+    return (error > 0 ? QStringLiteral("+") : QString()) + QString::number(error, 'f', 2);
+}
+
+}  // namespace
+
+class TestAnalysis : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<mirelto::test::FakePlatform> platform_;
+    std::unique_ptr<TFormMain> form_;
+
+    TFormAnalysis* Open() {
+        QTest::mouseClick(form_->LabelAnalysis, Qt::LeftButton, {}, QPoint(25, 6));
+        return form_->AnalysisWindow();
+    }
+    QString Cell(int row, int column) const {
+        const QTableWidgetItem* item = form_->AnalysisWindow()->TableFigures->item(row, column);
+        return item ? item->text() : QStringLiteral("<none>");
+    }
+    // The legend entries a plot shows, in order. A plot given new curves hides its whole legend
+    // until its next layout pass: wait for that (every shown plot has a curve in its legend).
+    QStringList Legend(ResponseCharts::Kind kind) const {
+        const QList<QLegendMarker*> markers = Chart(kind).legend()->markers();
+        const auto anyVisible = [&markers] {
+            return std::any_of(markers.begin(), markers.end(),
+                               [](const QLegendMarker* m) { return m->isVisible(); });
+        };
+        if (!QTest::qWaitFor(anyVisible)) {
+            return {QStringLiteral("<legend never shown>")};
+        }
+        QStringList names;
+        for (const QLegendMarker* marker : markers) {
+            if (marker->isVisible()) {
+                names << marker->label();
+            }
+        }
+        return names;
+    }
+    int Rows() const { return form_->AnalysisWindow()->TableFigures->rowCount(); }
+    QChart& Chart(ResponseCharts::Kind kind) const {
+        return *form_->AnalysisWindow()->Response().Charts().Chart(kind);
+    }
+    void EnterGbw(const QString& text) {
+        QLineEdit* edit = form_->AnalysisWindow()->EditGbw;
+        edit->setFocus();
+        edit->clear();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+  private slots:
+    void init() {
+        mirelto::DesignState.ResultValid = false;
+        platform_ = std::make_unique<mirelto::test::FakePlatform>();
+        form_ = std::make_unique<TFormMain>();
+        form_->move(100, 100);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void cleanup() {
+        form_.reset();
+        platform_.reset();
+    }
+
+    // Fresh main window; look for the analysis window and plots; none made at start-up. The
+    // link: text, place, hint, hand cursor, never focused, outside the tab order.
+    void linkAtStart() {
+        QCOMPARE(form_->AnalysisWindow(), nullptr);
+        QVERIFY(form_->findChildren<QChartView*>().isEmpty());
+        QLabel* link = form_->LabelAnalysis;
+        QCOMPARE(link->text(), QStringLiteral("解析"));
+        QCOMPARE(link->geometry(), QRect(287, 313, 50, 13));
+        QCOMPARE(link->alignment(), Qt::AlignCenter);
+        QCOMPARE(link->toolTip(), QStringLiteral("応答グラフと詳細解析を表示します"));
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(link->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(link->font(), form_->Label19->font());
+    }
+
+    // Main window at 100,100 (352 x 392, no frame); click the link twice; one modeless window
+    // owned by the main window, beside it on the right; moved, closed and reopened, it stays.
+    void linkOpensOneWindow() {
+        platform_->windowRect = Rect{100, 100, 452, 492};
+        platform_->workArea = Rect{0, 0, 1920, 1080};
+        TFormAnalysis* window = Open();
+        QVERIFY(window);
+        QCOMPARE(Open(), window);
+        QCOMPARE(form_->findChildren<TFormAnalysis*>().size(), 1);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->parentWidget(), form_.get());
+        QCOMPARE(window->windowType(), Qt::Dialog);
+        QCOMPARE(window->windowModality(), Qt::NonModal);
+        QCOMPARE(window->pos(), QPoint(452, 100));
+        QCOMPARE(window->Response().Charts().View(ResponseCharts::Magnitude)->parentWidget(),
+                 window->ChartArea);
+        window->move(30, 40);
+        QVERIFY(window->close());
+        Open();
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->pos(), QPoint(30, 40));
+    }
+
+    // The main window's outer rectangle, the analysis window's outer size, the work area; first
+    // placement; right of the owner, else left, else against the roomier edge; inside the area.
+    void firstPosition_data() {
+        QTest::addColumn<Rect>("owner");
+        QTest::addColumn<QSize>("outer");
+        QTest::addColumn<Rect>("workArea");
+        QTest::addColumn<QPoint>("position");
+        const Rect screen{0, 0, 1920, 1080};
+        QTest::newRow("room on the right")
+            << Rect{100, 100, 460, 520} << QSize(1000, 700) << screen << QPoint(460, 100);
+        QTest::newRow("room on the left only")
+            << Rect{1400, 50, 1760, 470} << QSize(1000, 700) << screen << QPoint(400, 50);
+        QTest::newRow("no room, right roomier") << Rect{100, 100, 460, 520} << QSize(1000, 700)
+                                                << Rect{0, 0, 1024, 768} << QPoint(24, 68);
+        QTest::newRow("no room, left roomier")
+            << Rect{600, 0, 960, 420} << QSize(1000, 700) << Rect{0, 0, 1024, 768} << QPoint(0, 0);
+        QTest::newRow("bottom edge lifts it")
+            << Rect{100, 900, 460, 1320} << QSize(1000, 700) << screen << QPoint(460, 380);
+        QTest::newRow("larger than the work area, top-left kept inside")
+            << Rect{100, 100, 460, 520} << QSize(1100, 900) << Rect{0, 30, 1024, 768}
+            << QPoint(0, 30);
+    }
+    void firstPosition() {
+        QFETCH(Rect, owner);
+        QFETCH(QSize, outer);
+        QFETCH(Rect, workArea);
+        QFETCH(QPoint, position);
+        QCOMPARE(mirelto::AnalysisWindowPosition(owner, outer, workArea), position);
+    }
+
+    // A design record after each kind of calculation; what the analysis is given; the request
+    // only after a constant calculation, the given parts with the rounded computed ones.
+    void inputFromDesign_data() {
+        QTest::addColumn<bool>("constant");
+        QTest::addColumn<bool>("lpf");
+        QTest::addColumn<QList<double>>("parts");
+        QTest::newRow("constant LPF: R given, C rounded")
+            << true << true << QList<double>{1, 2, 3, 40, 50, 60};
+        QTest::newRow("constant HPF: R rounded, C given")
+            << true << false << QList<double>{10, 20, 30, 4, 5, 6};
+        QTest::newRow("transfer function LPF: the six parts")
+            << false << true << QList<double>{1, 2, 3, 4, 5, 6};
+        QTest::newRow("transfer function HPF: the six parts")
+            << false << false << QList<double>{1, 2, 3, 4, 5, 6};
+    }
+    void inputFromDesign() {
+        QFETCH(bool, constant);
+        QFETCH(bool, lpf);
+        QFETCH(QList<double>, parts);
+        mirelto::DesignRecord d;
+        d.Fa = 100, d.Fo = 200, d.Q = 0.7;
+        d.R1 = 1, d.R2 = 2, d.R3 = 3, d.C1 = 4, d.C2 = 5, d.C3 = 6;
+        d.ResR1 = 10, d.ResR2 = 20, d.ResR3 = 30, d.ResC1 = 40, d.ResC2 = 50, d.ResC3 = 60;
+        d.IsLpf = lpf;
+        d.ConstantMode = constant;
+        QVERIFY(!mirelto::AnalysisInputFrom(d));
+        d.ResultValid = true;
+        const auto input = mirelto::AnalysisInputFrom(d);
+        QVERIFY(input);
+        QCOMPARE(input->hasRequest, constant);
+        QCOMPARE(input->isLpf, lpf);
+        QCOMPARE(input->built.isLpf, lpf);
+        QCOMPARE(input->requested.fa, 100.0);
+        QCOMPARE(input->requested.fo, 200.0);
+        QCOMPARE(input->requested.q, 0.7);
+        const auto& b = input->built;
+        QCOMPARE((QList<double>{b.R1, b.R2, b.R3, b.C1, b.C2, b.C3}), parts);
+    }
+
+    // Analysis window open, nothing calculated; an empty state with its hint; 定数計算 returns
+    // before the window is drawn, which follows from the event loop: the table compares the
+    // request with the rounded circuit.
+    void calculationUpdatesTable() {
+        TFormAnalysis* window = Open();
+        QTRY_VERIFY(window->isVisible());
+        QVERIFY(window->LabelHint->isVisible());
+        QCOMPARE(Rows(), 0);
+        QVERIFY(!window->ButtonCopyTable->isEnabled());
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QCOMPARE(Rows(), 0);
+        QTRY_COMPARE(Rows(), 6);
+        QVERIFY(!window->LabelHint->isVisible());
+        const auto& st = mirelto::DesignState;
+        QCOMPARE(Cell(0, 0), QStringLiteral("fa [Hz]"));
+        QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
+        QCOMPARE(Cell(0, 2), mirelto::SignificantText(st.FaResult));
+        QCOMPARE(Cell(0, 2), QStringLiteral("1.395k"));
+        QCOMPARE(Cell(0, 3), Percent(1420, st.FaResult));
+        QCOMPARE(Cell(1, 2), mirelto::SignificantText(st.FoResult));
+        QCOMPARE(Cell(2, 1), QStringLiteral("1.000"));
+        QCOMPARE(Cell(2, 2), QStringLiteral("961.1m"));
+        QCOMPARE(Cell(4, 0), QStringLiteral("fo でのゲイン [dB]"));
+        QCOMPARE(Cell(4, 1), QStringLiteral("-3.01"));
+        QCOMPARE(Legend(ResponseCharts::Magnitude),
+                 (QStringList{QStringLiteral("要求"), QStringLiteral("実回路")}));
+        QCOMPARE(Legend(ResponseCharts::Step),
+                 (QStringList{QStringLiteral("要求"), QStringLiteral("実回路")}));
+        QVERIFY(window->ButtonCopyTable->isEnabled());
+    }
+
+    // Analysis window open; 定数計算 in HPF mode; the built column shows the rounded resistors'
+    // circuit, whose fa the main window shows too.
+    void hpfCalculation() {
+        Open();
+        QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QVERIFY(platform_->boxes.isEmpty());
+        QTRY_COMPARE(Rows(), 6);
+        QCOMPARE(Cell(0, 2), mirelto::SignificantText(mirelto::DesignState.FaResult));
+        QCOMPARE(Cell(2, 2), mirelto::SignificantText(mirelto::DesignState.QResult));
+    }
+
+    // Default calculation shown; the plots: log frequency over three decades at least, 400
+    // points, one dotted line at the request's fa = fo = -3 dB frequency, outside the legend.
+    void plotsAndMarkers() {
+        Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        for (const auto kind :
+             {ResponseCharts::Magnitude, ResponseCharts::Phase, ResponseCharts::GroupDelay}) {
+            const auto* axis =
+                qobject_cast<QLogValueAxis*>(Chart(kind).axes(Qt::Horizontal).value(0));
+            QVERIFY(axis);
+            QVERIFY(axis->max() / axis->min() >= 999.0);
+            QVERIFY(axis->min() < 1420 && axis->max() > 1631);
+            const auto* curve = qobject_cast<QLineSeries*>(Chart(kind).series().value(0));
+            QVERIFY(curve && curve->count() >= 400);
+            const QLineSeries* marker = MarkerLine(Chart(kind), QStringLiteral("fo"));
+            QVERIFY(marker);
+            QCOMPARE(marker->name(), QStringLiteral("fa, fo, −3 dB"));
+            for (const QPointF& p : marker->points()) {
+                QVERIFY(std::fabs(p.x() / 1420 - 1) < 1e-6);
+            }
+        }
+    }
+
+    // Default calculation, then 伝達関数 with the six parts shown; only the built circuit is
+    // drawn and tabled, and the lines mark its own fa and fo.
+    void transferFunctionShowsBuiltOnly() {
+        Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        QTest::mouseClick(form_->ButtonTF, Qt::LeftButton);
+        QTRY_COMPARE(Cell(0, 1), QString());
+        for (int kind = 0; kind < ResponseCharts::kKinds; ++kind) {
+            QCOMPARE(Legend(ResponseCharts::Kind(kind)), QStringList{QStringLiteral("実回路")});
+        }
+        QCOMPARE(Cell(0, 2), mirelto::SignificantText(mirelto::DesignState.FaResult));
+        QCOMPARE(Cell(0, 3), QString());
+        const QLineSeries* fa = MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fa"));
+        QVERIFY(fa);
+        QVERIFY(qFuzzyCompare(fa->at(0).x(), mirelto::DesignState.FaResult));
+        QVERIFY(MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fo")) != fa);
+    }
+
+    // Window closed after showing one calculation; a new request is calculated, then a failing
+    // one; nothing is drawn while hidden, and reopening draws the last successful calculation.
+    void hiddenWindowWaitsAndFailuresAreIgnored() {
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        QVERIFY(window->close());
+        form_->EditFa->setText(QStringLiteral("1.5k"));
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTest::qWait(50);
+        QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
+        form_->EditFa->clear();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QCOMPARE(platform_->boxes.size(), 1);
+        Open();
+        QTRY_COMPARE(Cell(0, 1), QStringLiteral("1.500k"));
+    }
+
+    // A calculation before the window exists; open it; it shows that calculation.
+    void windowMadeLaterShowsLastCalculation() {
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        Open();
+        QTRY_COMPARE(Rows(), 6);
+        QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
+    }
+
+    // Default calculation shown; a GBW typed and confirmed; the op-amp curve and rows come and
+    // go, a bad text says so in the window (no box), a slow op-amp raises the warning line.
+    void opAmpCheck_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<bool>("opAmp");
+        QTest::addColumn<bool>("warning");
+        QTest::newRow("1M") << QStringLiteral("1M") << true << true << false;
+        QTest::newRow("1G") << QStringLiteral("1G") << true << true << false;
+        QTest::newRow("slow op-amp 3k") << QStringLiteral("3k") << true << true << true;
+        QTest::newRow("empty: ideal") << QString() << true << false << false;
+        QTest::newRow("letters") << QStringLiteral("abc") << false << false << false;
+        QTest::newRow("zero") << QStringLiteral("0") << false << false << false;
+        QTest::newRow("negative") << QStringLiteral("-1M") << false << false << false;
+    }
+    void opAmpCheck() {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(bool, opAmp);
+        QFETCH(bool, warning);
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        EnterGbw(text);
+        QTRY_COMPARE(Rows(), opAmp ? 8 : 6);
+        QCOMPARE(window->LabelGbwMessage->isVisible(), !valid);
+        if (!valid) {
+            QVERIFY(window->LabelGbwMessage->text().contains(text));
+        }
+        QCOMPARE(Legend(ResponseCharts::Magnitude).contains(QStringLiteral("実オペアンプ")), opAmp);
+        QCOMPARE(Legend(ResponseCharts::Step).contains(QStringLiteral("実オペアンプ")), false);
+        if (opAmp) {
+            QCOMPARE(Cell(6, 0), QStringLiteral("実オペアンプ −3 dB [Hz]"));
+            QCOMPARE(Cell(7, 0), QStringLiteral("実オペアンプ ピーク [dB]"));
+            QVERIFY(!Cell(6, 2).isEmpty());
+        }
+        QCOMPARE(window->LabelOpAmpWarning->isVisible(), warning);
+        QVERIFY(platform_->boxes.isEmpty());
+        EnterGbw(QString());
+        QTRY_COMPARE(Rows(), 6);
+        QVERIFY(!window->LabelGbwMessage->isVisible());
+    }
+
+    // Default calculation shown; 表をコピー; tab-separated header and six rows, CR LF each.
+    void copyTable() {
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        QTest::mouseClick(window->ButtonCopyTable, Qt::LeftButton);
+        QCOMPARE(platform_->copied.size(), 1);
+        const QString text = platform_->copied.first();
+        QVERIFY(text.endsWith(QStringLiteral("\r\n")));
+        const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines[0], QStringLiteral("項目\t要求\t実回路\t誤差 [%]"));
+        QCOMPARE(lines[1], QStringLiteral("fa [Hz]\t1.420k\t1.395k\t") +
+                               Percent(1420, mirelto::DesignState.FaResult));
+        QVERIFY(lines[3].startsWith(QStringLiteral("Q\t1.000\t961.1m\t")));
+        for (const QString& line : lines) {
+            QCOMPARE(line.count(QLatin1Char('\t')), 3);
+        }
+    }
+
+    // Default calculation shown; 画像をコピー, then PNG/SVG で保存 to PNG, to SVG by the chosen
+    // type, and cancelled; the picture of the plots on the clipboard and in the files.
+    void copyAndSaveImage() {
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        QTest::mouseClick(window->ButtonCopyImage, Qt::LeftButton);
+        QCOMPARE(platform_->copiedImages.size(), 1);
+        QCOMPARE(platform_->copiedImages.first().size(), window->ChartArea->size());
+
+        QTemporaryDir dir;
+        platform_->savePath = dir.filePath(QStringLiteral("plot.png"));
+        QTest::mouseClick(window->ButtonSaveImage, Qt::LeftButton);
+        QVERIFY(platform_->offeredFilters.contains(QStringLiteral("*.svg")));
+        QCOMPARE(QImage(platform_->savePath).size(), window->ChartArea->size());
+
+        platform_->savePath = dir.filePath(QStringLiteral("plot"));
+        platform_->saveFilter = QStringLiteral("SVG 画像 (*.svg)");
+        QTest::mouseClick(window->ButtonSaveImage, Qt::LeftButton);
+        QFile svg(dir.filePath(QStringLiteral("plot.svg")));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QString content = QString::fromUtf8(svg.readAll());
+        QVERIFY(content.contains(QStringLiteral("<svg")));
+        QVERIFY(content.contains(QStringLiteral("振幅特性")));
+
+        platform_->savePath.clear();
+        QTest::mouseClick(window->ButtonSaveImage, Qt::LeftButton);
+        QCOMPARE(platform_->saveDialogs, 3);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+        QVERIFY(platform_->boxes.isEmpty());
+    }
+
+    // Presets tab, each normalisation chosen; the line under the selector says what fc means.
+    void fcMeaning_data() {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<int>("normalisation");
+        QTest::addColumn<QString>("meaning");
+        using F = mirelto::ResponseFamily;
+        QTest::newRow("Butterworth") << int(F::Butterworth) << int(Normalisation::Cutoff3dB)
+                                     << QStringLiteral("fc: −3 dB となる周波数");
+        QTest::newRow("Bessel delay")
+            << int(F::Bessel) << int(Normalisation::Delay)
+            << QStringLiteral("fc: 低域での群遅延が 1/(2π·fc) となる周波数");
+        QTest::newRow("Chebyshev ripple edge")
+            << int(F::Chebyshev) << int(Normalisation::RippleEdge)
+            << QStringLiteral("fc: リプル帯域の端の周波数");
+    }
+    void fcMeaning() {
+        QFETCH(int, family);
+        QFETCH(int, normalisation);
+        QFETCH(QString, meaning);
+        TFormAnalysis* window = Open();
+        QCOMPARE(window->ComboBoxPreset->count(), int(mirelto::Presets().size()));
+        window->ComboBoxPreset->setCurrentIndex(
+            PresetIndex(mirelto::ResponseFamily(family), Normalisation(normalisation)));
+        QCOMPARE(window->LabelFcMeaning->text(), meaning);
+    }
+
+    // Presets tab: Bessel at fc = 1 kHz, the main window in LPF or HPF mode; the preview, then
+    // 適用; fa, fo, Q in the main window's boxes, four significant digits, reciprocal in HPF.
+    void applyPreset_data() {
+        QTest::addColumn<int>("normalisation");
+        QTest::addColumn<bool>("hpf");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("-3 dB, LPF")
+            << int(Normalisation::Cutoff3dB) << false
+            << QStringList{QStringLiteral("1.323k"), QStringLiteral("1.448k"),
+                           QStringLiteral("691.0m")};
+        QTest::newRow("-3 dB, HPF") << int(Normalisation::Cutoff3dB) << true
+                                    << QStringList{QStringLiteral("756.0"), QStringLiteral("690.8"),
+                                                   QStringLiteral("691.0m")};
+        QTest::newRow("delay, LPF")
+            << int(Normalisation::Delay) << false
+            << QStringList{QStringLiteral("2.322k"), QStringLiteral("2.542k"),
+                           QStringLiteral("691.0m")};
+        QTest::newRow("delay, HPF") << int(Normalisation::Delay) << true
+                                    << QStringList{QStringLiteral("430.6"), QStringLiteral("393.5"),
+                                                   QStringLiteral("691.0m")};
+    }
+    void applyPreset() {
+        QFETCH(int, normalisation);
+        QFETCH(bool, hpf);
+        QFETCH(QStringList, texts);
+        TFormAnalysis* window = Open();
+        window->TabAnalysis->setCurrentWidget(window->TabPresets);
+        window->ComboBoxPreset->setCurrentIndex(
+            PresetIndex(mirelto::ResponseFamily::Bessel, Normalisation(normalisation)));
+        window->EditFc->clear();
+        QTest::keyClicks(window->EditFc, QStringLiteral("1k"));
+        // The mode is switched while the window is open: the preview follows it.
+        if (hpf) {
+            QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
+        }
+        QCOMPARE(window->LabelPresetMode->text().startsWith(QStringLiteral("HPF")), hpf);
+        QCOMPARE((QStringList{window->EditPresetFa->text(), window->EditPresetFo->text(),
+                              window->EditPresetQ->text()}),
+                 texts);
+        QCOMPARE(form_->EditFa->text(), QStringLiteral("1.42k"));
+        QTest::mouseClick(window->ButtonApply, Qt::LeftButton);
+        QCOMPARE((QStringList{form_->EditFa->text(), form_->EditFo->text(), form_->EditQ->text()}),
+                 texts);
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QCOMPARE(mirelto::DesignState.Q, 0.691);
+    }
+
+    // Presets tab with an fc that is no positive value; no preview, 適用 disabled with a message,
+    // the main window's boxes untouched.
+    void badCutoff_data() {
+        QTest::addColumn<QString>("fc");
+        QTest::newRow("letters") << QStringLiteral("x");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("zero") << QStringLiteral("0");
+        QTest::newRow("negative") << QStringLiteral("-1k");
+    }
+    void badCutoff() {
+        QFETCH(QString, fc);
+        TFormAnalysis* window = Open();
+        window->TabAnalysis->setCurrentWidget(window->TabPresets);
+        window->EditFc->setText(fc);
+        QVERIFY(window->LabelPresetMessage->isVisible());
+        QVERIFY(!window->ButtonApply->isEnabled());
+        QCOMPARE(window->EditPresetFa->text(), QString());
+        window->PresetsTab().Apply();
+        QCOMPARE(form_->EditFa->text(), QStringLiteral("1.42k"));
+    }
+
+    // The names the selector lists: one per preset, Japanese, the normalisation named where a
+    // family has two; the English name as the item's hint.
+    void presetNames() {
+        const auto& presets = mirelto::Presets();
+        QStringList names;
+        for (const auto& preset : presets) {
+            names << mirelto::PresetDisplayName(preset, presets);
+        }
+        QCOMPARE(names.first(), QStringLiteral("バターワース"));
+        QVERIFY(names.contains(QStringLiteral("ベッセル (−3 dB)")));
+        QVERIFY(names.contains(QStringLiteral("ベッセル (群遅延)")));
+        QVERIFY(names.contains(QStringLiteral("チェビシェフ 0.5 dB (リプル端)")));
+        QVERIFY(names.contains(QStringLiteral("線形位相 0.05°")));
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        TFormAnalysis* window = Open();
+        QCOMPARE(window->ComboBoxPreset->itemData(0, Qt::ToolTipRole).toString(),
+                 QString::fromUtf8(presets[0].name.data(), qsizetype(presets[0].name.size())));
+    }
+
+    // Figures of a made-up result with the op-amp curve; the table and the warning line; the
+    // request column and errors blank without a request.
+    void tableTexts() {
+        mirelto::AnalysisResult result;
+        result.requestedFigures = {1000, 2000, 0.5, 800, -6.0206, {10, -0.001}};
+        result.builtFigures = {1010, 1990, 0.49, 820, -6.5, {10, 0.004}};
+        result.opAmpFigures = {NAN, NAN, NAN, 760, -7, {10, 0.6}};
+        result.opAmp.magnitudeDb = {0};
+        result.opAmpWarning = true;
+        auto table = mirelto::MakeFigureTable(result, true);
+        QCOMPARE(table.rows.size(), 8);
+        QCOMPARE(table.rows[0], (QStringList{QStringLiteral("fa [Hz]"), QStringLiteral("1.000k"),
+                                             QStringLiteral("1.010k"), QStringLiteral("+1.00")}));
+        QCOMPARE(table.rows[2].mid(1),
+                 (QStringList{QStringLiteral("500.0m"), QStringLiteral("490.0m"),
+                              QStringLiteral("-2.00")}));
+        QCOMPARE(table.rows[5].mid(1),
+                 (QStringList{QStringLiteral("0.00"), QStringLiteral("0.00"), QString()}));
+        QCOMPARE(table.rows[6].mid(1),
+                 (QStringList{QStringLiteral("800.0"), QStringLiteral("760.0"),
+                              QStringLiteral("-5.00")}));
+        QCOMPARE(table.rows[7][2], QStringLiteral("0.60"));
+        const QString warning = mirelto::OpAmpWarningText(result);
+        QVERIFY(warning.contains(QStringLiteral("−3 dB 周波数が -7.32 %")));
+        QVERIFY(warning.contains(QStringLiteral("ピークゲインが +0.60 dB")));
+        result.opAmpWarning = false;
+        QCOMPARE(mirelto::OpAmpWarningText(result), QString());
+
+        table = mirelto::MakeFigureTable(result, false);
+        QCOMPARE(table.rows[0], (QStringList{QStringLiteral("fa [Hz]"), QString(),
+                                             QStringLiteral("1.010k"), QString()}));
+        QCOMPARE(mirelto::TabSeparated(table).count(QStringLiteral("\r\n")), 9);
+    }
+};
+
+MIRELTO_QTEST_MAIN(TestAnalysis)
+#include "tst_analysis.moc"
