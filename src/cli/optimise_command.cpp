@@ -167,8 +167,8 @@ CommandInfo OptimiseCommand() {
         "Best standard values: designs the request without rounding, then tries every\n"
         "combination of preferred values within K steps of each part and lists the best by\n"
         "the worst relative error of fa, fo and Q of the built circuit. A computed part moves\n"
-        "over the K members of its series below its ideal value and the K above; a given part\n"
-        "keeps its value, or moves up to K members either way along --given-series.",
+        "up to K members either way from the member the constant calculation rounds it to; a\n"
+        "given part keeps its value, or moves up to K members either way along --given-series.",
         Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
               kOutputOptions}),
         "Ties in the worst error go by the rms error, then by enumeration order. The row marked\n"

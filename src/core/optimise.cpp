@@ -231,16 +231,10 @@ std::vector<double> SeriesNeighbours(double value, std::int32_t series, int step
     try {
         const double rounded = RoundToSeries(value, series);
         const std::int64_t at = MemberIndex(rounded, series);
-        std::int64_t first = at - steps;
-        std::int64_t last = at + steps;
-        if (!SameMember(rounded, value)) {
-            // Between two members: the rounded one is one of the two first steps.
-            if (rounded < value) {
-                first += 1;
-            } else {
-                last -= 1;
-            }
-        }
+        // Steps count from the member the constant calculation rounds to, so the plain design
+        // is the centre of the neighbourhood.
+        const std::int64_t first = at - steps;
+        const std::int64_t last = at + steps;
         for (std::int64_t i = first; i <= last; ++i) {
             const double member = i == at ? rounded : Member(i, series);
             if (IsPositiveFinite(member)) {

@@ -543,3 +543,46 @@ TEST(PeakGainEnds, MonotoneResponsesPeakAtAnEnd) {
 
 }  // namespace
 }  // namespace mirelto
+
+namespace mirelto {
+namespace {
+
+// Random circuits of both forms and presets' shapes; find the -3 dB frequency by the root
+// formula and by the search over the response; the same within 1e-9, or NaN both.
+TEST(RationalCutoffTest, AgreesWithTheSearch) {
+    test::Random random(99);
+    int found = 0;
+    for (int i = 0; i < 600; ++i) {
+        const Circuit c = RandomCircuit(random, i % 2 == 0);
+        const Rational3 h = CircuitTransfer(c);
+        const PoleSet poles = AnalyzeCircuit(c);
+        if (std::isnan(poles.fo)) {
+            continue;
+        }
+        const double low = std::min(poles.fa, poles.fo) / 1e3;
+        const double high = std::max(poles.fa, poles.fo) * 1e3;
+        const double searched =
+            CutoffFrequency([&h](double f) { return Evaluate(h, f); }, c.isLpf, low, high);
+        const double solved = CutoffFrequency(h, c.isLpf, low, high);
+        if (std::isnan(searched)) {
+            EXPECT_TRUE(std::isnan(solved)) << "circuit " << i;
+            continue;
+        }
+        ++found;
+        ASSERT_NEAR(solved, searched, 1e-9 * searched) << "circuit " << i;
+    }
+    EXPECT_GT(found, 300);
+}
+
+// A Butterworth request at 1 kHz; solve; 1 kHz, for the LPF and the HPF; a range that stops
+// short of it gives NaN.
+TEST(RationalCutoffTest, ButterworthAtItsCorner) {
+    for (const bool isLpf : {true, false}) {
+        const Rational3 h = RequestedTransfer({1000, 1000, 1}, isLpf);
+        EXPECT_NEAR(CutoffFrequency(h, isLpf, 1, 1e6), 1000, 1e-9 * 1000);
+        EXPECT_TRUE(std::isnan(CutoffFrequency(h, isLpf, 1, 900)));
+    }
+}
+
+}  // namespace
+}  // namespace mirelto

@@ -52,11 +52,9 @@ struct IdealDesign {
 // in `message` instead of reaching the sink.
 IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given);
 
-// The members of the series of size `series` (> 0) at most `steps` steps from `value` (> 0),
-// ascending. A step is the move to the next member; a member equal to the value (to 1e-9
-// relative) is 0 steps away, and the members on either side of a value between two members are
-// 1 step away. So a member value has 2 steps + 1 neighbours, any other value 2 steps. The member
-// RoundToSeries(value, series) gives is always among them (for steps >= 1), with its bits.
+// The members of the series of size `series` (> 0) at most `steps` steps from the member
+// RoundToSeries(value, series) gives, ascending: 2 steps + 1 of them, the rounded one with its
+// bits. A step is the move to the next member.
 std::vector<double> SeriesNeighbours(double value, std::int32_t series, int steps);
 
 inline constexpr int kMaxSteps = 3;

@@ -84,6 +84,10 @@ using FrequencyResponse = std::function<Complex(double frequency)>;
 // Crossings are found on a log grid of 40 points a decade, so two crossings closer than that
 // may both be missed; each found one is refined to 1e-12 relative.
 double CutoffFrequency(const FrequencyResponse& h, bool isLpf, double low, double high);
+// The same for a rational response, from the roots of |D(jw)|^2 - 2 |N(jw)|^2, a cubic in w^2:
+// no search, for the many circuits of a tolerance run. Crossings where |H| only touches the
+// -3 dB level are not counted.
+double CutoffFrequency(const Rational3& h, bool isLpf, double low, double high);
 
 struct Peak {
     double frequency = 0;  // Hz
