@@ -1,10 +1,14 @@
 #include "analysis_window.h"
 
+#include <QCloseEvent>
 #include <QRadioButton>
 #include <QShowEvent>
 
+#include "analysis_window_netlist.h"
+#include "analysis_window_optimise.h"
 #include "analysis_window_presets.h"
 #include "analysis_window_response.h"
+#include "analysis_window_tolerance.h"
 #include "main_window.h"
 
 namespace mirelto {
@@ -63,9 +67,16 @@ TFormAnalysis::TFormAnalysis(TFormMain* owner)
     presets_ = new PresetsPanel(*this, std::move(target), this);
     // The preview follows the main window's mode: HPF maps the frequencies reciprocally.
     connect(owner->RadioButtonLpf, &QRadioButton::toggled, presets_, &PresetsPanel::Update);
+    optimise_ = new OptimisePanel(*this, *owner, this);
+    tolerance_ = new TolerancePanel(*this, this);
+    netlist_ = new NetlistPanel(*this, this);
 }
 
-TFormAnalysis::~TFormAnalysis() = default;
+TFormAnalysis::~TFormAnalysis() {
+    // Before any widget goes: the workers' results are shown in them.
+    optimise_->Stop();
+    tolerance_->Stop();
+}
 
 void TFormAnalysis::ShowAnalysis() {
     if (!placed_ && parentWidget()) {
@@ -82,12 +93,22 @@ void TFormAnalysis::ShowAnalysis() {
 
 void TFormAnalysis::Follow(const AnalysisInput& input) {
     response_->Follow(input);
+    optimise_->CalculationMade();
+    tolerance_->Follow(input);
+    netlist_->Follow(input);
 }
 
 void TFormAnalysis::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     presets_->Update();
     response_->WindowShown();
+}
+
+void TFormAnalysis::closeEvent(QCloseEvent* event) {
+    // Nobody watches a hidden window's work: it stops.
+    optimise_->Cancel();
+    tolerance_->Cancel();
+    QWidget::closeEvent(event);
 }
 
 }  // namespace mirelto

@@ -1,7 +1,9 @@
 // The analysis window: response plots and the comparison table of the last calculation (the
-// response tab) and response-type presets for the main window's request (the presets tab).
-// Owned by the main window, made when first asked for, placed beside it the first time it is
-// shown and left where the user puts it afterwards.
+// response tab), response-type presets for the main window's request (the presets tab), the best
+// standard values for it (the optimise tab), the tolerance analysis and the SPICE netlist of the
+// last result circuit. Owned by the main window, made when first asked for, placed beside it the
+// first time it is shown and left where the user puts it afterwards. A search or tolerance run
+// still going is cancelled when the window is closed, and waited for when it is destroyed.
 #pragma once
 
 #include <QPoint>
@@ -18,9 +20,12 @@
 
 namespace mirelto {
 
+class NetlistPanel;
+class OptimisePanel;
 class PresetsPanel;
 class ResponsePanel;
 class TFormMain;
+class TolerancePanel;
 
 class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
     Q_OBJECT
@@ -36,14 +41,21 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
 
     ResponsePanel& Response() { return *response_; }
     PresetsPanel& PresetsTab() { return *presets_; }
+    OptimisePanel& OptimiseTab() { return *optimise_; }
+    TolerancePanel& ToleranceTab() { return *tolerance_; }
+    NetlistPanel& NetlistTab() { return *netlist_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     bool placed_ = false;
     ResponsePanel* response_ = nullptr;
     PresetsPanel* presets_ = nullptr;
+    OptimisePanel* optimise_ = nullptr;
+    TolerancePanel* tolerance_ = nullptr;
+    NetlistPanel* netlist_ = nullptr;
 };
 
 // What the analysis draws for the design record after a calculation: the request and the result

@@ -262,12 +262,8 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
         }
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
-        auto* view = new QChartView(chart, &area);
-        view->setObjectName(names[kind]);
-        view->setRenderHint(QPainter::Antialiasing);
-        view->setMinimumSize(240, 200);
-        grid.addWidget(view, kind / 2, kind % 2);
-        views_[static_cast<std::size_t>(kind)] = view;
+        views_[static_cast<std::size_t>(kind)] =
+            AddChartView(chart, area, grid, names[kind], QSize(240, 200), kind);
     }
     Clear();
 }
@@ -277,7 +273,21 @@ QChart* ResponseCharts::Chart(Kind kind) const {
 }
 
 void ResponseCharts::Clear() {
-    for (QChartView* view : views_) {
+    ClearChartViews(views_);
+}
+
+QChartView* AddChartView(QChart* chart, QWidget& area, QGridLayout& grid, const QString& name,
+                         QSize minimum, int index) {
+    auto* view = new QChartView(chart, &area);
+    view->setObjectName(name);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(minimum);
+    grid.addWidget(view, index / 2, index % 2);
+    return view;
+}
+
+void ClearChartViews(std::span<QChartView* const> views) {
+    for (QChartView* view : views) {
         view->chart()->removeAllSeries();
         for (QAbstractAxis* axis : view->chart()->axes()) {
             axis->setVisible(false);

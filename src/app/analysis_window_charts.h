@@ -4,9 +4,11 @@
 // the curves come from the core's AnalysisResult.
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <array>
+#include <span>
 
 #include <mirelto/analysis.h>
 
@@ -18,6 +20,12 @@ class QPainter;
 class QWidget;
 
 namespace mirelto {
+
+// A view of `chart` in cell `index` of the two-column `grid` on `area`, named for the tests.
+QChartView* AddChartView(QChart* chart, QWidget& area, QGridLayout& grid, const QString& name,
+                         QSize minimum, int index);
+// Empties the views' charts and hides their axes until the next data comes.
+void ClearChartViews(std::span<QChartView* const> views);
 
 // The legend names of the three curves.
 inline QString RequestedCurveName() {

@@ -1,0 +1,331 @@
+#include "analysis_window_optimise.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <memory>
+#include <string_view>
+
+#include <mirelto/eseries.h>
+#include <mirelto/value_text.h>
+
+#include "analysis_window_table.h"
+#include "error_display.h"
+#include "main_window.h"
+#include "ui_analysis_window.h"
+
+namespace mirelto {
+
+namespace {
+
+constexpr int kPercentDecimals = 3;
+constexpr int kMostSignificantDigits = 17;
+// How close a box's text must read back to the part: far below any tolerance, far above the
+// ulps a series value carries from its decade scaling.
+constexpr double kSameValue = 1e-12;
+constexpr int kDefaultStepsIndex = 1;  // ±2
+
+QStringList Header() {
+    QStringList header{QStringLiteral("順位")};
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        header << QString::fromLatin1(ComponentName(p));
+    }
+    header << QStringLiteral("fa [Hz]") << QStringLiteral("fo [Hz]") << QStringLiteral("Q")
+           << QStringLiteral("fa 誤差 [%]") << QStringLiteral("fo 誤差 [%]")
+           << QStringLiteral("Q 誤差 [%]") << QStringLiteral("最大誤差 [%]");
+    return header;
+}
+
+// A relative error in per cent; signed, so that it reads as a direction.
+QString Percent(double fraction, bool sign) {
+    if (!std::isfinite(fraction)) {
+        return {};
+    }
+    const QString text = QString::number(fraction * 100, 'f', kPercentDecimals);
+    return sign && fraction > 0 ? QLatin1Char('+') + text : text;
+}
+
+QString SeriesName(std::int32_t series) {
+    return series == 0 ? QStringLiteral("固定") : QStringLiteral("E%1").arg(series);
+}
+
+std::int32_t SelectorSeries(const QComboBox& selector) {
+    const QByteArray text = selector.currentText().toUtf8();
+    return ParseSeries(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+}
+
+QString PartsText(const Circuit& circuit) {
+    QStringList parts;
+    const ComponentValues values = ComponentsOf(circuit);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        parts << QStringLiteral("%1 = %2").arg(QString::fromLatin1(ComponentName(p)),
+                                               SignificantText(values[p]));
+    }
+    return parts.join(QStringLiteral("  "));
+}
+
+}  // namespace
+
+QString PartValueText(double value) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    for (int digits = 1; digits <= kMostSignificantDigits; ++digits) {
+        QString text = QString::fromStdString(FormatSISignificant(value, digits));
+        // Trailing zeros of the fraction say nothing the reader needs: "6.8n", not "6.800n".
+        if (text.contains(QLatin1Char('.'))) {
+            const QChar prefix = text.back().isLetter() ? text.back() : QChar();
+            QString number = prefix.isNull() ? text : text.chopped(1);
+            while (number.endsWith(QLatin1Char('0'))) {
+                number.chop(1);
+            }
+            if (number.endsWith(QLatin1Char('.'))) {
+                number.chop(1);
+            }
+            text = prefix.isNull() ? number : number + prefix;
+        }
+        if (std::fabs(ParseText(text) - value) <= kSameValue * std::fabs(value)) {
+            return text;
+        }
+    }
+    // The prefix's scaling can round away from every decimal text; a number without a prefix is
+    // read correctly rounded, so its shortest form always reads back.
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::scientific)
+                         .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+const std::vector<std::int32_t>& GivenSeriesChoices() {
+    static const std::vector<std::int32_t> choices{0, 6, 12, 24, 48, 96, 192};
+    return choices;
+}
+
+OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, TFormMain& owner, QObject* parent)
+    : QObject(parent),
+      form_(form),
+      owner_(owner),
+      controls_{form.ButtonOptimiseRun, form.ButtonOptimiseCancel, form.ProgressOptimise},
+      search_([](const OptimiseInput& input, const RunControl& control) {
+          return OptimiseValues(input, control);
+      }) {
+    for (const std::int32_t series : GivenSeriesChoices()) {
+        form_.ComboBoxGivenSeries->addItem(SeriesName(series), series);
+    }
+    for (int steps = 1; steps <= kMaxSteps; ++steps) {
+        form_.ComboBoxSteps->addItem(QStringLiteral("±%1").arg(steps), steps);
+    }
+    form_.ComboBoxSteps->setCurrentIndex(kDefaultStepsIndex);
+
+    QTableWidget& table = *form_.TableOptimise;
+    const QStringList header = Header();
+    table.setColumnCount(static_cast<int>(header.size()));
+    table.setHorizontalHeaderLabels(header);
+    table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 6);
+
+    ConnectRunControls(run_, controls_);
+    connect(form_.ButtonOptimiseRun, &QPushButton::clicked, this,
+            [this] { RunGuarded([this] { Run(); }); });
+    connect(form_.ButtonApplyOptimised, &QPushButton::clicked, this,
+            [this] { RunGuarded([this] { Apply(); }); });
+    connect(table.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { SelectionChanged(); });
+    connect(&table, &QTableWidget::cellDoubleClicked, this,
+            [this] { RunGuarded([this] { Apply(); }); });
+    ShowStatus(*form_.LabelOptimiseStatus, {}, false);
+    SelectionChanged();
+}
+
+void OptimisePanel::CalculationMade() {
+    form_.LabelOptimiseHint->hide();
+}
+
+std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
+    const TFormMain& w = owner_;
+    const bool isLpf = w.RadioButtonLpf->isChecked();
+    const PoleSet poles{ParseText(w.EditFa->text()), ParseText(w.EditFo->text()),
+                        ParseText(w.EditQ->text())};
+    // The main window's own checks and words, in its order.
+    if (std::isnan(poles.fa)) {
+        problem = QStringLiteral("faに値を入力してください");
+    } else if (std::isnan(poles.fo)) {
+        problem = QStringLiteral("foに値を入力してください");
+    } else if (std::isnan(poles.q)) {
+        problem = QStringLiteral("Qに値を入力してください");
+    } else if (poles.fa <= 0 || poles.fo <= 0 || poles.q <= 0) {
+        problem = QStringLiteral("ゼロ以下の伝達関数パラメータは不正です");
+    }
+    if (!problem.isEmpty()) {
+        return std::nullopt;
+    }
+    const QLineEdit* const boxes[2][3] = {{w.EditC1, w.EditC2, w.EditC3},
+                                          {w.EditR1, w.EditR2, w.EditR3}};
+    const QComboBox* const selectors[2][3] = {{w.ComboBoxR1, w.ComboBoxR2, w.ComboBoxR3},
+                                              {w.ComboBoxC1, w.ComboBoxC2, w.ComboBoxC3}};
+    std::array<double, 3> given{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        given[i] = ParseText(boxes[isLpf][i]->text());
+        // A blank box takes the value of the one before it, as in 定数計算; the boxes are left
+        // as they are.
+        if (std::isnan(given[i]) && i > 0) {
+            given[i] = given[i - 1];
+        }
+    }
+    if (std::isnan(given[0])) {
+        problem = isLpf ? QStringLiteral("R1に値を入力してください")
+                        : QStringLiteral("C1に値を入力してください");
+        return std::nullopt;
+    }
+
+    const IdealDesign ideal = DesignIdeal(poles, isLpf, given);
+    if (!ideal.realisable) {
+        problem = QString::fromStdString(ideal.message)
+                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                      .trimmed();
+        return std::nullopt;
+    }
+    OptimiseInput input;
+    input.requested = poles;
+    input.ideal = ideal.circuit;
+    input.steps = form_.ComboBoxSteps->currentData().toInt();
+    const auto givenSeries = form_.ComboBoxGivenSeries->currentData().toInt();
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        input.series[p] =
+            IsGivenComponent(p, isLpf) ? givenSeries : SelectorSeries(*selectors[isLpf][p % 3]);
+    }
+    return input;
+}
+
+void OptimisePanel::Run() {
+    QString problem;
+    const std::optional<OptimiseInput> input = ReadInput(problem);
+    rows_.clear();
+    form_.TableOptimise->setRowCount(0);
+    SelectionChanged();
+    if (!input) {
+        form_.LabelOptimiseIdeal->clear();
+        ShowStatus(*form_.LabelOptimiseStatus, problem, true);
+        return;
+    }
+    input_ = *input;
+    form_.LabelOptimiseIdeal->setText(QStringLiteral("理想値: ") + PartsText(input_.ideal));
+    ShowStatus(*form_.LabelOptimiseStatus, QStringLiteral("探索しています…"), false);
+    ShowRunning(controls_, true);
+    run_.Start(
+        [this, search = search_, input = *input](const RunControl& control) {
+            auto result = std::make_shared<OptimiseResult>(search(input, control));
+            return BackgroundRun::Continuation([this, result] { ShowResult(*result); });
+        },
+        [this](const QString& text) {
+            ShowRunning(controls_, false);
+            ShowStatus(*form_.LabelOptimiseStatus, text, true);
+        });
+}
+
+void OptimisePanel::ShowResult(const OptimiseResult& result) {
+    ShowRunning(controls_, false);
+    QLabel& status = *form_.LabelOptimiseStatus;
+    if (result.status == RunStatus::Cancelled) {
+        ShowStatus(status,
+                   QStringLiteral("キャンセルしました (%1 / %2 通りを評価)")
+                       .arg(result.evaluated)
+                       .arg(result.combinations),
+                   false);
+        return;
+    }
+    if (result.status != RunStatus::Done) {
+        ShowStatus(status, QString::fromStdString(result.message), true);
+        return;
+    }
+    rows_ = result.best;
+    const bool plainListed =
+        std::any_of(rows_.begin(), rows_.end(), [](const Candidate& c) { return c.plainRounding; });
+    if (!plainListed) {
+        rows_.push_back(result.plain);
+    }
+    QTableWidget& table = *form_.TableOptimise;
+    table.setRowCount(static_cast<int>(rows_.size()));
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const Candidate& c = rows_[static_cast<std::size_t>(row)];
+        const bool listed = static_cast<std::size_t>(row) < result.best.size();
+        QString rank = listed ? QString::number(row + 1)
+                              : (result.plainRank > 0 ? QString::number(result.plainRank)
+                                                      : QStringLiteral("—"));
+        if (c.plainRounding || !listed) {
+            rank += QStringLiteral(" (丸め)");
+        }
+        QStringList cells{rank};
+        for (const double v : ComponentsOf(c.circuit)) {
+            cells << SignificantText(v);
+        }
+        cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
+              << SignificantText(c.built.q) << Percent(c.error.fa, true)
+              << Percent(c.error.fo, true) << Percent(c.error.q, true)
+              << Percent(listed || result.plainRank > 0 ? c.worstError : NAN, false);
+        for (int column = 0; column < cells.size(); ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (c.plainRounding || !listed) {
+                QFont font = item->font();
+                font.setBold(true);
+                item->setFont(font);
+                item->setToolTip(QStringLiteral("定数計算で各部品を系列に丸めた回路"));
+            }
+            table.setItem(row, column, item);
+        }
+    }
+    SelectionChanged();
+    QString text = QStringLiteral("%1 通りを評価しました。").arg(result.combinations);
+    if (result.unrealisable > 0) {
+        text += QStringLiteral(" fa, fo, Q を持たない %1 通りは除外しました。")
+                    .arg(result.unrealisable);
+    }
+    text += result.plainRank > 0
+                ? QStringLiteral(" 定数計算の丸めによる回路は %1 位です。").arg(result.plainRank)
+                : QStringLiteral(" 定数計算の丸めによる回路は fa, fo, Q を持ちません。");
+    ShowStatus(status, text, false);
+}
+
+void OptimisePanel::SelectionChanged() {
+    form_.ButtonApplyOptimised->setEnabled(form_.TableOptimise->selectionModel()->hasSelection() &&
+                                           !rows_.empty());
+}
+
+void OptimisePanel::Apply() {
+    const QModelIndexList selected = form_.TableOptimise->selectionModel()->selectedRows();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const auto row = static_cast<std::size_t>(selected.first().row());
+    if (row >= rows_.size()) {
+        return;
+    }
+    const Circuit& circuit = rows_[row].circuit;
+    // The values are a circuit of one form: the main window computes in that form.
+    if (owner_.RadioButtonLpf->isChecked() != circuit.isLpf) {
+        (circuit.isLpf ? owner_.RadioButtonLpf : owner_.RadioButtonHPF)->setChecked(true);
+    }
+    QLineEdit* const boxes[] = {owner_.EditR1, owner_.EditR2, owner_.EditR3,
+                                owner_.EditC1, owner_.EditC2, owner_.EditC3};
+    const ComponentValues values = ComponentsOf(circuit);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        boxes[p]->setText(PartValueText(values[p]));
+    }
+    // The button's own path: guarded, and the analysis follows the new calculation.
+    owner_.ButtonTF->click();
+}
+
+}  // namespace mirelto

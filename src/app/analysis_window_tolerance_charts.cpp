@@ -1,0 +1,157 @@
+#include "analysis_window_tolerance_charts.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QGridLayout>
+#include <QLineSeries>
+#include <QPen>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis_window_charts.h"
+
+namespace mirelto {
+
+namespace {
+
+constexpr int kTitlePixels = 12;
+constexpr int kAxisPixels = 10;
+// A histogram whose values are all the same has no width; it is drawn this much either side.
+constexpr double kSingleValueHalfWidth = 0.005;
+
+const QColor kBarColour(0xd6, 0x27, 0x28);
+const QColor kNominalColour(0x70, 0x70, 0x70);
+
+QFont SizedFont(const QFont& base, int pixels, bool bold = false) {
+    QFont font = base;
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QValueAxis* Axis(const QChart& chart, Qt::Orientation orientation) {
+    return qobject_cast<QValueAxis*>(chart.axes(orientation).value(0));
+}
+
+void Attach(QChart& chart, QAbstractSeries* series) {
+    chart.addSeries(series);
+    series->attachAxis(Axis(chart, Qt::Horizontal));
+    series->attachAxis(Axis(chart, Qt::Vertical));
+}
+
+}  // namespace
+
+const Spread& SpreadOf(const ToleranceResult& result, ToleranceHistograms::Kind kind) {
+    switch (kind) {
+        case ToleranceHistograms::Fa:
+            return result.fa;
+        case ToleranceHistograms::Fo:
+            return result.fo;
+        case ToleranceHistograms::Q:
+            return result.q;
+        case ToleranceHistograms::Cutoff:
+            break;
+    }
+    return result.cutoff;
+}
+
+ToleranceHistograms::ToleranceHistograms(QWidget& area, QGridLayout& grid) {
+    const QString titles[kKinds] = {QStringLiteral("fa [Hz]"), QStringLiteral("fo [Hz]"),
+                                    QStringLiteral("Q"), QStringLiteral("−3 dB 周波数 [Hz]")};
+    const QString names[kKinds] = {QStringLiteral("HistogramFa"), QStringLiteral("HistogramFo"),
+                                   QStringLiteral("HistogramQ"), QStringLiteral("HistogramCutoff")};
+    const QFont axisFont = SizedFont(area.font(), kAxisPixels);
+    for (int kind = 0; kind < kKinds; ++kind) {
+        auto* chart = new QChart;
+        chart->setTitle(titles[kind]);
+        chart->setTitleFont(SizedFont(area.font(), kTitlePixels, true));
+        chart->setMargins(QMargins(2, 2, 2, 2));
+        chart->setBackgroundRoundness(0);
+        chart->legend()->hide();
+        auto* x = new QValueAxis;
+        auto* y = new QValueAxis;
+        x->setLabelFormat(QStringLiteral("%.4g"));
+        y->setLabelFormat(QStringLiteral("%d"));
+        for (QValueAxis* axis : {x, y}) {
+            axis->setLabelsFont(axisFont);
+        }
+        chart->addAxis(x, Qt::AlignBottom);
+        chart->addAxis(y, Qt::AlignLeft);
+        views_[static_cast<std::size_t>(kind)] =
+            AddChartView(chart, area, grid, names[kind], QSize(200, 150), kind);
+    }
+    Clear();
+}
+
+QChart* ToleranceHistograms::Chart(Kind kind) const {
+    return views_[kind]->chart();
+}
+
+void ToleranceHistograms::Clear() {
+    ClearChartViews(views_);
+}
+
+void ToleranceHistograms::Show(const ToleranceResult& result) {
+    Clear();
+    for (int kind = 0; kind < kKinds; ++kind) {
+        QChart& chart = *Chart(Kind(kind));
+        const Spread& spread = SpreadOf(result, Kind(kind));
+        const Histogram& h = spread.histogram;
+        if (h.counts.empty() || spread.count == 0) {
+            continue;
+        }
+        for (QAbstractAxis* axis : chart.axes()) {
+            axis->setVisible(true);
+        }
+        double low = h.low, high = h.high;
+        if (!(high > low)) {
+            const double half = std::fabs(low) * kSingleValueHalfWidth;
+            low -= half > 0 ? half : 1;
+            high += half > 0 ? half : 1;
+        }
+        const double width = (high - low) / static_cast<double>(h.counts.size());
+        // The outline of the bars: up, across and down at each bin edge.
+        auto* bars = new QAreaSeries;
+        // Children of the area: they go with it.
+        auto* upper = new QLineSeries(bars);
+        auto* lower = new QLineSeries(bars);
+        std::int64_t most = 0;
+        for (std::size_t i = 0; i < h.counts.size(); ++i) {
+            const double from = low + width * static_cast<double>(i);
+            const auto count = static_cast<double>(h.counts[i]);
+            upper->append(from, count);
+            upper->append(from + width, count);
+            most = std::max(most, h.counts[i]);
+        }
+        lower->append(low, 0);
+        lower->append(high, 0);
+        bars->setUpperSeries(upper);
+        bars->setLowerSeries(lower);
+        bars->setName(chart.title());
+        bars->setBrush(QColor(kBarColour.red(), kBarColour.green(), kBarColour.blue(), 110));
+        bars->setPen(QPen(kBarColour, 1));
+        QValueAxis& x = *Axis(chart, Qt::Horizontal);
+        QValueAxis& y = *Axis(chart, Qt::Vertical);
+        const double nominal = spread.nominal;
+        x.setRange(std::isfinite(nominal) ? std::min(low, nominal) : low,
+                   std::isfinite(nominal) ? std::max(high, nominal) : high);
+        y.setRange(0, static_cast<double>(most) * 1.1);
+        y.applyNiceNumbers();
+        Attach(chart, bars);
+        if (std::isfinite(nominal)) {
+            auto* line = new QLineSeries;
+            line->setName(QStringLiteral("公称値"));
+            QPen pen(kNominalColour, 1);
+            pen.setStyle(Qt::DotLine);
+            line->setPen(pen);
+            line->append(nominal, 0);
+            line->append(nominal, y.max());
+            Attach(chart, line);
+        }
+    }
+}
+
+}  // namespace mirelto
