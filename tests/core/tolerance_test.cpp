@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(Circuits, SensitivityTest,
 class ZeroToleranceTest : public testing::TestWithParam<Distribution> {};
 
 // Every tolerance zero; run 500 trials; every trial's fa, fo, Q and -3 dB frequency equals the
-// nominal circuit's, bit for bit.
+// nominal circuit's bit for bit, and that agrees with the back-calculation to 1e-12.
 TEST_P(ZeroToleranceTest, EveryTrialIsTheNominalCircuit) {
     ToleranceInput input;
     input.nominal = kDefaultLowPass;
@@ -225,8 +225,9 @@ TEST_P(ZeroToleranceTest, EveryTrialIsTheNominalCircuit) {
     const ToleranceResult r = AnalyseTolerance(input);
     ASSERT_EQ(r.status, RunStatus::Done) << r.message;
     const PoleSet nominal = AnalyzeCircuit(kDefaultLowPass);
-    EXPECT_EQ(r.fa.nominal, nominal.fa);
-    EXPECT_EQ(r.q.nominal, nominal.q);
+    EXPECT_NEAR(r.fa.nominal, nominal.fa, 1e-12 * nominal.fa);
+    EXPECT_NEAR(r.fo.nominal, nominal.fo, 1e-12 * nominal.fo);
+    EXPECT_NEAR(r.q.nominal, nominal.q, 1e-12 * nominal.q);
     EXPECT_GT(r.cutoff.nominal, 0);
     for (const Spread* s : {&r.fa, &r.fo, &r.q, &r.cutoff}) {
         ASSERT_EQ(s->samples.size(), 500u);
@@ -381,6 +382,41 @@ INSTANTIATE_TEST_SUITE_P(
                                  i.cutoffRange = {1e4, 10};
                              }}),
     test::CaseName<ToleranceInvalidCase>);
+
+}  // namespace
+}  // namespace mirelto
+
+namespace mirelto {
+namespace {
+
+// Random trials of both forms with wide tolerances; the spread's samples; each trial's fa, fo, Q
+// agree with the back-calculation of the same circuit to 1e-11 (the trials take the poles from
+// the denominator's roots instead).
+TEST(ToleranceTrialTest, PolesAgreeWithTheBackCalculation) {
+    for (const bool isLpf : {true, false}) {
+        ToleranceInput input;
+        input.nominal = isLpf ? Circuit{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true}
+                              : Circuit{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
+        input.tolerance = {0.2, 0.2, 0.2, 0.2, 0.2, 0.2};
+        input.trials = 300;
+        input.seed = 5;
+        const ToleranceResult r = AnalyseTolerance(input);
+        ASSERT_EQ(r.status, RunStatus::Done) << r.message;
+        // The same draws again, analysed by the back-calculation.
+        PortableRandom random(input.seed);
+        const ComponentValues parts = ComponentsOf(input.nominal);
+        for (std::size_t t = 0; t < 300; ++t) {
+            ComponentValues drawn{};
+            for (std::size_t p = 0; p < kComponentCount; ++p) {
+                drawn[p] = parts[p] * (1 + input.tolerance[p] * (2 * random.Uniform() - 1));
+            }
+            const PoleSet expected = AnalyzeCircuit(CircuitOf(drawn, isLpf));
+            ASSERT_NEAR(r.fa.samples[t], expected.fa, 1e-11 * expected.fa) << t;
+            ASSERT_NEAR(r.fo.samples[t], expected.fo, 1e-11 * expected.fo) << t;
+            ASSERT_NEAR(r.q.samples[t], expected.q, 1e-11 * expected.q) << t;
+        }
+    }
+}
 
 }  // namespace
 }  // namespace mirelto
