@@ -1,6 +1,7 @@
 #include "drawing.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QPainter>
 
 namespace mirelto {
@@ -11,6 +12,14 @@ namespace {
 
 QString RenderingFile(const QString& base, bool doubled) {
     return base + (doubled ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
+}
+
+// Read as PNG, said outright: a reader left to guess asks every image-format plugin first, which
+// loads each of them (and the SVG and JPEG libraries behind them) at start-up.
+QPixmap ReadPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
 }
 
 }  // namespace
@@ -33,7 +42,7 @@ void DrawingView::paintEvent(QPaintEvent*) {
     // Chosen at paint time, so a move to a screen of another scale repaints sharply.
     const bool doubled = devicePixelRatioF() > 1.0;
     if (shown_.isNull() || (shown_.devicePixelRatio() > 1.0) != doubled) {
-        shown_ = QPixmap(RenderingFile(base_, doubled));
+        shown_ = ReadPng(RenderingFile(base_, doubled));
         shown_.setDevicePixelRatio(doubled ? 2.0 : 1.0);
     }
     QPainter painter(this);
@@ -45,7 +54,7 @@ QIcon ApplicationIcon() {
     QIcon icon;
     // The sizes a title bar and a task switcher ask a window for.
     for (const int size : {16, 24, 32, 48}) {
-        icon.addFile(QStringLiteral(":/mirelto_icon_%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(ReadPng(QStringLiteral(":/mirelto_icon_%1.png").arg(size)));
     }
     return icon;
 }
