@@ -72,13 +72,6 @@ struct Extent {
     bool Valid() const { return low <= high; }
 };
 
-QFont SizedFont(const QFont& base, int pixels, bool bold = false) {
-    QFont font = base;
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 QValueAxis* YAxis(QChart& chart) {
     return qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).value(0));
 }
@@ -237,11 +230,7 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
                                    QStringLiteral("ChartGroupDelay"), QStringLiteral("ChartStep")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
     for (int kind = 0; kind < kKinds; ++kind) {
-        auto* chart = new QChart;
-        chart->setTitle(titles[kind]);
-        chart->setTitleFont(SizedFont(area.font(), kTitlePixels, true));
-        chart->setMargins(QMargins(2, 2, 2, 2));
-        chart->setBackgroundRoundness(0);
+        QChart* chart = NewChart(titles[kind], area.font());
         chart->legend()->setAlignment(Qt::AlignBottom);
         chart->legend()->setFont(axisFont);
         QAbstractAxis* x = nullptr;
@@ -274,6 +263,22 @@ QChart* ResponseCharts::Chart(Kind kind) const {
 
 void ResponseCharts::Clear() {
     ClearChartViews(views_);
+}
+
+QFont SizedFont(const QFont& base, int pixels, bool bold) {
+    QFont font = base;
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QChart* NewChart(const QString& title, const QFont& base) {
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->setTitleFont(SizedFont(base, kTitlePixels, true));
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->setBackgroundRoundness(0);
+    return chart;
 }
 
 QChartView* AddChartView(QChart* chart, QWidget& area, QGridLayout& grid, const QString& name,

@@ -13,6 +13,7 @@
 #include <mirelto/analysis.h>
 
 class QChart;
+class QFont;
 class QChartView;
 class QGridLayout;
 class QImage;
@@ -20,6 +21,11 @@ class QPainter;
 class QWidget;
 
 namespace mirelto {
+
+// `base` at `pixels` pixels, bold if asked.
+QFont SizedFont(const QFont& base, int pixels, bool bold = false);
+// An empty chart in the window's style: `title` bold over narrow margins, square corners.
+QChart* NewChart(const QString& title, const QFont& base);
 
 // A view of `chart` in cell `index` of the two-column `grid` on `area`, named for the tests.
 QChartView* AddChartView(QChart* chart, QWidget& area, QGridLayout& grid, const QString& name,

@@ -17,20 +17,12 @@ namespace mirelto {
 
 namespace {
 
-constexpr int kTitlePixels = 12;
 constexpr int kAxisPixels = 10;
 // A histogram whose values are all the same has no width; it is drawn this much either side.
 constexpr double kSingleValueHalfWidth = 0.005;
 
 const QColor kBarColour(0xd6, 0x27, 0x28);
 const QColor kNominalColour(0x70, 0x70, 0x70);
-
-QFont SizedFont(const QFont& base, int pixels, bool bold = false) {
-    QFont font = base;
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QValueAxis* Axis(const QChart& chart, Qt::Orientation orientation) {
     return qobject_cast<QValueAxis*>(chart.axes(orientation).value(0));
@@ -65,11 +57,7 @@ ToleranceHistograms::ToleranceHistograms(QWidget& area, QGridLayout& grid) {
                                    QStringLiteral("HistogramQ"), QStringLiteral("HistogramCutoff")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
     for (int kind = 0; kind < kKinds; ++kind) {
-        auto* chart = new QChart;
-        chart->setTitle(titles[kind]);
-        chart->setTitleFont(SizedFont(area.font(), kTitlePixels, true));
-        chart->setMargins(QMargins(2, 2, 2, 2));
-        chart->setBackgroundRoundness(0);
+        QChart* chart = NewChart(titles[kind], area.font());
         chart->legend()->hide();
         auto* x = new QValueAxis;
         auto* y = new QValueAxis;

@@ -125,14 +125,11 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
         // Combo boxes keep their arrows but never see the Enter character.
         return enter;
     }
-    if (watched == Label19 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        RunGuarded([this] { Label19Click(); });
-        return true;
-    }
-    if (watched == LabelAnalysis && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        RunGuarded([this] { LabelAnalysisClick(); });
+    // The two link labels take a left click as a button takes its click.
+    const bool leftRelease = event->type() == QEvent::MouseButtonRelease &&
+                             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (leftRelease && (watched == Label19 || watched == LabelAnalysis)) {
+        RunGuarded([this, watched] { watched == Label19 ? Label19Click() : LabelAnalysisClick(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);

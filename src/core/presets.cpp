@@ -16,26 +16,11 @@ constexpr double kPi = std::numbers::pi;
 constexpr int kOrder = 3;
 const PoleSet kNoPoles{kNaN, kNaN, kNaN};
 
-// fa, fo, Q (in units of the poles) of one real pole and one pair.
-PoleSet FromPoles(const Complex (&poles)[kOrder]) {
-    int real = 0;
-    for (int k = 1; k < kOrder; ++k) {
-        if (std::fabs(poles[k].imag()) < std::fabs(poles[real].imag())) {
-            real = k;
-        }
-    }
-    const Complex pair = poles[(real + 1) % kOrder];
-    if (!(poles[real].real() < 0 && pair.real() < 0)) {
-        return kNoPoles;
-    }
-    return {-poles[real].real(), std::abs(pair), std::abs(pair) / (-2 * pair.real())};
-}
-
 PoleSet FromRoots(const Roots& roots) {
     if (roots.count != kOrder) {
         return kNoPoles;
     }
-    return FromPoles(roots.root);
+    return PolesFromRoots(roots.root);
 }
 
 PoleSet Scaled(const PoleSet& p, double frequency) {
@@ -64,7 +49,7 @@ PoleSet Butterworth() {
     for (int k = 1; k <= kOrder; ++k) {
         poles[k - 1] = std::polar(1.0, kPi * (2 * k + kOrder - 1) / (2 * kOrder));
     }
-    return FromPoles(poles);
+    return PolesFromRoots(poles);
 }
 
 // The reverse Bessel polynomial: coefficient k is (2n - k)! / (2^(n-k) k! (n-k)!); its group delay
@@ -111,7 +96,7 @@ PoleSet Chebyshev(double rippleDb, Normalisation normalisation) {
         const double theta = kPi * (2 * k - 1) / (2 * kOrder);
         poles[k - 1] = Complex(-std::sinh(a) * std::sin(theta), std::cosh(a) * std::cos(theta));
     }
-    const PoleSet rippleEdge = FromPoles(poles);
+    const PoleSet rippleEdge = PolesFromRoots(poles);
     if (normalisation == Normalisation::RippleEdge) {
         return rippleEdge;
     }
@@ -182,7 +167,7 @@ PoleSet Legendre(Normalisation normalisation) {
     for (int k = 0; k < kOrder; ++k) {
         poles[k] = -std::sqrt(-y.root[k]);
     }
-    return FromPoles(poles);
+    return PolesFromRoots(poles);
 }
 
 // The linear-phase responses. Time is in units of the reference delay tau, so the reference

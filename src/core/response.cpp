@@ -137,6 +137,21 @@ Complex Polish(double a2, double a1, double a0, Complex x) {
 
 }  // namespace
 
+PoleSet PolesFromRoots(const Complex (&poles)[3]) {
+    int real = 0;
+    for (int k = 1; k < 3; ++k) {
+        if (std::fabs(poles[k].imag()) < std::fabs(poles[real].imag())) {
+            real = k;
+        }
+    }
+    const Complex pair = poles[(real + 1) % 3];
+    if (!(poles[real].real() < 0 && pair.real() < 0)) {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        return {nan, nan, nan};
+    }
+    return {-poles[real].real(), std::abs(pair), std::abs(pair) / (-2 * pair.real())};
+}
+
 Roots PolynomialRoots(const double (&c)[4]) {
     Roots roots;
     int degree = 3;

@@ -44,20 +44,14 @@ bool IsPositiveFinite(double v) {
 // agreement with it. A circuit without a complex pair goes the back-calculation's way.
 PoleSet TrialPoles(const Circuit& circuit, const Rational3& h) {
     const Roots roots = PolynomialRoots(h.den);
-    if (roots.count == 3) {
-        int real = -1, pair = -1;
-        for (int i = 0; i < 3; ++i) {
-            if (roots.root[i].imag() == 0) {
-                real = i;
-            } else if (roots.root[i].imag() > 0) {
-                pair = i;
-            }
-        }
-        if (real >= 0 && pair >= 0 && roots.root[real].real() < 0 && roots.root[pair].real() < 0) {
+    const bool hasPair =
+        roots.count == 3 && std::any_of(std::begin(roots.root), std::end(roots.root),
+                                        [](Complex r) { return r.imag() != 0; });
+    if (hasPair) {
+        const PoleSet w = PolesFromRoots(roots.root);
+        if (!std::isnan(w.fa)) {
             constexpr double kTwoPi = 2 * std::numbers::pi;
-            const double wo = std::abs(roots.root[pair]);
-            return {-roots.root[real].real() / kTwoPi, wo / kTwoPi,
-                    wo / (-2 * roots.root[pair].real())};
+            return {w.fa / kTwoPi, w.fo / kTwoPi, w.q};
         }
     }
     return AnalyzeCircuit(circuit);

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "main_window.h"
+
 namespace mirelto::test {
 
 FakePlatform::FakePlatform() : previous_(SetPlatform(this)) {}
@@ -79,6 +81,11 @@ QWidget* Control(const QWidget& form, const QString& name) {
         qFatal("no control %s", qPrintable(name));
     }
     return widget;
+}
+
+TFormAnalysis* OpenAnalysis(TFormMain& form) {
+    QTest::mouseClick(form.LabelAnalysis, Qt::LeftButton, {}, QPoint(25, 6));
+    return form.AnalysisWindow();
 }
 
 void PinTestEnvironment() {

@@ -21,6 +21,11 @@
 
 class QPrinter;
 
+namespace mirelto {
+class TFormAnalysis;
+class TFormMain;
+}  // namespace mirelto
+
 namespace mirelto::test {
 
 struct ShownBox {
@@ -72,6 +77,9 @@ class FakePlatform : public Platform {
 
 // The form's control of that object name; a missing one ends the test program.
 QWidget* Control(const QWidget& form, const QString& name);
+
+// Clicks the main window's 解析 link; the analysis window it opens.
+TFormAnalysis* OpenAnalysis(TFormMain& form);
 
 // Sets the environment the tests pin; call first thing in main.
 void PinTestEnvironment();

@@ -80,10 +80,7 @@ class TestAnalysis : public QObject {
     std::unique_ptr<mirelto::test::FakePlatform> platform_;
     std::unique_ptr<TFormMain> form_;
 
-    TFormAnalysis* Open() {
-        QTest::mouseClick(form_->LabelAnalysis, Qt::LeftButton, {}, QPoint(25, 6));
-        return form_->AnalysisWindow();
-    }
+    TFormAnalysis* Open() { return mirelto::test::OpenAnalysis(*form_); }
     QString Cell(int row, int column) const {
         const QTableWidgetItem* item = form_->AnalysisWindow()->TableFigures->item(row, column);
         return item ? item->text() : QStringLiteral("<none>");

@@ -118,10 +118,7 @@ class TestAnalysisTools : public QObject {
     std::unique_ptr<mirelto::test::FakePlatform> platform_;
     std::unique_ptr<TFormMain> form_;
 
-    TFormAnalysis* Open() {
-        QTest::mouseClick(form_->LabelAnalysis, Qt::LeftButton, {}, QPoint(25, 6));
-        return form_->AnalysisWindow();
-    }
+    TFormAnalysis* Open() { return mirelto::test::OpenAnalysis(*form_); }
     // 定数計算 of the default request, with the analysis window open on `tab`.
     TFormAnalysis* Calculated(QWidget* TFormAnalysis::*tab) {
         TFormAnalysis* window = Open();

@@ -57,6 +57,12 @@ struct Roots {
 };
 Roots PolynomialRoots(const double (&c)[4]);
 
+// fa, fo, Q in the units of the poles (rad/s for a transfer function's denominator) of one real
+// pole and one complex pair: the real one is the pole nearest the real axis, so poles from a
+// formula with rounding in their imaginary parts are read right. NaN unless both lie in the
+// left half-plane.
+PoleSet PolesFromRoots(const Complex (&poles)[3]);
+
 // The circuit with a single-pole op-amp as the follower: open-loop gain A(s) = 2 pi gbw / s
 // (gbw in Hz), output tied to the inverting input, solved from the nodal equations of the
 // circuit at each frequency in complex arithmetic. NaN unless gbw > 0; an infinite gbw gives the
