@@ -78,6 +78,8 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     void CalcFromGiven(const GivenParts& parts);
     void ShowHints(QLineEdit* const (&edits)[3], bool show);
     void SetOutputEnabled(bool enabled);
+    // Of the two radio buttons only the checked one is a tab stop.
+    void KeepCheckedRadioTheTabStop();
     // After a successful calculation: hands its input to the analysis window, which draws it
     // later; keeps it for a window made afterwards.
     void NotifyAnalysis();
@@ -87,6 +89,7 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     std::unique_ptr<QPrinter> printer_;
     std::optional<AnalysisInput> analysisInput_;
     TFormAnalysis* analysis_ = nullptr;
+    QObject* pressedLink_ = nullptr;  // the link label under the last left press, if any
 };
 
 // The one main window, set before its creation handler runs.
