@@ -39,6 +39,16 @@ QPoint CentredInWorkArea(QSize outer, const Rect& workArea) {
     return CentredTopLeftInside(workArea, outer, workArea);
 }
 
+void PlaceAtStart(QWidget& window) {
+    // Placed by its client area from here on, so that the frame goes around where it is put.
+    window.setGeometry(window.geometry());
+    Platform& platform = CurrentPlatform();
+    const QMargins frame = platform.ExpectedFrame(window);
+    const QPoint outer =
+        CentredInWorkArea(window.size().grownBy(frame), platform.WorkArea(nullptr));
+    window.setGeometry(QRect(outer + QPoint(frame.left(), frame.top()), window.size()));
+}
+
 TFormMain::TFormMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

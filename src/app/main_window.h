@@ -102,4 +102,8 @@ QString FileVersionText();
 // so that its top-left corner lies inside it.
 QPoint CentredInWorkArea(QSize outer, const Rect& workArea);
 
+// Places the window, not yet shown, where it first opens: its outer rectangle, with the frame
+// that the window manager will add, centred in the work area.
+void PlaceAtStart(QWidget& window);
+
 }  // namespace mirelto

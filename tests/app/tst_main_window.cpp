@@ -514,6 +514,30 @@ class TestMainWindow : public QObject {
         QFETCH(QPoint, position);
         QCOMPARE(mirelto::CentredInWorkArea(outer, workArea), position);
     }
+
+    // Fresh, unshown window; a window manager that announces a frame; placed for the first
+    // showing; the outer rectangle (client 352 x 392 plus frame) is centred in the work area,
+    // so the client sits that frame's left and top inside it.
+    void placeAtStart_data() {
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<Rect>("workArea");
+        QTest::addColumn<QPoint>("client");
+        QTest::newRow("no frame") << QMargins() << Rect{0, 0, 1024, 768} << QPoint(336, 188);
+        // 354 x 415 outer: (1280 - 354) / 2 = 463, (1024 - 415) / 2 = 304
+        QTest::newRow("title bar and border")
+            << QMargins(1, 22, 1, 1) << Rect{0, 0, 1280, 1024} << QPoint(464, 326);
+        QTest::newRow("thick frame, task bar at top")
+            << QMargins(4, 30, 4, 4) << Rect{0, 40, 1024, 768} << QPoint(336, 221);
+    }
+    void placeAtStart() {
+        QFETCH(QMargins, frame);
+        QFETCH(Rect, workArea);
+        QFETCH(QPoint, client);
+        platform_->expectedFrame = frame;
+        platform_->workArea = workArea;
+        mirelto::PlaceAtStart(*form_);
+        QCOMPARE(form_->geometry(), QRect(client, QSize(352, 392)));
+    }
 };
 
 MIRELTO_QTEST_MAIN(TestMainWindow)
