@@ -8,12 +8,12 @@ packages=(
     g++ make cmake ninja-build pkg-config locales
     libgtest-dev libgmock-dev libbenchmark-dev
     # the window: Qt 6 Widgets with its platform plugins, SVG, and Japanese fonts
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev libxcb1-dev
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
     # the analysis window's plots
     qt6-charts-dev libqt6opengl6-dev
-    # the real-desktop test and screenshots
-    xvfb xdotool xclip x11-utils imagemagick
+    # the real-desktop test (under a real window manager) and screenshots
+    xvfb xdotool xclip x11-utils imagemagick openbox
     # reading back what the print tests write to PDF; simulating the exported netlist
     poppler-utils ngspice
 )

@@ -40,8 +40,7 @@ int main(int argc, char** argv) {
     mirelto::RegisterFontSubstitutions();
 
     mirelto::TFormMain formMain;
-    formMain.move(
-        mirelto::CentredInWorkArea(formMain.size(), mirelto::CurrentPlatform().WorkArea(nullptr)));
+    mirelto::PlaceAtStart(formMain);
     formMain.show();
     return app.exec();
 }

@@ -39,6 +39,16 @@ QPoint CentredInWorkArea(QSize outer, const Rect& workArea) {
     return CentredTopLeftInside(workArea, outer, workArea);
 }
 
+void PlaceAtStart(QWidget& window) {
+    // Placed by its client area from here on, so that the frame goes around where it is put.
+    window.setGeometry(window.geometry());
+    Platform& platform = CurrentPlatform();
+    const QMargins frame = platform.ExpectedFrame(window);
+    const QPoint outer =
+        CentredInWorkArea(window.size().grownBy(frame), platform.WorkArea(nullptr));
+    window.setGeometry(QRect(outer + QPoint(frame.left(), frame.top()), window.size()));
+}
+
 TFormMain::TFormMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -81,6 +91,14 @@ void TFormMain::FormCreate() {
                  exit.top() + exit.height() + kBottomMargin);
     DesignState.IsLpf = RadioButtonLpf->isChecked();
     SetFilterMode(RadioButtonLpf->isChecked());
+    KeepCheckedRadioTheTabStop();
+}
+
+void TFormMain::KeepCheckedRadioTheTabStop() {
+    // Qt makes a radio button a tab stop once it has had the focus, checked or not.
+    for (QRadioButton* radio : {RadioButtonLpf, RadioButtonHPF}) {
+        radio->setFocusPolicy(radio->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
 }
 
 void TFormMain::WireControls() {
@@ -97,10 +115,12 @@ void TFormMain::WireControls() {
     // A radio button's click is its becoming checked; the handler reads RadioButtonLpf alone.
     for (QRadioButton* radio : {RadioButtonLpf, RadioButtonHPF}) {
         connect(radio, &QRadioButton::toggled, this, [this, guarded](bool checked) {
+            KeepCheckedRadioTheTabStop();
             if (checked) {
                 guarded (&TFormMain::RadioButtonLpfClick)();
             }
         });
+        radio->installEventFilter(this);
     }
     for (QLineEdit* edit : {EditFa, EditFo, EditQ, EditR1, EditR2, EditR3, EditFar, EditFor, EditQr,
                             EditC1, EditC2, EditC3}) {
@@ -116,6 +136,15 @@ void TFormMain::WireControls() {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == RadioButtonLpf || watched == RadioButtonHPF) {
+        if (event->type() == QEvent::FocusIn) {
+            // The button takes the tab stop as it takes the focus, checked or not (a press that
+            // is dragged off leaves it unchecked): hand the stop back once it has.
+            QMetaObject::invokeMethod(
+                this, [this] { KeepCheckedRadioTheTabStop(); }, Qt::QueuedConnection);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -125,11 +154,26 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
         // Combo boxes keep their arrows but never see the Enter character.
         return enter;
     }
-    // The two link labels take a left click as a button takes its click.
-    const bool leftRelease = event->type() == QEvent::MouseButtonRelease &&
-                             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-    if (leftRelease && (watched == Label19 || watched == LabelAnalysis)) {
-        RunGuarded([this, watched] { watched == Label19 ? Label19Click() : LabelAnalysisClick(); });
+    // The two link labels take a left click as a button takes its click: a release inside the
+    // label that follows a press inside it.
+    const bool link = watched == Label19 || watched == LabelAnalysis;
+    const bool left = (event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseButtonRelease) &&
+                      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (link && left) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const bool inside =
+            static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint());
+        if (event->type() == QEvent::MouseButtonPress) {
+            pressedLink_ = inside ? watched : nullptr;
+            return true;
+        }
+        const bool clicked = inside && pressedLink_ == watched;
+        pressedLink_ = nullptr;
+        if (clicked) {
+            RunGuarded(
+                [this, watched] { watched == Label19 ? Label19Click() : LabelAnalysisClick(); });
+        }
         return true;
     }
     return QWidget::eventFilter(watched, event);

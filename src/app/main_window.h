@@ -78,6 +78,8 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     void CalcFromGiven(const GivenParts& parts);
     void ShowHints(QLineEdit* const (&edits)[3], bool show);
     void SetOutputEnabled(bool enabled);
+    // Of the two radio buttons only the checked one is a tab stop.
+    void KeepCheckedRadioTheTabStop();
     // After a successful calculation: hands its input to the analysis window, which draws it
     // later; keeps it for a window made afterwards.
     void NotifyAnalysis();
@@ -87,6 +89,7 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     std::unique_ptr<QPrinter> printer_;
     std::optional<AnalysisInput> analysisInput_;
     TFormAnalysis* analysis_ = nullptr;
+    QObject* pressedLink_ = nullptr;  // the link label under the last left press, if any
 };
 
 // The one main window, set before its creation handler runs.
@@ -98,5 +101,9 @@ QString FileVersionText();
 // Where a window of outer size `outer` opens: centred in the work area, then moved right or down
 // so that its top-left corner lies inside it.
 QPoint CentredInWorkArea(QSize outer, const Rect& workArea);
+
+// Places the window, not yet shown, where it first opens: its outer rectangle, with the frame
+// that the window manager will add, centred in the work area.
+void PlaceAtStart(QWidget& window);
 
 }  // namespace mirelto

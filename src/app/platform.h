@@ -4,6 +4,7 @@
 // QtPlatform.
 #pragma once
 
+#include <QMargins>
 #include <QPoint>
 #include <QSize>
 
@@ -29,6 +30,10 @@ class Platform {
     virtual Rect WindowRect(const QWidget& window) const = 0;
     // The work area (screen less task bars and docks) of the screen that shows the window.
     virtual Rect WorkArea(const QWidget* window) const = 0;
+    // The frame (border and title bar) the window manager will put around the window, asked for
+    // before it is first shown; none where the desktop cannot tell. Gives the window its native
+    // window, placed by its client area (see PlaceAtStart).
+    virtual QMargins ExpectedFrame(QWidget& window) = 0;
     // Shows the dialog modally where it has been placed; returns its result when it closes.
     virtual int ExecModal(QDialog& dialog) = 0;
     // Lets the user choose the printer of the dialog; true when the choice is confirmed, and the
@@ -63,6 +68,7 @@ class QtPlatform : public Platform {
   public:
     Rect WindowRect(const QWidget& window) const override;
     Rect WorkArea(const QWidget* window) const override;
+    QMargins ExpectedFrame(QWidget& window) override;
     int ExecModal(QDialog& dialog) override;
     bool ExecPrintDialog(QPrintDialog& dialog) override;
     void SetClipboardText(const QString& text) override;

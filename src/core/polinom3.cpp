@@ -162,72 +162,145 @@ namespace {
 // below it; values from a quadratic that is not a factor lie far above.
 constexpr double kRootTolerance = 1e-12;
 
-double Cubic(double k2, double k1, double k0, double x) {
-    return ((x + k2) * x + k1) * x + k0;
+// A double with an exponent of its own, value = mantissa * 2^exponent, so that the cubic can be
+// evaluated where its terms leave the double range (1e126 cubed beside 1e-162, or 1e-164 squared
+// beside the smallest subnormal). Each operation rounds its mantissa once, as the same operation
+// on doubles does, so within the double range the results are the doubles' bit for bit.
+struct Wide {
+    double mantissa = 0;  // 0, or 0.5 <= |mantissa| < 1
+    int exponent = 0;
+
+    static Wide Of(double x) {
+        Wide w;
+        w.mantissa = std::frexp(x, &w.exponent);
+        return w;
+    }
+    // Nearest double; beyond the range an infinity, below it a subnormal or zero.
+    double ToDouble() const { return std::ldexp(mantissa, exponent); }
+
+    friend Wide operator*(Wide a, Wide b) {
+        Wide w = Of(a.mantissa * b.mantissa);
+        w.exponent += a.exponent + b.exponent;
+        return w;
+    }
+    friend Wide operator/(Wide a, Wide b) {
+        Wide w = Of(a.mantissa / b.mantissa);
+        w.exponent += a.exponent - b.exponent;
+        return w;
+    }
+    friend Wide operator+(Wide a, Wide b) {
+        if (a.mantissa == 0) {
+            return b;
+        }
+        if (b.mantissa == 0) {
+            return a;
+        }
+        // Aligned to the larger exponent, less one so that a carry cannot overflow; a term more
+        // than the double range below the other is negligible anyway.
+        const int top = std::max(a.exponent, b.exponent) + 1;
+        Wide w =
+            Of(std::ldexp(a.mantissa, a.exponent - top) + std::ldexp(b.mantissa, b.exponent - top));
+        w.exponent += top;
+        return w;
+    }
+    friend Wide operator-(Wide a, Wide b) { return a + Wide{-b.mantissa, b.exponent}; }
+    friend Wide Abs(Wide a) { return {std::fabs(a.mantissa), a.exponent}; }
+    // a <= b for a, b >= 0.
+    friend bool NoLarger(Wide a, Wide b) {
+        if (a.mantissa == 0 || b.mantissa == 0) {
+            return a.mantissa == 0;
+        }
+        return a.exponent < b.exponent || (a.exponent == b.exponent && a.mantissa <= b.mantissa);
+    }
+    friend Wide Sqrt(Wide a) {
+        // An even exponent halves exactly.
+        const bool odd = (a.exponent % 2) != 0;
+        Wide w = Of(std::sqrt(odd ? a.mantissa * 2 : a.mantissa));
+        w.exponent += (odd ? a.exponent - 1 : a.exponent) / 2;
+        return w;
+    }
+};
+
+// x^3 + k2 x^2 + k1 x + k0 by Horner's rule, where (x + k2) is exact near x = -k2.
+Wide Cubic(double k2, double k1, double k0, double x) {
+    const Wide w = Wide::Of(x);
+    return ((w + Wide::Of(k2)) * w + Wide::Of(k1)) * w + Wide::Of(k0);
 }
 
 bool IsRoot(double k2, double k1, double k0, double x) {
-    const double ax = std::fabs(x);
-    const double scale = ((ax + std::fabs(k2)) * ax + std::fabs(k1)) * ax + std::fabs(k0);
-    const double residual = std::fabs(Cubic(k2, k1, k0, x));
-    return std::isfinite(residual) && residual <= kRootTolerance * scale;
+    const Wide ax = Wide::Of(std::fabs(x));
+    const Wide scale = ((ax + Wide::Of(std::fabs(k2))) * ax + Wide::Of(std::fabs(k1))) * ax +
+                       Wide::Of(std::fabs(k0));
+    return NoLarger(Abs(Cubic(k2, k1, k0, x)), Wide::Of(kRootTolerance) * scale);
 }
 
 // The root in [lo, hi], where the cubic changes sign, by Newton steps kept inside the bracket
 // and bisection where they leave it or stall. Accurate to the last bit or two.
 double SolveBracketed(double k2, double k1, double k0, double lo, double hi) {
-    double fLo = Cubic(k2, k1, k0, lo);
-    if (fLo == 0) {
+    Wide fLo = Cubic(k2, k1, k0, lo);
+    if (fLo.mantissa == 0) {
         return lo;
     }
-    if (Cubic(k2, k1, k0, hi) == 0) {
+    if (Cubic(k2, k1, k0, hi).mantissa == 0) {
         return hi;
     }
-    double x = lo + (hi - lo) / 2;
+    // Half the width, not half the sum: a bracket as wide as the double range stays finite.
+    const auto middle = [](double a, double b) {
+        return std::isfinite(b - a) ? a + (b - a) / 2 : a / 2 + b / 2;
+    };
+    double x = middle(lo, hi);
     for (int step = 0; step < 4000; ++step) {
-        const double fx = Cubic(k2, k1, k0, x);
-        if (fx == 0) {
+        const Wide fx = Cubic(k2, k1, k0, x);
+        if (fx.mantissa == 0) {
             return x;
         }
-        if ((fx < 0) == (fLo < 0)) {
+        if ((fx.mantissa < 0) == (fLo.mantissa < 0)) {
             lo = x;
             fLo = fx;
         } else {
             hi = x;
         }
-        const double mid = lo + (hi - lo) / 2;
+        const double mid = middle(lo, hi);
         if (mid <= lo || mid >= hi) {
             break;  // lo and hi are neighbouring doubles
         }
-        const double slope = (3 * x + 2 * k2) * x + k1;
-        const double newton = slope != 0 ? x - fx / slope : mid;
+        const Wide w = Wide::Of(x);
+        const Wide slope = (Wide::Of(3) * w + Wide::Of(2) * Wide::Of(k2)) * w + Wide::Of(k1);
+        const double newton = slope.mantissa != 0 ? (w - fx / slope).ToDouble() : mid;
         x = (newton > lo && newton < hi && std::isfinite(newton)) ? newton : mid;
         if (x == lo || x == hi) {
             x = mid;
         }
     }
-    return std::fabs(Cubic(k2, k1, k0, lo)) <= std::fabs(Cubic(k2, k1, k0, hi)) ? lo : hi;
+    return NoLarger(Abs(Cubic(k2, k1, k0, lo)), Abs(Cubic(k2, k1, k0, hi))) ? lo : hi;
 }
 
 // A true real root of x^3 + k2 x^2 + k1 x + k0: of the real roots, the one nearest to `hint`.
 double RealRootNear(double k2, double k1, double k0, double hint) {
-    // Every root lies within the Cauchy bound.
+    // Every root lies within the Cauchy bound 1 + max |k|. Rounded, the bound can fall a hair
+    // short of a root just beyond -k2 (beside 1e126 the 1 is lost); the cubic has then not yet
+    // changed sign there, and the next double out lies past the root.
     const double bound = 1 + std::max({std::fabs(k2), std::fabs(k1), std::fabs(k0)});
+    const double outward = std::min(std::nextafter(bound, std::numeric_limits<double>::infinity()),
+                                    std::numeric_limits<double>::max());
+    const double lower = Cubic(k2, k1, k0, -bound).mantissa > 0 ? -outward : -bound;
+    const double upper = Cubic(k2, k1, k0, bound).mantissa < 0 ? outward : bound;
     double brackets[3][2];
     int count = 0;
-    const double disc = k2 * k2 - 3 * k1;  // of the derivative 3x^2 + 2 k2 x + k1
-    if (!(disc > 0)) {
-        brackets[count][0] = -bound;
-        brackets[count][1] = bound;
+    // The turning points, where the slope 3x^2 + 2 k2 x + k1 is zero.
+    const Wide disc = Wide::Of(k2) * Wide::Of(k2) - Wide::Of(3) * Wide::Of(k1);
+    if (!(disc.mantissa > 0)) {
+        brackets[count][0] = lower;
+        brackets[count][1] = upper;
         ++count;
     } else {
-        const double root = std::sqrt(disc);
-        const double left = (-k2 - root) / 3;   // local maximum
-        const double right = (-k2 + root) / 3;  // local minimum
-        const double atLeft = Cubic(k2, k1, k0, left);
-        const double atRight = Cubic(k2, k1, k0, right);
+        const Wide root = Sqrt(disc);
+        const double left = ((Wide::Of(-k2) - root) / Wide::Of(3)).ToDouble();   // local maximum
+        const double right = ((Wide::Of(-k2) + root) / Wide::Of(3)).ToDouble();  // local minimum
+        const double atLeft = Cubic(k2, k1, k0, left).mantissa;
+        const double atRight = Cubic(k2, k1, k0, right).mantissa;
         if (atLeft >= 0) {
-            brackets[count][0] = -bound;
+            brackets[count][0] = lower;
             brackets[count][1] = left;
             ++count;
         }
@@ -238,7 +311,7 @@ double RealRootNear(double k2, double k1, double k0, double hint) {
         }
         if (atRight <= 0) {
             brackets[count][0] = right;
-            brackets[count][1] = bound;
+            brackets[count][1] = upper;
             ++count;
         }
     }
@@ -269,8 +342,7 @@ double CubicRealRoot(double k3, double k2, double k1, double k0) {
     if (!finite || !std::isfinite(x) || IsRoot(k2, k1, k0, x)) {
         return x;
     }
-    const double root = RealRootNear(k2, k1, k0, x);
-    return std::isnan(root) ? x : root;  // NaN only where the cubic overflows the double range
+    return RealRootNear(k2, k1, k0, x);
 }
 
 }  // namespace mirelto

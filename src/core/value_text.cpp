@@ -233,14 +233,17 @@ double ConvertNumber(std::string_view text) {
     return negative ? -magnitude : magnitude;
 }
 
-// "4k7": a number part of plain digits, the prefix letter directly after it standing for the
-// decimal mark, and digits directly after the letter. The digits are read as one decimal
-// number, so "3n3" is exactly "3.3n". Anything after those digits is ignored like any suffix.
+// "4k7": a number part of plain digits after an optional sign ("-4k7" is -4.7k), the prefix
+// letter directly after it standing for the decimal mark, and digits directly after the letter.
+// The digits are read as one decimal number, so "3n3" is exactly "3.3n". Anything after those
+// digits is ignored like any suffix.
 std::optional<double> LetterAsDecimalMark(std::string_view number, std::string_view rest) {
-    if (number.empty()) {
+    const std::string_view digits =
+        number.starts_with('+') || number.starts_with('-') ? number.substr(1) : number;
+    if (digits.empty()) {
         return std::nullopt;
     }
-    for (const char c : number) {
+    for (const char c : digits) {
         if (!IsDigit(c)) {
             return std::nullopt;
         }

@@ -34,6 +34,10 @@ Rect FakePlatform::WorkArea(const QWidget*) const {
     return workArea;
 }
 
+QMargins FakePlatform::ExpectedFrame(QWidget&) {
+    return expectedFrame;
+}
+
 int FakePlatform::ExecModal(QDialog& dialog) {
     ShownBox box{dialog.windowTitle(), {}, QMessageBox::NoIcon,   dialog.pos(),
                  dialog.size(),        {}, QMessageBox::NoButton, dialog.parentWidget()};

@@ -46,6 +46,7 @@ class FakePlatform : public Platform {
 
     Rect WindowRect(const QWidget& window) const override;
     Rect WorkArea(const QWidget* window) const override;
+    QMargins ExpectedFrame(QWidget& window) override;
     int ExecModal(QDialog& dialog) override;
     bool ExecPrintDialog(QPrintDialog& dialog) override;
     void SetClipboardText(const QString& text) override;
@@ -57,7 +58,8 @@ class FakePlatform : public Platform {
     // a 1024 x 768 work area).
     std::optional<Rect> windowRect;
     Rect workArea{0, 0, 1024, 768};
-    QList<ShownBox> boxes;  // every modal box "shown", in order
+    QMargins expectedFrame;  // the frame a window manager would announce
+    QList<ShownBox> boxes;   // every modal box "shown", in order
     // The printer dialog: times shown, whether the user confirms, and what the user sets up on
     // the printer before confirming.
     int printDialogs = 0;

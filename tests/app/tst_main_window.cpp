@@ -13,6 +13,7 @@
 
 #include <mirelto/design_state.h>
 
+#include "analysis_window.h"
 #include "app_test_support.h"
 #include "drawing.h"
 #include "help_window.h"
@@ -232,7 +233,7 @@ class TestMainWindow : public QObject {
     }
 
     // Fresh window; walk the focus chain; the controls come in tab order, and only the three
-    // result boxes of fa, fo, Q are skipped by Tab.
+    // result boxes of fa, fo, Q and the unchecked radio button "HPF" are skipped by Tab.
     void tabOrder() {
         QStringList chain;
         for (QWidget* w = form_->EditFa; chain.size() < kTabOrder.size();
@@ -244,11 +245,59 @@ class TestMainWindow : public QObject {
         }
         QCOMPARE(chain, kTabOrder);
         for (const QString& name : kTabOrder) {
-            const bool resultBox = name == QLatin1String("EditFar") ||
-                                   name == QLatin1String("EditFor") ||
-                                   name == QLatin1String("EditQr");
-            QCOMPARE(bool(Control(name)->focusPolicy() & Qt::TabFocus), !resultBox);
+            const bool skipped =
+                name == QLatin1String("EditFar") || name == QLatin1String("EditFor") ||
+                name == QLatin1String("EditQr") || name == QLatin1String("RadioButtonHPF");
+            QCOMPARE(bool(Control(name)->focusPolicy() & Qt::TabFocus), !skipped);
         }
+    }
+
+    // Shown window, the mode switched by the listed mouse clicks or keys; Tab from "クリア"
+    // stops on the checked radio button only, then on "定数計算"; Shift+Tab comes back to it.
+    void radioTabStop_data() {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<int>("arrow");  // pressed in the focused checked button, 0 for none
+        QTest::addColumn<QString>("stop");
+        QTest::newRow("fresh window") << QStringList() << 0 << "RadioButtonLpf";
+        QTest::newRow("HPF clicked")
+            << QStringList{QStringLiteral("RadioButtonHPF")} << 0 << "RadioButtonHPF";
+        QTest::newRow("HPF then LPF clicked")
+            << QStringList{QStringLiteral("RadioButtonHPF"), QStringLiteral("RadioButtonLpf")} << 0
+            << "RadioButtonLpf";
+        QTest::newRow("Down arrow in LPF")
+            << QStringList() << int(Qt::Key_Down) << "RadioButtonHPF";
+        QTest::newRow("HPF pressed and dragged off")
+            << QStringList{QStringLiteral("press RadioButtonHPF")} << 0 << "RadioButtonLpf";
+    }
+    void radioTabStop() {
+        QFETCH(QStringList, clicks);
+        QFETCH(int, arrow);
+        QFETCH(QString, stop);
+        QVERIFY(ShowActive());
+        for (const QString& click : clicks) {
+            if (click.startsWith(QLatin1String("press "))) {
+                QWidget* radio = Control(click.mid(6));
+                QTest::mousePress(radio, Qt::LeftButton);
+                QTest::mouseRelease(radio, Qt::LeftButton, {}, QPoint(-30, -30));
+            } else {
+                QTest::mouseClick(Control(click), Qt::LeftButton);
+            }
+        }
+        if (arrow != 0) {
+            form_->RadioButtonLpf->setFocus();
+            QTRY_VERIFY(form_->RadioButtonLpf->hasFocus());
+            QTest::keyClick(form_->RadioButtonLpf, Qt::Key(arrow));
+        }
+        QVERIFY(Control(stop)->property("checked").toBool());
+        QCoreApplication::processEvents();  // the tab stop is handed back after a focus change
+        form_->ButtonClr->setFocus();
+        QTRY_VERIFY(form_->ButtonClr->hasFocus());
+        QTest::keyClick(form_->ButtonClr, Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), stop);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ButtonCalc"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), stop);
     }
 
     // Window in LPF mode after a valid result; click the HPF (then LPF) radio button; selectors,
@@ -384,6 +433,50 @@ class TestMainWindow : public QObject {
         QVERIFY(platform_->boxes.isEmpty());
     }
 
+    // Shown window; press the left button on a link, move, release; the link's window opens only
+    // when both the press and the release are inside the label, as a push button's click.
+    void linkClick_data() {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<QPoint>("press");    // (-1, -1): no press on the link
+        QTest::addColumn<QPoint>("release");  // in the label's coordinates
+        QTest::addColumn<bool>("opens");
+        for (const char* link : {"Label19", "LabelAnalysis"}) {
+            const QByteArray name(link);
+            QTest::newRow(name + ", click") << link << QPoint(25, 6) << QPoint(25, 6) << true;
+            QTest::newRow(name + ", moved within")
+                << link << QPoint(2, 2) << QPoint(45, 10) << true;
+            QTest::newRow(name + ", dragged off")
+                << link << QPoint(25, 6) << QPoint(25, 40) << false;
+            QTest::newRow(name + ", dragged off to the left")
+                << link << QPoint(25, 6) << QPoint(-1, 6) << false;
+            QTest::newRow(name + ", release without press")
+                << link << QPoint(-1, -1) << QPoint(25, 6) << false;
+        }
+    }
+    void linkClick() {
+        QFETCH(QString, link);
+        QFETCH(QPoint, press);
+        QFETCH(QPoint, release);
+        QFETCH(bool, opens);
+        QVERIFY(ShowActive());
+        QWidget* label = Control(link);
+        if (press != QPoint(-1, -1)) {
+            QTest::mousePress(label, Qt::LeftButton, {}, press);
+            QTest::mouseMove(label, release);
+        }
+        QTest::mouseRelease(label, Qt::LeftButton, {}, release);
+        const bool help = link == QLatin1String("Label19");
+        const auto shown = [&] {
+            const QWidget* opened = help ? static_cast<QWidget*>(mirelto::FormHelp)
+                                         : static_cast<QWidget*>(form_->AnalysisWindow());
+            return opened != nullptr && opened->isVisible();
+        };
+        QCOMPARE(shown(), opens);
+        // A later click still works: the dragged-off press left nothing behind.
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(25, 6));
+        QVERIFY(shown());
+    }
+
     // Shown window with the help window open, event loop running; click "終了"; the main window
     // closes and the event loop ends although the help window is still open.
     void exitButtonEndsProgram() {
@@ -420,6 +513,30 @@ class TestMainWindow : public QObject {
         QFETCH(Rect, workArea);
         QFETCH(QPoint, position);
         QCOMPARE(mirelto::CentredInWorkArea(outer, workArea), position);
+    }
+
+    // Fresh, unshown window; a window manager that announces a frame; placed for the first
+    // showing; the outer rectangle (client 352 x 392 plus frame) is centred in the work area,
+    // so the client sits that frame's left and top inside it.
+    void placeAtStart_data() {
+        QTest::addColumn<QMargins>("frame");
+        QTest::addColumn<Rect>("workArea");
+        QTest::addColumn<QPoint>("client");
+        QTest::newRow("no frame") << QMargins() << Rect{0, 0, 1024, 768} << QPoint(336, 188);
+        // 354 x 415 outer: (1280 - 354) / 2 = 463, (1024 - 415) / 2 = 304
+        QTest::newRow("title bar and border")
+            << QMargins(1, 22, 1, 1) << Rect{0, 0, 1280, 1024} << QPoint(464, 326);
+        QTest::newRow("thick frame, task bar at top")
+            << QMargins(4, 30, 4, 4) << Rect{0, 40, 1024, 768} << QPoint(336, 221);
+    }
+    void placeAtStart() {
+        QFETCH(QMargins, frame);
+        QFETCH(Rect, workArea);
+        QFETCH(QPoint, client);
+        platform_->expectedFrame = frame;
+        platform_->workArea = workArea;
+        mirelto::PlaceAtStart(*form_);
+        QCOMPARE(form_->geometry(), QRect(client, QSize(352, 392)));
     }
 };
 

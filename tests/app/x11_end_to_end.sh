@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The real calculator on a real X server (Xvfb): find its window by caption, check its client
-# size, press the constant-calculation button and then "コピー" and read the report back from the
-# clipboard, type into a box and calculate again, and check that it is still alive and that a
-# screenshot of the result could be taken.
+# The real calculator on a real X server (Xvfb) under a real window manager (openbox): find its
+# window by caption, check its client size and that its outer frame opens centred in the work
+# area, press the constant-calculation button and then "コピー" and read the report back from the
+# clipboard, type into a box and calculate again, check that it is still alive and that a
+# screenshot of the result could be taken, and that a warning box opens centred on the frame.
 set -euo pipefail
 
 binary=$1
@@ -15,14 +16,53 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 source "$(dirname "$0")/../../scripts/xvfb.sh"
 app=
+wm=
 xvfb=
 cleanup() {
     [ -n "$app" ] && kill "$app" 2> /dev/null || true
+    [ -n "$wm" ] && kill "$wm" 2> /dev/null || true
     [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null || true
 }
 trap cleanup EXIT
 start_xvfb "$work/xvfb.log"
 xvfb=$XVFB_PID
+
+# The window manager, with a home of its own; ready once it names itself on the root window.
+command -v openbox > /dev/null || fail "openbox is not installed (scripts/install-deps.sh)"
+mkdir -p "$work/home"
+HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
+    openbox --sm-disable > "$work/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' &&
+        xprop -root _NET_WORKAREA 2> /dev/null | grep -q '=' && break
+    kill -0 "$wm" 2> /dev/null || fail "openbox ended: $(cat "$work/openbox.log")"
+    sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+
+# The outer rectangle of a managed window, "left top width height": its client's place on the
+# screen grown by the frame extents (left, right, top, bottom) that the manager set on it.
+frame_of() {
+    local extents x y w h l r t b
+    for _ in $(seq 50); do
+        extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2> /dev/null | sed -n 's/.*= //p')
+        [ -n "$extents" ] && break
+        sleep 0.1
+    done
+    [ -n "$extents" ] || fail "no frame extents on window $1"
+    IFS=', ' read -r l r t b <<< "$extents"
+    x=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
+    y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
+    w=$(xwininfo -id "$1" | sed -n 's/.*Width: *//p')
+    h=$(xwininfo -id "$1" | sed -n 's/.*Height: *//p')
+    echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+# Fails unless |a - b| <= 1.
+within_1px() {
+    local d=$(($2 - $3))
+    [ "${d#-}" -le 1 ] || fail "$1: $2, expected $3 (within 1 px)"
+}
 
 "$binary" > "$work/mirelto.log" 2>&1 &
 app=$!
@@ -31,6 +71,13 @@ window=$(timeout 20 xdotool search --sync --name "$caption" | head -n 1) ||
     fail "no window captioned $caption"
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "352x392" ] || fail "client size $geometry, expected 352x392"
+
+# The outer window, frame and title bar included, opens centred in the work area.
+read -r wa_x wa_y wa_w wa_h <<< "$(xprop -root _NET_WORKAREA | sed -n 's/.*= //p' |
+    tr -d ',' | cut -d' ' -f1-4)"
+read -r fx fy fw fh <<< "$(frame_of "$window")"
+within_1px "frame left" "$fx" $((wa_x + (wa_w - fw) / 2))
+within_1px "frame top" "$fy" $((wa_y + (wa_h - fh) / 2))
 
 click() {  # x y within the window
     xdotool mousemove --window "$window" "$1" "$2" click 1
@@ -56,5 +103,20 @@ sleep 1
 kill -0 "$app" 2> /dev/null || fail "mirelto is no longer running"
 import -window "$window" "$work/after_calculation.png"
 [ -s "$work/after_calculation.png" ] || fail "no screenshot"
-echo "x11 end-to-end: window $window, client $geometry, report copied ($(wc -c < "$work/clipboard.txt") bytes), screenshot $work/after_calculation.png"
+
+# fa emptied, then "定数計算": the warning box opens centred on the main window's frame.
+click 77 42
+xdotool key --clearmodifiers ctrl+a BackSpace
+click 54 371
+box=$(timeout 10 xdotool search --sync --name '^Warning$' | head -n 1) || fail "no warning box"
+read -r bx by bw bh <<< "$(frame_of "$box")"
+read -r fx fy fw fh <<< "$(frame_of "$window")"
+within_1px "warning box centre x" $((bx + bw / 2)) $((fx + fw / 2))
+within_1px "warning box centre y" $((by + bh / 2)) $((fy + fh / 2))
+xdotool key Return
+sleep 0.5
+! xdotool search --name '^Warning$' > /dev/null 2>&1 || fail "the warning box did not close"
+echo "x11 end-to-end: window $window, client $geometry, frame ${fw}x$fh at $fx,$fy in work area" \
+    "${wa_w}x$wa_h at $wa_x,$wa_y, warning box ${bw}x$bh at $bx,$by, report copied" \
+    "($(wc -c < "$work/clipboard.txt") bytes), screenshot $work/after_calculation.png"
 echo "1 passed, 0 failed"

@@ -38,7 +38,13 @@ INSTANTIATE_TEST_SUITE_P(
         RootCase{"IterationFailsLargeRoot", -100, 1, -1, 99.99009902960981},
         RootCase{"IterationFailsSmallPair", -0.24, 0.0144, -0.0016, 0.20775706510801017},
         // slot 1 holds -0, which hands over to the closed form
-        RootCase{"ZeroInSlotOne", -1, 0, 0, 1.0}),
+        RootCase{"ZeroInSlotOne", -1, 0, 0, 1.0},
+        // at the edges of the double range the terms overflow or underflow unless scaled: the
+        // root just beyond -k2, and the nearer of the pair +-7.2066e-164 (not -951.3)
+        RootCase{"RootBeyondHugeCoefficient", 2.2534786001310688e+126, -1.6298902366959205e-162,
+                 2.225073858507201e-308, -2.2534786001310688e+126},
+        RootCase{"PairBesideSmallestSubnormal", 951.3186690412941, -1e-300, -5e-324,
+                 -7.206581768282383e-164}),
     [](const auto& info) { return info.param.name; });
 
 TEST(CubicRealRoot, LeavesTheFactorsRootsInTheModuleArrays) {

@@ -117,7 +117,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"BlankDeletedFirst", "1 k 5", 1500}, ParseCase{"CommaDeletedFirst", "1,k5", 1500},
         ParseCase{"TabBeforeLetterKeepsPrefixReading", "1\tk5", 1000},
         ParseCase{"TabAfterLetterKeepsPrefixReading", "1k\t5", 1000},
-        ParseCase{"SignedNumberKeepsPrefixReading", "-1k5", -1000},
+        ParseCase{"PlusSignedMega", "+1M2", 1.2e6}, ParseCase{"MinusSignedKilo", "-4k7", -4700},
+        ParseCase{"PlusSignedMicroSign", "+4µ7", 4.7 / 1e6},
+        ParseCase{"MinusSignedFractionOnly", "-0k47", -470},
+        ParseCase{"SignWithoutDigits", "+k5", kNaN}, ParseCase{"TwoSigns", "--4k7", kNaN},
         ParseCase{"PointedNumberKeepsPrefixReading", "1.5k5", 1500},
         ParseCase{"ExponentKeepsPrefixReading", "1e3k5", 1e6},
         ParseCase{"NoDigitAfterLetter", "1kk5", 1000}, ParseCase{"OtherLetter", "1x5", 1},
@@ -147,7 +150,8 @@ TEST(ParseValueTest, LetterReadingEqualsDottedReadingBitForBit) {
                                            {"2m7", "2.7m"},
                                            {"5ｐ6", "5.6p"},
                                            {"8µ2", "8.2μ"},
-                                           {"123k456", "123.456k"}}) {
+                                           {"123k456", "123.456k"},
+                                           {"-3n3", "-3.3n"}}) {
         EXPECT_TRUE(SameValue(ParseValue(lettered), ParseValue(dotted))) << lettered;
     }
 }
