@@ -35,6 +35,11 @@ bench: build
 run: build
 	$(BUILD_DIR)/src/app/mirelto
 
+# The Debian package mirelto_<version>_<arch>.deb, in the build directory.
+.PHONY: package
+package: build
+	cmake --build $(BUILD_DIR) --target package
+
 bench-startup: build
 	bench/startup.sh $(BUILD_DIR)
 
