@@ -36,7 +36,7 @@ struct Trace {
 // together, the same times for both: 400, or more so that the fastest ringing of either gets 20
 // samples a period, at most kMaxStepPoints. Where that bound binds, the span is cut short to keep
 // 20 samples a period, and AnalysisResult::stepShortened says so.
-constexpr int kMaxStepPoints = 10000;
+constexpr int kMaxStepPoints = 6000;
 struct StepTrace {
     std::vector<double> time;  // seconds
     std::vector<double> value;
