@@ -10,7 +10,7 @@
 #include <array>
 #include <span>
 
-#include <mirelto/analysis.h>
+#include <mirelto/response/analysis.h>
 
 class QChart;
 class QFont;

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include <mirelto/value_text.h>
+#include <mirelto/values/value_text.h>
 
 namespace mirelto {
 

@@ -15,7 +15,7 @@
 #include <functional>
 #include <thread>
 
-#include <mirelto/optimise.h>
+#include <mirelto/tools/optimise.h>
 
 class QLabel;
 class QProgressBar;

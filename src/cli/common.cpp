@@ -1,7 +1,7 @@
 #include "common.h"
 
-#include <mirelto/optimise.h>
-#include <mirelto/value_text.h>
+#include <mirelto/tools/optimise.h>
+#include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {
 

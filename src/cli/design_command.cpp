@@ -2,11 +2,11 @@
 // of six given parts, with the -3 dB frequency.
 #include <cmath>
 
-#include <mirelto/analysis.h>
-#include <mirelto/design_state.h>
-#include <mirelto/fault.h>
-#include <mirelto/filter.h>
-#include <mirelto/report.h>
+#include <mirelto/design/design_state.h>
+#include <mirelto/design/filter.h>
+#include <mirelto/numeric/fault.h>
+#include <mirelto/output/report.h>
+#include <mirelto/response/analysis.h>
 
 #include "common.h"
 

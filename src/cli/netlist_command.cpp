@@ -1,7 +1,7 @@
 // netlist: a SPICE netlist of the circuit of six given parts.
 #include <fstream>
 
-#include <mirelto/netlist.h>
+#include <mirelto/tools/netlist.h>
 
 #include "common.h"
 

@@ -24,9 +24,9 @@
 #include <numeric>
 #include <thread>
 
-#include <mirelto/eseries.h>
-#include <mirelto/netlist.h>
-#include <mirelto/value_text.h>
+#include <mirelto/tools/netlist.h>
+#include <mirelto/values/eseries.h>
+#include <mirelto/values/value_text.h>
 
 #include "analysis_window.h"
 #include "analysis_window_netlist.h"

@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "mirelto/analysis.h"
-#include "mirelto/design_state.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/response/analysis.h"
 #include "test_support.h"
 
 namespace mirelto {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/presets.h"
-#include "mirelto/response.h"
+#include "mirelto/response/response.h"
+#include "mirelto/tools/presets.h"
 #include "test_support.h"
 
 namespace mirelto {

@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "mirelto/design_state.h"
-#include "mirelto/filter.h"
-#include "mirelto/response.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/response/response.h"
 #include "test_support.h"
 
 namespace mirelto {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/tolerance.h"
+#include "mirelto/tools/tolerance.h"
 #include "test_support.h"
 
 namespace mirelto {

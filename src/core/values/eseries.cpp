@@ -1,10 +1,10 @@
-#include "mirelto/eseries.h"
+#include "mirelto/values/eseries.h"
 
 #include <array>
 #include <cstdint>
 #include <string_view>
 
-#include "checked_real.h"
+#include "numeric/checked_real.h"
 
 namespace mirelto {
 namespace {

@@ -1,4 +1,4 @@
-#include "mirelto/messages.h"
+#include "mirelto/design/messages.h"
 
 #include <cstdio>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "mirelto/netlist.h"
+#include "mirelto/tools/netlist.h"
 
 #include <array>
 #include <charconv>

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "mirelto/fault.h"
+#include "mirelto/numeric/fault.h"
 
 namespace mirelto::checked {
 

@@ -1,4 +1,4 @@
-#include "mirelto/value_text.h"
+#include "mirelto/values/value_text.h"
 
 #include <algorithm>
 #include <array>

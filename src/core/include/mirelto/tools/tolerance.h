@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/analysis.h"
-#include "mirelto/optimise.h"
-#include "mirelto/response.h"
+#include "mirelto/response/analysis.h"
+#include "mirelto/response/response.h"
+#include "mirelto/tools/optimise.h"
 
 namespace mirelto {
 

@@ -1,16 +1,16 @@
-#include "mirelto/filter.h"
+#include "mirelto/design/filter.h"
 
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 
-#include "checked_real.h"
-#include "mirelto/design_state.h"
-#include "mirelto/eseries.h"
-#include "mirelto/messages.h"
-#include "mirelto/polinom3.h"
-#include "mirelto/response.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/numeric/polinom3.h"
+#include "mirelto/response/response.h"
+#include "mirelto/values/eseries.h"
+#include "numeric/checked_real.h"
 
 namespace mirelto {
 

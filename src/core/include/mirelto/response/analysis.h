@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "mirelto/response.h"
+#include "mirelto/response/response.h"
 
 namespace mirelto {
 

@@ -1,4 +1,4 @@
-#include "mirelto/presets.h"
+#include "mirelto/tools/presets.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "mirelto/optimise.h"
+#include "mirelto/tools/optimise.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,11 +6,11 @@
 #include <string_view>
 #include <utility>
 
-#include "mirelto/design_state.h"
-#include "mirelto/eseries.h"
-#include "mirelto/fault.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/numeric/fault.h"
+#include "mirelto/values/eseries.h"
 
 namespace mirelto {
 

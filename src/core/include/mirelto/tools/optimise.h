@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/response.h"
+#include "mirelto/response/response.h"
 
 namespace mirelto {
 

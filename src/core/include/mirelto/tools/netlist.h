@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "mirelto/analysis.h"
-#include "mirelto/response.h"
+#include "mirelto/response/analysis.h"
+#include "mirelto/response/response.h"
 
 namespace mirelto {
 

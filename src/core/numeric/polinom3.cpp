@@ -1,10 +1,10 @@
-#include "mirelto/polinom3.h"
+#include "mirelto/numeric/polinom3.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "checked_real.h"
+#include "numeric/checked_real.h"
 
 namespace mirelto {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mirelto/response.h"
+#include "mirelto/response/response.h"
 
 namespace mirelto {
 

@@ -1,4 +1,4 @@
-#include "mirelto/report.h"
+#include "mirelto/output/report.h"
 
 namespace mirelto {
 

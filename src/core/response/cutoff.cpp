@@ -2,7 +2,7 @@
 #include <limits>
 #include <numbers>
 
-#include "mirelto/response.h"
+#include "mirelto/response/response.h"
 
 namespace mirelto {
 

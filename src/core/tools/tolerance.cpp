@@ -1,4 +1,4 @@
-#include "mirelto/tolerance.h"
+#include "mirelto/tools/tolerance.h"
 
 #include <algorithm>
 #include <cmath>

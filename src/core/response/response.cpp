@@ -1,4 +1,4 @@
-#include "mirelto/response.h"
+#include "mirelto/response/response.h"
 
 #include <algorithm>
 #include <cmath>

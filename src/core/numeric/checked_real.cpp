@@ -1,4 +1,4 @@
-#include "checked_real.h"
+#include "numeric/checked_real.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "mirelto/design_state.h"
+#include "mirelto/design/design_state.h"
 
 namespace mirelto {
 

@@ -1,4 +1,4 @@
-#include "mirelto/print_layout.h"
+#include "mirelto/output/print_layout.h"
 
 #include <cmath>
 

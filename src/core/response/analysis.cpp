@@ -1,4 +1,4 @@
-#include "mirelto/analysis.h"
+#include "mirelto/response/analysis.h"
 
 #include <algorithm>
 #include <cmath>
