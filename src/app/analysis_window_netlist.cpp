@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <mirelto/design/circuit.h>
 #include <mirelto/tools/netlist.h>
-#include <mirelto/tools/optimise.h>
 
 #include "error_display.h"
 #include "platform.h"

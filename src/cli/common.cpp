@@ -1,6 +1,6 @@
 #include "common.h"
 
-#include <mirelto/tools/optimise.h>
+#include <mirelto/design/circuit.h>
 #include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include <mirelto/design/circuit.h>
 #include <mirelto/design/messages.h>
-#include <mirelto/response/response.h>
 
 #include "arguments.h"
 #include "json.h"

@@ -7,6 +7,8 @@
 #include <mirelto/numeric/fault.h>
 #include <mirelto/output/report.h>
 #include <mirelto/response/analysis.h>
+#include <mirelto/response/cutoff.h>
+#include <mirelto/response/transfer.h>
 
 #include "common.h"
 
@@ -118,7 +120,7 @@ Cutoff CutoffOf(const Circuit& circuit) {
 void RunAnalyze(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Circuit circuit = ReadCircuit(args, isLpf);
-    const PoleSet poles = AnalyzeCircuit(circuit);
+    const PoleSet poles = CircuitPoles(circuit);
     if (std::isnan(poles.fa)) {
         throw Refused("the circuit has no real pole and complex pole pair");
     }

@@ -286,10 +286,10 @@ TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
     EXPECT_EQ(doc["report"].String(), kDefaultLowPassReport);
 }
 
-// analyze --json; read it; fa, fo, Q of AnalyzeCircuit and a -3 dB frequency inside the range.
+// analyze --json; read it; fa, fo, Q of CircuitPoles and a -3 dB frequency inside the range.
 TEST(JsonOutputTest, AnalyzeCarriesTheCutoff) {
     const JsonValue doc = JsonOf(With({"analyze", "--json"}, kDefaultLowPassCircuit));
-    const PoleSet poles = AnalyzeCircuit({22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true});
+    const PoleSet poles = CircuitPoles({22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true});
     EXPECT_EQ(doc["result"]["fo"].Number(), poles.fo);
     const double cutoff = doc["result"]["cutoff"].Number();
     EXPECT_GT(cutoff, doc["range"]["low"].Number());

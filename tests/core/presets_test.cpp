@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/response/response.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/peak.h"
+#include "mirelto/response/transfer.h"
 #include "mirelto/tools/presets.h"
 #include "test_support.h"
 

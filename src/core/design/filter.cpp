@@ -3,14 +3,13 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 
 #include "mirelto/design/design_state.h"
 #include "mirelto/design/messages.h"
 #include "mirelto/numeric/polinom3.h"
-#include "mirelto/response/response.h"
 #include "mirelto/values/eseries.h"
 #include "numeric/checked_real.h"
+#include "numeric/constants.h"
 
 namespace mirelto {
 
@@ -18,9 +17,6 @@ using checked::Real;
 using checked::Sqrt;
 
 namespace {
-
-constexpr double kTwoPi = 6.283185307179586;  // 2*pi as a double, 0x401921FB54442D18
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // The normalised denominator x^3 + P2 x^2 + P1 x + P0 of a circuit, in the time unit R2*C2.
 struct Denominator {
@@ -132,7 +128,7 @@ void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, doub
     AnalyzeInto(st, st.IsLpf, R1, R2, R3, C1, C2, C3);
 }
 
-PoleSet AnalyzeCircuit(const Circuit& c) {
+PoleSet CircuitPoles(const Circuit& c) {
     struct {
         double FaResult = 0, FoResult = 0, QResult = 0;
     } out;

@@ -2,23 +2,7 @@
 
 #include <cmath>
 
-namespace mirelto {
-
-const char* FaultText(FaultKind kind) noexcept {
-    switch (kind) {
-        case FaultKind::InvalidOperation:
-            return "Invalid floating point operation";
-        case FaultKind::DivisionByZero:
-            return "Floating point division by zero";
-        case FaultKind::Overflow:
-            return "Floating point overflow";
-        case FaultKind::None:
-            break;
-    }
-    return "";
-}
-
-namespace checked {
+namespace mirelto::checked {
 
 void Raise(FaultKind kind) {
     throw FloatingPointFault(kind);
@@ -47,5 +31,4 @@ std::int64_t TruncToInt64(RealExpr x) {
     return ToInt64(std::trunc(static_cast<double>(x)));
 }
 
-}  // namespace checked
-}  // namespace mirelto
+}  // namespace mirelto::checked

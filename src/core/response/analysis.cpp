@@ -3,212 +3,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <numbers>
+
+#include "mirelto/design/filter.h"
+#include "mirelto/numeric/polynomial.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/op_amp.h"
+#include "mirelto/response/step.h"
+#include "mirelto/response/transfer.h"
+#include "numeric/constants.h"
 
 namespace mirelto {
 
-// CutoffFrequency and PeakGain are declared with the responses in response.h; they live here,
-// with the analysis that measures its curves by them.
-
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
-
-// The scans' density: steps of 6 %. A unimodal peak is always bracketed by the neighbours of the
-// highest sample; two -3 dB crossings closer than one step may go unseen.
-constexpr double kGridPerDecade = 40;
-
-// Brent's method for a root of f in [a, b] where fa and fb differ in sign, to `tolerance`.
-template <class F>
-double BrentRoot(const F& f, double a, double b, double fa, double fb, double tolerance) {
-    double c = b, fc = fb, d = b - a, e = d;
-    for (int iteration = 0; iteration < 200; ++iteration) {
-        if ((fb > 0) == (fc > 0)) {
-            c = a;
-            fc = fa;
-            d = e = b - a;
-        }
-        if (std::fabs(fc) < std::fabs(fb)) {
-            a = b;
-            b = c;
-            c = a;
-            fa = fb;
-            fb = fc;
-            fc = fa;
-        }
-        const double tol = 2 * kEpsilon * std::fabs(b) + 0.5 * tolerance;
-        const double half = 0.5 * (c - b);
-        if (std::fabs(half) <= tol || fb == 0) {
-            return b;
-        }
-        if (std::fabs(e) >= tol && std::fabs(fa) > std::fabs(fb)) {
-            // inverse quadratic interpolation, or the secant when only two points differ
-            const double sb = fb / fa;
-            double p, q;
-            if (a == c) {
-                p = 2 * half * sb;
-                q = 1 - sb;
-            } else {
-                const double qa = fa / fc, rb = fb / fc;
-                p = sb * (2 * half * qa * (qa - rb) - (b - a) * (rb - 1));
-                q = (qa - 1) * (rb - 1) * (sb - 1);
-            }
-            if (p > 0) {
-                q = -q;
-            }
-            p = std::fabs(p);
-            if (2 * p < std::min(3 * half * q - std::fabs(tol * q), std::fabs(e * q))) {
-                e = d;
-                d = p / q;
-            } else {
-                d = half;
-                e = d;
-            }
-        } else {
-            d = half;
-            e = d;
-        }
-        a = b;
-        fa = fb;
-        b += std::fabs(d) > tol ? d : std::copysign(tol, half);
-        fb = f(b);
-    }
-    return b;
-}
-
-// Points of a log grid over [low, high] by ln f.
-class LogGrid {
-  public:
-    LogGrid(double low, double high)
-        : start_(std::log(low)),
-          end_(std::log(high)),
-          count_(std::max(
-              2, static_cast<int>(std::ceil(std::log10(high / low) * kGridPerDecade)) + 1)),
-          step_((end_ - start_) / (count_ - 1)) {}
-    int Count() const { return count_; }
-    // The last point is the end of the range exactly, not a sum of steps.
-    double At(int i) const { return i == count_ - 1 ? end_ : start_ + i * step_; }
-
-  private:
-    double start_, end_;
-    int count_;
-    double step_;
-};
-
-bool ValidRange(double low, double high) {
-    return low > 0 && high > low && std::isfinite(high);
-}
-
-}  // namespace
-
-double CutoffFrequency(const FrequencyResponse& h, bool isLpf, double low, double high) {
-    if (!ValidRange(low, high)) {
-        return kNaN;
-    }
-    // 2 ln|H| + ln 2: zero at the crossing and nearly straight in ln f around it
-    const auto excess = [&h](double x) {
-        return 2 * std::log(std::abs(h(std::exp(x)))) + std::numbers::ln2;
-    };
-    const LogGrid grid(low, high);
-    // The LPF's crossing is looked for from the top down, the HPF's from the bottom up; the first
-    // change of side is the answer.
-    const int first = isLpf ? grid.Count() - 1 : 0;
-    const int direction = isLpf ? -1 : 1;
-    double xPrevious = grid.At(first);
-    double gPrevious = excess(xPrevious);
-    for (int i = first + direction; i >= 0 && i < grid.Count(); i += direction) {
-        const double x = grid.At(i);
-        const double g = excess(x);
-        if (!std::isnan(g) && !std::isnan(gPrevious) && (g >= 0) != (gPrevious >= 0)) {
-            return std::exp(BrentRoot(excess, xPrevious, x, gPrevious, g, 1e-13));
-        }
-        xPrevious = x;
-        gPrevious = g;
-    }
-    return kNaN;
-}
-
-Peak PeakGain(const FrequencyResponse& h, double low, double high) {
-    if (!ValidRange(low, high)) {
-        return {kNaN, kNaN};
-    }
-    const auto logGain = [&h](double x) { return std::log(std::abs(h(std::exp(x)))); };
-    const LogGrid grid(low, high);
-    int best = -1;
-    double bestGain = -HUGE_VAL;
-    for (int i = 0; i < grid.Count(); ++i) {
-        const double g = logGain(grid.At(i));
-        if (g > bestGain) {
-            best = i;
-            bestGain = g;
-        }
-    }
-    if (best < 0) {
-        return {kNaN, kNaN};
-    }
-    // The maximum is where the slope of ln|H| over ln f vanishes. Its value changes only to second
-    // order near there, so the slope's root (central difference; 1e-5 keeps both its rounding and
-    // its truncation near 1e-10) locates the maximum far better than the gain itself could.
-    constexpr double kHalfStep = 1e-5;
-    const auto slope = [&](double x) {
-        return (logGain(x + kHalfStep) - logGain(x - kHalfStep)) / (2 * kHalfStep);
-    };
-    double lo = grid.At(std::max(best - 1, 0));
-    double hi = grid.At(std::min(best + 1, grid.Count() - 1));
-    double x = grid.At(best);
-    if (best == 0 && !(slope(lo) > 0)) {
-        x = lo;  // falling from the bottom of the range
-    } else if (best == grid.Count() - 1 && !(slope(hi) < 0)) {
-        x = hi;  // rising to the top of the range
-    } else {
-        if (best == 0) {
-            lo = x;
-        }
-        if (best == grid.Count() - 1) {
-            hi = x;
-        }
-        const double slopeLo = slope(lo), slopeHi = slope(hi);
-        if (slopeLo > 0 && slopeHi < 0) {
-            x = BrentRoot(slope, lo, hi, slopeLo, slopeHi, 1e-12);
-        } else {
-            // not a clean single maximum: golden-section search on the gain itself
-            constexpr double kGolden = 0.6180339887498949;
-            double a = lo, b = hi;
-            double c = b - kGolden * (b - a), d = a + kGolden * (b - a);
-            double gc = logGain(c), gd = logGain(d);
-            while (b - a > 1e-10) {
-                if (gc > gd) {
-                    b = d;
-                    d = c;
-                    gd = gc;
-                    c = b - kGolden * (b - a);
-                    gc = logGain(c);
-                } else {
-                    a = c;
-                    c = d;
-                    gc = gd;
-                    d = a + kGolden * (b - a);
-                    gd = logGain(d);
-                }
-            }
-            x = 0.5 * (a + b);
-        }
-        if (!(logGain(x) >= bestGain)) {
-            x = grid.At(best);
-        }
-    }
-    // the ends exactly as given, not through the logarithm and back
-    const double frequency = x == grid.At(0)                  ? low
-                             : x == grid.At(grid.Count() - 1) ? high
-                                                              : std::exp(x);
-    return {frequency, 20 * std::log10(std::abs(h(frequency)))};
-}
-
-namespace {
-
-constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 
 constexpr double kSearchDecades = 3;     // the -3 dB search reaches this far beyond fa and fo
@@ -285,7 +93,7 @@ Plan MakePlan(const AnalysisInput& input) {
     }
     if (plan.built) {
         plan.builtH = CircuitTransfer(input.built);
-        plan.builtPoles = AnalyzeCircuit(input.built);
+        plan.builtPoles = CircuitPoles(input.built);
         if (UsablePoles(plan.builtPoles)) {
             include(plan.builtPoles.fa);
             include(plan.builtPoles.fo);

@@ -25,9 +25,6 @@ constexpr double kSameMember = 1e-9;
 constexpr std::int64_t kPollEvery = 1024;
 constexpr std::int64_t kProgressEvery = 4096;
 
-constexpr std::array<const char*, kComponentCount> kComponentNames{"R1", "R2", "R3",
-                                                                   "C1", "C2", "C3"};
-
 bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
 }
@@ -71,7 +68,7 @@ Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t i
     Candidate c;
     c.circuit = circuit;
     c.index = index;
-    c.built = AnalyzeCircuit(circuit);
+    c.built = CircuitPoles(circuit);
     c.error.fa = (c.built.fa - requested.fa) / requested.fa;
     c.error.fo = (c.built.fo - requested.fo) / requested.fo;
     c.error.q = (c.built.q - requested.q) / requested.q;
@@ -117,7 +114,7 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
         if (series != 0) {
             values = SeriesNeighbours(v, series, input.steps);
             if (values.empty()) {
-                hood.problem = std::string(kComponentNames[p]) + ": no preferred values around it";
+                hood.problem = std::string(ComponentName(p)) + ": no preferred values around it";
                 return hood;
             }
             if (given) {
@@ -137,7 +134,7 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
         }
         const auto at = std::find(values.begin(), values.end(), plain);
         if (at == values.end()) {
-            hood.problem = std::string(kComponentNames[p]) + ": its rounded value is out of range";
+            hood.problem = std::string(ComponentName(p)) + ": its rounded value is out of range";
             return hood;
         }
         hood.plainAt[p] = static_cast<std::size_t>(at - values.begin());
@@ -153,10 +150,10 @@ std::string CheckInput(const OptimiseInput& input) {
     const ComponentValues parts = ComponentsOf(input.ideal);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         if (!IsPositiveFinite(parts[p])) {
-            return std::string(kComponentNames[p]) + " must be positive and finite";
+            return std::string(ComponentName(p)) + " must be positive and finite";
         }
         if (input.series[p] < 0) {
-            return std::string(kComponentNames[p]) + ": a series size is 0 or more";
+            return std::string(ComponentName(p)) + ": a series size is 0 or more";
         }
     }
     if (input.steps < 1 || input.steps > kMaxSteps) {
@@ -169,23 +166,6 @@ std::string CheckInput(const OptimiseInput& input) {
 }
 
 }  // namespace
-
-ComponentValues ComponentsOf(const Circuit& c) {
-    return {c.R1, c.R2, c.R3, c.C1, c.C2, c.C3};
-}
-
-Circuit CircuitOf(const ComponentValues& p, bool isLpf) {
-    return Circuit{p[0], p[1], p[2], p[3], p[4], p[5], isLpf};
-}
-
-const char* ComponentName(std::size_t part) {
-    return part < kComponentCount ? kComponentNames[part] : "";
-}
-
-bool IsGivenComponent(std::size_t part, bool isLpf) {
-    const bool resistor = part < 3;
-    return resistor == isLpf;
-}
 
 IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given) {
     IdealDesign out;

@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <numbers>
-#include <utility>
+
+#include "mirelto/numeric/polynomial.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/transfer.h"
+#include "numeric/constants.h"
+#include "numeric/linear_solve.h"
 
 namespace mirelto {
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kPi = std::numbers::pi;
 constexpr int kOrder = 3;
 const PoleSet kNoPoles{kNaN, kNaN, kNaN};
@@ -30,15 +33,17 @@ PoleSet Scaled(const PoleSet& p, double frequency) {
 // s^3 + d[2] s^2 + d[1] s + d[0], ascending as Rational3 holds it.
 using Cubic = std::array<double, 4>;
 
-// The -3 dB frequency of d0 / D(s): the highest w with |D(jw)|^2 = 2 d0^2, a cubic in x = w^2.
+// The -3 dB frequency of d0 / D(s) in the units of D: the highest w with |D(jw)|^2 = 2 d0^2.
+// The root is taken as found, not refined: the presets' digits were fixed with it.
 double HalfPowerFrequency(const Cubic& d) {
-    const double c[4] = {-d[0] * d[0], d[1] * d[1] - 2 * d[0] * d[2], d[2] * d[2] - 2 * d[1], 1};
-    const Roots roots = PolynomialRoots(c);
+    Rational3 allPole;
+    allPole.num[0] = d[0];
+    std::copy(d.begin(), d.end(), allPole.den);
+    const HalfPowerRoots squares = HalfPowerSquares(allPole);
     double highest = kNaN;
-    for (int k = 0; k < roots.count; ++k) {
-        const Complex x = roots.root[k];
-        if (x.imag() == 0 && x.real() > 0 && !(x.real() <= highest)) {
-            highest = x.real();
+    for (int k = 0; k < squares.count; ++k) {
+        if (!(squares.x[k] <= highest)) {
+            highest = squares.x[k];
         }
     }
     return std::sqrt(highest);
@@ -198,37 +203,6 @@ bool Hurwitz(const Cubic& d) {
     return d[0] > 0 && d[1] > 0 && d[2] > 0 && d[2] * d[1] > d[0];
 }
 
-template <int N>
-bool SolveLinear(double (&a)[N][N], double (&b)[N]) {
-    for (int k = 0; k < N; ++k) {
-        int pivot = k;
-        for (int i = k + 1; i < N; ++i) {
-            if (std::fabs(a[i][k]) > std::fabs(a[pivot][k])) {
-                pivot = i;
-            }
-        }
-        if (!(std::fabs(a[pivot][k]) > 0)) {
-            return false;
-        }
-        std::swap(a[pivot], a[k]);
-        std::swap(b[pivot], b[k]);
-        for (int i = k + 1; i < N; ++i) {
-            const double factor = a[i][k] / a[k][k];
-            for (int j = k; j < N; ++j) {
-                a[i][j] -= factor * a[k][j];
-            }
-            b[i] -= factor * b[k];
-        }
-    }
-    for (int i = N - 1; i >= 0; --i) {
-        for (int j = i + 1; j < N; ++j) {
-            b[i] -= a[i][j] * b[j];
-        }
-        b[i] /= a[i][i];
-    }
-    return true;
-}
-
 // Unknowns: d0, d1, d2, the three inner extrema w1 < w2 < w3 and the band edge W.
 constexpr int kUnknowns = 7;
 using LinearPhaseState = double[kUnknowns];
@@ -258,10 +232,13 @@ bool GuessForBand(double error, double band, LinearPhaseState& x) {
         b[i] = w * w * w * std::cos(t);
         x[3 + i] = w;
     }
-    if (!SolveLinear(a, b)) {
+    DenseLu<double, 3> lu;
+    if (!lu.Factor(a)) {
         return false;
     }
-    std::copy(b, b + 3, x);
+    double coefficients[3];
+    lu.Solve(b, coefficients);
+    std::copy(coefficients, coefficients + 3, x);
     x[6] = band;
     return Hurwitz({x[0], x[1], x[2], 1});
 }
@@ -317,13 +294,16 @@ bool SolveEquiripple(double error, LinearPhaseState& x) {
                 jacobian[i][j] = (rUp[i] - rDown[i]) / (2 * h);
             }
         }
-        double step[kUnknowns];
+        double negated[kUnknowns];
         for (int i = 0; i < kUnknowns; ++i) {
-            step[i] = -r[i];
+            negated[i] = -r[i];
         }
-        if (!SolveLinear(jacobian, step)) {
+        DenseLu<double, kUnknowns> lu;
+        if (!lu.Factor(jacobian)) {
             return false;
         }
+        double step[kUnknowns];
+        lu.Solve(negated, step);
         bool improved = false;
         for (double fraction = 1; fraction > 1e-3 && !improved; fraction /= 2) {
             LinearPhaseState trial;

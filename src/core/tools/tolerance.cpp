@@ -4,15 +4,18 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
-#include <numbers>
 #include <string>
 #include <utility>
+
+#include "mirelto/design/filter.h"
+#include "mirelto/numeric/polynomial.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/transfer.h"
+#include "numeric/constants.h"
 
 namespace mirelto {
 
 namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // 2^-53: one engine output's top 53 bits become a double in [0, 1) exactly.
 constexpr double kTwoToMinus53 = 1.0 / 9007199254740992.0;
@@ -50,11 +53,10 @@ PoleSet TrialPoles(const Circuit& circuit, const Rational3& h) {
     if (hasPair) {
         const PoleSet w = PolesFromRoots(roots.root);
         if (!std::isnan(w.fa)) {
-            constexpr double kTwoPi = 2 * std::numbers::pi;
             return {w.fa / kTwoPi, w.fo / kTwoPi, w.q};
         }
     }
-    return AnalyzeCircuit(circuit);
+    return CircuitPoles(circuit);
 }
 
 double Cutoff(const Circuit& circuit, const FrequencyRange& range) {
@@ -109,7 +111,7 @@ std::string CheckInput(const ToleranceInput& input) {
             return std::string(ComponentName(p)) + ": a tolerance is 0 to below 100 %";
         }
     }
-    if (std::isnan(AnalyzeCircuit(input.nominal).fa)) {
+    if (std::isnan(CircuitPoles(input.nominal).fa)) {
         return "the circuit has no real pole and complex pole pair";
     }
     if (input.trials < 1 || input.trials > kMaxTrials) {
@@ -222,7 +224,7 @@ Spread Summarise(std::vector<double> samples, double nominal, int bins) {
 
 Sensitivities SensitivitiesOf(const Circuit& circuit) {
     Sensitivities s;
-    const PoleSet y = AnalyzeCircuit(circuit);
+    const PoleSet y = CircuitPoles(circuit);
     const ComponentValues parts = ComponentsOf(circuit);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         ComponentValues up = parts, down = parts;
@@ -230,8 +232,8 @@ Sensitivities SensitivitiesOf(const Circuit& circuit) {
         down[p] = parts[p] * (1 - kSensitivityStep);
         // The step the parts really moved by, after rounding.
         const double step = (up[p] - down[p]) / parts[p];
-        const PoleSet yUp = AnalyzeCircuit(CircuitOf(up, circuit.isLpf));
-        const PoleSet yDown = AnalyzeCircuit(CircuitOf(down, circuit.isLpf));
+        const PoleSet yUp = CircuitPoles(CircuitOf(up, circuit.isLpf));
+        const PoleSet yDown = CircuitPoles(CircuitOf(down, circuit.isLpf));
         s.fa[p] = (yUp.fa - yDown.fa) / y.fa / step;
         s.fo[p] = (yUp.fo - yDown.fo) / y.fo / step;
         s.q[p] = (yUp.q - yDown.q) / y.q / step;

@@ -12,11 +12,18 @@
 #include <cstdint>
 #include <string_view>
 
+#include "mirelto/design/circuit.h"
+
 namespace mirelto {
 
 // fa, fo and Q of the circuit in the form DesignState.IsLpf, into DesignState.FaResult, FoResult,
 // QResult.
 void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, double C3);
+
+// fa, fo, Q of the circuit by the same calculation as AnalyzeTransfer, into a local record
+// instead of DesignState, so it runs on any thread; all three NaN when the circuit has no real
+// pole and complex pair (a part that is not positive and finite, say) or the calculation faults.
+PoleSet CircuitPoles(const Circuit& circuit);
 
 // Computes the missing components from fa, fo, Q (all > 0) and the given ones in DesignState
 // (R1..R3 for the LPF, C1..C3 for the HPF), rounds each to its series (0: no rounding) and,

@@ -6,7 +6,8 @@
 
 #include <vector>
 
-#include "mirelto/response/response.h"
+#include "mirelto/design/circuit.h"
+#include "mirelto/response/peak.h"
 
 namespace mirelto {
 

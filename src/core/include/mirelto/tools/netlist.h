@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "mirelto/design/circuit.h"
 #include "mirelto/response/analysis.h"
-#include "mirelto/response/response.h"
 
 namespace mirelto {
 

@@ -1,6 +1,6 @@
 // Best standard values: every combination of preferred values within a few series steps of each
 // part of the ideal (unrounded) design, ranked by the worst relative error of fa, fo and Q of the
-// built circuit (AnalyzeCircuit, the back-calculation's numbers). The search is exhaustive over
+// built circuit (CircuitPoles, the back-calculation's numbers). The search is exhaustive over
 // the neighbourhood it names and deterministic; it never samples and never prunes.
 //
 // DesignIdeal runs the window's synthesis over DesignState and belongs to the thread that owns
@@ -9,37 +9,15 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "mirelto/response/response.h"
+#include "mirelto/design/circuit.h"
+#include "mirelto/tools/run_control.h"
 
 namespace mirelto {
-
-// How a long computation on a worker thread is stopped and watched.
-struct RunControl {
-    // Polled between steps; once it reads true the run stops and reports RunStatus::Cancelled.
-    const std::atomic<bool>* cancel = nullptr;
-    // Called on the running thread every few thousand steps and once at the end.
-    std::function<void(std::int64_t done, std::int64_t total)> progress;
-};
-
-enum class RunStatus { Done, Cancelled, Invalid };
-
-// The six parts in a fixed order, R1, R2, R3, C1, C2, C3, for tables indexed by part.
-inline constexpr std::size_t kComponentCount = 6;
-using ComponentValues = std::array<double, kComponentCount>;
-ComponentValues ComponentsOf(const Circuit& circuit);
-Circuit CircuitOf(const ComponentValues& parts, bool isLpf);
-// "R1" ... "C3".
-const char* ComponentName(std::size_t part);
-// Whether the part is one the user gives in this form (LPF: the resistors, HPF: the capacitors)
-// rather than one the synthesis computes.
-bool IsGivenComponent(std::size_t part, bool isLpf);
 
 struct IdealDesign {
     bool realisable = false;

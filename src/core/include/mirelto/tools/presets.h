@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mirelto/response/response.h"
+#include "mirelto/design/circuit.h"
 
 namespace mirelto {
 

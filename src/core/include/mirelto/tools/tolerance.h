@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "mirelto/design/circuit.h"
 #include "mirelto/response/analysis.h"
-#include "mirelto/response/response.h"
-#include "mirelto/tools/optimise.h"
+#include "mirelto/tools/run_control.h"
 
 namespace mirelto {
 
@@ -98,7 +98,7 @@ struct Sensitivities {
 // error (1e-16 / step) of the derivative both stay near 1e-10.
 inline constexpr double kSensitivityStep = 1e-5;
 
-// By central differences of AnalyzeCircuit, each part moved by +-kSensitivityStep relative. NaN
+// By central differences of CircuitPoles, each part moved by +-kSensitivityStep relative. NaN
 // where the circuit or a moved circuit has no fa, fo, Q.
 Sensitivities SensitivitiesOf(const Circuit& circuit);
 
