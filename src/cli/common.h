@@ -30,7 +30,7 @@ struct CommandInfo {
 };
 
 CommandInfo DesignCommand();
-CommandInfo AnalyzeCommand();
+CommandInfo AnalyseCommand();
 CommandInfo OptimiseCommand();
 CommandInfo ToleranceCommand();
 CommandInfo NetlistCommand();

@@ -1,4 +1,4 @@
-// design: the window's constant calculation; analyze: the window's transfer-function calculation
+// design: the window's constant calculation; analyse: the window's transfer-function calculation
 // of six given parts, with the -3 dB frequency.
 #include <cmath>
 
@@ -117,7 +117,7 @@ Cutoff CutoffOf(const Circuit& circuit) {
     return cutoff;
 }
 
-void RunAnalyze(const Arguments& args, std::ostream& out) {
+void RunAnalyse(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Circuit circuit = ReadCircuit(args, isLpf);
     const PoleSet poles = CircuitPoles(circuit);
@@ -142,6 +142,8 @@ void RunAnalyze(const Arguments& args, std::ostream& out) {
         return;
     }
     JsonWriter json;
+    // "analyze" whichever spelling ran it: the JSON's names are what scripts read, and they
+    // stay as they were.
     json.BeginObject().Key("command").String("analyze").Key("mode").String(isLpf ? "LPF" : "HPF");
     json.Key("circuit").BeginObject();
     WriteCircuit(json, circuit);
@@ -171,14 +173,14 @@ CommandInfo DesignCommand() {
         RunDesign};
 }
 
-CommandInfo AnalyzeCommand() {
-    return {"analyze",
+CommandInfo AnalyseCommand() {
+    return {"analyse",
             "fa, fo, Q and the -3 dB frequency of six given parts",
             "The transfer-function calculation: fa, fo and Q of the circuit of the six given\n"
             "parts, as the window's report (CR LF line ends), then the -3 dB frequency.",
             Join({kModeOptions, kComponentOptions, kOutputOptions}),
             "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n",
-            RunAnalyze};
+            RunAnalyse};
 }
 
 }  // namespace mirelto::cli

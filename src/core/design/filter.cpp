@@ -100,7 +100,7 @@ namespace {
 // fa, fo and Q of the circuit into the three result fields of `out`, each written as soon as it
 // is known (a fault leaves the earlier ones written).
 template <class Results>
-void AnalyzeInto(Results& out, bool isLpf, double R1, double R2, double R3, double C1, double C2,
+void AnalyseInto(Results& out, bool isLpf, double R1, double R2, double R3, double C1, double C2,
                  double C3) {
     const Real r1 = Real(R1) / R2;
     const Real r3 = Real(R3) / R2;
@@ -125,7 +125,7 @@ void AnalyzeInto(Results& out, bool isLpf, double R1, double R2, double R3, doub
 
 void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, double C3) {
     DesignRecord& st = DesignState;
-    AnalyzeInto(st, st.IsLpf, R1, R2, R3, C1, C2, C3);
+    AnalyseInto(st, st.IsLpf, R1, R2, R3, C1, C2, C3);
 }
 
 PoleSet CircuitPoles(const Circuit& c) {
@@ -133,7 +133,7 @@ PoleSet CircuitPoles(const Circuit& c) {
         double FaResult = 0, FoResult = 0, QResult = 0;
     } out;
     try {
-        AnalyzeInto(out, c.isLpf, c.R1, c.R2, c.R3, c.C1, c.C2, c.C3);
+        AnalyseInto(out, c.isLpf, c.R1, c.R2, c.R3, c.C1, c.C2, c.C3);
     } catch (const FloatingPointFault&) {
         return {kNaN, kNaN, kNaN};
     }
