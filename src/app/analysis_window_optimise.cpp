@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include <mirelto/values/eseries.h>
+#include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
 #include "analysis_window_table.h"

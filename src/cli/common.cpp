@@ -1,7 +1,7 @@
 #include "common.h"
 
 #include <mirelto/design/circuit.h>
-#include <mirelto/values/value_text.h>
+#include <mirelto/values/value_format.h>
 
 namespace mirelto::cli {
 

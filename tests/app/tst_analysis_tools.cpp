@@ -27,6 +27,7 @@
 #include <mirelto/design/filter.h>
 #include <mirelto/tools/netlist.h>
 #include <mirelto/values/eseries.h>
+#include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
 #include "analysis_window.h"

@@ -9,6 +9,7 @@
 #include "mirelto/design/design_state.h"
 #include "mirelto/design/filter.h"
 #include "mirelto/values/eseries.h"
+#include "mirelto/values/value_format.h"
 #include "mirelto/values/value_text.h"
 
 namespace mirelto {

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "mirelto/values/value_format.h"
 #include "mirelto/values/value_text.h"
 #include "test_support.h"
 

@@ -11,6 +11,7 @@
 #include "mirelto/numeric/polynomial.h"
 
 #include "mirelto/values/eseries.h"
+#include "mirelto/values/value_format.h"
 #include "mirelto/values/value_text.h"
 
 #include "mirelto/design/circuit.h"
