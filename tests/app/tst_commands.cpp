@@ -241,6 +241,17 @@ class TestCommands : public QObject {
                      {QStringLiteral("EditFor"), QStringLiteral("  1.472k")},
                      {QStringLiteral("EditQr"), QStringLiteral("997.323m")}}
             << QString() << QString() << none << true;
+        // A result beyond 1e17 in its row shows in exponent form, not as 285 digits.
+        QTest::newRow("HPF with C3 1e-300")
+            << Before::Nothing << true
+            << Texts{{QStringLiteral("EditC3"), QStringLiteral("1e-300")}}
+            << Texts{{QStringLiteral("EditR1"), QStringLiteral(" 22.000k")},
+                     {QStringLiteral("EditR2"), QStringLiteral(" 24.000k")},
+                     {QStringLiteral("EditR3"), QStringLiteral("2.400000000003036E284T")},
+                     {QStringLiteral("EditFar"), QStringLiteral("  1.404k")},
+                     {QStringLiteral("EditFor"), QStringLiteral("  1.443k")},
+                     {QStringLiteral("EditQr"), QStringLiteral("993.761m")}}
+            << QString() << QString() << none << true;
         QTest::newRow("blank R3 copies R2's text with its spaces")
             << Before::Nothing << false
             << Texts{{QStringLiteral("EditR2"), QStringLiteral(" 47k ")}}
