@@ -1,5 +1,7 @@
 #include "common.h"
 
+#include <cstdio>
+
 #include <mirelto/optimise.h>
 #include <mirelto/value_text.h>
 
@@ -129,6 +131,21 @@ std::string Compact(double value) {
     const std::string shown = Shown(value);
     const std::size_t first = shown.find_first_not_of(' ');
     return first == std::string::npos ? shown : shown.substr(first);
+}
+
+std::string FixedText(double value, const char* format) {
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), format, value);
+    const std::string_view shown = text.data();
+    if (shown.find('-') != std::string_view::npos &&
+        shown.find_first_of("123456789") == std::string_view::npos) {
+        std::snprintf(text.data(), text.size(), format, 0.0);
+    }
+    return text.data();
+}
+
+std::string Counted(std::int64_t count, std::string_view noun) {
+    return Concat(std::to_string(count), " ", noun, count == 1 ? "" : "s");
 }
 
 std::string OneLine(std::string_view text) {

@@ -82,6 +82,11 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf);
 std::string Shown(double value);
 // The same without the leading blanks.
 std::string Compact(double value);
+// A printf-style text of one number ("%+8.3f"); a value that rounds to zero is written as zero,
+// never "-0.000".
+std::string FixedText(double value, const char* format);
+// The count and the noun, plural unless the count is one: "1 trial", "2 trials".
+std::string Counted(std::int64_t count, std::string_view noun);
 // A message of the calculation on one line: its CR LF runs become a blank.
 std::string OneLine(std::string_view text);
 

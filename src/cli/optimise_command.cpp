@@ -25,9 +25,7 @@ std::string SeriesName(std::int32_t series) {
 }
 
 std::string Percent(double fraction, bool sign) {
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), sign ? "%+8.3f" : "%8.3f", fraction * 100);
-    return text.data();
+    return FixedText(fraction * 100, sign ? "%+8.3f" : "%8.3f");
 }
 
 void WriteCandidate(JsonWriter& json, const Candidate& c, std::int64_t rank) {
@@ -90,8 +88,9 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
         }
         out << "\n";
     }
-    out << "Neighbourhood: ±" << input.steps << " steps, " << result.combinations
-        << " combinations, " << result.unrealisable << " without fa, fo, Q\n";
+    out << "Neighbourhood: ±" << Counted(input.steps, "step") << ", "
+        << Counted(result.combinations, "combination") << ", " << result.unrealisable
+        << " without fa, fo, Q\n";
     out << "Ideal:   ";
     const ComponentValues ideal = ComponentsOf(input.ideal);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
@@ -114,9 +113,8 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
     const Candidate& plain = result.plain;
     out << "\n* the constant calculation's circuit: ";
     if (result.plainRank > 0) {
-        std::array<char, 32> worst{};
-        std::snprintf(worst.data(), worst.size(), "%.3f", plain.worstError * 100);
-        out << "rank " << result.plainRank << ", worst " << worst.data() << " %\n";
+        out << "rank " << result.plainRank << ", worst "
+            << FixedText(plain.worstError * 100, "%.3f") << " %\n";
     } else {
         out << "no fa, fo, Q\n";
     }

@@ -34,12 +34,6 @@ constexpr std::int64_t kMostTrials = 100'000'000;
 constexpr std::int64_t kMostBins = 10000;
 constexpr int kBarWidth = 50;
 
-std::string Fixed(double value, const char* format) {
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), format, value);
-    return text.data();
-}
-
 struct Row {
     const char* name;
     const char* unit;
@@ -67,8 +61,7 @@ ToleranceInput ReadInput(const Arguments& args) {
     if (distribution == "normal") {
         input.distribution = Distribution::Normal;
     } else if (distribution != "uniform") {
-        throw UsageError(
-            Concat("--distribution: uniform or normal, not \"", OneLine(distribution), "\""));
+        throw UsageError(Concat("--distribution: uniform or normal, not ", Quoted(distribution)));
     }
     if (const auto trials = args.Text("--trials")) {
         input.trials = ParseCount("--trials", *trials, 1, kMostTrials);
@@ -147,11 +140,12 @@ void WriteHistogram(std::ostream& out, const Row& row) {
 
 void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r,
                bool histograms) {
-    out << (input.nominal.isLpf ? "3rd LPF" : "3rd HPF") << " tolerance analysis: " << r.trials
-        << " trials, " << (input.distribution == Distribution::Normal ? "normal" : "uniform")
-        << ", seed " << r.seed << "\nTolerances:";
+    out << (input.nominal.isLpf ? "3rd LPF" : "3rd HPF")
+        << " tolerance analysis: " << Counted(r.trials, "trial") << ", "
+        << (input.distribution == Distribution::Normal ? "normal" : "uniform") << ", seed "
+        << r.seed << "\nTolerances:";
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        out << "  " << ComponentName(p) << " " << Fixed(input.tolerance[p] * 100, "%g") << " %";
+        out << "  " << ComponentName(p) << " " << FixedText(input.tolerance[p] * 100, "%g") << " %";
     }
     // Columns of Shown (8 characters) with a unit of 2 after it.
     out << "\n\n        ";
@@ -169,6 +163,17 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
         }
         out << "\n";
     }
+    // The figures cover the trials where each quantity is defined; say how many are left out.
+    const std::int64_t withoutPoles = r.trials - r.q.count;
+    const std::int64_t withoutCutoff = r.q.count - r.cutoff.count;
+    if (withoutPoles > 0) {
+        out << "Left out: " << Counted(withoutPoles, "trial")
+            << " without a real pole and complex pole pair (no fa, fo, Q)\n";
+    }
+    if (withoutCutoff > 0) {
+        out << "Left out of f(-3dB): " << Counted(withoutCutoff, "trial") << " without -3 dB from "
+            << Compact(r.cutoffRange.low) << "Hz to " << Compact(r.cutoffRange.high) << "Hz\n";
+    }
     out << "\nSensitivity S = (dy/dx)(x/y)\n       ";
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         out << "       " << ComponentName(p);
@@ -181,7 +186,7 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
         label.resize(7, ' ');
         out << label;
         for (double s : *values) {
-            out << Fixed(s, "%+9.4f");
+            out << FixedText(s, "%+9.4f");
         }
         out << "\n";
     }

@@ -3,8 +3,12 @@
 // documents read back with a strict reader.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -135,6 +139,19 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"BackwardsSweep",
                   With({"netlist"}, With(kDefaultLowPassCircuit, {"--from", "10k", "--to", "1k"})),
                   "--to"},
+        UsageCase{"StartBeyondTheEnd",
+                  With({"netlist"}, With(kDefaultLowPassCircuit, {"--from", "1G"})),
+                  "--from: the sweep must start below its end"},
+        UsageCase{"EndBelowTheStart",
+                  With({"netlist"}, With(kDefaultLowPassCircuit, {"--to", "1"})),
+                  "--to: the sweep must end above its start"},
+        // A pasted page is quoted by its first 40 characters.
+        UsageCase{"LongValueCut",
+                  {"design", "--fa", std::string(10000, '7') + "x"},
+                  "--fa: not a value: \"" + std::string(40, '7') + "...\"\n"},
+        UsageCase{"LongCommandCut",
+                  {std::string(100, 'z')},
+                  "unknown command \"" + std::string(40, 'z') + "...\""},
         UsageCase{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
         UsageCase{"NoCommand", {}, "no command"}),
     [](const auto& info) { return info.param.name; });
@@ -361,6 +378,24 @@ TEST(ToleranceCommandTest, SeedRepeatsTheRun) {
     EXPECT_NE(first, run("43"));
 }
 
+// One trial, and wide normal tolerances where some trials draw negative parts; run tolerance;
+// "1 trial" in the singular, and the trials left out counted as the JSON counts them.
+TEST(ToleranceCommandTest, CountsTheTrialsLeftOut) {
+    EXPECT_NE(RunCli(With({"tolerance", "--trials", "1"}, kDefaultLowPassCircuit))
+                  .out.find("tolerance analysis: 1 trial, uniform"),
+              std::string::npos);
+    const std::vector<std::string> wide = With({"tolerance", "--trials", "20000", "--tol-r", "99.9",
+                                                "--tol-c", "99.9", "--distribution", "normal"},
+                                               kDefaultLowPassCircuit);
+    const JsonValue doc = JsonOf(With(wide, {"--json"}));
+    const auto withoutPoles =
+        static_cast<std::int64_t>(doc["trials"].Number() - doc["q"]["count"].Number());
+    ASSERT_GT(withoutPoles, 0);
+    EXPECT_NE(RunCli(wide).out.find("Left out: " + std::to_string(withoutPoles) +
+                                    " trials without a real pole and complex pole pair"),
+              std::string::npos);
+}
+
 // netlist --output FILE; run; the file holds the netlist, standard output stays empty.
 TEST(NetlistCommandTest, WritesToAFile) {
     const std::string path = ScratchDirectory() + "/written.cir";
@@ -372,6 +407,121 @@ TEST(NetlistCommandTest, WritesToAFile) {
     const std::string written = ReadFile(path);
     EXPECT_TRUE(written.starts_with("mine\n")) << written;
     EXPECT_NE(written.find("R3 p 0 160000\n"), std::string::npos);
+}
+
+struct OutputFailureCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::string output;  // the shell's redirection of standard output
+    std::string message;
+};
+
+void PrintTo(const OutputFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OutputFailureTest : public testing::TestWithParam<OutputFailureCase> {};
+
+// Standard output (or the output file) cannot take the text; run; status 1 and one line on
+// standard error with the system's reason.
+TEST_P(OutputFailureTest, IsAFailureWithTheReason) {
+    const OutputFailureCase& c = GetParam();
+    const Outcome o = RunCliIn("", c.args, c.output);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, OutputFailureTest,
+    testing::Values(
+        OutputFailureCase{"DesignToAFullDevice",
+                          {"design"},
+                          ">/dev/full",
+                          "cannot write standard output: No space left on device"},
+        OutputFailureCase{"DesignWithOutputClosed",
+                          {"design"},
+                          ">&-",
+                          "cannot write standard output: Bad file descriptor"},
+        OutputFailureCase{"HelpToAFullDevice",
+                          {"--help"},
+                          ">/dev/full",
+                          "cannot write standard output: No space left on device"},
+        OutputFailureCase{"ToleranceJsonToAFullDevice",
+                          With({"tolerance", "--json", "--trials", "100"}, kDefaultLowPassCircuit),
+                          ">/dev/full", "No space left on device"},
+        OutputFailureCase{"NetlistFileOnAFullDevice",
+                          With({"netlist", "--output", "/dev/full"}, kDefaultLowPassCircuit), "",
+                          "cannot write /dev/full: No space left on device"}),
+    [](const auto& info) { return info.param.name; });
+
+// A file with old contents; netlist --output to it with a file size limit the netlist exceeds (a
+// disk that fills up); status 1 naming the reason, the old file as it was, nothing else beside it.
+TEST(NetlistCommandTest, FailedWriteKeepsTheOldFile) {
+    const std::string directory = ScratchDirectory() + "/full";
+    std::filesystem::create_directory(directory);
+    const std::string path = directory + "/kept.cir";
+    std::ofstream(path) << "old netlist\n";
+    const Outcome o =
+        RunCliIn("trap '' XFSZ; ulimit -f 1; ",
+                 With({"netlist", "--output", path, "--title", std::string(5000, 't')},
+                      kDefaultLowPassCircuit),
+                 "");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("cannot write " + path + ": File too large"), std::string::npos) << o.err;
+    EXPECT_EQ(ReadFile(path), "old netlist\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// A file in a directory the user may not write to; netlist --output to it; status 1 naming the
+// reason, the file as it was.
+TEST(NetlistCommandTest, ReadOnlyDirectoryKeepsTheOldFile) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the superuser writes into read-only directories";
+    }
+    const std::string directory = ScratchDirectory() + "/read-only";
+    std::filesystem::create_directory(directory);
+    const std::string path = directory + "/kept.cir";
+    std::ofstream(path) << "old netlist\n";
+    std::filesystem::permissions(
+        directory, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const Outcome o = RunCli(With({"netlist", "--output", path}, kDefaultLowPassCircuit));
+    std::filesystem::permissions(directory, std::filesystem::perms::owner_all);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("Permission denied"), std::string::npos) << o.err;
+    EXPECT_EQ(ReadFile(path), "old netlist\n");
+}
+
+// An existing file; netlist --output to it; replaced whole by the netlist.
+TEST(NetlistCommandTest, ReplacesAnExistingFile) {
+    const std::string path = ScratchDirectory() + "/replaced.cir";
+    std::ofstream(path) << std::string(10000, 'o');
+    const Outcome o = RunCli(With({"netlist", "--output", path}, kDefaultLowPassCircuit));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(ReadFile(path), RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
+}
+
+// netlist --output - in the scratch directory; run; the netlist on standard output, no file "-".
+TEST(NetlistCommandTest, DashIsStandardOutput) {
+    const Outcome o = RunCliIn("cd '" + ScratchDirectory() + "' && ",
+                               With({"netlist", "--output", "-"}, kDefaultLowPassCircuit), "");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
+    EXPECT_FALSE(std::filesystem::exists(ScratchDirectory() + "/-"));
+}
+
+// A title with ESC, BEL, a C1 control and bytes that are not UTF-8; run netlist; each becomes
+// "?" in the first line, the rest kept.
+TEST(NetlistCommandTest, TitleControlCharactersAreReplaced) {
+    const Outcome o = RunCli(With({"netlist", "--title",
+                                   "a\x1b[31mb\x07"
+                                   "c\xc2\x85"
+                                   "d\xff\xfe\xe3\x81\x82"},
+                                  kDefaultLowPassCircuit));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.out.starts_with("a?[31mb?c?d??\xe3\x81\x82\n")) << o.out;
 }
 
 // An output path in a missing directory; run netlist; status 1 with a one-line message.
