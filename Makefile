@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps build build-asan test test-release test-asan bench bench-startup run screenshots format clean
+.PHONY: all deps build build-asan test test-release test-asan bench bench-startup run screenshots format clean monkey
 
 all: build
 
@@ -27,6 +27,13 @@ test-asan: build-asan
 	    ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
 test: test-release test-asan
+
+# Long monkey runs: MONKEY_SEEDS=first:count seeds of MONKEY_ACTIONS random actions each.
+MONKEY_SEEDS   ?= 100:20
+MONKEY_ACTIONS ?= 2000
+monkey: build
+	MIRELTO_MONKEY_SEEDS=$(MONKEY_SEEDS) MIRELTO_MONKEY_ACTIONS=$(MONKEY_ACTIONS) \
+	    $(BUILD_DIR)/tests/app/tst_monkey -maxwarnings 0
 
 bench: build
 	$(BUILD_DIR)/bench/mirelto_core_bench --benchmark_repetitions=5 \

@@ -1,6 +1,7 @@
 #include "analysis_window.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QRadioButton>
 #include <QShowEvent>
 
@@ -15,12 +16,23 @@ namespace mirelto {
 
 QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workArea) {
     const int width = outer.width(), height = outer.height();
-    int left = 0;
+    // Beside or under the owner with the top edges (left edges) level, moved along that edge
+    // into the work area.
+    const auto level = [](int start, int size, int low, int high) {
+        return std::max(std::min(start, high - size), low);
+    };
     if (owner.right + width <= workArea.right) {
-        left = owner.right;
-    } else if (owner.left - width >= workArea.left) {
-        left = owner.left - width;
-    } else if (workArea.right - owner.right >= owner.left - workArea.left) {
+        return {owner.right, level(owner.top, height, workArea.top, workArea.bottom)};
+    }
+    if (owner.left - width >= workArea.left) {
+        return {owner.left - width, level(owner.top, height, workArea.top, workArea.bottom)};
+    }
+    if (owner.bottom + height <= workArea.bottom) {
+        return {level(owner.left, width, workArea.left, workArea.right), owner.bottom};
+    }
+    // No room clear of the owner: against the work area's edge on the roomier side.
+    int left = 0;
+    if (workArea.right - owner.right >= owner.left - workArea.left) {
         left = workArea.right - width;
     } else {
         left = workArea.left;
@@ -52,11 +64,22 @@ std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design) {
 }
 
 TFormAnalysis::TFormAnalysis(TFormMain* owner)
-    // Like the help window: a dialog-type window owned by the main window, kept in front of it,
-    // minimised and closed with it, resizable with minimise and maximise.
-    : QWidget(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A top-level window of its own, so that the calculator can be brought in front of it; owned
+    // by the main window, so that it goes (its runs stopped) with it, and never the window that
+    // keeps the program running.
+    : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
+    setAttribute(Qt::WA_QuitOnClose, false);
     setupUi(this);
+    // Texts that follow the input wrap within the width the plots and tables give the window;
+    // they never widen it.
+    for (QLabel* label : {LabelGbwMessage, LabelOpAmpWarning, LabelOptimiseIdeal,
+                          LabelOptimiseStatus, LabelToleranceCircuit, LabelToleranceStatus}) {
+        label->setWordWrap(true);
+        QSizePolicy policy = label->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        label->setSizePolicy(policy);
+    }
     response_ = new ResponsePanel(*this, *this);
     PresetsPanel::Target target{[owner] { return owner->RadioButtonLpf->isChecked(); },
                                 [owner](const QString& fa, const QString& fo, const QString& q) {
@@ -68,6 +91,7 @@ TFormAnalysis::TFormAnalysis(TFormMain* owner)
     // The preview follows the main window's mode: HPF maps the frequencies reciprocally.
     connect(owner->RadioButtonLpf, &QRadioButton::toggled, presets_, &PresetsPanel::Update);
     optimise_ = new OptimisePanel(*this, *owner, this);
+    connect(owner->RadioButtonLpf, &QRadioButton::toggled, optimise_, &OptimisePanel::InputChanged);
     tolerance_ = new TolerancePanel(*this, this);
     netlist_ = new NetlistPanel(*this, this);
 }

@@ -1,8 +1,9 @@
 // The analysis window: response plots and the comparison table of the last calculation (the
 // response tab), response-type presets for the main window's request (the presets tab), the best
 // standard values for it (the optimise tab), the tolerance analysis and the SPICE netlist of the
-// last result circuit. Owned by the main window, made when first asked for, placed beside it the
-// first time it is shown and left where the user puts it afterwards. A search or tolerance run
+// last result circuit. A top-level window owned by the main window (it goes with it, and never
+// keeps the program running), made when first asked for, placed beside it the first time it is
+// shown and left where the user puts it afterwards. A search or tolerance run
 // still going is cancelled when the window is closed, and waited for when it is destroyed.
 #pragma once
 
@@ -64,9 +65,10 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
 // result.
 std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design);
 
-// First placement: right of the owner's outer rectangle, top edges level; else left of it; else
-// against the work area's edge on the roomier side. Then moved into the work area, its top-left
-// corner kept inside.
+// First placement, clear of the owner where the work area has room: right of the owner's outer
+// rectangle, top edges level; else left of it; else below it, left edges level; each moved along
+// the owner's edge into the work area. Without room, against the work area's edge on the roomier
+// side, over the owner, its top-left corner kept inside.
 QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workArea);
 
 }  // namespace mirelto

@@ -30,6 +30,8 @@ constexpr double kMagnitudeSpanDb = 100;
 // Markers closer than this ratio are one line with one label: they would be drawn on top of
 // each other anyway.
 constexpr double kSameMarkerRatio = 1.005;
+// A step curve of more samples than this is drawn without smoothing.
+constexpr std::size_t kSmoothStepPoints = 1000;
 // Labels of neighbouring markers are stacked upward by this fraction of the plot height.
 constexpr double kMarkerLabelStep = 0.09;
 
@@ -38,6 +40,10 @@ const QColor kBuiltColour(0xd6, 0x27, 0x28);
 const QColor kOpAmpColour(0x2c, 0xa0, 0x2c);
 const QColor kMarkerColour(0x70, 0x70, 0x70);
 const QColor kMinorGridColour(0xe8, 0xe8, 0xe8);
+
+QString StepTitle() {
+    return QStringLiteral("ステップ応答");
+}
 
 struct TimeUnit {
     double factor;
@@ -55,7 +61,13 @@ TimeUnit TimeUnitFor(double largestSeconds) {
     if (largestSeconds >= 1e-6) {
         return {1e6, QStringLiteral("µs")};
     }
-    return {1e9, QStringLiteral("ns")};
+    if (largestSeconds >= 1e-9) {
+        return {1e9, QStringLiteral("ns")};
+    }
+    if (largestSeconds >= 1e-12) {
+        return {1e12, QStringLiteral("ps")};
+    }
+    return {1e15, QStringLiteral("fs")};
 }
 
 struct Extent {
@@ -214,18 +226,22 @@ double NiceInterval(double span) {
     return 10 * decade;
 }
 
+// The axis lays out its ticks on every change: with dynamic ticks, a new range under the old
+// interval (or the reverse) can ask for 1e20 ticks and never return. So the ticks are fixed while
+// range and interval change, and dynamic again only once both belong together.
 void SetTicks(QValueAxis& axis, double low, double high, double interval) {
+    axis.setTickType(QValueAxis::TicksFixed);
     axis.setRange(low, high);
-    axis.setTickType(QValueAxis::TicksDynamic);
     axis.setTickAnchor(0);
     axis.setTickInterval(interval);
+    axis.setTickType(QValueAxis::TicksDynamic);
 }
 
 }  // namespace
 
 ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
     const QString titles[kKinds] = {QStringLiteral("振幅特性"), QStringLiteral("位相特性"),
-                                    QStringLiteral("群遅延"), QStringLiteral("ステップ応答")};
+                                    QStringLiteral("群遅延"), StepTitle()};
     const QString names[kKinds] = {QStringLiteral("ChartMagnitude"), QStringLiteral("ChartPhase"),
                                    QStringLiteral("ChartGroupDelay"), QStringLiteral("ChartStep")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
@@ -385,7 +401,15 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
         time.Add(step->time);
         value.Add(step->value);
     }
-    if (!time.Valid()) {
+    chart.setTitle(result.stepShortened ? StepTitle() + QStringLiteral(" (始めの部分のみ)")
+                                        : StepTitle());
+    views_[Step]->setToolTip(
+        result.stepShortened
+            ? QStringLiteral("振動が速く長く続くため、表示点数の上限 (%1 点) に収まる始めの"
+                             "部分だけを、1 周期 20 点以上で表示しています。")
+                  .arg(kMaxStepPoints)
+            : QString());
+    if (!(time.Valid() && time.high > 0)) {
         return;
     }
     const TimeUnit unit = TimeUnitFor(time.high);
@@ -401,6 +425,11 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     y.applyNiceNumbers();
     y.setLabelFormat(QStringLiteral("%.1f"));
     y.setTitleText(QStringLiteral("出力"));
+    // Thousands of samples of a fast ringing fill the plot with long steep strokes: smoothing
+    // them would cost far more than it shows.
+    views_[Step]->setRenderHint(QPainter::Antialiasing,
+                                result.builtStep.time.size() <= kSmoothStepPoints &&
+                                    result.requestedStep.time.size() <= kSmoothStepPoints);
     for (const auto& [step, curve] : steps) {
         if (!step->empty()) {
             AddCurve(chart, curve.name, Points(step->time, step->value, unit.factor), curve.pen);

@@ -14,6 +14,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <string_view>
 
@@ -60,9 +61,22 @@ QString SeriesName(std::int32_t series) {
     return series == 0 ? QStringLiteral("固定") : QStringLiteral("E%1").arg(series);
 }
 
+// As 定数計算 reads the selector: a negative size rounds as its magnitude. The one size whose
+// magnitude has no 32-bit form, 2^31, takes its neighbour: both space the values 1e-9 apart.
 std::int32_t SelectorSeries(const QComboBox& selector) {
     const QByteArray text = selector.currentText().toUtf8();
-    return ParseSeries(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const std::int32_t series =
+        ParseSeries(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    if (series == std::numeric_limits<std::int32_t>::min()) {
+        return std::numeric_limits<std::int32_t>::max();
+    }
+    return series < 0 ? -series : series;
+}
+
+// The search's refusals in the window's words; the core's own sentence only as a detail.
+QString RefusalText(const OptimiseResult& result) {
+    return QStringLiteral("この条件では探索できません (%1)。")
+        .arg(QString::fromStdString(result.message));
 }
 
 QString PartsText(const Circuit& circuit) {
@@ -151,6 +165,29 @@ OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, TFormMain& owner, QObject*
 
 void OptimisePanel::CalculationMade() {
     form_.LabelOptimiseHint->hide();
+    InputChanged();
+}
+
+void OptimisePanel::InputChanged() {
+    if (applying_) {
+        return;
+    }
+    if (run_.IsRunning()) {
+        // Its candidates would be those of a design no longer on the main window.
+        run_.Stop();
+        ShowRunning(controls_, false);
+        ShowStatus(*form_.LabelOptimiseStatus,
+                   QStringLiteral("メインウィンドウの計算またはモードが変わったため、実行中の"
+                                  "探索を中止しました。"),
+                   false);
+    } else if (!rows_.empty() && !stale_) {
+        ShowStatus(*form_.LabelOptimiseStatus,
+                   QStringLiteral("この表は、メインウィンドウの計算またはモードが変わる前の"
+                                  "入力 (%1) による結果です。")
+                       .arg(input_.ideal.isLpf ? QStringLiteral("LPF") : QStringLiteral("HPF")),
+                   false);
+    }
+    stale_ = true;
 }
 
 std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
@@ -221,6 +258,7 @@ void OptimisePanel::Run() {
         return;
     }
     input_ = *input;
+    stale_ = false;
     form_.LabelOptimiseIdeal->setText(QStringLiteral("理想値: ") + PartsText(input_.ideal));
     ShowStatus(*form_.LabelOptimiseStatus, QStringLiteral("探索しています…"), false);
     ShowRunning(controls_, true);
@@ -247,7 +285,7 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
         return;
     }
     if (result.status != RunStatus::Done) {
-        ShowStatus(status, QString::fromStdString(result.message), true);
+        ShowStatus(status, RefusalText(result), true);
         return;
     }
     rows_ = result.best;
@@ -314,6 +352,9 @@ void OptimisePanel::Apply() {
         return;
     }
     const Circuit& circuit = rows_[row].circuit;
+    // The table still answers the request it was searched for: what follows changes the main
+    // window on its behalf.
+    applying_ = true;
     // The values are a circuit of one form: the main window computes in that form.
     if (owner_.RadioButtonLpf->isChecked() != circuit.isLpf) {
         (circuit.isLpf ? owner_.RadioButtonLpf : owner_.RadioButtonHPF)->setChecked(true);
@@ -326,6 +367,7 @@ void OptimisePanel::Apply() {
     }
     // The button's own path: guarded, and the analysis follows the new calculation.
     owner_.ButtonTF->click();
+    applying_ = false;
 }
 
 }  // namespace mirelto

@@ -50,8 +50,11 @@ class OptimisePanel : public QObject {
     void Stop() { run_.Stop(); }
     // Writes the selected row's six values into the main window and runs 伝達関数.
     void Apply();
-    // A calculation has been made: the hint gives way.
+    // A calculation has been made: the hint gives way, and see InputChanged.
     void CalculationMade();
+    // The main window's mode or design has changed: a search still going is stopped, and a
+    // table already shown is said to be of the input before.
+    void InputChanged();
 
     bool IsRunning() const { return run_.IsRunning(); }
     // The table's candidates, row by row.
@@ -73,6 +76,8 @@ class OptimisePanel : public QObject {
     Search search_;
     OptimiseInput input_;
     std::vector<Candidate> rows_;
+    bool stale_ = false;     // the main window has changed since the table's search
+    bool applying_ = false;  // Apply is running the main window's calculation
     // Last, so that it goes first: its thread ends before anything else of the panel.
     BackgroundRun run_{nullptr};
 };

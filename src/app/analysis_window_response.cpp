@@ -15,6 +15,7 @@
 
 #include <mirelto/value_text.h>
 
+#include "analysis_window_worker.h"
 #include "error_display.h"
 #include "platform.h"
 #include "ui_analysis_window.h"
@@ -101,7 +102,7 @@ void ResponsePanel::GbwEdited() {
             message = QStringLiteral(
                           "GBW「%1」は値として読めません。1M のように正の値を入力して"
                           "ください (空欄: 理想オペアンプ)。")
-                          .arg(text);
+                          .arg(QuotedInput(text));
         }
     }
     form_.LabelGbwMessage->setText(message);

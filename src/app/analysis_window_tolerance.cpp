@@ -153,7 +153,7 @@ std::optional<ToleranceInput> TolerancePanel::ReadInput(QString& problem) const 
         const std::optional<double> tolerance = ParseTolerancePercent(text);
         if (!tolerance) {
             problem = QStringLiteral("%1 の許容差「%2」は 0 以上 100 未満の % で入力してください。")
-                          .arg(QString::fromLatin1(ComponentName(p)), text);
+                          .arg(QString::fromLatin1(ComponentName(p)), QuotedInput(text));
             return std::nullopt;
         }
         input.tolerance[p] = *tolerance;
@@ -167,7 +167,7 @@ std::optional<ToleranceInput> TolerancePanel::ReadInput(QString& problem) const 
         problem = QStringLiteral(
                       "シード「%1」は 0 から 18446744073709551615 までの整数で入力"
                       "してください。")
-                      .arg(form_.EditSeed->text());
+                      .arg(QuotedInput(form_.EditSeed->text()));
         return std::nullopt;
     }
     return input;

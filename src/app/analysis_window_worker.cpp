@@ -126,4 +126,11 @@ double ParseText(const QString& text) {
     return ParseValue(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
+QString QuotedInput(const QString& text) {
+    if (text.size() <= kQuotedCharacters) {
+        return text;
+    }
+    return text.left(kQuotedCharacters - 1) + QStringLiteral("…");
+}
+
 }  // namespace mirelto

@@ -91,4 +91,8 @@ void ShowStatus(QLabel& label, const QString& text, bool problem);
 // The value of a box's text as the main window reads its boxes: NaN when it holds no number.
 double ParseText(const QString& text);
 
+// A box's text as a message quotes it: at most kQuotedCharacters, the rest as "…".
+constexpr int kQuotedCharacters = 40;
+QString QuotedInput(const QString& text);
+
 }  // namespace mirelto

@@ -1,13 +1,17 @@
 #include "app_test_support.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QValueAxis>
 #include <QWidget>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdlib>
 #include <string>
@@ -77,6 +81,25 @@ QString FakePlatform::GetSaveFileName(QWidget*, const QString&, const QString& s
         *selectedFilter = saveFilter;
     }
     return savePath;
+}
+
+TickWatch::TickWatch(const QWidget& area) {
+    for (const QChartView* view : area.findChildren<QChartView*>()) {
+        for (QAbstractAxis* axis : view->chart()->axes()) {
+            auto* value = qobject_cast<QValueAxis*>(axis);
+            if (!value) {
+                continue;
+            }
+            const auto check = [value, most = most_] {
+                if (value->tickType() == QValueAxis::TicksDynamic && value->tickInterval() > 0) {
+                    *most = std::max(*most, (value->max() - value->min()) / value->tickInterval());
+                }
+            };
+            QObject::connect(value, &QValueAxis::rangeChanged, context_.get(), check);
+            QObject::connect(value, &QValueAxis::tickIntervalChanged, context_.get(), check);
+            QObject::connect(value, &QValueAxis::tickTypeChanged, context_.get(), check);
+        }
+    }
 }
 
 QWidget* Control(const QWidget& form, const QString& name) {

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "fonts.h"
@@ -75,6 +76,21 @@ class FakePlatform : public Platform {
 
   private:
     Platform* previous_;
+};
+
+// Watches every value axis of the plots on `area` (those there now) and keeps the largest
+// number of dynamic ticks any of them was asked for at any change of range, interval or tick
+// type: an axis lays its ticks out on each change, so a range set under an old interval can ask
+// for billions and never return.
+class TickWatch {
+  public:
+    explicit TickWatch(const QWidget& area);
+    double MostTicks() const { return *most_; }
+    void Reset() { *most_ = 0; }
+
+  private:
+    std::shared_ptr<double> most_ = std::make_shared<double>(0);
+    std::unique_ptr<QObject> context_ = std::make_unique<QObject>();
 };
 
 // The form's control of that object name; a missing one ends the test program.

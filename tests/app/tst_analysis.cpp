@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -12,15 +13,20 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QLogValueAxis>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QValueAxis>
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <memory>
+#include <string>
 
 #include <mirelto/design_state.h>
 #include <mirelto/presets.h>
@@ -63,6 +69,17 @@ int PresetIndex(mirelto::ResponseFamily family, Normalisation normalisation) {
         }
     }
     return -1;
+}
+
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
 }
 
 // Signed, two decimals: the error column's form.
@@ -145,8 +162,9 @@ class TestAnalysis : public QObject {
         QCOMPARE(link->font(), form_->Label19->font());
     }
 
-    // Main window at 100,100 (352 x 392, no frame); click the link twice; one modeless window
-    // owned by the main window, beside it on the right; moved, closed and reopened, it stays.
+    // Main window at 100,100 (352 x 392, no frame); click the link twice; one modeless top-level
+    // window owned by the main window, beside it on the right, not the one that keeps the program
+    // running; moved, closed and reopened, it stays.
     void linkOpensOneWindow() {
         platform_->windowRect = Rect{100, 100, 452, 492};
         platform_->workArea = Rect{0, 0, 1920, 1080};
@@ -156,8 +174,9 @@ class TestAnalysis : public QObject {
         QCOMPARE(form_->findChildren<TFormAnalysis*>().size(), 1);
         QVERIFY(window->isVisible());
         QCOMPARE(window->parentWidget(), form_.get());
-        QCOMPARE(window->windowType(), Qt::Dialog);
+        QCOMPARE(window->windowType(), Qt::Window);
         QCOMPARE(window->windowModality(), Qt::NonModal);
+        QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
         QCOMPARE(window->pos(), QPoint(452, 100));
         QCOMPARE(window->Response().Charts().View(ResponseCharts::Magnitude)->parentWidget(),
                  window->ChartArea);
@@ -180,12 +199,16 @@ class TestAnalysis : public QObject {
             << Rect{100, 100, 460, 520} << QSize(1000, 700) << screen << QPoint(460, 100);
         QTest::newRow("room on the left only")
             << Rect{1400, 50, 1760, 470} << QSize(1000, 700) << screen << QPoint(400, 50);
+        QTest::newRow("room below only, 1600 x 1200") << Rect{624, 60, 976, 452} << QSize(1016, 700)
+                                                      << Rect{0, 0, 1600, 1160} << QPoint(584, 452);
+        QTest::newRow("room below, left edges level") << Rect{500, 0, 852, 392} << QSize(1016, 700)
+                                                      << Rect{0, 0, 1600, 1160} << QPoint(500, 392);
+        QTest::newRow("bottom edge lifts it")
+            << Rect{100, 900, 460, 1000} << QSize(1000, 700) << screen << QPoint(460, 380);
         QTest::newRow("no room, right roomier") << Rect{100, 100, 460, 520} << QSize(1000, 700)
                                                 << Rect{0, 0, 1024, 768} << QPoint(24, 68);
         QTest::newRow("no room, left roomier")
             << Rect{600, 0, 960, 420} << QSize(1000, 700) << Rect{0, 0, 1024, 768} << QPoint(0, 0);
-        QTest::newRow("bottom edge lifts it")
-            << Rect{100, 900, 460, 1320} << QSize(1000, 700) << screen << QPoint(460, 380);
         QTest::newRow("larger than the work area, top-left kept inside")
             << Rect{100, 100, 460, 520} << QSize(1100, 900) << Rect{0, 30, 1024, 768}
             << QPoint(0, 30);
@@ -349,6 +372,23 @@ class TestAnalysis : public QObject {
         QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
     }
 
+    // Default calculation shown; 10 000 characters confirmed as the GBW; the message quotes the
+    // start of them and the window keeps its width.
+    void longTextKeepsTheWidth() {
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        const int width = window->width();
+        window->EditGbw->setText(QString(10000, QLatin1Char('9')) + QLatin1Char('x'));
+        QTest::keyClick(window->EditGbw, Qt::Key_Return);
+        QTRY_VERIFY(window->LabelGbwMessage->isVisible());
+        QTest::qWait(50);
+        QCOMPARE(window->width(), width);
+        QVERIFY(window->LabelGbwMessage->text().contains(QString(39, QLatin1Char('9')) +
+                                                         QStringLiteral("…」")));
+        QVERIFY(window->LabelGbwMessage->text().size() < 120);
+    }
+
     // Default calculation shown; a GBW typed and confirmed; the op-amp curve and rows come and
     // go, a bad text says so in the window (no box), a slow op-amp raises the warning line.
     void opAmpCheck_data() {
@@ -390,6 +430,136 @@ class TestAnalysis : public QObject {
         EnterGbw(QString());
         QTRY_COMPARE(Rows(), 6);
         QVERIFY(!window->LabelGbwMessage->isVisible());
+    }
+
+    // Both windows shown; the main window closed; the program's last window has closed (the
+    // analysis window does not hold it open) and destroying the main window takes the analysis
+    // window with it.
+    void closingMainWindowEndsTheProgram() {
+        TFormAnalysis* window = Open();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        int lastClosed = 0;
+        QObject context;
+        connect(qApp, &QGuiApplication::lastWindowClosed, &context,
+                [&lastClosed] { ++lastClosed; });
+        QTimer::singleShot(0, &context, [this] { form_->close(); });
+        // Not ended by the close: the event loop gives up after a while.
+        QTimer::singleShot(3000, &context, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QCOMPARE(lastClosed, 1);
+        QPointer<TFormAnalysis> watched(window);
+        form_.reset();
+        QVERIFY(watched.isNull());
+    }
+
+    // A design shown, then another far from it (the designs that once hung the redraw, and the
+    // extremes of frequency and parts); the new one is drawn: every axis range finite, the
+    // dynamic ticks a handful at every change on the way, the time axis reaching the step's end.
+    // The redraw time and the memory are printed for the record, not judged.
+    void extremeDesigns_data() {
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        const auto calc = [](QString fa, QString fo, QString q, QString r1) {
+            return QStringList{QStringLiteral("calc"), fa, fo, q, r1};
+        };
+        const auto tf = [](QString r, QString c) {
+            return QStringList{QStringLiteral("tf"), r, r, r, c, c, c};
+        };
+        const QStringList standard = calc(QStringLiteral("1.42k"), QStringLiteral("1.42k"),
+                                          QStringLiteral("1.0"), QStringLiteral("22k"));
+        QTest::newRow("1T and 1k parts")
+            << standard << tf(QStringLiteral("1T"), QStringLiteral("1k"));
+        QTest::newRow("fa = fo = 100u, R1 = 1M")
+            << standard
+            << calc(QStringLiteral("100u"), QStringLiteral("100u"), QStringLiteral("1"),
+                    QStringLiteral("1M"));
+        QTest::newRow("fa = fo = 1m, R1 = 1M") << standard
+                                               << calc(QStringLiteral("1m"), QStringLiteral("1m"),
+                                                       QStringLiteral("1"), QStringLiteral("1M"));
+        QTest::newRow("1 uHz after 1 GHz") << calc(QStringLiteral("1G"), QStringLiteral("1G"),
+                                                   QStringLiteral("1"), QStringLiteral("1k"))
+                                           << calc(QStringLiteral("1u"), QStringLiteral("1u"),
+                                                   QStringLiteral("1"), QStringLiteral("1M"));
+        QTest::newRow("1 GHz after 1 uHz") << calc(QStringLiteral("1u"), QStringLiteral("1u"),
+                                                   QStringLiteral("1"), QStringLiteral("1M"))
+                                           << calc(QStringLiteral("1G"), QStringLiteral("1G"),
+                                                   QStringLiteral("1"), QStringLiteral("1k"));
+        QTest::newRow("1m and 1f parts after 1T and 1k")
+            << tf(QStringLiteral("1T"), QStringLiteral("1k"))
+            << tf(QStringLiteral("1m"), QStringLiteral("1f"));
+        QTest::newRow("1T and 1k parts after 1m and 1f")
+            << tf(QStringLiteral("1m"), QStringLiteral("1f"))
+            << tf(QStringLiteral("1T"), QStringLiteral("1k"));
+        QTest::newRow("Q = 100") << standard
+                                 << calc(QStringLiteral("300"), QStringLiteral("1k"),
+                                         QStringLiteral("100"), QStringLiteral("1k")) +
+                                        QStringList{QStringLiteral("100k"), QStringLiteral("10M")};
+        QTest::newRow("Q = 1000") << standard
+                                  << calc(QStringLiteral("300"), QStringLiteral("1k"),
+                                          QStringLiteral("1000"), QStringLiteral("1k")) +
+                                         QStringList{QStringLiteral("1M"), QStringLiteral("1G")};
+    }
+    void extremeDesigns() {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        TFormAnalysis* window = Open();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QStringList texts;
+        const auto run = [&](const QStringList& design) {
+            const bool constant = design[0] == QLatin1String("calc");
+            QLineEdit* const calcBoxes[] = {form_->EditFa, form_->EditFo, form_->EditQ,
+                                            form_->EditR1, form_->EditR2, form_->EditR3};
+            QLineEdit* const tfBoxes[] = {form_->EditR1, form_->EditR2, form_->EditR3,
+                                          form_->EditC1, form_->EditC2, form_->EditC3};
+            if (constant) {
+                form_->EditR2->clear();
+                form_->EditR3->clear();
+            }
+            for (int i = 1; i < design.size(); ++i) {
+                (constant ? calcBoxes[i - 1] : tfBoxes[i - 1])->setText(design[i]);
+            }
+            QTest::mouseClick(constant ? form_->ButtonCalc : form_->ButtonTF, Qt::LeftButton);
+            QVERIFY2(platform_->boxes.isEmpty(), qPrintable(platform_->boxes.value(0).text));
+            QElapsedTimer clock;
+            clock.start();
+            window->Response().Refresh();
+            const qint64 analysed = clock.elapsed();
+            window->ChartArea->grab();
+            texts << QStringLiteral("%1 ms (%2)").arg(clock.elapsed()).arg(analysed);
+        };
+        run(first);
+        const long before = ResidentKb();
+        const mirelto::test::TickWatch ticks(*window->ChartArea);
+        run(second);
+        QVERIFY2(ticks.MostTicks() <= 12, qPrintable(QString::number(ticks.MostTicks())));
+        QVERIFY(window->Response().HasResult());
+        qInfo("redraw %s, resident %ld MB before the second design, %ld MB after",
+              qPrintable(texts.join(QStringLiteral(", then "))), before / 1024,
+              ResidentKb() / 1024);
+        for (int kind = 0; kind < ResponseCharts::kKinds; ++kind) {
+            for (QAbstractAxis* axis : Chart(ResponseCharts::Kind(kind)).axes()) {
+                if (auto* log = qobject_cast<QLogValueAxis*>(axis)) {
+                    QVERIFY(std::isfinite(log->min()) && log->min() > 0);
+                    QVERIFY(std::isfinite(log->max()) && log->max() > log->min());
+                    QVERIFY(std::log10(log->max() / log->min()) < 60);
+                } else if (auto* value = qobject_cast<QValueAxis*>(axis)) {
+                    QVERIFY(std::isfinite(value->min()) && std::isfinite(value->max()));
+                    QVERIFY(value->max() > value->min());
+                    if (value->tickType() == QValueAxis::TicksDynamic) {
+                        const double ticks = (value->max() - value->min()) / value->tickInterval();
+                        QVERIFY2(ticks >= 1 && ticks <= 12, qPrintable(QString::number(ticks)));
+                    } else {
+                        QVERIFY(value->tickCount() <= 12);
+                    }
+                }
+            }
+        }
+        const auto* time =
+            qobject_cast<QValueAxis*>(Chart(ResponseCharts::Step).axes(Qt::Horizontal).value(0));
+        const auto* step =
+            qobject_cast<QLineSeries*>(Chart(ResponseCharts::Step).series().value(0));
+        QVERIFY(time && step && step->count() >= 400);
+        QCOMPARE(step->at(step->count() - 1).x(), time->max());
     }
 
     // Default calculation shown; 表をコピー; tab-separated header and six rows, CR LF each.

@@ -393,6 +393,59 @@ class TestAnalysisTools : public QObject {
         QVERIFY(window->ProgressOptimise->isHidden());
     }
 
+    // A held search; the main window's mode switched or a new calculation made; the search is
+    // stopped and says why, its table never shown. A finished table, then the same: kept, and
+    // said to be of the input before.
+    void changedInputStopsOrMarksSearch_data() {
+        QTest::addColumn<bool>("modeSwitch");
+        QTest::newRow("mode switch") << true;
+        QTest::newRow("new calculation") << false;
+    }
+    void changedInputStopsOrMarksSearch() {
+        QFETCH(bool, modeSwitch);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabOptimise);
+        const auto change = [&] {
+            QTest::mouseClick(modeSwitch ? static_cast<QWidget*>(form_->RadioButtonHPF)
+                                         : static_cast<QWidget*>(form_->ButtonCalc),
+                              Qt::LeftButton);
+        };
+        auto gate = std::make_shared<Gate>();
+        window->OptimiseTab().SetSearch(HeldSearch(gate));
+        QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
+        QTRY_VERIFY(gate->entered);
+        change();
+        QVERIFY(!window->OptimiseTab().IsRunning());
+        QVERIFY(gate->left);
+        QVERIFY(window->LabelOptimiseStatus->text().contains(QStringLiteral("中止しました")));
+        QTest::qWait(50);
+        QCOMPARE(window->TableOptimise->rowCount(), 0);
+
+        QTest::mouseClick(form_->RadioButtonLpf, Qt::LeftButton);
+        window->OptimiseTab().SetSearch([](const OptimiseInput& input, const RunControl& control) {
+            return mirelto::OptimiseValues(input, control);
+        });
+        QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
+        QTRY_VERIFY(window->TableOptimise->rowCount() > 0);
+        change();
+        QVERIFY(window->TableOptimise->rowCount() > 0);
+        QVERIFY(window->LabelOptimiseStatus->text().contains(QStringLiteral("前の入力 (LPF)")));
+    }
+
+    // A series selector holding a negative size; 実行 searches with its magnitude, as 定数計算
+    // rounds with it, and no English sentence reaches the window.
+    void negativeSeriesReadsAsMagnitude() {
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabOptimise);
+        form_->ComboBoxC1->setEditText(QStringLiteral("-5"));
+        form_->ComboBoxC3->setEditText(QStringLiteral("-2147483648"));
+        QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
+        QTRY_VERIFY(!window->OptimiseTab().IsRunning());
+        QCOMPARE(window->OptimiseTab().LastInput().series[3], 5);
+        QCOMPARE(window->OptimiseTab().LastInput().series[5], 2147483647);
+        QVERIFY2(window->TableOptimise->rowCount() > 0,
+                 qPrintable(window->LabelOptimiseStatus->text()));
+        QVERIFY(!window->LabelOptimiseStatus->text().contains(QStringLiteral("series")));
+    }
+
     // A held search; the analysis window closed; the search is cancelled.
     void closingWindowCancels() {
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabOptimise);

@@ -16,7 +16,7 @@ struct AnalysisInput {
     PoleSet requested;       // fa, fo, Q asked for (used when hasRequest)
     Circuit built;           // the six parts of the result circuit
     double opAmpGbw = 0;     // Hz; 0 or NaN: no op-amp curve (c)
-    int points = 400;        // log-spaced frequencies, at least 2
+    int points = 400;        // log-spaced frequencies, at least 2 (see AnalysisResult)
 };
 
 // One response over the frequency grid.
@@ -32,8 +32,11 @@ struct Trace {
     bool empty() const { return magnitudeDb.empty(); }
 };
 
-// 400 samples from 0 to ten time constants of the slowest decaying pole of (a) and (b) together,
-// the same times for both.
+// Evenly spaced samples from 0 to ten time constants of the slowest decaying pole of (a) and (b)
+// together, the same times for both: 400, or more so that the fastest ringing of either gets 20
+// samples a period, at most kMaxStepPoints. Where that bound binds, the span is cut short to keep
+// 20 samples a period, and AnalysisResult::stepShortened says so.
+constexpr int kMaxStepPoints = 6000;
 struct StepTrace {
     std::vector<double> time;  // seconds
     std::vector<double> value;
@@ -51,9 +54,14 @@ struct Figures {
 };
 
 struct AnalysisResult {
-    std::vector<double> frequency;  // Hz, log-spaced, at least three decades around fa and fo
+    // Hz, ascending: `points` log-spaced over at least three decades around fa and fo, and
+    // between them the peak frequencies of the table and a fine band around every resonance of
+    // (a) and (b) (eight half-widths either side of each complex pole, an eighth of one apart),
+    // so that the curves show the peaks the table names.
+    std::vector<double> frequency;
     Trace requested, built, opAmp;  // empty when not computed
     StepTrace requestedStep, builtStep;
+    bool stepShortened = false;  // the steps end before settling: see StepTrace
     Figures requestedFigures, builtFigures, opAmpFigures;
     // The op-amp moves the -3 dB frequency by more than 1 % or the peak gain by more than
     // 0.5 dB against the ideal built circuit (or loses a figure the built circuit has).

@@ -1,0 +1,583 @@
+// A careless and hostile user over the real main and analysis windows: seeded random clicks, keys
+// and texts (negative, huge, tiny, malformed, 10 000 characters), and a recorded sequence that
+// once hung the program. After every action the event loop must answer within a second, no plot
+// axis have asked for more than a few ticks, memory stay under a bound and the analysis window
+// stay within the screen; a watchdog ends the program
+// with the action that hung when one never returns. Message boxes go to the fake desktop, so
+// nothing modal blocks the run.
+//
+// Actions are text lines, so that a failing random run can be replayed as a fixed row:
+//   main box NAME := 'TEXT'      select all in the main window's EditNAME and type TEXT
+//   main combo NAME 'TEXT'       the text of ComboBoxNAME
+//   main button NAME             calc, tf, clr, copy, print, lpf, hpf, help
+//   main defaults                the request and part boxes as the window starts
+//   open analysis | close analysis
+//   analysis tab N               the analysis window's tab N
+//   analysis box NAME := 'TEXT'  select all in the analysis window's NAME and type TEXT, Enter
+//   analysis button NAME         click that push button if it is enabled
+//   analysis click X,Y           a left click at that client point of the analysis window
+//   paste 'TEXT' | key NAME      into the focused widget
+//   dialog ...                   a box the user closed: the fake desktop never shows one
+// 'TEXT' takes \\, \' and \n escapes, and may end in *N for N copies.
+//
+// MIRELTO_MONKEY_SEEDS (first:count) and MIRELTO_MONKEY_ACTIONS replace the two short seeds by a
+// long run.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+
+#include <mirelto/design_state.h>
+
+#include "analysis_window.h"
+#include "app_test_support.h"
+#include "main_window.h"
+
+using mirelto::TFormAnalysis;
+using mirelto::TFormMain;
+
+namespace {
+
+constexpr int kShortRunActions = 300;
+constexpr int kAnswerMilliseconds = 1000;
+// Far above what the program needs (about 150 MB), far below what a runaway layout takes.
+constexpr long kDefaultMemoryLimitMb = 1536;
+constexpr int kHangSeconds = 60;  // the watchdog's patience with one action
+// A plot's axis has about five ticks; one asked for far more at any moment would hang.
+constexpr double kMostTicks = 20;
+
+long ResidentMb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6)) / 1024;
+        }
+    }
+    return 0;
+}
+
+long MemoryLimitMb() {
+    bool ok = false;
+    const long limit = qEnvironmentVariableIntValue("MIRELTO_MONKEY_MEMORY_MB", &ok);
+    return ok && limit > 0 ? limit : kDefaultMemoryLimitMb;
+}
+
+// Ends the program when one action does not return in time: a hang must fail the run, not stall
+// it. The action in progress is printed first.
+class Watchdog {
+  public:
+    Watchdog() : thread_([this] { Watch(); }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        thread_.join();
+    }
+    void Begin(const QString& action) {
+        std::lock_guard lock(mutex_);
+        action_ = action.left(200).toStdString();
+        since_ = std::chrono::steady_clock::now();
+        busy_ = true;
+    }
+    void End() {
+        std::lock_guard lock(mutex_);
+        busy_ = false;
+    }
+
+  private:
+    void Watch() {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            std::lock_guard lock(mutex_);
+            if (done_) {
+                return;
+            }
+            if (busy_ &&
+                std::chrono::steady_clock::now() - since_ > std::chrono::seconds(kHangSeconds)) {
+                std::fprintf(stderr, "FAIL: no answer for %d s during the action: %s\n",
+                             kHangSeconds, action_.c_str());
+                std::fflush(stderr);
+                std::_Exit(1);
+            }
+        }
+    }
+    std::mutex mutex_;
+    std::string action_;
+    std::chrono::steady_clock::time_point since_;
+    bool busy_ = false, done_ = false;
+    std::thread thread_;
+};
+
+// Values a user means: most texts are these, so that calculations succeed and get drawn.
+const QStringList& Plausible() {
+    static const QStringList words{
+        QStringLiteral("1.42k"), QStringLiteral("1k"),   QStringLiteral("22k"),
+        QStringLiteral("10k"),   QStringLiteral("100k"), QStringLiteral("1M"),
+        QStringLiteral("1"),     QStringLiteral("0.7"),  QStringLiteral("5"),
+        QStringLiteral("100"),   QStringLiteral("6.8n"), QStringLiteral("15n"),
+        QStringLiteral("1n"),    QStringLiteral("3.3n"), QStringLiteral("100p"),
+        QStringLiteral("1u"),    QStringLiteral("300"),  QStringLiteral("50")};
+    return words;
+}
+
+// The hostile texts: what a careless hand types or pastes.
+const QStringList& Vocabulary() {
+    static const QStringList words = [] {
+        QStringList w{QString(),
+                      QStringLiteral(" "),
+                      QStringLiteral("0"),
+                      QStringLiteral("-0"),
+                      QStringLiteral("-5"),
+                      QStringLiteral("-1"),
+                      QStringLiteral("0.01"),
+                      QStringLiteral("1"),
+                      QStringLiteral("1k"),
+                      QStringLiteral("4k7"),
+                      QStringLiteral("22k"),
+                      QStringLiteral("1.42k"),
+                      QStringLiteral("6.8n"),
+                      QStringLiteral("1T"),
+                      QStringLiteral("1k"),
+                      QStringLiteral("1m"),
+                      QStringLiteral("100u"),
+                      QStringLiteral("1M"),
+                      QStringLiteral("1G"),
+                      QStringLiteral("1f"),
+                      QStringLiteral("1e300"),
+                      QStringLiteral("1e-300"),
+                      QStringLiteral("1E999"),
+                      QStringLiteral("abc"),
+                      QStringLiteral("11111111111111111111"),
+                      QStringLiteral("∞"),
+                      QStringLiteral("NaN"),
+                      QStringLiteral("inf"),
+                      QStringLiteral("-inf"),
+                      QStringLiteral("2M2"),
+                      QStringLiteral("3n3"),
+                      QStringLiteral("１２３"),
+                      QStringLiteral("1,5"),
+                      QStringLiteral("1.2.3"),
+                      QStringLiteral("1e"),
+                      QStringLiteral("$FF"),
+                      QStringLiteral("100"),
+                      QStringLiteral("1000"),
+                      QStringLiteral("192"),
+                      QStringLiteral("-2147483648"),
+                      QStringLiteral("\t"),
+                      QStringLiteral("\u202e1k"),
+                      QStringLiteral("\x7f")};
+        w << QString(10000, QLatin1Char('9')) << QString(10000, QLatin1Char('x'));
+        return w;
+    }();
+    return words;
+}
+
+// The text form of a typed text: quoted, with escapes, long repeats as *N.
+QString Quoted(const QString& text) {
+    if (text.size() > 16 && text == QString(text.size(), text.front())) {
+        return Quoted(QString(text.front())) + QStringLiteral("*%1").arg(text.size());
+    }
+    QString out = QStringLiteral("'");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('\'')) {
+            out += QLatin1Char('\\');
+        }
+        out += c == QLatin1Char('\n') ? QStringLiteral("\\n") : QString(c);
+    }
+    return out + QLatin1Char('\'');
+}
+
+// The quoted text of an action line (after `from`), escapes resolved and the repeat applied.
+QString Unquoted(const QString& line, qsizetype from) {
+    const qsizetype open = line.indexOf(QLatin1Char('\''), from);
+    if (open < 0) {
+        return {};
+    }
+    QString text;
+    qsizetype i = open + 1;
+    for (; i < line.size() && line[i] != QLatin1Char('\''); ++i) {
+        if (line[i] == QLatin1Char('\\') && i + 1 < line.size()) {
+            ++i;
+            text += line[i] == QLatin1Char('n') ? QChar(QLatin1Char('\n')) : line[i];
+        } else {
+            text += line[i];
+        }
+    }
+    const QString rest = line.mid(i + 1);
+    if (rest.startsWith(QLatin1Char('*'))) {
+        text = text.repeated(rest.mid(1).toInt());
+    }
+    return text;
+}
+
+const QStringList kMainBoxes{QStringLiteral("Fa"),  QStringLiteral("Fo"),  QStringLiteral("Q"),
+                             QStringLiteral("R1"),  QStringLiteral("R2"),  QStringLiteral("R3"),
+                             QStringLiteral("C1"),  QStringLiteral("C2"),  QStringLiteral("C3"),
+                             QStringLiteral("Far"), QStringLiteral("For"), QStringLiteral("Qr")};
+const QStringList kMainCombos{QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("R3"),
+                              QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")};
+const QStringList kMainButtons{
+    QStringLiteral("calc"),  QStringLiteral("tf"),  QStringLiteral("clr"), QStringLiteral("copy"),
+    QStringLiteral("print"), QStringLiteral("lpf"), QStringLiteral("hpf"), QStringLiteral("help")};
+const QStringList kAnalysisBoxes{QStringLiteral("EditGbw"),   QStringLiteral("EditFc"),
+                                 QStringLiteral("EditTolR1"), QStringLiteral("EditTolC2"),
+                                 QStringLiteral("EditSeed"),  QStringLiteral("SpinTrials")};
+const QStringList kAnalysisButtons{
+    QStringLiteral("ButtonCopyImage"),       QStringLiteral("ButtonSaveImage"),
+    QStringLiteral("ButtonCopyTable"),       QStringLiteral("ButtonApply"),
+    QStringLiteral("ButtonOptimiseRun"),     QStringLiteral("ButtonOptimiseCancel"),
+    QStringLiteral("ButtonApplyOptimised"),  QStringLiteral("ButtonToleranceRun"),
+    QStringLiteral("ButtonToleranceCancel"), QStringLiteral("ButtonCopyNetlist")};
+const QStringList kKeys{QStringLiteral("Return"),    QStringLiteral("Escape"),
+                        QStringLiteral("Tab"),       QStringLiteral("Up"),
+                        QStringLiteral("Down"),      QStringLiteral("Home"),
+                        QStringLiteral("End"),       QStringLiteral("space"),
+                        QStringLiteral("Backspace"), QStringLiteral("Delete")};
+
+// A random action line; the windows' sizes place the clicks.
+QString RandomAction(std::mt19937_64& random) {
+    const auto pick = [&random](const QStringList& list) {
+        return list[static_cast<qsizetype>(random() % static_cast<std::uint64_t>(list.size()))];
+    };
+    const auto word = [&] {
+        return Quoted(pick(random() % 3 == 0 ? Vocabulary() : Plausible()));
+    };
+    switch (random() % 18) {
+        case 0:
+        case 1:
+        case 2:
+            return QStringLiteral("main box %1 := %2").arg(pick(kMainBoxes), word());
+        case 3:
+            return QStringLiteral("main combo %1 %2").arg(pick(kMainCombos), word());
+        case 4:
+        case 5:
+            return QStringLiteral("main button %1").arg(pick(kMainButtons));
+        case 15:
+        case 16:
+        case 17:
+            return QStringLiteral("main button %1")
+                .arg(random() % 2 ? QStringLiteral("calc") : QStringLiteral("tf"));
+        case 6:
+            return random() % 2 ? QStringLiteral("main defaults")
+                                : QStringLiteral("main box %1 := %2")
+                                      .arg(pick(kMainBoxes), Quoted(pick(Plausible())));
+        case 7:
+            return random() % 6 == 0 ? QStringLiteral("close analysis")
+                                     : QStringLiteral("open analysis");
+        case 8:
+            return QStringLiteral("analysis tab %1").arg(random() % 5);
+        case 9:
+            return QStringLiteral("analysis box %1 := %2").arg(pick(kAnalysisBoxes), word());
+        case 10:
+        case 11:
+            return QStringLiteral("analysis button %1").arg(pick(kAnalysisButtons));
+        case 12:
+            return QStringLiteral("analysis click %1,%2").arg(random() % 1000).arg(random() % 660);
+        case 13:
+            return QStringLiteral("paste %1").arg(word());
+        default:
+            return QStringLiteral("key %1").arg(pick(kKeys));
+    }
+}
+
+Qt::Key KeyNamed(const QString& name) {
+    static const QHash<QString, Qt::Key> keys{{QStringLiteral("Return"), Qt::Key_Return},
+                                              {QStringLiteral("Escape"), Qt::Key_Escape},
+                                              {QStringLiteral("Tab"), Qt::Key_Tab},
+                                              {QStringLiteral("Up"), Qt::Key_Up},
+                                              {QStringLiteral("Down"), Qt::Key_Down},
+                                              {QStringLiteral("Home"), Qt::Key_Home},
+                                              {QStringLiteral("End"), Qt::Key_End},
+                                              {QStringLiteral("space"), Qt::Key_Space},
+                                              {QStringLiteral("Backspace"), Qt::Key_Backspace},
+                                              {QStringLiteral("Delete"), Qt::Key_Delete}};
+    return keys.value(name, Qt::Key_unknown);
+}
+
+// Text the keyboard types key by key: short, printable ASCII.
+bool Typeable(const QString& text) {
+    return text.size() <= 40 && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return c.unicode() >= 0x20 && c.unicode() < 0x7f;
+           });
+}
+
+// Replaces the text of a line edit as a user does: select all, type.
+void TypeInto(QWidget* widget, const QString& text) {
+    if (!widget) {
+        return;
+    }
+    widget->setFocus();
+    if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+        spin->selectAll();
+        if (Typeable(text)) {
+            QTest::keyClicks(spin, text);
+        }
+        return;
+    }
+    auto* edit = qobject_cast<QLineEdit*>(widget);
+    if (!edit) {
+        return;
+    }
+    edit->selectAll();
+    // Other texts arrive as a paste or an input method gives them, at once.
+    if (!Typeable(text)) {
+        edit->insert(text);
+    } else {
+        QTest::keyClicks(edit, text);
+    }
+}
+
+}  // namespace
+
+class TestMonkey : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<mirelto::test::FakePlatform> platform_;
+    std::unique_ptr<TFormMain> form_;
+    Watchdog watchdog_;
+    int widestAnalysis_ = 0;
+    int firstAnalysisWidth_ = 0;  // as first shown: wider than a small screen, perhaps
+    std::unique_ptr<mirelto::test::TickWatch> ticks_;  // on the analysis window's plots
+
+    TFormAnalysis* Analysis() const { return form_->AnalysisWindow(); }
+
+    QWidget* MainControl(const QString& prefix, const QString& name) const {
+        return form_->findChild<QWidget*>(prefix + name);
+    }
+
+    void Run(const QString& action) {
+        const QStringList words = action.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.size() < 2) {
+            return;
+        }
+        const QString& what = words[0];
+        if (what == QLatin1String("main") && words[1] == QLatin1String("box")) {
+            TypeInto(MainControl(QStringLiteral("Edit"), words.value(2)),
+                     Unquoted(action, action.indexOf(QStringLiteral(":="))));
+        } else if (what == QLatin1String("main") && words[1] == QLatin1String("combo")) {
+            if (auto* combo = qobject_cast<QComboBox*>(
+                    MainControl(QStringLiteral("ComboBox"), words.value(2)))) {
+                combo->setFocus();
+                combo->setEditText(Unquoted(action, 0));
+            }
+        } else if (what == QLatin1String("main") && words[1] == QLatin1String("button")) {
+            PressMain(words.value(2));
+        } else if (what == QLatin1String("main") && words[1] == QLatin1String("defaults")) {
+            // A user starting over: the texts the window starts with.
+            const QStringList texts{QStringLiteral("1.42k"), QStringLiteral("1.42k"),
+                                    QStringLiteral("1.0"),   QStringLiteral("22k"),
+                                    QString(),               QString(),
+                                    QStringLiteral("3.3n"),  QString(),
+                                    QString()};
+            for (int i = 0; i < texts.size(); ++i) {
+                TypeInto(MainControl(QStringLiteral("Edit"), kMainBoxes[i]), texts[i]);
+            }
+        } else if (what == QLatin1String("open")) {
+            mirelto::test::OpenAnalysis(*form_);
+        } else if (what == QLatin1String("close")) {
+            if (Analysis()) {
+                Analysis()->close();
+            }
+        } else if (what == QLatin1String("analysis") && Analysis() && Analysis()->isVisible()) {
+            RunInAnalysis(words, action);
+        } else if (what == QLatin1String("paste")) {
+            if (auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget())) {
+                edit->insert(Unquoted(action, 0));
+            }
+        } else if (what == QLatin1String("key")) {
+            if (QWidget* focus = QApplication::focusWidget()) {
+                QTest::keyClick(focus, KeyNamed(words[1]));
+            }
+        }
+    }
+
+    void PressMain(const QString& name) {
+        static const QHash<QString, QString> controls{
+            {QStringLiteral("calc"), QStringLiteral("ButtonCalc")},
+            {QStringLiteral("tf"), QStringLiteral("ButtonTF")},
+            {QStringLiteral("clr"), QStringLiteral("ButtonClr")},
+            {QStringLiteral("copy"), QStringLiteral("ButtonCopy")},
+            {QStringLiteral("print"), QStringLiteral("ButtonPrint")},
+            {QStringLiteral("lpf"), QStringLiteral("RadioButtonLpf")},
+            {QStringLiteral("hpf"), QStringLiteral("RadioButtonHPF")},
+            {QStringLiteral("help"), QStringLiteral("Label19")}};
+        QWidget* control = form_->findChild<QWidget*>(controls.value(name));
+        if (control && control->isEnabled()) {
+            QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
+        }
+    }
+
+    void RunInAnalysis(const QStringList& words, const QString& action) {
+        TFormAnalysis& window = *Analysis();
+        const QString& what = words[1];
+        if (what == QLatin1String("tab")) {
+            window.TabAnalysis->setCurrentIndex(words.value(2).toInt());
+        } else if (what == QLatin1String("box")) {
+            QWidget* box = window.findChild<QWidget*>(words.value(2));
+            if (box && box->isVisible()) {
+                TypeInto(box, Unquoted(action, action.indexOf(QStringLiteral(":="))));
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        } else if (what == QLatin1String("button")) {
+            auto* button = window.findChild<QPushButton*>(words.value(2));
+            if (button && button->isVisible() && button->isEnabled()) {
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+        } else if (what == QLatin1String("click")) {
+            const QStringList xy = words.value(2).split(QLatin1Char(','));
+            const QPoint point(std::clamp(xy.value(0).toInt(), 0, window.width() - 1),
+                               std::clamp(xy.value(1).toInt(), 0, window.height() - 1));
+            QWidget* target = window.childAt(point);
+            if (!target) {
+                target = &window;
+            }
+            QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&window, point));
+        }
+    }
+
+    // One action, then the checks; false (with a message) when one fails.
+    bool Step(int index, const QString& action, QString& failure) {
+        watchdog_.Begin(action);
+        if (ticks_) {
+            ticks_->Reset();
+        }
+        QElapsedTimer clock;
+        clock.start();
+        Run(action);
+        // Answered: a call posted now runs once everything the action queued has run.
+        bool answered = false;
+        QTimer::singleShot(0, form_.get(), [&answered] { answered = true; });
+        answered = QTest::qWaitFor([&answered] { return answered; }, 10 * kAnswerMilliseconds);
+        const qint64 elapsed = clock.elapsed();
+        watchdog_.End();
+        // The fake desktop's records are the test's, not the program's: keep them from growing.
+        platform_->boxes.clear();
+        platform_->copied.clear();
+        platform_->copiedImages.clear();
+        const long resident = ResidentMb();
+        if (!ticks_ && Analysis()) {
+            ticks_ = std::make_unique<mirelto::test::TickWatch>(*Analysis());
+        }
+        const double ticks = ticks_ ? ticks_->MostTicks() : 0;
+        if (Analysis() && Analysis()->isVisible()) {
+            const int width = Analysis()->frameGeometry().width();
+            if (firstAnalysisWidth_ == 0) {
+                firstAnalysisWidth_ = width;
+            }
+            widestAnalysis_ = std::max(widestAnalysis_, width);
+        }
+        const int screenWidth = form_->screen()->availableGeometry().width();
+        const int firstWidth = firstAnalysisWidth_;
+        if (!answered || elapsed > kAnswerMilliseconds) {
+            failure = QStringLiteral("action %1 answered after %2 ms").arg(index).arg(elapsed);
+        } else if (ticks > kMostTicks) {
+            failure = QStringLiteral("action %1: an axis asked for %2 ticks").arg(index).arg(ticks);
+        } else if (resident > MemoryLimitMb()) {
+            failure = QStringLiteral("action %1: %2 MB resident").arg(index).arg(resident);
+        } else if (widestAnalysis_ > std::max(firstWidth, screenWidth)) {
+            failure = QStringLiteral("action %1: the analysis window grew to %2 px")
+                          .arg(index)
+                          .arg(widestAnalysis_);
+        }
+        if (!failure.isEmpty()) {
+            failure += QStringLiteral(": ") + action.left(200);
+        }
+        return failure.isEmpty();
+    }
+
+  private slots:
+    void init() {
+        mirelto::DesignState.ResultValid = false;
+        platform_ = std::make_unique<mirelto::test::FakePlatform>();
+        form_ = std::make_unique<TFormMain>();
+        form_->move(100, 100);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        widestAnalysis_ = firstAnalysisWidth_ = 0;
+    }
+    // Destroying the main window stops the analysis window's runs, whatever state the run left.
+    void cleanup() {
+        ticks_.reset();
+        form_.reset();
+        platform_.reset();
+    }
+
+    // A recorded sequence or a seed; each action and its checks, in order.
+    void actions_data() {
+        QTest::addColumn<QStringList>("actions");
+        QFile recorded(QStringLiteral(MIRELTO_MONKEY_HANG_FILE));
+        QVERIFY(recorded.open(QIODevice::ReadOnly | QIODevice::Text));
+        QStringList hang;
+        for (const QString& line : QString::fromUtf8(recorded.readAll()).split(QLatin1Char('\n'))) {
+            if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#'))) {
+                hang << line.trimmed();
+            }
+        }
+        QCOMPARE(hang.size(), 25);
+        QTest::newRow("recorded hang") << hang;
+
+        std::uint64_t first = 1, seeds = 2;
+        int count = kShortRunActions;
+        const QString range = qEnvironmentVariable("MIRELTO_MONKEY_SEEDS");
+        if (!range.isEmpty()) {
+            first = range.section(QLatin1Char(':'), 0, 0).toULongLong();
+            seeds = std::max<std::uint64_t>(1, range.section(QLatin1Char(':'), 1, 1).toULongLong());
+            count = std::max(1, qEnvironmentVariableIntValue("MIRELTO_MONKEY_ACTIONS"));
+        }
+        for (std::uint64_t seed = first; seed < first + seeds; ++seed) {
+            std::mt19937_64 random(seed);
+            QStringList actions;
+            for (int i = 0; i < count; ++i) {
+                actions << RandomAction(random);
+            }
+            QTest::addRow("seed %llu, %d actions", static_cast<unsigned long long>(seed), count)
+                << actions;
+        }
+    }
+    void actions() {
+        QFETCH(QStringList, actions);
+        QElapsedTimer clock;
+        clock.start();
+        const long before = ResidentMb();
+        for (int i = 0; i < actions.size(); ++i) {
+            QString failure;
+            if (!Step(i, actions[i], failure)) {
+                for (int k = std::max(0, i - 30); k <= i; ++k) {
+                    qInfo("%d: %s", k, qPrintable(actions[k].left(200)));
+                }
+                QFAIL(qPrintable(failure));
+            }
+        }
+        qInfo("%lld actions in %lld ms, resident %ld MB before, %ld MB after",
+              static_cast<long long>(actions.size()), static_cast<long long>(clock.elapsed()),
+              before, ResidentMb());
+    }
+};
+
+MIRELTO_QTEST_MAIN(TestMonkey)
+#include "tst_monkey.moc"
