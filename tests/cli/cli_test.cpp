@@ -440,9 +440,9 @@ TEST(ToleranceCommandTest, CountsTheTrialsLeftOut) {
     const std::vector<std::string> wide = With({"tolerance", "--trials", "20000", "--tol-r", "99.9",
                                                 "--tol-c", "99.9", "--distribution", "normal"},
                                                kDefaultLowPassCircuit);
-    const JsonValue doc = JsonOf(With(wide, {"--json"}));
+    const Json doc = JsonOf(With(wide, {"--json"}));
     const auto withoutPoles =
-        static_cast<std::int64_t>(doc["trials"].Number() - doc["q"]["count"].Number());
+        doc.at("trials").get<std::int64_t>() - doc.at("q").at("count").get<std::int64_t>();
     ASSERT_GT(withoutPoles, 0);
     EXPECT_NE(RunCli(wide).out.find("Left out: " + std::to_string(withoutPoles) +
                                     " trials without a real pole and complex pole pair"),
