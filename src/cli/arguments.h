@@ -60,6 +60,13 @@ std::string Concat(const Pieces&... pieces) {
     return text;
 }
 
+// The text as one line of valid UTF-8: every control character (C0, DEL, C1) and every byte
+// that is not part of a valid sequence becomes "?". Cut after `most` characters, marked "...".
+std::string Printable(std::string_view text, std::size_t most = std::string_view::npos);
+
+// A typed text in double quotes for a one-line message: Printable, cut after 40 characters.
+std::string Quoted(std::string_view text);
+
 // The help of one command: usage line, what it does, its options.
 std::string HelpText(std::string_view command, std::string_view summary,
                      std::span<const Option> options, std::string_view notes = {});

@@ -1,6 +1,8 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <string_view>
 #include <vector>
@@ -55,8 +57,9 @@ std::string MainHelp() {
     text +=
         "\n'mirelto-cli COMMAND --help' lists the options of one command; every command takes\n"
         "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n\n"
-        "Exit status: 0 done, 1 the calculation refused the input or failed (message on\n"
-        "standard error), 2 bad command line (one line naming the option).\n";
+        "Exit status: 0 done, 1 the calculation refused the input or failed, or the output\n"
+        "could not be written (message on standard error), 2 bad command line (one line\n"
+        "naming the option). --output writes a file whole or leaves it as it was.\n";
     return text;
 }
 
@@ -70,16 +73,15 @@ int Usage(std::ostream& err, std::string_view where, std::string_view message) {
     return kExitUsage;
 }
 
-}  // namespace
-
-int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
+// The command the words name, run; its exit status.
+int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
     if (words.empty()) {
         return Usage(err, "", "no command (see mirelto-cli --help)");
     }
     const std::string_view first = words.front();
     if (first == "--help" || first == "-h" || first == "help") {
         if (words.size() > 1 && first == "help") {
-            return Run(std::vector<std::string>{words[1], "--help"}, out, err);
+            return Dispatch(std::vector<std::string>{words[1], "--help"}, out, err);
         }
         out << MainHelp();
         return kExitDone;
@@ -95,7 +97,7 @@ int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err
                                       [name](const CommandInfo& c) { return c.name == name; });
     if (command == commands.end()) {
         return Usage(err, "",
-                     Concat("unknown command \"", OneLine(first), "\" (see mirelto-cli --help)"));
+                     Concat("unknown command ", Quoted(first), " (see mirelto-cli --help)"));
     }
     const std::string_view shownAs = alias ? alias->shownAs : command->name;
     const std::string where = Concat(" ", shownAs);
@@ -121,8 +123,23 @@ int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err
         err << kProgram << where << ": " << OneLine(e.what()) << "\n";
         return kExitRefused;
     }
-    out.flush();
     return kExitDone;
+}
+
+}  // namespace
+
+int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    int status = Dispatch(words, out, err);
+    // Output that did not arrive (a full disk, a closed pipe or descriptor) is a failure, not a
+    // result: say why, and never exit 0.
+    if (!out.flush()) {
+        const int error = errno;
+        err << kProgram << ": cannot write standard output: "
+            << (error != 0 ? std::strerror(error) : "write error") << "\n";
+        status = status == kExitDone ? kExitRefused : status;
+    }
+    return status;
 }
 
 }  // namespace mirelto::cli

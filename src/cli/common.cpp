@@ -1,5 +1,7 @@
 #include "common.h"
 
+#include <cstdio>
+
 #include <mirelto/design/circuit.h>
 #include <mirelto/values/value_format.h>
 
@@ -131,6 +133,21 @@ std::string Compact(double value) {
     return first == std::string::npos ? shown : shown.substr(first);
 }
 
+std::string FixedText(double value, const char* format) {
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), format, value);
+    const std::string_view shown = text.data();
+    if (shown.find('-') != std::string_view::npos &&
+        shown.find_first_of("123456789") == std::string_view::npos) {
+        std::snprintf(text.data(), text.size(), format, 0.0);
+    }
+    return text.data();
+}
+
+std::string Counted(std::int64_t count, std::string_view noun) {
+    return Concat(std::to_string(count), " ", noun, count == 1 ? "" : "s");
+}
+
 std::string OneLine(std::string_view text) {
     std::string line;
     bool inBreak = false;
@@ -155,15 +172,21 @@ MessageCapture::~MessageCapture() {
     SetMessageSink(std::move(previous_));
 }
 
-void WriteCircuit(JsonWriter& json, const Circuit& c) {
+Json CircuitJson(const Circuit& c) {
     const ComponentValues parts = ComponentsOf(c);
+    Json json = Json::object();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json.Key(ComponentName(p)).Number(parts[p]);
+        json[ComponentName(p)] = JsonNumber(parts[p]);
     }
+    return json;
 }
 
-void WritePoles(JsonWriter& json, const PoleSet& poles) {
-    json.Key("fa").Number(poles.fa).Key("fo").Number(poles.fo).Key("q").Number(poles.q);
+Json PolesJson(const PoleSet& poles) {
+    return {{"fa", JsonNumber(poles.fa)}, {"fo", JsonNumber(poles.fo)}, {"q", JsonNumber(poles.q)}};
+}
+
+Json RangeJson(const FrequencyRange& range) {
+    return {{"low", JsonNumber(range.low)}, {"high", JsonNumber(range.high)}};
 }
 
 }  // namespace mirelto::cli

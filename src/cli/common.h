@@ -12,6 +12,7 @@
 
 #include <mirelto/design/circuit.h>
 #include <mirelto/design/messages.h>
+#include <mirelto/response/analysis.h>
 
 #include "arguments.h"
 #include "json.h"
@@ -82,6 +83,11 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf);
 std::string Shown(double value);
 // The same without the leading blanks.
 std::string Compact(double value);
+// A printf-style text of one number ("%+8.3f"); a value that rounds to zero is written as zero,
+// never "-0.000".
+std::string FixedText(double value, const char* format);
+// The count and the noun, plural unless the count is one: "1 trial", "2 trials".
+std::string Counted(std::int64_t count, std::string_view noun);
 // A message of the calculation on one line: its CR LF runs become a blank.
 std::string OneLine(std::string_view text);
 
@@ -99,7 +105,8 @@ class MessageCapture {
     MessageSink previous_;
 };
 
-void WriteCircuit(JsonWriter& json, const Circuit& circuit);  // "R1": ... "C3": ...
-void WritePoles(JsonWriter& json, const PoleSet& poles);      // "fa": ... "q": ...
+Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
+Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}
+Json RangeJson(const FrequencyRange& range);  // {"low": ..., "high": ...}
 
 }  // namespace mirelto::cli
