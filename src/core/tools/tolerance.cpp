@@ -19,19 +19,6 @@ namespace mirelto {
 
 namespace {
 
-// 2^-53: one engine output's top 53 bits become a double in [0, 1) exactly.
-constexpr double kTwoToMinus53 = 1.0 / 9007199254740992.0;
-constexpr int kDiscardedBits = 11;
-
-// ln 2 split so that e * kLn2High is exact for every binary exponent e of a double.
-constexpr double kLn2High = 6.93147180369123816490e-01;
-constexpr double kLn2Low = 1.90821492927058770002e-10;
-constexpr double kSqrtHalf = 0.70710678118654752440;
-
-// 2 atanh(s) = ln((1 + s) / (1 - s)) by its series; |s| <= 0.172 after the reduction, where the
-// terms up to s^23 leave a remainder below 1e-17 relative.
-constexpr int kLogTerms = 11;
-
 // Cancellation is polled, and progress reported, once per this many trials: a trial takes
 // microseconds, so the cancel button answers within a millisecond.
 constexpr std::int64_t kPollEvery = 256;
@@ -39,9 +26,6 @@ constexpr std::int64_t kPollEvery = 256;
 // Guards against a run so long that it can only be a mistake, and histograms no one can read.
 constexpr std::int64_t kMaxTrials = 100'000'000;
 constexpr int kMaxBins = 10000;
-
-// The percentiles a spread shows: p1, p50, p99.
-constexpr std::array<double, 3> kPercentiles{1, 50, 99};
 
 bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
@@ -66,48 +50,6 @@ PoleSet TrialPoles(const Circuit& circuit, const Rational3& h) {
 
 double Cutoff(const Circuit& circuit, const FrequencyRange& range) {
     return CutoffFrequency(CircuitTransfer(circuit), circuit.isLpf, range.low, range.high);
-}
-
-// The bin of a value in equal bins from low to high (width = high - low); the highest value falls
-// in the last bin, and every value in the first when the width is zero.
-std::size_t BinOf(double v, double low, double width, int bins) {
-    if (!(width > 0)) {
-        return 0;
-    }
-    const double position = (v - low) / width * bins;
-    return std::min(static_cast<std::size_t>(position), static_cast<std::size_t>(bins) - 1);
-}
-
-Histogram MakeHistogram(const std::vector<double>& values, double low, double high, int bins) {
-    Histogram histogram;
-    histogram.counts.assign(static_cast<std::size_t>(bins), 0);
-    if (values.empty()) {
-        histogram.low = histogram.high = kNaN;
-        return histogram;
-    }
-    histogram.low = low;
-    histogram.high = high;
-    const double width = histogram.high - histogram.low;
-    for (double v : values) {
-        ++histogram.counts[BinOf(v, histogram.low, width, bins)];
-    }
-    return histogram;
-}
-
-// Percentile as Percentile gives it for the sorted values, by selection: `values` is reordered,
-// and everything from `from` on must not lie below the ranks asked for before (ascending p).
-double SelectPercentile(std::vector<double>& values, double p, std::size_t& from) {
-    const double rank = (static_cast<double>(values.size()) - 1) * p / 100;
-    const auto below = static_cast<std::size_t>(std::floor(rank));
-    const auto at = values.begin() + static_cast<std::ptrdiff_t>(below);
-    std::nth_element(values.begin() + static_cast<std::ptrdiff_t>(from), at, values.end());
-    from = below;
-    if (below + 1 >= values.size()) {
-        return *at;
-    }
-    const double next = *std::min_element(at + 1, values.end());
-    const double fraction = rank - static_cast<double>(below);
-    return *at + fraction * (next - *at);
 }
 
 std::string CheckInput(const ToleranceInput& input) {
@@ -139,98 +81,6 @@ std::string CheckInput(const ToleranceInput& input) {
 }
 
 }  // namespace
-
-double PortableRandom::Uniform() {
-    return static_cast<double>(engine_() >> kDiscardedBits) * kTwoToMinus53;
-}
-
-double PortableRandom::Normal() {
-    if (hasSpare_) {
-        hasSpare_ = false;
-        return spare_;
-    }
-    double u = 0, v = 0, s = 0;
-    do {
-        u = 2 * Uniform() - 1;
-        v = 2 * Uniform() - 1;
-        s = u * u + v * v;
-    } while (s >= 1 || s == 0);
-    const double factor = std::sqrt(-2 * PortableLog(s) / s);
-    spare_ = v * factor;
-    hasSpare_ = true;
-    return u * factor;
-}
-
-double PortableLog(double x) {
-    if (!(x > 0) || !std::isfinite(x)) {
-        return x == 0 ? -std::numeric_limits<double>::infinity() : kNaN;
-    }
-    int exponent = 0;
-    double m = std::frexp(x, &exponent);  // exact: x = m 2^exponent, m in [0.5, 1)
-    if (m < kSqrtHalf) {
-        m *= 2;
-        exponent -= 1;
-    }
-    const double s = (m - 1) / (m + 1);
-    const double z = s * s;
-    double series = 1.0 / (2 * kLogTerms + 1);
-    for (int k = kLogTerms - 1; k >= 0; --k) {
-        series = series * z + 1.0 / (2 * k + 1);
-    }
-    const double e = exponent;
-    return e * kLn2High + (2 * s * series + e * kLn2Low);
-}
-
-double Percentile(const std::vector<double>& ascending, double p) {
-    if (ascending.empty()) {
-        return kNaN;
-    }
-    const double rank = (static_cast<double>(ascending.size()) - 1) * p / 100;
-    const auto below = static_cast<std::size_t>(std::floor(rank));
-    if (below + 1 >= ascending.size()) {
-        return ascending.back();
-    }
-    const double fraction = rank - static_cast<double>(below);
-    return ascending[below] + fraction * (ascending[below + 1] - ascending[below]);
-}
-
-Spread Summarise(std::vector<double> samples, double nominal, int bins) {
-    Spread spread;
-    spread.nominal = nominal;
-    std::vector<double> defined;
-    defined.reserve(samples.size());
-    std::copy_if(samples.begin(), samples.end(), std::back_inserter(defined),
-                 [](double v) { return !std::isnan(v); });
-    spread.count = static_cast<std::int64_t>(defined.size());
-    spread.samples = std::move(samples);
-    if (defined.empty()) {
-        spread.histogram = MakeHistogram(defined, kNaN, kNaN, bins);
-        spread.mean = spread.standardDeviation = spread.minimum = spread.maximum = kNaN;
-        spread.p1 = spread.p50 = spread.p99 = kNaN;
-        return spread;
-    }
-    const auto [lowest, highest] = std::minmax_element(defined.begin(), defined.end());
-    spread.minimum = *lowest;
-    spread.maximum = *highest;
-    spread.histogram = MakeHistogram(defined, spread.minimum, spread.maximum, bins);
-    double sum = 0;
-    for (double v : defined) {
-        sum += v;
-    }
-    spread.mean = sum / static_cast<double>(defined.size());
-    double squares = 0;
-    for (double v : defined) {
-        squares += (v - spread.mean) * (v - spread.mean);
-    }
-    spread.standardDeviation =
-        defined.size() > 1 ? std::sqrt(squares / static_cast<double>(defined.size() - 1)) : 0;
-    // Three ranks by selection instead of a full sort: a run of 100 000 trials sorts four times.
-    std::size_t from = 0;
-    spread.p1 = SelectPercentile(defined, kPercentiles[0], from);
-    spread.p50 = SelectPercentile(defined, kPercentiles[1], from);
-    spread.p99 = SelectPercentile(defined, kPercentiles[2], from);
-    return spread;
-}
 
 Sensitivities SensitivitiesOf(const Circuit& circuit) {
     Sensitivities s;
@@ -349,7 +199,7 @@ std::int64_t RunKept(Trials& trials, const ToleranceInput& input, const Quantiti
 // The ranks (from 0) that the percentiles of `count` values interpolate between.
 std::vector<std::int64_t> PercentileRanks(std::int64_t count) {
     std::vector<std::int64_t> ranks;
-    for (const double p : kPercentiles) {
+    for (const double p : kSpreadPercentiles) {
         const auto below =
             static_cast<std::int64_t>(std::floor((static_cast<double>(count) - 1) * p / 100));
         for (const std::int64_t rank : {below, below + 1}) {
@@ -442,7 +292,7 @@ std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quan
                     Spread& s = *spreads[i];
                     squares[i] += (v - s.mean) * (v - s.mean);
                     const double width = s.histogram.high - s.histogram.low;
-                    ++s.histogram.counts[BinOf(v, s.histogram.low, width, input.bins)];
+                    ++s.histogram.counts[HistogramBin(v, s.histogram.low, width, input.bins)];
                 }
                 searches[i].Add(v);
             }
@@ -463,9 +313,9 @@ std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quan
         }
         s.standardDeviation =
             s.count > 1 ? std::sqrt(squares[i] / static_cast<double>(s.count - 1)) : 0;
-        s.p1 = PercentileOf(searches[i], s.count, kPercentiles[0]);
-        s.p50 = PercentileOf(searches[i], s.count, kPercentiles[1]);
-        s.p99 = PercentileOf(searches[i], s.count, kPercentiles[2]);
+        s.p1 = PercentileOf(searches[i], s.count, kSpreadPercentiles[0]);
+        s.p50 = PercentileOf(searches[i], s.count, kSpreadPercentiles[1]);
+        s.p99 = PercentileOf(searches[i], s.count, kSpreadPercentiles[2]);
     }
     return run;
 }

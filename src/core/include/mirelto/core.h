@@ -9,6 +9,7 @@
 #include "mirelto/numeric/fault.h"
 #include "mirelto/numeric/polinom3.h"
 #include "mirelto/numeric/polynomial.h"
+#include "mirelto/numeric/portable_random.h"
 
 #include "mirelto/values/eseries.h"
 #include "mirelto/values/value_format.h"
@@ -30,6 +31,7 @@
 #include "mirelto/tools/optimise.h"
 #include "mirelto/tools/presets.h"
 #include "mirelto/tools/run_control.h"
+#include "mirelto/tools/spread.h"
 #include "mirelto/tools/tolerance.h"
 
 #include "mirelto/output/print_layout.h"

@@ -2,41 +2,21 @@
 // normal spread) giving percentiles and histograms of fa, fo, Q and the -3 dB frequency, and the
 // relative sensitivities of fa, fo and Q to each part.
 //
-// A run repeats exactly from its seed, on every platform: the engine is std::mt19937_64, whose
-// output the standard fixes, and the transforms to uniform and normal numbers are our own, using
-// + - * / and sqrt only (IEEE-exact everywhere). The <random> distributions are not used because
-// each standard library implements them differently. Keeps no state; runs on any thread.
+// A run repeats exactly from its seed, on every platform (PortableRandom). Keeps no state; runs
+// on any thread.
 #pragma once
 
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "mirelto/design/circuit.h"
+#include "mirelto/numeric/portable_random.h"
 #include "mirelto/response/analysis.h"
 #include "mirelto/tools/run_control.h"
+#include "mirelto/tools/spread.h"
 
 namespace mirelto {
-
-// Portable random numbers from a seed.
-class PortableRandom {
-  public:
-    explicit PortableRandom(std::uint64_t seed) : engine_(seed) {}
-    // [0, 1): the top 53 bits of one engine output, times 2^-53.
-    double Uniform();
-    // Standard normal, by Marsaglia's polar method with PortableLog; values come in pairs.
-    double Normal();
-
-  private:
-    std::mt19937_64 engine_;
-    double spare_ = 0;
-    bool hasSpare_ = false;
-};
-
-// The natural logarithm of a positive finite x from frexp, + - * / only: the same bits on every
-// IEEE platform, within a few units in the last place of std::log.
-double PortableLog(double x);
 
 enum class Distribution {
     Uniform,  // evenly over nominal (1 - t) to nominal (1 + t)
@@ -73,33 +53,6 @@ struct ToleranceInput {
     std::int64_t trialsKept = kTrialsKept;
     std::int64_t valuesCollected = kValuesCollected;
 };
-
-// Counts over `counts.size()` equal bins from low to high (the observed range); the highest value
-// falls in the last bin, and when every value is the same all of them fall in the first.
-struct Histogram {
-    double low = 0, high = 0;
-    std::vector<std::int64_t> counts;
-};
-
-// One quantity over the trials. Statistics cover the trials where it is defined (count of them);
-// NaN when there are none.
-struct Spread {
-    double nominal = 0;
-    std::int64_t count = 0;
-    double mean = 0, standardDeviation = 0;  // sample standard deviation (n - 1)
-    double minimum = 0, maximum = 0;
-    double p1 = 0, p50 = 0, p99 = 0;  // percentiles
-    Histogram histogram;
-    // Every trial in order, NaN where not defined; empty when the run replayed instead.
-    std::vector<double> samples;
-};
-
-// The p-th percentile (0..100) of ascending values: linear between the closest ranks, rank
-// (n - 1) p / 100 counted from 0. NaN for no values.
-double Percentile(const std::vector<double>& ascending, double p);
-
-// The statistics of samples (NaN entries are skipped), kept in `samples`.
-Spread Summarise(std::vector<double> samples, double nominal, int bins);
 
 // Relative sensitivities S = (dy/dx)(x/y) of one quantity to each part (R1..C3).
 struct Sensitivities {
