@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "numeric/checked_real.h"
+#include "numeric/constants.h"
 
 namespace mirelto {
 
@@ -315,7 +316,7 @@ double RealRootNear(double k2, double k1, double k0, double hint) {
             ++count;
         }
     }
-    double best = std::numeric_limits<double>::quiet_NaN();
+    double best = kNaN;
     for (int i = 0; i < count; ++i) {
         const double root = SolveBracketed(k2, k1, k0, brackets[i][0], brackets[i][1]);
         if (std::isnan(best) || std::fabs(root - hint) < std::fabs(best - hint)) {

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "numeric/constants.h"
+
 namespace mirelto {
 
 namespace {
@@ -45,8 +47,7 @@ double PortableRandom::Normal() {
 
 double PortableLog(double x) {
     if (!(x > 0) || !std::isfinite(x)) {
-        return x == 0 ? -std::numeric_limits<double>::infinity()
-                      : std::numeric_limits<double>::quiet_NaN();
+        return x == 0 ? -std::numeric_limits<double>::infinity() : kNaN;
     }
     int exponent = 0;
     double m = std::frexp(x, &exponent);  // exact: x = m 2^exponent, m in [0.5, 1)

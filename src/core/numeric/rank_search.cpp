@@ -5,6 +5,8 @@
 #include <limits>
 #include <new>
 
+#include "numeric/constants.h"
+
 namespace mirelto::detail {
 
 namespace {
@@ -165,8 +167,7 @@ bool RankSearch::Done() const {
 double RankSearch::At(std::int64_t rank) const {
     const auto at = std::find_if(targets_.begin(), targets_.end(),
                                  [rank](const Target& t) { return t.rank == rank; });
-    return at == targets_.end() || !at->found ? std::numeric_limits<double>::quiet_NaN()
-                                              : at->value;
+    return at == targets_.end() || !at->found ? kNaN : at->value;
 }
 
 }  // namespace mirelto::detail

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "numeric/constants.h"
+
 namespace mirelto {
 
 namespace {
@@ -80,7 +82,7 @@ std::string FormatFixed(double value, int width, int decimals) {
     const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
                                             std::chars_format::fixed, places);
     if (error != std::errc{}) {
-        return FormatFixed(std::numeric_limits<double>::quiet_NaN(), width, decimals);
+        return FormatFixed(kNaN, width, decimals);
     }
     std::string_view shown(digits.data(), static_cast<std::size_t>(end - digits.data()));
     // "-0.000" says nothing the reader could use: a value rounded to zero shows unsigned.
