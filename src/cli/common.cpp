@@ -205,15 +205,21 @@ MessageCapture::~MessageCapture() {
     SetMessageSink(std::move(previous_));
 }
 
-void WriteCircuit(JsonWriter& json, const Circuit& c) {
+Json CircuitJson(const Circuit& c) {
     const ComponentValues parts = ComponentsOf(c);
+    Json json = Json::object();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json.Key(ComponentName(p)).Number(parts[p]);
+        json[ComponentName(p)] = JsonNumber(parts[p]);
     }
+    return json;
 }
 
-void WritePoles(JsonWriter& json, const PoleSet& poles) {
-    json.Key("fa").Number(poles.fa).Key("fo").Number(poles.fo).Key("q").Number(poles.q);
+Json PolesJson(const PoleSet& poles) {
+    return {{"fa", JsonNumber(poles.fa)}, {"fo", JsonNumber(poles.fo)}, {"q", JsonNumber(poles.q)}};
+}
+
+Json RangeJson(const FrequencyRange& range) {
+    return {{"low", JsonNumber(range.low)}, {"high", JsonNumber(range.high)}};
 }
 
 }  // namespace mirelto::cli

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include <mirelto/analysis.h>
 #include <mirelto/messages.h>
 #include <mirelto/response.h>
 
@@ -107,7 +108,8 @@ class MessageCapture {
     MessageSink previous_;
 };
 
-void WriteCircuit(JsonWriter& json, const Circuit& circuit);  // "R1": ... "C3": ...
-void WritePoles(JsonWriter& json, const PoleSet& poles);      // "fa": ... "q": ...
+Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
+Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}
+Json RangeJson(const FrequencyRange& range);  // {"low": ..., "high": ...}
 
 }  // namespace mirelto::cli

@@ -15,12 +15,6 @@ namespace mirelto::cli {
 
 namespace {
 
-void WriteRequest(JsonWriter& json, const Request& request) {
-    json.Key("request").BeginObject();
-    WritePoles(json, request.poles);
-    json.EndObject();
-}
-
 const std::array<Option, 1> kSaveOptions{{
     {"--save", "FILE",
      "also write the design with its results to FILE (.mirelto), whole or not at all"},
@@ -117,23 +111,18 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     }
     const Circuit built{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3, isLpf};
     const PoleSet result{st.FaResult, st.FoResult, st.QResult};
-    JsonWriter json;
-    json.BeginObject().Key("command").String("design").Key("mode").String(isLpf ? "LPF" : "HPF");
-    WriteRequest(json, request);
-    json.Key("series").BeginArray(true);
-    for (std::int32_t s : series) {
-        json.Integer(s);
-    }
-    json.EndArray().Key("circuit").BeginObject();
-    WriteCircuit(json, built);
-    json.EndObject().Key("result").BeginObject();
-    WritePoles(json, result);
-    json.EndObject().Key("relativeError").BeginObject();
     const PoleSet& asked = request.poles;
-    WritePoles(json, {(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
-                      (result.q - asked.q) / asked.q});
-    json.EndObject().Key("report").String(report).EndObject();
-    out << json.Text();
+    const PoleSet error{(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
+                        (result.q - asked.q) / asked.q};
+    const Json json{{"command", "design"},
+                    {"mode", isLpf ? "LPF" : "HPF"},
+                    {"request", PolesJson(asked)},
+                    {"series", series},
+                    {"circuit", CircuitJson(built)},
+                    {"result", PolesJson(result)},
+                    {"relativeError", PolesJson(error)},
+                    {"report", report}};
+    out << JsonText(json);
 }
 
 // The -3 dB frequency within the analysis window's range.
@@ -179,17 +168,15 @@ void RunAnalyze(const Arguments& args, std::ostream& out) {
         out << report << "f(-3dB) = " << Shown(cutoff.frequency) << "Hz\r\n";
         return;
     }
-    JsonWriter json;
-    json.BeginObject().Key("command").String("analyze").Key("mode").String(isLpf ? "LPF" : "HPF");
-    json.Key("circuit").BeginObject();
-    WriteCircuit(json, circuit);
-    json.EndObject().Key("result").BeginObject();
-    WritePoles(json, poles);
-    json.Key("cutoff").Number(cutoff.frequency);
-    json.EndObject().Key("range").BeginObject();
-    json.Key("low").Number(cutoff.range.low).Key("high").Number(cutoff.range.high);
-    json.EndObject().Key("report").String(report).EndObject();
-    out << json.Text();
+    Json result = PolesJson(poles);
+    result["cutoff"] = JsonNumber(cutoff.frequency);
+    const Json json{{"command", "analyze"},
+                    {"mode", isLpf ? "LPF" : "HPF"},
+                    {"circuit", CircuitJson(circuit)},
+                    {"result", result},
+                    {"range", RangeJson(cutoff.range)},
+                    {"report", report}};
+    out << JsonText(json);
 }
 
 }  // namespace

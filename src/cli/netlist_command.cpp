@@ -60,15 +60,13 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
         WriteOutputFile(*path, netlist);
     }
     if (args.Has("--json")) {
-        JsonWriter json;
-        json.BeginObject().Key("command").String("netlist");
-        json.Key("mode").String(isLpf ? "LPF" : "HPF").Key("circuit").BeginObject();
-        WriteCircuit(json, circuit);
-        json.EndObject().Key("range").BeginObject().Key("low").Number(options.range.low);
-        json.Key("high").Number(options.range.high).EndObject();
-        json.Key("pointsPerDecade").Integer(options.pointsPerDecade);
-        json.Key("netlist").String(netlist).EndObject();
-        out << json.Text();
+        const Json json{{"command", "netlist"},
+                        {"mode", isLpf ? "LPF" : "HPF"},
+                        {"circuit", CircuitJson(circuit)},
+                        {"range", RangeJson(options.range)},
+                        {"pointsPerDecade", options.pointsPerDecade},
+                        {"netlist", netlist}};
+        out << JsonText(json);
     } else if (!toFile) {
         out << netlist;
     }

@@ -75,53 +75,46 @@ ToleranceInput ReadInput(const Arguments& args) {
     return input;
 }
 
-void WriteSpread(JsonWriter& json, const Spread& s) {
-    json.BeginObject().Key("nominal").Number(s.nominal).Key("count").Integer(s.count);
-    json.Key("mean").Number(s.mean).Key("standardDeviation").Number(s.standardDeviation);
-    json.Key("minimum").Number(s.minimum).Key("maximum").Number(s.maximum);
-    json.Key("p1").Number(s.p1).Key("p50").Number(s.p50).Key("p99").Number(s.p99);
-    json.Key("histogram").BeginObject().Key("low").Number(s.histogram.low);
-    json.Key("high").Number(s.histogram.high).Key("counts").BeginArray(true);
-    for (std::int64_t count : s.histogram.counts) {
-        json.Integer(count);
+Json SpreadJson(const Spread& s) {
+    const Json histogram{{"low", JsonNumber(s.histogram.low)},
+                         {"high", JsonNumber(s.histogram.high)},
+                         {"counts", s.histogram.counts}};
+    return {
+        {"nominal", JsonNumber(s.nominal)}, {"count", s.count},
+        {"mean", JsonNumber(s.mean)},       {"standardDeviation", JsonNumber(s.standardDeviation)},
+        {"minimum", JsonNumber(s.minimum)}, {"maximum", JsonNumber(s.maximum)},
+        {"p1", JsonNumber(s.p1)},           {"p50", JsonNumber(s.p50)},
+        {"p99", JsonNumber(s.p99)},         {"histogram", histogram},
+    };
+}
+
+// {"R1": ..., "C3": ...} of one number per part.
+Json PartsJson(const ComponentValues& values) {
+    Json json = Json::object();
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        json[ComponentName(p)] = JsonNumber(values[p]);
     }
-    json.EndArray().EndObject().EndObject();
+    return json;
 }
 
 void WriteJson(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r) {
-    JsonWriter json;
-    json.BeginObject().Key("command").String("tolerance");
-    json.Key("mode").String(input.nominal.isLpf ? "LPF" : "HPF");
-    json.Key("circuit").BeginObject();
-    WriteCircuit(json, input.nominal);
-    json.EndObject().Key("tolerance").BeginObject();
-    for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json.Key(ComponentName(p)).Number(input.tolerance[p]);
-    }
-    json.EndObject();
-    json.Key("distribution")
-        .String(input.distribution == Distribution::Normal ? "normal" : "uniform");
-    json.Key("trials").Integer(r.trials).Key("seed").Unsigned(r.seed);
-    json.Key("cutoffRange").BeginObject().Key("low").Number(r.cutoffRange.low);
-    json.Key("high").Number(r.cutoffRange.high).EndObject();
+    Json json{{"command", "tolerance"},
+              {"mode", input.nominal.isLpf ? "LPF" : "HPF"},
+              {"circuit", CircuitJson(input.nominal)},
+              {"tolerance", PartsJson(input.tolerance)},
+              {"distribution", input.distribution == Distribution::Normal ? "normal" : "uniform"},
+              {"trials", r.trials},
+              {"seed", r.seed},
+              {"cutoffRange", RangeJson(r.cutoffRange)}};
     const char* keys[] = {"fa", "fo", "q", "cutoff"};
     const std::array<Row, 4> rows = Rows(r);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        json.Key(keys[i]);
-        WriteSpread(json, *rows[i].spread);
+        json[keys[i]] = SpreadJson(*rows[i].spread);
     }
-    json.Key("sensitivity").BeginObject();
-    const std::pair<const char*, const ComponentValues*> sensitivities[] = {
-        {"fa", &r.sensitivity.fa}, {"fo", &r.sensitivity.fo}, {"q", &r.sensitivity.q}};
-    for (const auto& [name, values] : sensitivities) {
-        json.Key(name).BeginObject();
-        for (std::size_t p = 0; p < kComponentCount; ++p) {
-            json.Key(ComponentName(p)).Number((*values)[p]);
-        }
-        json.EndObject();
-    }
-    json.EndObject().EndObject();
-    out << json.Text();
+    json["sensitivity"] = {{"fa", PartsJson(r.sensitivity.fa)},
+                           {"fo", PartsJson(r.sensitivity.fo)},
+                           {"q", PartsJson(r.sensitivity.q)}};
+    out << JsonText(json);
 }
 
 void WriteHistogram(std::ostream& out, const Row& row) {

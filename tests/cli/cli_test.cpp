@@ -1,6 +1,6 @@
 // mirelto-cli as a user runs it: help, usage errors (one line naming the option, status 2),
 // refusals (status 1), the design report byte for byte against the window's, and the --json
-// documents read back with a strict reader.
+// documents read back with a strict reader (nlohmann's parser).
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -14,12 +14,14 @@
 #include <vector>
 
 #include <mirelto/core.h>
+#include <nlohmann/json.hpp>
 
-#include "json_check.h"
 #include "process.h"
 
 namespace mirelto::test {
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 const std::vector<std::string> kDefaultLowPassCircuit{"--r1", "22k",  "--r2", "22k", "--r3", "22k",
                                                       "--c1", "6.8n", "--c2", "15n", "--c3", "1n"};
@@ -276,92 +278,143 @@ TEST(AnalyzeTest, OverflowingPartsAreRefused) {
     EXPECT_EQ(o.err, "mirelto-cli analyze: the circuit has no real pole and complex pole pair\n");
 }
 
-JsonValue JsonOf(const std::vector<std::string>& args) {
+// The document a command prints, read in the order it was written.
+Json JsonOf(const std::vector<std::string>& args) {
     const Outcome o = RunCli(args);
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.err, "");
-    return ParseJson(o.out);
+    return Json::parse(o.out);
 }
+
+struct KeysCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::vector<std::string> keys;
+};
+
+void PrintTo(const KeysCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class JsonKeysTest : public testing::TestWithParam<KeysCase> {};
+
+// Each command with --json; read it; one line feed ends it, and the top-level keys come in the
+// order the command writes them.
+TEST_P(JsonKeysTest, KeysComeInTheirOrder) {
+    const Outcome o = RunCli(GetParam().args);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.out.ends_with("}\n")) << o.out;
+    const Json doc = Json::parse(o.out);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : doc.items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, GetParam().keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, JsonKeysTest,
+    testing::Values(
+        KeysCase{"Design",
+                 {"design", "--json"},
+                 {"command", "mode", "request", "series", "circuit", "result", "relativeError",
+                  "report"}},
+        KeysCase{"Analyze",
+                 With({"analyze", "--json"}, kDefaultLowPassCircuit),
+                 {"command", "mode", "circuit", "result", "range", "report"}},
+        KeysCase{"Optimise",
+                 {"optimise", "--json", "--steps", "1", "--count", "2"},
+                 {"command", "mode", "request", "steps", "series", "ideal", "candidates",
+                  "combinations", "unrealisable", "best", "plainRounding"}},
+        KeysCase{"Tolerance",
+                 With({"tolerance", "--json", "--trials", "10"}, kDefaultLowPassCircuit),
+                 {"command", "mode", "circuit", "tolerance", "distribution", "trials", "seed",
+                  "cutoffRange", "fa", "fo", "q", "cutoff", "sensitivity"}},
+        KeysCase{"Netlist",
+                 With({"netlist", "--json"}, kDefaultLowPassCircuit),
+                 {"command", "mode", "circuit", "range", "pointsPerDecade", "netlist"}}),
+    [](const auto& info) { return info.param.name; });
 
 // design --json; read it; the numbers are the back-calculation's doubles exactly, the report the
 // text design prints.
 TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
-    const JsonValue doc = JsonOf({"design", "--json"});
+    const Json doc = JsonOf({"design", "--json"});
     DesignState = DesignRecord{};
     DesignState.IsLpf = true;
     DesignState.R1 = DesignState.R2 = DesignState.R3 = 22000;
     DesignState.ResultValid = true;
     SynthesizeFilter(1420, 1420, 1, 6, 6, 6, true);
-    EXPECT_EQ(doc["command"].String(), "design");
-    EXPECT_EQ(doc["mode"].String(), "LPF");
-    EXPECT_EQ(doc["result"]["fa"].Number(), DesignState.FaResult);
-    EXPECT_EQ(doc["result"]["fo"].Number(), DesignState.FoResult);
-    EXPECT_EQ(doc["result"]["q"].Number(), DesignState.QResult);
-    EXPECT_EQ(doc["circuit"]["C2"].Number(), DesignState.ResC2);
-    EXPECT_EQ(doc["series"].Array().size(), 3u);
-    EXPECT_EQ(doc["relativeError"]["fo"].Number(), (DesignState.FoResult - 1420) / 1420);
-    EXPECT_EQ(doc["report"].String(), kDefaultLowPassReport);
+    EXPECT_EQ(doc.at("command"), "design");
+    EXPECT_EQ(doc.at("mode"), "LPF");
+    EXPECT_EQ(doc.at("result").at("fa").get<double>(), DesignState.FaResult);
+    EXPECT_EQ(doc.at("result").at("fo").get<double>(), DesignState.FoResult);
+    EXPECT_EQ(doc.at("result").at("q").get<double>(), DesignState.QResult);
+    EXPECT_EQ(doc.at("circuit").at("C2").get<double>(), DesignState.ResC2);
+    EXPECT_EQ(doc.at("circuit").at("R1"), 22000);
+    EXPECT_EQ(doc.at("series"), Json({6, 6, 6}));
+    EXPECT_EQ(doc.at("relativeError").at("fo").get<double>(), (DesignState.FoResult - 1420) / 1420);
+    EXPECT_EQ(doc.at("report"), kDefaultLowPassReport);
 }
 
 // analyze --json; read it; fa, fo, Q of AnalyzeCircuit and a -3 dB frequency inside the range.
 TEST(JsonOutputTest, AnalyzeCarriesTheCutoff) {
-    const JsonValue doc = JsonOf(With({"analyze", "--json"}, kDefaultLowPassCircuit));
+    const Json doc = JsonOf(With({"analyze", "--json"}, kDefaultLowPassCircuit));
     const PoleSet poles = AnalyzeCircuit({22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true});
-    EXPECT_EQ(doc["result"]["fo"].Number(), poles.fo);
-    const double cutoff = doc["result"]["cutoff"].Number();
-    EXPECT_GT(cutoff, doc["range"]["low"].Number());
-    EXPECT_LT(cutoff, doc["range"]["high"].Number());
+    EXPECT_EQ(doc.at("result").at("fo").get<double>(), poles.fo);
+    const double cutoff = doc.at("result").at("cutoff").get<double>();
+    EXPECT_GT(cutoff, doc.at("range").at("low").get<double>());
+    EXPECT_LT(cutoff, doc.at("range").at("high").get<double>());
     EXPECT_NEAR(cutoff, 1492, 1);
 }
 
 // optimise --json with free resistors; read it; 20 ranked candidates best first, each with its
 // circuit and errors, and plain rounding with its rank.
 TEST(JsonOutputTest, OptimiseListsTheRanking) {
-    const JsonValue doc = JsonOf({"optimise", "--json", "--given-series", "24", "--steps", "2"});
-    EXPECT_EQ(doc["combinations"].Number(), 15625);
-    const JsonArray& best = doc["best"].Array();
+    const Json doc = JsonOf({"optimise", "--json", "--given-series", "24", "--steps", "2"});
+    EXPECT_EQ(doc.at("combinations"), 15625);
+    const Json& best = doc.at("best");
     ASSERT_EQ(best.size(), 20u);
     double previous = 0;
     for (std::size_t i = 0; i < best.size(); ++i) {
-        EXPECT_EQ(best[i]["rank"].Number(), static_cast<double>(i + 1));
-        EXPECT_GE(best[i]["worstError"].Number(), previous);
-        previous = best[i]["worstError"].Number();
-        EXPECT_EQ(best[i]["circuit"].Object().size(), 6u);
+        EXPECT_EQ(best[i].at("rank"), i + 1);
+        EXPECT_GE(best[i].at("worstError").get<double>(), previous);
+        previous = best[i].at("worstError").get<double>();
+        EXPECT_EQ(best[i].at("circuit").size(), 6u);
     }
-    EXPECT_LT(best[0]["worstError"].Number(), 0.03);
-    EXPECT_TRUE(doc["plainRounding"]["plainRounding"].Bool());
-    EXPECT_GT(doc["plainRounding"]["rank"].Number(), 20);
-    EXPECT_EQ(doc["candidates"]["C1"].Array().size(), 5u);
-    EXPECT_EQ(doc["candidates"]["R1"].Array().size(), 5u);
+    EXPECT_LT(best[0].at("worstError").get<double>(), 0.03);
+    EXPECT_EQ(doc.at("plainRounding").at("plainRounding"), true);
+    EXPECT_GT(doc.at("plainRounding").at("rank"), 20);
+    EXPECT_EQ(doc.at("candidates").at("C1").size(), 5u);
+    EXPECT_EQ(doc.at("candidates").at("R1"), Json({18000, 20000, 22000, 24000, 27000}));
 }
 
 // tolerance --json; read it; the trials, the seed, four spreads whose histograms hold every
 // trial in 40 bins, and a sensitivity per part.
 TEST(JsonOutputTest, ToleranceCarriesSpreadsAndSensitivities) {
-    const JsonValue doc = JsonOf(
+    const Json doc = JsonOf(
         With({"tolerance", "--json", "--trials", "2k", "--seed", "99"}, kDefaultLowPassCircuit));
-    EXPECT_EQ(doc["trials"].Number(), 2000);
-    EXPECT_EQ(doc["seed"].Number(), 99);
+    EXPECT_EQ(doc.at("trials"), 2000);
+    EXPECT_EQ(doc.at("seed"), 99);
     for (const char* quantity : {"fa", "fo", "q", "cutoff"}) {
-        const JsonValue& spread = doc[quantity];
-        const JsonArray& counts = spread["histogram"]["counts"].Array();
+        const Json& spread = doc.at(quantity);
+        const Json& counts = spread.at("histogram").at("counts");
         EXPECT_EQ(counts.size(), 40u) << quantity;
         const double total =
             std::accumulate(counts.begin(), counts.end(), 0.0,
-                            [](double sum, const JsonValue& v) { return sum + v.Number(); });
-        EXPECT_EQ(total, spread["count"].Number()) << quantity;
-        EXPECT_LE(spread["p1"].Number(), spread["p50"].Number());
-        EXPECT_LE(spread["p50"].Number(), spread["p99"].Number());
+                            [](double sum, const Json& v) { return sum + v.get<double>(); });
+        EXPECT_EQ(total, spread.at("count").get<double>()) << quantity;
+        EXPECT_LE(spread.at("p1").get<double>(), spread.at("p50").get<double>());
+        EXPECT_LE(spread.at("p50").get<double>(), spread.at("p99").get<double>());
     }
-    EXPECT_EQ(doc["sensitivity"]["fo"].Object().size(), 6u);
-    EXPECT_EQ(doc["tolerance"]["C2"].Number(), 0.05);
+    EXPECT_EQ(doc.at("sensitivity").at("fo").size(), 6u);
+    EXPECT_EQ(doc.at("tolerance").at("C2").get<double>(), 0.05);
 }
 
 // netlist --json; read it; the netlist string is what netlist prints.
 TEST(JsonOutputTest, NetlistCarriesTheText) {
-    const JsonValue doc = JsonOf(With({"netlist", "--json"}, kDefaultLowPassCircuit));
-    EXPECT_EQ(doc["netlist"].String(), RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
-    EXPECT_EQ(doc["pointsPerDecade"].Number(), 100);
+    const Json doc = JsonOf(With({"netlist", "--json"}, kDefaultLowPassCircuit));
+    EXPECT_EQ(doc.at("netlist"), RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
+    EXPECT_EQ(doc.at("pointsPerDecade"), 100);
 }
 
 // One seed twice and another; run tolerance; the same seed prints the same, the other differs.
@@ -387,9 +440,9 @@ TEST(ToleranceCommandTest, CountsTheTrialsLeftOut) {
     const std::vector<std::string> wide = With({"tolerance", "--trials", "20000", "--tol-r", "99.9",
                                                 "--tol-c", "99.9", "--distribution", "normal"},
                                                kDefaultLowPassCircuit);
-    const JsonValue doc = JsonOf(With(wide, {"--json"}));
+    const Json doc = JsonOf(With(wide, {"--json"}));
     const auto withoutPoles =
-        static_cast<std::int64_t>(doc["trials"].Number() - doc["q"]["count"].Number());
+        doc["trials"].get<std::int64_t>() - doc["q"]["count"].get<std::int64_t>();
     ASSERT_GT(withoutPoles, 0);
     EXPECT_NE(RunCli(wide).out.find("Left out: " + std::to_string(withoutPoles) +
                                     " trials without a real pole and complex pole pair"),
