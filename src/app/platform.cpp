@@ -182,4 +182,9 @@ QString QtPlatform::GetSaveFileName(QWidget* parent, const QString& caption,
     return QFileDialog::getSaveFileName(parent, caption, suggested, filters, selectedFilter);
 }
 
+QString QtPlatform::GetOpenFileName(QWidget* parent, const QString& caption,
+                                    const QString& directory, const QString& filters) {
+    return QFileDialog::getOpenFileName(parent, caption, directory, filters);
+}
+
 }  // namespace mirelto
