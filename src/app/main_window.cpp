@@ -12,6 +12,7 @@
 
 #include "analysis_window.h"
 #include "error_display.h"
+#include "file_commands.h"
 #include "help_window.h"
 #include "message_box.h"
 
@@ -72,6 +73,7 @@ TFormMain::TFormMain(QWidget* parent)
     });
     WireControls();
     FormCreate();
+    files_ = new FileCommands(*this);
 }
 
 TFormMain::~TFormMain() {
@@ -239,6 +241,7 @@ void TFormMain::LabelAnalysisClick() {
     // Made on first use: its plots cost start-up time, and most runs never open it.
     if (!analysis_) {
         analysis_ = new TFormAnalysis(this);
+        files_->AnalysisWindowMade(*analysis_);
         if (analysisInput_) {
             analysis_->Follow(*analysisInput_);
         }

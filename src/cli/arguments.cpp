@@ -124,10 +124,25 @@ Arguments::Arguments(std::span<const Option> options, std::span<const std::strin
 
 std::optional<std::string> Arguments::Text(std::string_view name) const {
     const auto at = values_.find(std::string(name));
-    if (at == values_.end()) {
+    if (at != values_.end()) {
+        return at->second;
+    }
+    if (!design_) {
         return std::nullopt;
     }
-    return at->second;
+    constexpr std::string_view kRequest[] = {"--fa", "--fo", "--q"};
+    constexpr std::string_view kParts[] = {"--r1", "--r2", "--r3", "--c1", "--c2", "--c3"};
+    for (std::size_t i = 0; i < std::size(kRequest); ++i) {
+        if (name == kRequest[i]) {
+            return design_->request[i];
+        }
+    }
+    for (std::size_t i = 0; i < std::size(kParts); ++i) {
+        if (name == kParts[i]) {
+            return design_->parts[i];
+        }
+    }
+    return std::nullopt;
 }
 
 std::string HelpText(std::string_view command, std::string_view summary,

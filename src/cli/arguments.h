@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "design_file.h"
+
 namespace mirelto::cli {
 
 enum ExitStatus : int {
@@ -43,12 +45,19 @@ class Arguments {
     // stray word. A repeated option keeps its last value.
     Arguments(std::span<const Option> options, std::span<const std::string> words);
 
+    // Whether the option is on the command line.
     bool Has(std::string_view name) const { return values_.count(std::string(name)) != 0; }
-    // The text given to an option, or nothing.
+    // The text given to an option on the command line; else, for --fa, --fo, --q and --r1 to
+    // --c3, the text of that box in the design (blank as saved); else nothing.
     std::optional<std::string> Text(std::string_view name) const;
+
+    // The design of --design: what the command line does not give is read from it.
+    void UseDesign(DesignFile design) { design_ = std::move(design); }
+    const std::optional<DesignFile>& Design() const { return design_; }
 
   private:
     std::map<std::string, std::string> values_;
+    std::optional<DesignFile> design_;
 };
 
 // The pieces one after another. (Building messages with "text" + string trips a false

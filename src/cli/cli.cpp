@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "common.h"
@@ -59,7 +60,9 @@ std::string MainHelp() {
         "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n\n"
         "Exit status: 0 done, 1 the calculation refused the input or failed, or the output\n"
         "could not be written (message on standard error), 2 bad command line (one line\n"
-        "naming the option). --output writes a file whole or leaves it as it was.\n";
+        "naming the option). --output writes a file whole or leaves it as it was.\n\n"
+        "Every command takes --design FILE: mode, request, parts and series come from the\n"
+        "design file the calculator saves (.mirelto); options given as well override it.\n";
     return text;
 }
 
@@ -71,6 +74,15 @@ bool AsksForHelp(std::span<const std::string> words) {
 int Usage(std::ostream& err, std::string_view where, std::string_view message) {
     err << kProgram << where << ": " << message << "\n";
     return kExitUsage;
+}
+
+// Reads the design file into the arguments, or refuses it saying why.
+void UseDesignFile(Arguments& args, const std::string& path) {
+    DesignFileRead read = LoadDesignFile(path);
+    if (const auto* error = std::get_if<DesignFileError>(&read)) {
+        throw Refused(Concat("--design: ", Printable(path), ": ", DescribeInEnglish(*error)));
+    }
+    args.UseDesign(std::get<DesignFile>(std::move(read)));
 }
 
 // The command the words name, run; its exit status.
@@ -102,14 +114,18 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
     const std::string_view shownAs = alias ? alias->shownAs : command->name;
     const std::string where = Concat(" ", shownAs);
     const std::span<const std::string> rest = words.subspan(1);
+    const std::vector<Option> options = Join({kDesignOptions, command->options});
     const auto help = [&] {
-        out << HelpText(shownAs, command->description, command->options, command->notes);
+        out << HelpText(shownAs, command->description, options, command->notes);
         return kExitDone;
     };
     try {
-        const Arguments args(command->options, rest);
+        Arguments args(options, rest);
         if (args.Has("--help")) {
             return help();
+        }
+        if (const auto path = args.Text("--design")) {
+            UseDesignFile(args, *path);
         }
         command->run(args, out);
     } catch (const UsageError& e) {

@@ -1,9 +1,12 @@
 #include "common.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include <mirelto/design/circuit.h>
+#include <mirelto/values/eseries.h>
 #include <mirelto/values/value_format.h>
+#include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {
 
@@ -15,7 +18,25 @@ constexpr int kShownDecimals = 3;
 constexpr std::array<std::string_view, 3> kResistorNames{"--r1", "--r2", "--r3"};
 constexpr std::array<std::string_view, 3> kCapacitorNames{"--c1", "--c2", "--c3"};
 
+// The option as a message names it: a value read from the design file says so.
+std::string Source(const Arguments& args, std::string_view option) {
+    return args.Has(option) || !args.Design() ? std::string(option)
+                                              : Concat(option, " (from the design file)");
+}
+
+// Whether a text holds no number, as a blank box: the window reads such a given part as its
+// predecessor.
+bool HoldsNoValue(const std::string& text) {
+    return std::isnan(ParseValue(text));
+}
+
 }  // namespace
+
+const std::array<Option, 1> kDesignOptions{{
+    {"--design", "FILE",
+     "read mode, request, parts and series from a design file (.mirelto); options given here "
+     "override it"},
+}};
 
 const std::array<Option, 2> kModeOptions{{
     {"--lpf", "", "low-pass form (the default)"},
@@ -60,6 +81,9 @@ bool ReadIsLpf(const Arguments& args) {
     if (args.Has("--lpf") && args.Has("--hpf")) {
         throw UsageError("--hpf: --lpf and --hpf exclude each other");
     }
+    if (!args.Has("--lpf") && !args.Has("--hpf") && args.Design()) {
+        return args.Design()->isLpf;
+    }
     return !args.Has("--hpf");
 }
 
@@ -68,9 +92,9 @@ Request ReadRequest(const Arguments& args) {
     r.faText = args.Text("--fa").value_or(std::string(kDefaultFa));
     r.foText = args.Text("--fo").value_or(std::string(kDefaultFo));
     r.qText = args.Text("--q").value_or(std::string(kDefaultQ));
-    r.poles.fa = ParsePositive("--fa", r.faText);
-    r.poles.fo = ParsePositive("--fo", r.foText);
-    r.poles.q = ParsePositive("--q", r.qText);
+    r.poles.fa = ParsePositive(Source(args, "--fa"), r.faText);
+    r.poles.fo = ParsePositive(Source(args, "--fo"), r.foText);
+    r.poles.q = ParsePositive(Source(args, "--q"), r.qText);
     return r;
 }
 
@@ -85,10 +109,14 @@ GivenComponents ReadGiven(const Arguments& args, bool isLpf) {
     }
     GivenComponents parts;
     for (std::size_t i = 0; i < 3; ++i) {
-        const std::optional<std::string> text = args.Text(given[i]);
+        std::optional<std::string> text = args.Text(given[i]);
+        // A later part of the design holding no value is blank in the window too.
+        if (text && i > 0 && !args.Has(given[i]) && HoldsNoValue(*text)) {
+            text.reset();
+        }
         if (text) {
             parts.texts[i] = *text;
-            parts.values[i] = ParsePositive(given[i], *text);
+            parts.values[i] = ParsePositive(Source(args, given[i]), *text);
         } else if (i == 0) {
             parts.texts[i] = isLpf ? kDefaultResistor : kDefaultCapacitor;
             parts.values[i] = ParsePositive(given[i], parts.texts[i]);
@@ -104,8 +132,14 @@ std::array<std::int32_t, 3> ReadSeries(const Arguments& args, bool isLpf) {
     std::array<std::int32_t, 3> series{};
     for (std::size_t i = 0; i < 3; ++i) {
         const std::optional<std::string> text = args.Text(kSeriesOptions[i].name);
-        series[i] = text ? ParseSeriesOption(kSeriesOptions[i].name, *text)
-                         : (isLpf ? kDefaultCapacitorSeries : kDefaultResistorSeries);
+        if (text) {
+            series[i] = ParseSeriesOption(kSeriesOptions[i].name, *text);
+        } else if (args.Design()) {
+            // The selector's text, read as the window reads it.
+            series[i] = ParseSeries(args.Design()->series[(isLpf ? 3 : 0) + i]);
+        } else {
+            series[i] = isLpf ? kDefaultCapacitorSeries : kDefaultResistorSeries;
+        }
     }
     return series;
 }
@@ -115,10 +149,10 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf) {
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         const std::string_view name = kComponentOptions[p].name;
         const std::optional<std::string> text = args.Text(name);
-        if (!text) {
-            throw UsageError(std::string(name) + ": missing (give all six parts)");
+        if (!text || (!args.Has(name) && HoldsNoValue(*text))) {
+            throw UsageError(Source(args, name) + ": missing (give all six parts)");
         }
-        parts[p] = ParsePositive(name, *text);
+        parts[p] = ParsePositive(Source(args, name), *text);
     }
     return CircuitOf(parts, isLpf);
 }
