@@ -2,8 +2,8 @@
 // with an op-amp (the target is 5 ms), and the poles of every response preset.
 #include <benchmark/benchmark.h>
 
-#include <mirelto/analysis.h>
-#include <mirelto/presets.h>
+#include <mirelto/response/analysis.h>
+#include <mirelto/tools/presets.h>
 
 namespace {
 

@@ -10,12 +10,12 @@ const mirelto::PoleSet kDefaultRequest{1420, 1420, 1};
 const mirelto::Circuit kDefaultLowPass{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
 
 // One combination of the optimiser, one step of every trial.
-void BM_AnalyzeCircuit(benchmark::State& state) {
+void BM_CircuitPoles(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(mirelto::AnalyzeCircuit(kDefaultLowPass));
+        benchmark::DoNotOptimize(mirelto::CircuitPoles(kDefaultLowPass));
     }
 }
-BENCHMARK(BM_AnalyzeCircuit);
+BENCHMARK(BM_CircuitPoles);
 
 mirelto::OptimiseInput DefaultLowPassInput(std::int32_t resistorSeries, int steps) {
     const mirelto::IdealDesign ideal =

@@ -13,8 +13,8 @@
 
 #include <optional>
 
-#include <mirelto/analysis.h>
-#include <mirelto/design_state.h>
+#include <mirelto/design/design_state.h>
+#include <mirelto/response/analysis.h>
 
 #include "platform.h"
 #include "ui_analysis_window.h"

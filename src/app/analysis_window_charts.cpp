@@ -18,11 +18,12 @@
 #include <utility>
 #include <vector>
 
+#include "chart_style.h"
+
 namespace mirelto {
 
 namespace {
 
-constexpr int kTitlePixels = 12;
 constexpr int kAxisPixels = 11;
 constexpr int kMarkerLabelPixels = 11;
 // A magnitude plot shows this much below its top: deeper stop-band values say nothing more.
@@ -214,29 +215,6 @@ void AddMarkers(QChart& chart, const std::vector<std::pair<double, QString>>& gr
     }
 }
 
-// A tick interval of 1, 2 or 5 times a power of ten giving about five intervals over the span.
-double NiceInterval(double span) {
-    const double raw = span / 5;
-    const double decade = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double step : {1.0, 2.0, 5.0}) {
-        if (raw <= step * decade) {
-            return step * decade;
-        }
-    }
-    return 10 * decade;
-}
-
-// The axis lays out its ticks on every change: with dynamic ticks, a new range under the old
-// interval (or the reverse) can ask for 1e20 ticks and never return. So the ticks are fixed while
-// range and interval change, and dynamic again only once both belong together.
-void SetTicks(QValueAxis& axis, double low, double high, double interval) {
-    axis.setTickType(QValueAxis::TicksFixed);
-    axis.setRange(low, high);
-    axis.setTickAnchor(0);
-    axis.setTickInterval(interval);
-    axis.setTickType(QValueAxis::TicksDynamic);
-}
-
 }  // namespace
 
 ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
@@ -279,41 +257,6 @@ QChart* ResponseCharts::Chart(Kind kind) const {
 
 void ResponseCharts::Clear() {
     ClearChartViews(views_);
-}
-
-QFont SizedFont(const QFont& base, int pixels, bool bold) {
-    QFont font = base;
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QChart* NewChart(const QString& title, const QFont& base) {
-    auto* chart = new QChart;
-    chart->setTitle(title);
-    chart->setTitleFont(SizedFont(base, kTitlePixels, true));
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setBackgroundRoundness(0);
-    return chart;
-}
-
-QChartView* AddChartView(QChart* chart, QWidget& area, QGridLayout& grid, const QString& name,
-                         QSize minimum, int index) {
-    auto* view = new QChartView(chart, &area);
-    view->setObjectName(name);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(minimum);
-    grid.addWidget(view, index / 2, index % 2);
-    return view;
-}
-
-void ClearChartViews(std::span<QChartView* const> views) {
-    for (QChartView* view : views) {
-        view->chart()->removeAllSeries();
-        for (QAbstractAxis* axis : view->chart()->axes()) {
-            axis->setVisible(false);
-        }
-    }
 }
 
 void ResponseCharts::Show(const AnalysisResult& result, const FrequencyMarkers& markers) {
@@ -416,7 +359,7 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     auto* x = static_cast<QValueAxis*>(XAxis(chart));
     // The computed time span exactly: rounding it up would leave an empty strip on the right.
     const double end = time.high * unit.factor;
-    SetTicks(*x, 0, end, NiceInterval(end));
+    SetTicks(*x, 0, end, NiceTickInterval(end));
     x->setLabelFormat(QStringLiteral("%g"));
     x->setTitleText(QStringLiteral("時間 [%1]").arg(unit.name));
     QValueAxis& y = *YAxis(chart);

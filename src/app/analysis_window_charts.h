@@ -8,12 +8,10 @@
 #include <QString>
 
 #include <array>
-#include <span>
 
-#include <mirelto/analysis.h>
+#include <mirelto/response/analysis.h>
 
 class QChart;
-class QFont;
 class QChartView;
 class QGridLayout;
 class QImage;
@@ -21,17 +19,6 @@ class QPainter;
 class QWidget;
 
 namespace mirelto {
-
-// `base` at `pixels` pixels, bold if asked.
-QFont SizedFont(const QFont& base, int pixels, bool bold = false);
-// An empty chart in the window's style: `title` bold over narrow margins, square corners.
-QChart* NewChart(const QString& title, const QFont& base);
-
-// A view of `chart` in cell `index` of the two-column `grid` on `area`, named for the tests.
-QChartView* AddChartView(QChart* chart, QWidget& area, QGridLayout& grid, const QString& name,
-                         QSize minimum, int index);
-// Empties the views' charts and hides their axes until the next data comes.
-void ClearChartViews(std::span<QChartView* const> views);
 
 // The legend names of the three curves.
 inline QString RequestedCurveName() {

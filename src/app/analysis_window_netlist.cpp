@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include <mirelto/netlist.h>
-#include <mirelto/optimise.h>
+#include <mirelto/design/circuit.h>
+#include <mirelto/tools/netlist.h>
 
 #include "error_display.h"
 #include "platform.h"

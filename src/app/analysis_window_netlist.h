@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-#include <mirelto/analysis.h>
+#include <mirelto/response/analysis.h>
 
 namespace Ui {
 class TFormAnalysis;

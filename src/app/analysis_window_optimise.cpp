@@ -18,8 +18,9 @@
 #include <memory>
 #include <string_view>
 
-#include <mirelto/eseries.h>
-#include <mirelto/value_text.h>
+#include <mirelto/values/eseries.h>
+#include <mirelto/values/value_format.h>
+#include <mirelto/values/value_text.h>
 
 #include "analysis_window_table.h"
 #include "error_display.h"

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include <mirelto/optimise.h>
+#include <mirelto/tools/optimise.h>
 
 #include "analysis_window_worker.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include <mirelto/value_text.h>
+#include <mirelto/values/value_text.h>
 
 #include "analysis_window_table.h"
 #include "error_display.h"

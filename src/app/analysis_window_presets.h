@@ -9,7 +9,7 @@
 #include <functional>
 #include <optional>
 
-#include <mirelto/presets.h>
+#include <mirelto/tools/presets.h>
 
 namespace Ui {
 class TFormAnalysis;

@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include <mirelto/value_text.h>
+#include <mirelto/values/value_text.h>
 
 #include "analysis_window_worker.h"
 #include "error_display.h"

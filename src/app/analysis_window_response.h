@@ -8,7 +8,7 @@
 
 #include <optional>
 
-#include <mirelto/analysis.h>
+#include <mirelto/response/analysis.h>
 
 #include "analysis_window_charts.h"
 #include "analysis_window_table.h"

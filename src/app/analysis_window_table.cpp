@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include <mirelto/value_text.h>
+#include <mirelto/values/value_format.h>
 
 namespace mirelto {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <mirelto/analysis.h>
+#include <mirelto/response/analysis.h>
 
 namespace mirelto {
 

@@ -9,8 +9,8 @@
 
 #include <optional>
 
-#include <mirelto/analysis.h>
-#include <mirelto/tolerance.h>
+#include <mirelto/response/analysis.h>
+#include <mirelto/tools/tolerance.h>
 
 #include "analysis_window_tolerance_charts.h"
 #include "analysis_window_worker.h"

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis_window_charts.h"
+#include "chart_style.h"
 
 namespace mirelto {
 

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include <mirelto/tolerance.h>
+#include <mirelto/tools/tolerance.h>
 
 class QChart;
 class QChartView;

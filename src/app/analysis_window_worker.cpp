@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include <mirelto/value_text.h>
+#include <mirelto/values/value_text.h>
 
 namespace mirelto {
 

@@ -15,7 +15,7 @@
 #include <functional>
 #include <thread>
 
-#include <mirelto/optimise.h>
+#include <mirelto/tools/run_control.h>
 
 class QLabel;
 class QProgressBar;

@@ -23,9 +23,9 @@
 #include <array>
 #include <variant>
 
-#include <mirelto/design_state.h>
-#include <mirelto/presets.h>
-#include <mirelto/tolerance.h>
+#include <mirelto/design/design_state.h>
+#include <mirelto/tools/presets.h>
+#include <mirelto/tools/tolerance.h>
 
 #include "analysis_window.h"
 #include "analysis_window_optimise.h"

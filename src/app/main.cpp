@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <mirelto/design_state.h>
+#include <mirelto/design/design_state.h>
 
 #include "drawing.h"
 #include "error_display.h"

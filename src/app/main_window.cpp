@@ -8,7 +8,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include <mirelto/design_state.h>
+#include <mirelto/design/design_state.h>
 
 #include "analysis_window.h"
 #include "error_display.h"

@@ -12,8 +12,8 @@
 #include <memory>
 #include <optional>
 
-#include <mirelto/analysis.h>
-#include <mirelto/messages.h>
+#include <mirelto/design/messages.h>
+#include <mirelto/response/analysis.h>
 
 #include "platform.h"
 #include "ui_main_window.h"

@@ -2,8 +2,8 @@
 // printed.
 #include <QLineEdit>
 
-#include <mirelto/design_state.h>
-#include <mirelto/report.h>
+#include <mirelto/design/design_state.h>
+#include <mirelto/output/report.h>
 
 #include "main_window.h"
 #include "platform.h"

@@ -6,7 +6,7 @@
 #include <QPoint>
 #include <QString>
 
-#include <mirelto/messages.h>
+#include <mirelto/design/messages.h>
 
 #include "platform.h"
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include <mirelto/print_layout.h>
+#include <mirelto/output/print_layout.h>
 
 namespace mirelto {
 

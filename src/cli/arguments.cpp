@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include <mirelto/value_text.h>
+#include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {
 

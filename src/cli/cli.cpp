@@ -22,19 +22,27 @@ constexpr std::string_view kProgram = "mirelto-cli";
 
 const std::vector<CommandInfo>& Commands() {
     static const std::vector<CommandInfo> commands{
-        DesignCommand(), AnalyzeCommand(), OptimiseCommand(), ToleranceCommand(), NetlistCommand()};
+        DesignCommand(), AnalyseCommand(), OptimiseCommand(), ToleranceCommand(), NetlistCommand()};
     return commands;
 }
 
-// The other spellings people type.
-std::string_view Canonical(std::string_view name) {
-    if (name == "analyse") {
-        return "analyze";
-    }
-    if (name == "optimize") {
-        return "optimise";
-    }
-    return name;
+// Other words that run a command, and how its messages and usage line then name it.
+struct Alias {
+    std::string_view word;
+    std::string_view command;
+    std::string_view shownAs;
+};
+constexpr Alias kAliases[] = {
+    // The command's name before it took our spelling: what scripts written against it read
+    // stays the same, byte for byte.
+    {"analyze", "analyse", "analyze"},
+    {"optimize", "optimise", "optimise"},
+};
+
+const Alias* AliasOf(std::string_view word) {
+    const auto alias = std::find_if(std::begin(kAliases), std::end(kAliases),
+                                    [word](const Alias& a) { return a.word == word; });
+    return alias == std::end(kAliases) ? nullptr : alias;
 }
 
 std::string MainHelp() {
@@ -94,19 +102,21 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
         out << kProgram << " " << MIRELTO_VERSION << "\n";
         return kExitDone;
     }
+    const Alias* const alias = AliasOf(first);
+    const std::string_view name = alias ? alias->command : first;
     const auto& commands = Commands();
-    const auto command = std::find_if(commands.begin(), commands.end(), [&](const CommandInfo& c) {
-        return c.name == Canonical(first);
-    });
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [name](const CommandInfo& c) { return c.name == name; });
     if (command == commands.end()) {
         return Usage(err, "",
                      Concat("unknown command ", Quoted(first), " (see mirelto-cli --help)"));
     }
-    const std::string where = Concat(" ", command->name);
+    const std::string_view shownAs = alias ? alias->shownAs : command->name;
+    const std::string where = Concat(" ", shownAs);
     const std::span<const std::string> rest = words.subspan(1);
     const std::vector<Option> options = Join({kDesignOptions, command->options});
     const auto help = [&] {
-        out << HelpText(command->name, command->description, options, command->notes);
+        out << HelpText(shownAs, command->description, options, command->notes);
         return kExitDone;
     };
     try {

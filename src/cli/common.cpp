@@ -3,9 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include <mirelto/eseries.h>
-#include <mirelto/optimise.h>
-#include <mirelto/value_text.h>
+#include <mirelto/design/circuit.h>
+#include <mirelto/values/eseries.h>
+#include <mirelto/values/value_format.h>
+#include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {
 

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include <mirelto/analysis.h>
-#include <mirelto/messages.h>
-#include <mirelto/response.h>
+#include <mirelto/design/circuit.h>
+#include <mirelto/design/messages.h>
+#include <mirelto/response/analysis.h>
 
 #include "arguments.h"
 #include "json.h"
@@ -31,7 +31,7 @@ struct CommandInfo {
 };
 
 CommandInfo DesignCommand();
-CommandInfo AnalyzeCommand();
+CommandInfo AnalyseCommand();
 CommandInfo OptimiseCommand();
 CommandInfo ToleranceCommand();
 CommandInfo NetlistCommand();

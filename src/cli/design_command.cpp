@@ -1,12 +1,14 @@
-// design: the window's constant calculation; analyze: the window's transfer-function calculation
+// design: the window's constant calculation; analyse: the window's transfer-function calculation
 // of six given parts, with the -3 dB frequency.
 #include <cmath>
 
-#include <mirelto/analysis.h>
-#include <mirelto/design_state.h>
-#include <mirelto/fault.h>
-#include <mirelto/filter.h>
-#include <mirelto/report.h>
+#include <mirelto/design/design_state.h>
+#include <mirelto/design/filter.h>
+#include <mirelto/numeric/fault.h>
+#include <mirelto/output/report.h>
+#include <mirelto/response/analysis.h>
+#include <mirelto/response/cutoff.h>
+#include <mirelto/response/transfer.h>
 
 #include "common.h"
 #include "output_file.h"
@@ -144,10 +146,10 @@ Cutoff CutoffOf(const Circuit& circuit) {
     return cutoff;
 }
 
-void RunAnalyze(const Arguments& args, std::ostream& out) {
+void RunAnalyse(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Circuit circuit = ReadCircuit(args, isLpf);
-    const PoleSet poles = AnalyzeCircuit(circuit);
+    const PoleSet poles = CircuitPoles(circuit);
     if (std::isnan(poles.fa)) {
         throw Refused("the circuit has no real pole and complex pole pair");
     }
@@ -170,6 +172,8 @@ void RunAnalyze(const Arguments& args, std::ostream& out) {
     }
     Json result = PolesJson(poles);
     result["cutoff"] = JsonNumber(cutoff.frequency);
+    // "analyze" whichever spelling ran it: the JSON's names are what scripts read, and they
+    // stay as they were.
     const Json json{{"command", "analyze"},
                     {"mode", isLpf ? "LPF" : "HPF"},
                     {"circuit", CircuitJson(circuit)},
@@ -196,14 +200,14 @@ CommandInfo DesignCommand() {
             RunDesign};
 }
 
-CommandInfo AnalyzeCommand() {
-    return {"analyze",
+CommandInfo AnalyseCommand() {
+    return {"analyse",
             "fa, fo, Q and the -3 dB frequency of six given parts",
             "The transfer-function calculation: fa, fo and Q of the circuit of the six given\n"
             "parts, as the window's report (CR LF line ends), then the -3 dB frequency.",
             Join({kModeOptions, kComponentOptions, kOutputOptions}),
             "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n",
-            RunAnalyze};
+            RunAnalyse};
 }
 
 }  // namespace mirelto::cli

@@ -1,5 +1,5 @@
 // netlist: a SPICE netlist of the circuit of six given parts.
-#include <mirelto/netlist.h>
+#include <mirelto/tools/netlist.h>
 
 #include "common.h"
 #include "output_file.h"

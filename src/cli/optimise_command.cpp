@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include <mirelto/optimise.h>
+#include <mirelto/tools/optimise.h>
 
 #include "common.h"
 

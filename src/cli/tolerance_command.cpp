@@ -3,7 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include <mirelto/tolerance.h>
+#include <mirelto/tools/tolerance.h>
 
 #include "common.h"
 

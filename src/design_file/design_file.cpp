@@ -10,7 +10,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
-#include <mirelto/presets.h>
+#include <mirelto/tools/presets.h>
 
 namespace mirelto {
 

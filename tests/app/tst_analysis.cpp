@@ -28,8 +28,8 @@
 #include <memory>
 #include <string>
 
-#include <mirelto/design_state.h>
-#include <mirelto/presets.h>
+#include <mirelto/design/design_state.h>
+#include <mirelto/tools/presets.h>
 
 #include "analysis_window.h"
 #include "analysis_window_charts.h"

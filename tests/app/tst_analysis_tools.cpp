@@ -24,9 +24,11 @@
 #include <numeric>
 #include <thread>
 
-#include <mirelto/eseries.h>
-#include <mirelto/netlist.h>
-#include <mirelto/value_text.h>
+#include <mirelto/design/filter.h>
+#include <mirelto/tools/netlist.h>
+#include <mirelto/values/eseries.h>
+#include <mirelto/values/value_format.h>
+#include <mirelto/values/value_text.h>
 
 #include "analysis_window.h"
 #include "analysis_window_netlist.h"
@@ -250,7 +252,7 @@ class TestAnalysisTools : public QObject {
         }
         QVERIFY(!mirelto::DesignState.ConstantMode);
         QVERIFY(mirelto::DesignState.ResultValid);
-        const mirelto::PoleSet built = mirelto::AnalyzeCircuit(mirelto::CircuitOf(typed, true));
+        const mirelto::PoleSet built = mirelto::CircuitPoles(mirelto::CircuitOf(typed, true));
         QCOMPARE(form_->EditFar->text(), Shown(built.fa));
         QCOMPARE(form_->EditFor->text(), Shown(built.fo));
         QCOMPARE(form_->EditQr->text(), Shown(built.q));
@@ -515,7 +517,7 @@ class TestAnalysisTools : public QObject {
         const auto& result = window->ToleranceTab().Result();
         QVERIFY(result);
         QCOMPARE(result->trials, std::int64_t(500));
-        const mirelto::PoleSet poles = mirelto::AnalyzeCircuit(Built());
+        const mirelto::PoleSet poles = mirelto::CircuitPoles(Built());
         const double nominals[] = {poles.fa, poles.fo, poles.q, result->cutoff.nominal};
         for (int kind = 0; kind < ToleranceHistograms::kKinds; ++kind) {
             const auto& spread = mirelto::SpreadOf(*result, ToleranceHistograms::Kind(kind));

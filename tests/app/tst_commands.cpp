@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include <mirelto/design_state.h>
+#include <mirelto/design/design_state.h>
 
 #include "app_test_support.h"
 #include "error_display.h"

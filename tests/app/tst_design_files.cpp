@@ -24,7 +24,7 @@
 #include <csignal>
 #include <memory>
 
-#include <mirelto/design_state.h>
+#include <mirelto/design/design_state.h>
 
 #include "analysis_window.h"
 #include "app_test_support.h"

@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include <mirelto/design_state.h>
+#include <mirelto/design/design_state.h>
 
 #include "analysis_window.h"
 #include "app_test_support.h"

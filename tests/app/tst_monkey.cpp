@@ -49,7 +49,7 @@
 #include <string>
 #include <thread>
 
-#include <mirelto/design_state.h>
+#include <mirelto/design/design_state.h>
 
 #include "analysis_window.h"
 #include "app_test_support.h"
@@ -263,9 +263,7 @@ QString RandomAction(std::mt19937_64& random) {
     const auto pick = [&random](const QStringList& list) {
         return list[static_cast<qsizetype>(random() % static_cast<std::uint64_t>(list.size()))];
     };
-    const auto word = [&] {
-        return Quoted(pick(random() % 3 == 0 ? Vocabulary() : Plausible()));
-    };
+    const auto word = [&] { return Quoted(pick(random() % 3 == 0 ? Vocabulary() : Plausible())); };
     switch (random() % 18) {
         case 0:
         case 1:
@@ -389,10 +387,14 @@ class TestMonkey : public QObject {
             PressMain(words.value(2));
         } else if (what == QLatin1String("main") && words[1] == QLatin1String("defaults")) {
             // A user starting over: the texts the window starts with.
-            const QStringList texts{QStringLiteral("1.42k"), QStringLiteral("1.42k"),
-                                    QStringLiteral("1.0"),   QStringLiteral("22k"),
-                                    QString(),               QString(),
-                                    QStringLiteral("3.3n"),  QString(),
+            const QStringList texts{QStringLiteral("1.42k"),
+                                    QStringLiteral("1.42k"),
+                                    QStringLiteral("1.0"),
+                                    QStringLiteral("22k"),
+                                    QString(),
+                                    QString(),
+                                    QStringLiteral("3.3n"),
+                                    QString(),
                                     QString()};
             for (int i = 0; i < texts.size(); ++i) {
                 TypeInto(MainControl(QStringLiteral("Edit"), kMainBoxes[i]), texts[i]);

@@ -41,7 +41,7 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return text;
 }
 
-const std::vector<std::string> kCommands{"design", "analyze", "optimise", "tolerance", "netlist"};
+const std::vector<std::string> kCommands{"design", "analyse", "optimise", "tolerance", "netlist"};
 
 class CommandHelpTest : public testing::TestWithParam<std::string> {};
 
@@ -119,8 +119,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"FlagWithValue", {"design", "--json=1"}, "--json: takes no value"},
         UsageCase{"StrayWord", {"design", "22k"}, "unexpected argument \"22k\""},
         UsageCase{"LineBreakInValue", {"design", "--fa", "1\n2"}, "--fa: not a value: \"1?2\""},
-        UsageCase{"MissingComponent", {"analyze", "--r1", "22k"}, "--r2: missing"},
-        UsageCase{"ZeroComponent", With({"analyze"}, With(kDefaultLowPassCircuit, {"--c3", "0"})),
+        UsageCase{"MissingComponent", {"analyse", "--r1", "22k"}, "--r2: missing"},
+        UsageCase{"ZeroComponent", With({"analyse"}, With(kDefaultLowPassCircuit, {"--c3", "0"})),
                   "--c3: must be above zero"},
         UsageCase{"TooManySteps", {"optimise", "--steps", "4"}, "--steps: must be a whole number"},
         UsageCase{"FractionalCount", {"optimise", "--count", "2.5"}, "--count"},
@@ -256,9 +256,9 @@ TEST(DesignTest, UnrealisableRequestIsRefused) {
               "で比を大きくすると実現できます\n");
 }
 
-// The default LPF circuit; run analyze; the window's transfer-function report and the -3 dB line.
-TEST(AnalyzeTest, PrintsTheTransferFunctionReport) {
-    const Outcome o = RunCli(With({"analyze"}, kDefaultLowPassCircuit));
+// The default LPF circuit; run analyse; the window's transfer-function report and the -3 dB line.
+TEST(AnalyseTest, PrintsTheTransferFunctionReport) {
+    const Outcome o = RunCli(With({"analyse"}, kDefaultLowPassCircuit));
     EXPECT_EQ(o.status, 0) << o.err;
     const std::string report = Lines({"3rd LPF", "[Input data]", "R1 = 22kΩ  R2 = 22kΩ  R3 = 22kΩ",
                                       "C1 = 6.8nF  C2 = 15nF  C3 = 1nF", "", "[Result data]",
@@ -268,15 +268,51 @@ TEST(AnalyzeTest, PrintsTheTransferFunctionReport) {
     EXPECT_NE(o.out.find("\r\nf(-3dB) = "), std::string::npos);
 }
 
-// Parts whose time constants overflow a double; run analyze; status 1 with one line saying the
+// Parts whose time constants overflow a double; run analyse; status 1 with one line saying the
 // analysis found no poles, nothing on standard output.
-TEST(AnalyzeTest, OverflowingPartsAreRefused) {
-    const Outcome o = RunCli({"analyze", "--r1", "1e200", "--r2", "1e200", "--r3", "1e200", "--c1",
+TEST(AnalyseTest, OverflowingPartsAreRefused) {
+    const Outcome o = RunCli({"analyse", "--r1", "1e200", "--r2", "1e200", "--r3", "1e200", "--c1",
                               "1e200", "--c2", "1e200", "--c3", "1e200"});
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "mirelto-cli analyze: the circuit has no real pole and complex pole pair\n");
+    EXPECT_EQ(o.err, "mirelto-cli analyse: the circuit has no real pole and complex pole pair\n");
 }
+
+struct AliasCase {
+    std::string name;
+    std::string alias, command;
+    std::vector<std::string> args;  // a run that succeeds
+    std::string shownAs;            // how its usage line and messages name the command
+};
+
+void PrintTo(const AliasCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AliasTest : public testing::TestWithParam<AliasCase> {};
+
+// Another spelling of a command; run it as text, as --json, with --help and with a bad option;
+// the command's own output, and the usage line and message prefix name it as the row says
+// ("analyze" keeps what it printed when it was the command's name).
+TEST_P(AliasTest, RunsTheCommand) {
+    const AliasCase& c = GetParam();
+    for (const std::vector<std::string>& more :
+         {std::vector<std::string>{}, std::vector<std::string>{"--json"}}) {
+        const Outcome alias = RunCli(With(With({c.alias}, c.args), more));
+        EXPECT_EQ(alias.status, 0) << alias.err;
+        EXPECT_EQ(alias.out, RunCli(With(With({c.command}, c.args), more)).out);
+    }
+    EXPECT_TRUE(RunCli({c.alias, "--help"})
+                    .out.starts_with("Usage: mirelto-cli " + c.shownAs + " [options]\n"));
+    EXPECT_EQ(RunCli({c.alias, "--bogus"}).err,
+              "mirelto-cli " + c.shownAs + ": unknown option \"--bogus\"\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spellings, AliasTest,
+    testing::Values(AliasCase{"Analyze", "analyze", "analyse", kDefaultLowPassCircuit, "analyze"},
+                    AliasCase{"Optimize", "optimize", "optimise", {"--steps", "1"}, "optimise"}),
+    [](const auto& info) { return info.param.name; });
 
 // The document a command prints, read in the order it was written.
 Json JsonOf(const std::vector<std::string>& args) {
@@ -319,8 +355,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {"design", "--json"},
                  {"command", "mode", "request", "series", "circuit", "result", "relativeError",
                   "report"}},
-        KeysCase{"Analyze",
-                 With({"analyze", "--json"}, kDefaultLowPassCircuit),
+        KeysCase{"Analyse",
+                 With({"analyse", "--json"}, kDefaultLowPassCircuit),
                  {"command", "mode", "circuit", "result", "range", "report"}},
         KeysCase{"Optimise",
                  {"optimise", "--json", "--steps", "1", "--count", "2"},
@@ -356,10 +392,12 @@ TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
     EXPECT_EQ(doc.at("report"), kDefaultLowPassReport);
 }
 
-// analyze --json; read it; fa, fo, Q of AnalyzeCircuit and a -3 dB frequency inside the range.
-TEST(JsonOutputTest, AnalyzeCarriesTheCutoff) {
-    const Json doc = JsonOf(With({"analyze", "--json"}, kDefaultLowPassCircuit));
-    const PoleSet poles = AnalyzeCircuit({22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true});
+// analyse --json; read it; the command named as before, fa, fo, Q of CircuitPoles and a -3 dB
+// frequency inside the range.
+TEST(JsonOutputTest, AnalyseCarriesTheCutoff) {
+    const Json doc = JsonOf(With({"analyse", "--json"}, kDefaultLowPassCircuit));
+    EXPECT_EQ(doc.at("command"), "analyze");
+    const PoleSet poles = CircuitPoles({22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true});
     EXPECT_EQ(doc.at("result").at("fo").get<double>(), poles.fo);
     const double cutoff = doc.at("result").at("cutoff").get<double>();
     EXPECT_GT(cutoff, doc.at("range").at("low").get<double>());

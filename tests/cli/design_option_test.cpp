@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--c1", "  6.800n", "--c2", "  6.800n", "--c3", "680.000p"}},
         DesignCase{"DesignUnrounded", kUnrounded, {"design"}, kUnrounded},
         DesignCase{"DesignHighPass", kHighPass, {"design", "--json"}, kHighPass},
-        DesignCase{"AnalyseLowPass", kLowPass, {"analyze"}, kLowPassCircuit},
+        DesignCase{"AnalyseLowPass", kLowPass, {"analyse"}, kLowPassCircuit},
         DesignCase{
             "OptimiseLowPass", kLowPass, {"optimise", "--steps", "1", "--count", "3"}, kLowPass},
         DesignCase{"ToleranceHighPass",

@@ -82,7 +82,7 @@ TEST_P(NgspiceTest, ReproducesTheWindowsMagnitudeAtFaAndFo) {
     ASSERT_NE(netlist.find("\n.ac dec "), std::string::npos);
 
     const Circuit circuit = CircuitOfTexts(c);
-    const PoleSet poles = AnalyzeCircuit(circuit);
+    const PoleSet poles = CircuitPoles(circuit);
     ASSERT_FALSE(std::isnan(poles.fa));
     const Rational3 h = CircuitTransfer(circuit);
     const double frequencies[] = {poles.fa, poles.fo};

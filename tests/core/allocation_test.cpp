@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <new>
 
-#include "mirelto/design_state.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
-#include "mirelto/polinom3.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/numeric/polinom3.h"
 
 namespace {
 std::atomic<long> allocations{0};

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "mirelto/design_state.h"
-#include "mirelto/filter.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
 #include "test_support.h"
 
 namespace mirelto {

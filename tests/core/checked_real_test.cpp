@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "checked_real.h"
+#include "numeric/checked_real.h"
 #include "test_support.h"
 
 namespace mirelto::checked {

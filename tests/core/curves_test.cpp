@@ -10,10 +10,14 @@
 #include <thread>
 #include <vector>
 
-#include "mirelto/analysis.h"
-#include "mirelto/design_state.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/response/analysis.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/op_amp.h"
+#include "mirelto/response/step.h"
+#include "mirelto/response/transfer.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -213,7 +217,7 @@ TEST(AnalyseTest, WithoutARequestOnlyTheBuiltCircuit) {
     EXPECT_EQ(r.built.phaseDeg.size(), r.frequency.size());
     EXPECT_EQ(r.built.groupDelay.size(), r.frequency.size());
     EXPECT_EQ(r.builtStep.value.size(), 400u);
-    const PoleSet poles = AnalyzeCircuit(kDefaultLpf);
+    const PoleSet poles = CircuitPoles(kDefaultLpf);
     EXPECT_EQ(r.builtFigures.fa, poles.fa);
     EXPECT_EQ(r.builtFigures.fo, poles.fo);
     EXPECT_EQ(r.builtFigures.q, poles.q);

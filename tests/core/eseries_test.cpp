@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/eseries.h"
-#include "mirelto/fault.h"
+#include "mirelto/numeric/fault.h"
+#include "mirelto/values/eseries.h"
 #include "test_support.h"
 
 namespace mirelto {

@@ -2,10 +2,10 @@
 // to the request, and the analysis agrees with poles computed independently.
 #include <gtest/gtest.h>
 
-#include "mirelto/design_state.h"
-#include "mirelto/fault.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/numeric/fault.h"
 #include "test_support.h"
 
 namespace mirelto {

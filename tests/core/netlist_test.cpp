@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/analysis.h"
-#include "mirelto/netlist.h"
+#include "mirelto/response/analysis.h"
+#include "mirelto/tools/netlist.h"
 #include "test_support.h"
 
 namespace mirelto {

@@ -11,11 +11,11 @@
 #include <tuple>
 #include <vector>
 
-#include "mirelto/design_state.h"
-#include "mirelto/eseries.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
-#include "mirelto/optimise.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/tools/optimise.h"
+#include "mirelto/values/eseries.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -247,7 +247,7 @@ TEST(OptimiseTest, FreeResistorsOnE24GetBelowThreePercent) {
     EXPECT_LT(r.best.front().worstError, 0.03);
     EXPECT_GT(r.plain.worstError, 0.10);
     const Candidate& best = r.best.front();
-    const PoleSet again = AnalyzeCircuit(best.circuit);
+    const PoleSet again = CircuitPoles(best.circuit);
     EXPECT_EQ(again.fo, best.built.fo);
     EXPECT_NEAR(best.worstError,
                 std::max({std::fabs(again.fa / 1420 - 1), std::fabs(again.fo / 1420 - 1),
@@ -364,7 +364,7 @@ TEST_P(BruteForceTest, EqualsFullEnumeration) {
                             const Circuit circuit{lists[0][at[0]], lists[1][at[1]], lists[2][at[2]],
                                                   lists[3][at[3]], lists[4][at[4]], lists[5][at[5]],
                                                   c.isLpf};
-                            const PoleSet y = AnalyzeCircuit(circuit);
+                            const PoleSet y = CircuitPoles(circuit);
                             const double ea = (y.fa - 1420) / 1420;
                             const double eo = (y.fo - 1420) / 1420;
                             const double eq = (y.q - 1) / 1;

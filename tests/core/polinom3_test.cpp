@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "mirelto/fault.h"
-#include "mirelto/polinom3.h"
+#include "mirelto/numeric/fault.h"
+#include "mirelto/numeric/polinom3.h"
 #include "test_support.h"
 
 namespace mirelto {

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/presets.h"
-#include "mirelto/response.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/peak.h"
+#include "mirelto/response/transfer.h"
+#include "mirelto/tools/presets.h"
 #include "test_support.h"
 
 namespace mirelto {

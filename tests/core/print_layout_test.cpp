@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mirelto/print_layout.h"
+#include "mirelto/output/print_layout.h"
 
 namespace mirelto {
 namespace {

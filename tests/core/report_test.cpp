@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "mirelto/report.h"
+#include "mirelto/output/report.h"
 
 namespace mirelto {
 namespace {

@@ -13,9 +13,14 @@
 #include <thread>
 #include <vector>
 
-#include "mirelto/design_state.h"
-#include "mirelto/filter.h"
-#include "mirelto/response.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/numeric/polynomial.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/op_amp.h"
+#include "mirelto/response/peak.h"
+#include "mirelto/response/step.h"
+#include "mirelto/response/transfer.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -33,14 +38,14 @@ Circuit RandomCircuit(test::Random& random, bool isLpf) {
     return c;
 }
 
-// Random circuits of both forms; analyse both ways; AnalyzeCircuit gives AnalyzeTransfer's
+// Random circuits of both forms; analyse both ways; CircuitPoles gives AnalyzeTransfer's
 // doubles exactly, or NaN where the back-calculation faults or finds no pole pair.
-TEST(AnalyzeCircuitTest, EqualsTheBackCalculationBitForBit) {
+TEST(CircuitPolesTest, EqualsTheBackCalculationBitForBit) {
     test::Random random(20261209);
     int compared = 0;
     for (int i = 0; i < 4000; ++i) {
         const Circuit c = RandomCircuit(random, i % 2 == 0);
-        const PoleSet poles = AnalyzeCircuit(c);
+        const PoleSet poles = CircuitPoles(c);
         DesignState.IsLpf = c.isLpf;
         const std::string fault =
             test::FaultMessage([&] { AnalyzeTransfer(c.R1, c.R2, c.R3, c.C1, c.C2, c.C3); });
@@ -57,14 +62,14 @@ TEST(AnalyzeCircuitTest, EqualsTheBackCalculationBitForBit) {
 }
 
 // Parts that are zero, negative or not finite; analyse; NaN, never a fault.
-TEST(AnalyzeCircuitTest, ImpossiblePartsGiveNaN) {
+TEST(CircuitPolesTest, ImpossiblePartsGiveNaN) {
     const Circuit good{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
     for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL}) {
         for (int part = 0; part < 6; ++part) {
             Circuit c = good;
             double* parts[] = {&c.R1, &c.R2, &c.R3, &c.C1, &c.C2, &c.C3};
             *parts[part] = bad;
-            const PoleSet poles = AnalyzeCircuit(c);
+            const PoleSet poles = CircuitPoles(c);
             EXPECT_TRUE(std::isnan(poles.fa)) << "part " << part << " = " << bad;
         }
     }
@@ -72,7 +77,7 @@ TEST(AnalyzeCircuitTest, ImpossiblePartsGiveNaN) {
 
 // The same circuits analysed on four threads at once; each thread's results equal the
 // single-threaded ones (the root finder's work arrays are per thread).
-TEST(AnalyzeCircuitTest, RunsOnManyThreadsAtOnce) {
+TEST(CircuitPolesTest, RunsOnManyThreadsAtOnce) {
     test::Random random(7);
     std::vector<Circuit> circuits;
     for (int i = 0; i < 2000; ++i) {
@@ -80,14 +85,14 @@ TEST(AnalyzeCircuitTest, RunsOnManyThreadsAtOnce) {
     }
     std::vector<PoleSet> expected;
     for (const Circuit& c : circuits) {
-        expected.push_back(AnalyzeCircuit(c));
+        expected.push_back(CircuitPoles(c));
     }
     std::vector<int> mismatches(4, 0);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&, t] {
             for (std::size_t i = 0; i < circuits.size(); ++i) {
-                const PoleSet p = AnalyzeCircuit(circuits[i]);
+                const PoleSet p = CircuitPoles(circuits[i]);
                 const PoleSet& e = expected[i];
                 const bool same = (std::isnan(e.fa) && std::isnan(p.fa)) ||
                                   (p.fa == e.fa && p.fo == e.fo && p.q == e.q);
@@ -108,7 +113,7 @@ TEST(CircuitTransferTest, MatchesTheResponseOfItsPoles) {
     int compared = 0;
     for (int i = 0; i < 400; ++i) {
         const Circuit c = RandomCircuit(random, i % 2 == 0);
-        const PoleSet poles = AnalyzeCircuit(c);
+        const PoleSet poles = CircuitPoles(c);
         if (std::isnan(poles.q) || poles.q < 0.55) {
             continue;
         }
@@ -555,7 +560,7 @@ TEST(RationalCutoffTest, AgreesWithTheSearch) {
     for (int i = 0; i < 600; ++i) {
         const Circuit c = RandomCircuit(random, i % 2 == 0);
         const Rational3 h = CircuitTransfer(c);
-        const PoleSet poles = AnalyzeCircuit(c);
+        const PoleSet poles = CircuitPoles(c);
         if (std::isnan(poles.fo)) {
             continue;
         }

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/design_state.h"
-#include "mirelto/eseries.h"
-#include "mirelto/filter.h"
-#include "mirelto/value_text.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/values/eseries.h"
+#include "mirelto/values/value_format.h"
+#include "mirelto/values/value_text.h"
 
 namespace mirelto {
 namespace {

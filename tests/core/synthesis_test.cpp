@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/design_state.h"
-#include "mirelto/eseries.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/values/eseries.h"
 #include "test_support.h"
 
 namespace mirelto {

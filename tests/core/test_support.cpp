@@ -4,7 +4,7 @@
 #include <complex>
 #include <numbers>
 
-#include "mirelto/fault.h"
+#include "mirelto/numeric/fault.h"
 
 namespace mirelto::test {
 

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "mirelto/tolerance.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/tools/tolerance.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -194,11 +195,11 @@ TEST_P(SensitivityTest, ObeysTheScalingLaws) {
     EXPECT_NEAR(qR, 0, 1e-7);
     EXPECT_NEAR(qC, 0, 1e-7);
 
-    const PoleSet y = AnalyzeCircuit(c);
+    const PoleSet y = CircuitPoles(c);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         ComponentValues up = ComponentsOf(c);
         up[p] *= 1.001;
-        const PoleSet moved = AnalyzeCircuit(CircuitOf(up, c.isLpf));
+        const PoleSet moved = CircuitPoles(CircuitOf(up, c.isLpf));
         EXPECT_NEAR(s.fo[p], (moved.fo / y.fo - 1) / 0.001, 2e-3) << ComponentName(p);
         EXPECT_NEAR(s.q[p], (moved.q / y.q - 1) / 0.001, 2e-3) << ComponentName(p);
     }
@@ -224,7 +225,7 @@ TEST_P(ZeroToleranceTest, EveryTrialIsTheNominalCircuit) {
     input.trials = 500;
     const ToleranceResult r = AnalyseTolerance(input);
     ASSERT_EQ(r.status, RunStatus::Done) << r.message;
-    const PoleSet nominal = AnalyzeCircuit(kDefaultLowPass);
+    const PoleSet nominal = CircuitPoles(kDefaultLowPass);
     EXPECT_NEAR(r.fa.nominal, nominal.fa, 1e-12 * nominal.fa);
     EXPECT_NEAR(r.fo.nominal, nominal.fo, 1e-12 * nominal.fo);
     EXPECT_NEAR(r.q.nominal, nominal.q, 1e-12 * nominal.q);
@@ -319,8 +320,8 @@ TEST(ToleranceTest, UniformStaysInsideTheTolerance) {
     input.tolerance = {0, 0, 0, 0, 0.05, 0};
     input.trials = 3000;
     const ToleranceResult r = AnalyseTolerance(input);
-    const PoleSet low = AnalyzeCircuit({22e3, 22e3, 22e3, 6.8e-9, 15e-9 * 0.95, 1e-9, true});
-    const PoleSet high = AnalyzeCircuit({22e3, 22e3, 22e3, 6.8e-9, 15e-9 * 1.05, 1e-9, true});
+    const PoleSet low = CircuitPoles({22e3, 22e3, 22e3, 6.8e-9, 15e-9 * 0.95, 1e-9, true});
+    const PoleSet high = CircuitPoles({22e3, 22e3, 22e3, 6.8e-9, 15e-9 * 1.05, 1e-9, true});
     EXPECT_GE(r.fo.minimum, std::min(low.fo, high.fo));
     EXPECT_LE(r.fo.maximum, std::max(low.fo, high.fo));
     // a uniform spread fills its band: the extremes come within 1 % of its ends
@@ -510,7 +511,7 @@ TEST(ToleranceTrialTest, PolesAgreeWithTheBackCalculation) {
             for (std::size_t p = 0; p < kComponentCount; ++p) {
                 drawn[p] = parts[p] * (1 + input.tolerance[p] * (2 * random.Uniform() - 1));
             }
-            const PoleSet expected = AnalyzeCircuit(CircuitOf(drawn, isLpf));
+            const PoleSet expected = CircuitPoles(CircuitOf(drawn, isLpf));
             ASSERT_NEAR(r.fa.samples[t], expected.fa, 1e-11 * expected.fa) << t;
             ASSERT_NEAR(r.fo.samples[t], expected.fo, 1e-11 * expected.fo) << t;
             ASSERT_NEAR(r.q.samples[t], expected.q, 1e-11 * expected.q) << t;

@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "mirelto/eseries.h"
-#include "mirelto/value_text.h"
+#include "mirelto/values/eseries.h"
+#include "mirelto/values/value_text.h"
 
 namespace mirelto {
 namespace {

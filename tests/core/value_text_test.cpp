@@ -14,7 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "mirelto/value_text.h"
+#include "mirelto/values/value_format.h"
+#include "mirelto/values/value_text.h"
 #include "test_support.h"
 
 namespace mirelto {

@@ -1,20 +1,38 @@
-// Mirelto's calculation core: engineering value text, E-series, the cubic root finder, the
-// filter analysis and synthesis over the design record, the result report and where it prints.
-// Standard C++ only; it knows nothing of any window.
+// Mirelto's calculation core, every public header in one, layer by layer from the bottom:
+// numeric (checked arithmetic, root finders), values (value text, E-series), design (the design
+// record, the window's analysis and synthesis, messages), response (transfer functions, the
+// op-amp model, measures, the analysis window's curves), tools (presets, optimiser, tolerances,
+// netlist) and, beside them, output (report, print layout). Standard C++ only; it knows nothing
+// of any window.
 #pragma once
 
-#include "mirelto/analysis.h"
-#include "mirelto/design_state.h"
-#include "mirelto/eseries.h"
-#include "mirelto/fault.h"
-#include "mirelto/filter.h"
-#include "mirelto/messages.h"
-#include "mirelto/netlist.h"
-#include "mirelto/optimise.h"
-#include "mirelto/polinom3.h"
-#include "mirelto/presets.h"
-#include "mirelto/print_layout.h"
-#include "mirelto/report.h"
-#include "mirelto/response.h"
-#include "mirelto/tolerance.h"
-#include "mirelto/value_text.h"
+#include "mirelto/numeric/fault.h"
+#include "mirelto/numeric/polinom3.h"
+#include "mirelto/numeric/polynomial.h"
+#include "mirelto/numeric/portable_random.h"
+
+#include "mirelto/values/eseries.h"
+#include "mirelto/values/value_format.h"
+#include "mirelto/values/value_text.h"
+
+#include "mirelto/design/circuit.h"
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+
+#include "mirelto/response/analysis.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/op_amp.h"
+#include "mirelto/response/peak.h"
+#include "mirelto/response/step.h"
+#include "mirelto/response/transfer.h"
+
+#include "mirelto/tools/netlist.h"
+#include "mirelto/tools/optimise.h"
+#include "mirelto/tools/presets.h"
+#include "mirelto/tools/run_control.h"
+#include "mirelto/tools/spread.h"
+#include "mirelto/tools/tolerance.h"
+
+#include "mirelto/output/print_layout.h"
+#include "mirelto/output/report.h"

@@ -1,0 +1,36 @@
+// The analysis window's chart style, shared by the response and the tolerance plots: fonts,
+// the empty chart, its view in a grid, and value-axis ticks that Qt lays out safely.
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+#include <span>
+
+class QChart;
+class QChartView;
+class QFont;
+class QGridLayout;
+class QValueAxis;
+class QWidget;
+
+namespace mirelto {
+
+// `base` at `pixels` pixels, bold if asked.
+QFont SizedFont(const QFont& base, int pixels, bool bold = false);
+// An empty chart in the window's style: `title` bold over narrow margins, square corners.
+QChart* NewChart(const QString& title, const QFont& base);
+
+// A view of `chart` in cell `index` of the two-column `grid` on `area`, named for the tests.
+QChartView* AddChartView(QChart* chart, QWidget& area, QGridLayout& grid, const QString& name,
+                         QSize minimum, int index);
+// Empties the views' charts and hides their axes until the next data comes.
+void ClearChartViews(std::span<QChartView* const> views);
+
+// A tick interval of 1, 2 or 5 times a power of ten giving about five intervals over the span.
+double NiceTickInterval(double span);
+// Range and tick interval of a value axis, set so that Qt never lays out ticks for a range under
+// the other one's interval.
+void SetTicks(QValueAxis& axis, double low, double high, double interval);
+
+}  // namespace mirelto

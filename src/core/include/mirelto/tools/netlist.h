@@ -1,0 +1,29 @@
+// A SPICE netlist of a circuit, readable by ngspice and LTspice: the six parts, the follower as an
+// ideal unity-gain voltage-controlled voltage source, a 1 V AC source at the input and an .ac
+// sweep. Keeps no state.
+#pragma once
+
+#include <string>
+
+#include "mirelto/design/circuit.h"
+#include "mirelto/response/analysis.h"
+
+namespace mirelto {
+
+inline constexpr int kDefaultPointsPerDecade = 100;
+
+struct NetlistOptions {
+    std::string title;     // the first line; empty: "Mirelto third-order low-pass filter" or so
+    FrequencyRange range;  // the .ac sweep, Hz; low = high = 0: PlotRange of the circuit alone
+    int pointsPerDecade = kDefaultPointsPerDecade;
+};
+
+// The netlist, LF line ends. Nodes: in (source), a, b, p (follower input), out (output). The parts
+// must be positive and finite.
+std::string SpiceNetlist(const Circuit& circuit, const NetlistOptions& options = {});
+
+// A value as SPICE reads it: the shortest text that reads back as the same double, in plain or
+// e-notation. Never a scale letter: SPICE takes "M" for milli and "F" for femto.
+std::string SpiceNumber(double value);
+
+}  // namespace mirelto

@@ -1,0 +1,329 @@
+#include "mirelto/tools/optimise.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string_view>
+#include <utility>
+
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
+#include "mirelto/design/messages.h"
+#include "mirelto/numeric/fault.h"
+#include "mirelto/values/eseries.h"
+
+namespace mirelto {
+
+namespace {
+
+// A value this close to a member counts as that member: typed "3.3n" and the member the rounding
+// builds for 3.3 nF differ in the last bits only.
+constexpr double kSameMember = 1e-9;
+
+// Cancellation is polled, and progress reported, once per this many combinations: often enough
+// for a responsive cancel button, rarely enough to cost nothing.
+constexpr std::int64_t kPollEvery = 1024;
+constexpr std::int64_t kProgressEvery = 4096;
+
+bool IsPositiveFinite(double v) {
+    return v > 0 && std::isfinite(v);
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// Member `index` of the series counted over all decades (index n is 10, index -1 the top of the
+// decade below). Rounding a close approximation returns the member with exactly the bits that
+// rounding any value in its cell gives.
+double Member(std::int64_t index, std::int32_t n) {
+    const std::int64_t decade = FloorDiv(index, n);
+    const auto k = static_cast<std::int32_t>(index - decade * n);
+    const double approx = SeriesValue(k, n) * std::pow(10.0, static_cast<double>(decade));
+    return RoundToSeries(approx, n);
+}
+
+// The index of a member; the nearest one on a log scale for a value between members. The series
+// are nearly geometric, so the member lies within two places of n log10(value).
+std::int64_t MemberIndex(double member, std::int32_t n) {
+    const auto guess = static_cast<std::int64_t>(std::llround(n * std::log10(member)));
+    std::int64_t best = guess;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    for (std::int64_t i = guess - 2; i <= guess + 2; ++i) {
+        const double distance = std::fabs(std::log(Member(i, n) / member));
+        if (distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+bool SameMember(double a, double b) {
+    return std::fabs(a - b) <= kSameMember * std::fabs(b);
+}
+
+Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t index) {
+    Candidate c;
+    c.circuit = circuit;
+    c.index = index;
+    c.built = CircuitPoles(circuit);
+    c.error.fa = (c.built.fa - requested.fa) / requested.fa;
+    c.error.fo = (c.built.fo - requested.fo) / requested.fo;
+    c.error.q = (c.built.q - requested.q) / requested.q;
+    const double a = std::fabs(c.error.fa), o = std::fabs(c.error.fo), q = std::fabs(c.error.q);
+    c.worstError = std::max({a, o, q});
+    c.rmsError = std::sqrt((a * a + o * o + q * q) / 3);
+    return c;
+}
+
+// Restores the design record and the message sink however DesignIdeal leaves.
+class DesignStateGuard {
+  public:
+    explicit DesignStateGuard(MessageSink sink)
+        : saved_(DesignState), previous_(SetMessageSink(std::move(sink))) {}
+    ~DesignStateGuard() {
+        SetMessageSink(std::move(previous_));
+        DesignState = saved_;
+    }
+    DesignStateGuard(const DesignStateGuard&) = delete;
+    DesignStateGuard& operator=(const DesignStateGuard&) = delete;
+
+  private:
+    DesignRecord saved_;
+    MessageSink previous_;
+};
+
+// What each part moves over; empty with a message when a part cannot move.
+struct Neighbourhood {
+    std::array<std::vector<double>, kComponentCount> values;
+    std::array<std::size_t, kComponentCount> plainAt{};  // where the plain-rounding value sits
+    std::string problem;
+};
+
+Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
+    Neighbourhood hood;
+    const ComponentValues parts = ComponentsOf(input.ideal);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        const double v = parts[p];
+        const std::int32_t series = input.series[p];
+        std::vector<double>& values = hood.values[p];
+        const bool given = IsGivenComponent(p, input.ideal.isLpf);
+        double plain = v;
+        if (series != 0) {
+            values = SeriesNeighbours(v, series, input.steps);
+            if (values.empty()) {
+                hood.problem = std::string(ComponentName(p)) + ": no preferred values around it";
+                return hood;
+            }
+            if (given) {
+                // The given value itself is where the part starts, member of the series or not.
+                const auto same = std::find_if(values.begin(), values.end(),
+                                               [v](double m) { return SameMember(m, v); });
+                if (same != values.end()) {
+                    *same = v;
+                } else {
+                    values.insert(std::upper_bound(values.begin(), values.end(), v), v);
+                }
+            } else {
+                plain = RoundToSeries(v, series);
+            }
+        } else {
+            values = {v};
+        }
+        const auto at = std::find(values.begin(), values.end(), plain);
+        if (at == values.end()) {
+            hood.problem = std::string(ComponentName(p)) + ": its rounded value is out of range";
+            return hood;
+        }
+        hood.plainAt[p] = static_cast<std::size_t>(at - values.begin());
+    }
+    return hood;
+}
+
+std::string CheckInput(const OptimiseInput& input) {
+    const PoleSet& r = input.requested;
+    if (!IsPositiveFinite(r.fa) || !IsPositiveFinite(r.fo) || !IsPositiveFinite(r.q)) {
+        return "fa, fo and Q must be positive and finite";
+    }
+    const ComponentValues parts = ComponentsOf(input.ideal);
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        if (!IsPositiveFinite(parts[p])) {
+            return std::string(ComponentName(p)) + " must be positive and finite";
+        }
+        if (input.series[p] < 0) {
+            return std::string(ComponentName(p)) + ": a series size is 0 or more";
+        }
+    }
+    if (input.steps < 1 || input.steps > kMaxSteps) {
+        return "the neighbourhood is 1 to 3 steps";
+    }
+    if (input.keep < 1) {
+        return "at least one candidate must be kept";
+    }
+    return {};
+}
+
+}  // namespace
+
+IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given) {
+    IdealDesign out;
+    if (!IsPositiveFinite(requested.fa) || !IsPositiveFinite(requested.fo) ||
+        !IsPositiveFinite(requested.q)) {
+        out.message = "fa, fo and Q must be positive and finite";
+        return out;
+    }
+    std::string rejection;
+    bool rejected = false;
+    const DesignStateGuard guard([&](std::string_view text, MessageType) {
+        rejection = std::string(text);
+        rejected = true;
+    });
+    DesignRecord& st = DesignState;
+    st.IsLpf = isLpf;
+    double* const givenFields[2][3] = {{&st.C1, &st.C2, &st.C3}, {&st.R1, &st.R2, &st.R3}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        *givenFields[isLpf ? 1 : 0][i] = given[i];
+    }
+    // Without ResultValid the synthesis skips the back-analysis; a rejection reaches the sink.
+    st.ResultValid = false;
+    try {
+        SynthesizeFilter(requested.fa, requested.fo, requested.q, 0, 0, 0, isLpf);
+    } catch (const FloatingPointFault& fault) {
+        out.message = fault.what();
+        return out;
+    }
+    if (rejected) {
+        out.message = rejection;
+        return out;
+    }
+    out.realisable = true;
+    out.circuit = Circuit{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3, isLpf};
+    return out;
+}
+
+std::vector<double> SeriesNeighbours(double value, std::int32_t series, int steps) {
+    if (!IsPositiveFinite(value) || series <= 0 || steps < 0) {
+        return {};
+    }
+    std::vector<double> out;
+    try {
+        const double rounded = RoundToSeries(value, series);
+        const std::int64_t at = MemberIndex(rounded, series);
+        // Steps count from the member the constant calculation rounds to, so the plain design
+        // is the centre of the neighbourhood.
+        const std::int64_t first = at - steps;
+        const std::int64_t last = at + steps;
+        for (std::int64_t i = first; i <= last; ++i) {
+            const double member = i == at ? rounded : Member(i, series);
+            if (IsPositiveFinite(member)) {
+                out.push_back(member);
+            }
+        }
+    } catch (const FloatingPointFault&) {
+        return {};
+    }
+    // Series sizes far beyond E192 repeat values after their two decimals; each value once.
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+bool RanksBefore(const Candidate& a, const Candidate& b) {
+    if (a.worstError != b.worstError) {
+        return a.worstError < b.worstError;
+    }
+    if (a.rmsError != b.rmsError) {
+        return a.rmsError < b.rmsError;
+    }
+    return a.index < b.index;
+}
+
+OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control) {
+    OptimiseResult result;
+    result.message = CheckInput(input);
+    if (!result.message.empty()) {
+        return result;
+    }
+    Neighbourhood hood = BuildNeighbourhood(input);
+    if (!hood.problem.empty()) {
+        result.message = std::move(hood.problem);
+        return result;
+    }
+    result.candidates = std::move(hood.values);
+    const auto& values = result.candidates;
+    const bool isLpf = input.ideal.isLpf;
+
+    std::int64_t total = 1;
+    std::int64_t plainIndex = 0;
+    ComponentValues plainValues{};
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        const auto size = static_cast<std::int64_t>(values[p].size());
+        total *= size;
+        plainIndex = plainIndex * size + static_cast<std::int64_t>(hood.plainAt[p]);
+        plainValues[p] = values[p][hood.plainAt[p]];
+    }
+    result.combinations = total;
+    result.plain = Score(CircuitOf(plainValues, isLpf), input.requested, plainIndex);
+    result.plain.plainRounding = true;
+    const bool plainRanked = !std::isnan(result.plain.worstError);
+
+    std::vector<Candidate>& best = result.best;
+    best.reserve(input.keep + 1);
+    std::int64_t aheadOfPlain = 0;
+    std::array<std::size_t, kComponentCount> at{};
+    ComponentValues parts{};
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        parts[p] = values[p][0];
+    }
+    result.status = RunStatus::Done;
+    std::int64_t index = 0;
+    for (; index < total; ++index) {
+        if (index % kPollEvery == 0 && control.cancel != nullptr &&
+            control.cancel->load(std::memory_order_relaxed)) {
+            result.status = RunStatus::Cancelled;
+            break;
+        }
+        if (index % kProgressEvery == 0 && index > 0 && control.progress) {
+            control.progress(index, total);
+        }
+        Candidate c = Score(CircuitOf(parts, isLpf), input.requested, index);
+        if (std::isnan(c.worstError)) {
+            ++result.unrealisable;
+        } else {
+            if (plainRanked && RanksBefore(c, result.plain)) {
+                ++aheadOfPlain;
+            }
+            c.plainRounding = index == plainIndex;
+            if (best.size() < input.keep) {
+                best.push_back(std::move(c));
+                std::push_heap(best.begin(), best.end(), RanksBefore);
+            } else if (RanksBefore(c, best.front())) {
+                std::pop_heap(best.begin(), best.end(), RanksBefore);
+                best.back() = std::move(c);
+                std::push_heap(best.begin(), best.end(), RanksBefore);
+            }
+        }
+        // The odometer: C3 turns fastest.
+        for (std::size_t p = kComponentCount; p-- > 0;) {
+            if (++at[p] < values[p].size()) {
+                parts[p] = values[p][at[p]];
+                break;
+            }
+            at[p] = 0;
+            parts[p] = values[p][0];
+        }
+    }
+    result.evaluated = index;
+    std::sort_heap(best.begin(), best.end(), RanksBefore);
+    if (plainRanked && plainIndex < result.evaluated) {
+        result.plainRank = aheadOfPlain + 1;
+    }
+    if (control.progress) {
+        control.progress(result.evaluated, total);
+    }
+    return result;
+}
+
+}  // namespace mirelto
