@@ -1,5 +1,6 @@
-// Start-up: the main window (the help window is made when first asked for), then the event loop
-// until the main window closes. No arguments, no settings, nothing saved.
+// Start-up: the language of the desktop (or MIRELTO_LANG), the main window (the help window is
+// made when first asked for), then the event loop until the main window closes. No arguments, no
+// settings, nothing saved.
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "drawing.h"
 #include "error_display.h"
 #include "fonts.h"
+#include "language.h"
 #include "main_window.h"
 #include "platform.h"
 
@@ -36,6 +38,7 @@ int main(int argc, char** argv) {
     }
     mirelto::DesignState.ResultValid = false;
     mirelto::Application app(argc, argv);
+    mirelto::InstallLanguage(mirelto::DesktopLanguage());
     app.setWindowIcon(mirelto::ApplicationIcon());
     mirelto::RegisterFontSubstitutions();
 

@@ -34,15 +34,6 @@ QString Shown(double value) {
     return QString::fromStdString(FormatSI(value, kShownWidth, kShownDecimals));
 }
 
-void Warn(const char* text) {
-    ShowMessageCentered(QString::fromUtf8(text), MessageType::Warning, QMessageBox::Ok, 0,
-                        FormMain);
-}
-
-void Fail(const char* text) {
-    ShowMessageCentered(QString::fromUtf8(text), MessageType::Error, QMessageBox::Ok, 0, FormMain);
-}
-
 // A calculation that ends in a fault leaves printing and copying disabled: the result boxes are
 // empty then, and a report of the failed request must not pass for a result.
 class OutputDisabledOnFault {
@@ -72,7 +63,7 @@ struct TFormMain::GivenParts {
     QLineEdit* boxes[3];
     double* values[3];
     QComboBox* selectors[3];
-    const char* missingFirst;
+    MessageId missingFirst;
 };
 
 void TFormMain::ButtonCalcClick() {
@@ -84,13 +75,13 @@ void TFormMain::ButtonCalcClick() {
     st.Fo = ParseBox(EditFo);
     st.Q = ParseBox(EditQ);
     if (std::isnan(st.Fa)) {
-        Warn("faに値を入力してください");
+        Tell(MessageId::FaMissing);
     } else if (std::isnan(st.Fo)) {
-        Warn("foに値を入力してください");
+        Tell(MessageId::FoMissing);
     } else if (std::isnan(st.Q)) {
-        Warn("Qに値を入力してください");
+        Tell(MessageId::QMissing);
     } else if (st.Fa <= 0 || st.Fo <= 0 || st.Q <= 0) {
-        Fail("ゼロ以下の伝達関数パラメータは不正です");
+        Tell(MessageId::RequestNotPositive);
     } else {
         st.IsLpf = RadioButtonLpf->isChecked();
         if (st.IsLpf) {
@@ -110,7 +101,7 @@ void TFormMain::CalcLpf() {
     CalcFromGiven({{EditR1, EditR2, EditR3},
                    {&st.R1, &st.R2, &st.R3},
                    {ComboBoxC1, ComboBoxC2, ComboBoxC3},
-                   "R1に値を入力してください"});
+                   MessageId::R1Missing});
 }
 
 void TFormMain::CalcHpf() {
@@ -118,7 +109,7 @@ void TFormMain::CalcHpf() {
     CalcFromGiven({{EditC1, EditC2, EditC3},
                    {&st.C1, &st.C2, &st.C3},
                    {ComboBoxR1, ComboBoxR2, ComboBoxR3},
-                   "C1に値を入力してください"});
+                   MessageId::C1Missing});
 }
 
 void TFormMain::CalcFromGiven(const GivenParts& parts) {
@@ -126,7 +117,7 @@ void TFormMain::CalcFromGiven(const GivenParts& parts) {
     ClearResults();
     *parts.values[0] = ParseBox(parts.boxes[0]);
     if (std::isnan(*parts.values[0])) {
-        Warn(parts.missingFirst);
+        Tell(parts.missingFirst);
         return;
     }
     *parts.values[1] = ParseBox(parts.boxes[1]);
@@ -195,7 +186,7 @@ void TFormMain::ButtonTFClick() {
     st.C3 = ParseBox(EditC3);
     const double parts[] = {st.R1, st.R2, st.R3, st.C1, st.C2, st.C3};
     if (std::any_of(std::begin(parts), std::end(parts), [](double v) { return std::isnan(v); })) {
-        Warn("R1,R2,R3,C1,C2,C3 に値をセットしてください");
+        Tell(MessageId::PartsMissing);
     } else {
         AnalyzeTransfer(st.R1, st.R2, st.R3, st.C1, st.C2, st.C3);
         EditFar->setText(Shown(st.FaResult));

@@ -13,9 +13,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "mirelto/messages.h"
 #include "mirelto/response.h"
 
 namespace mirelto {
@@ -44,7 +46,8 @@ bool IsGivenComponent(std::size_t part, bool isLpf);
 struct IdealDesign {
     bool realisable = false;
     Circuit circuit;      // the given parts as given, the computed ones unrounded
-    std::string message;  // when not realisable: the rejection text or the fault's text
+    std::string message;  // when not realisable: the rejection's English text or the fault's text
+    std::optional<MessageId> rejection;  // the synthesis's refusal, when that was the reason
 };
 
 // The window's constant calculation without rounding (series 0) for the given parts (LPF: R1..R3,
