@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>要求</source>
-        <translation>Requested</translation>
+        <translation>Target</translation>
     </message>
     <message>
         <source>実回路</source>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>要求と実回路の比較</source>
-        <translation>Requested against built</translation>
+        <translation>Target against built</translation>
     </message>
     <message>
         <source>項目</source>
@@ -136,7 +136,7 @@
     </message>
     <message>
         <source>要求</source>
-        <translation>Requested</translation>
+        <translation>Target</translation>
     </message>
     <message>
         <source>実回路</source>

@@ -57,6 +57,7 @@ struct Shown {
     QString text;
     int room = 0;
     QFont font;
+    int width = -1;  // the text's width in `font` unless given
 };
 
 int ButtonRoom(const QAbstractButton& button) {
@@ -130,6 +131,16 @@ QList<Shown> TextsOf(QWidget& window) {
         } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
             add(QStringLiteral("text"), text->toPlainText(), 0);
         } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            // Its columns side by side: the room the table has for them, less nothing to scroll.
+            if (visible) {
+                QString columns;
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    columns += QStringLiteral("%1 ").arg(table->horizontalHeader()->sectionSize(c));
+                }
+                texts.append({name + QStringLiteral(".columns"), columns,
+                              table->viewport()->width(), QFont()});
+                texts.last().width = table->horizontalHeader()->length();
+            }
             for (int c = 0; c < table->columnCount(); ++c) {
                 if (const QTableWidgetItem* item = table->horizontalHeaderItem(c)) {
                     add(QStringLiteral("header%1").arg(c), item->text(), 0);
@@ -168,7 +179,9 @@ void CheckEnglishAndFitting(QWidget& window) {
         QVERIFY2(!HasJapanese(shown.text),
                  qPrintable(shown.where + QStringLiteral(": ") + shown.text));
         if (shown.room > 0) {
-            const int width = QFontMetrics(shown.font).horizontalAdvance(shown.text);
+            const int width = shown.width >= 0
+                                  ? shown.width
+                                  : QFontMetrics(shown.font).horizontalAdvance(shown.text);
             if (qEnvironmentVariableIsSet("MIRELTO_TEST_SHOW_FIT")) {
                 qInfo("%s \"%s\": %d px in %d px", qPrintable(shown.where), qPrintable(shown.text),
                       width, shown.room);
