@@ -67,6 +67,20 @@ void BM_Tolerance(benchmark::State& state) {
 }
 BENCHMARK(BM_Tolerance)->ArgName("normal")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same run without keeping the trials' values, as runs of millions of trials go: the seed
+// replayed for the spread, the histograms and the percentiles.
+void BM_ToleranceReplayed(benchmark::State& state) {
+    mirelto::ToleranceInput input;
+    input.nominal = kDefaultLowPass;
+    input.trials = 100000;
+    input.trialsKept = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mirelto::AnalyseTolerance(input).fo.p50);
+    }
+    state.SetItemsProcessed(state.iterations() * input.trials);
+}
+BENCHMARK(BM_ToleranceReplayed)->Unit(benchmark::kMillisecond);
+
 void BM_SpiceNetlist(benchmark::State& state) {
     mirelto::NetlistOptions options;
     options.range = {20, 1e5};

@@ -468,6 +468,133 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     </message>
 </context>
 <context>
+    <name>mirelto::FileCommands</name>
+    <message>
+        <source>ファイルがありません。</source>
+        <translation>The file does not exist.</translation>
+    </message>
+    <message>
+        <source>フォルダーです。設計ファイル (.mirelto) を選んでください。</source>
+        <translation>It is a folder. Please choose a design file (.mirelto).</translation>
+    </message>
+    <message>
+        <source>読み取れません (%1)。</source>
+        <translation>It cannot be read (%1).</translation>
+    </message>
+    <message>
+        <source>大きすぎます。設計ファイルは 1 MB までです。</source>
+        <translation>It is too large. Design files are 1 MB at most.</translation>
+    </message>
+    <message>
+        <source>空のファイルです。</source>
+        <translation>The file is empty.</translation>
+    </message>
+    <message>
+        <source>UTF-8 のテキストではありません。</source>
+        <translation>It is not UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>途中で切れています。</source>
+        <translation>It is cut short.</translation>
+    </message>
+    <message>
+        <source>JSON として読めません (%1 バイト目)。</source>
+        <translation>It does not read as JSON (at byte %1).</translation>
+    </message>
+    <message>
+        <source>Mirelto の設計ファイルではありません。</source>
+        <translation>It is not a Mirelto design file.</translation>
+    </message>
+    <message>
+        <source>新しい形式 (版 %1) で保存されています。この Mirelto が読めるのは版 %2 までです。</source>
+        <translation>It was saved in a newer format (version %1). This Mirelto reads up to version %2.</translation>
+    </message>
+    <message>
+        <source>「%1」がありません。</source>
+        <translation>&quot;%1&quot; is missing.</translation>
+    </message>
+    <message>
+        <source>文字列</source>
+        <translation>a string</translation>
+    </message>
+    <message>
+        <source>整数</source>
+        <translation>an integer</translation>
+    </message>
+    <message>
+        <source>オブジェクト</source>
+        <translation>an object</translation>
+    </message>
+    <message>
+        <source>「%1」は%2でなければなりません。</source>
+        <translation>&quot;%1&quot; must be %2.</translation>
+    </message>
+    <message>
+        <source>「%1」の値が正しくありません。</source>
+        <translation>The value of &quot;%1&quot; is not valid.</translation>
+    </message>
+    <message>
+        <source>%1 を開けません。
+%2</source>
+        <translation>Cannot open %1.
+%2</translation>
+    </message>
+    <message>
+        <source>設計ファイルを開く</source>
+        <translation>Open design file</translation>
+    </message>
+    <message>
+        <source>設計ファイル (*.mirelto);;すべてのファイル (*)</source>
+        <translation>Design files (*.mirelto);;All files (*)</translation>
+    </message>
+    <message>
+        <source>設計ファイル (*.mirelto)</source>
+        <translation>Design files (*.mirelto)</translation>
+    </message>
+    <message>
+        <source>設計ファイルを保存</source>
+        <translation>Save design file</translation>
+    </message>
+    <message>
+        <source>%1 を保存できません。
+%2</source>
+        <translation>Cannot save %1.
+%2</translation>
+    </message>
+    <message>
+        <source>(なし)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>上書き保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>最近使ったファイル(&amp;R)</source>
+        <translation>&amp;Recent Files</translation>
+    </message>
+    <message>
+        <source>設計のメモ (設計ファイルに保存されます)</source>
+        <translation>Notes on the design (saved in the design file)</translation>
+    </message>
+    <message>
+        <source>メモ</source>
+        <translation>Notes</translation>
+    </message>
+</context>
+<context>
     <name>mirelto::OptimisePanel</name>
     <message>
         <source>順位</source>

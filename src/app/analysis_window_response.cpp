@@ -88,6 +88,11 @@ void ResponsePanel::Refresh() {
     ShowResult(Analyse(input), input.hasRequest);
 }
 
+void ResponsePanel::SetOpAmpGbwText(const QString& text) {
+    form_.EditGbw->setText(text);
+    GbwEdited();
+}
+
 void ResponsePanel::GbwEdited() {
     const QString text = form_.EditGbw->text().trimmed();
     double gbw = 0;

@@ -42,6 +42,9 @@ class ResponsePanel : public QObject {
     const FigureTable& Table() const { return table_; }
     ResponseCharts& Charts() { return charts_; }
 
+    // Puts the text in the GBW box and takes it as if typed there.
+    void SetOpAmpGbwText(const QString& text);
+
     void CopyImage();
     void SaveImage();
     void CopyTable();

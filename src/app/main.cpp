@@ -1,7 +1,8 @@
 // Start-up: the language of the desktop (or MIRELTO_LANG), the main window (the help window is
-// made when first asked for), then the event loop until the main window closes. No arguments, no
-// settings, nothing saved.
+// made when first asked for), then the event loop until the main window closes. One optional
+// argument, a design file opened once the window is shown.
 #include <QGuiApplication>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "drawing.h"
 #include "error_display.h"
+#include "file_commands.h"
 #include "fonts.h"
 #include "language.h"
 #include "main_window.h"
@@ -38,6 +40,12 @@ int main(int argc, char** argv) {
     }
     mirelto::DesignState.ResultValid = false;
     mirelto::Application app(argc, argv);
+    // The toolkit has taken its own options (-platform, -style) out by now.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 2) {
+        std::fprintf(stderr, "mirelto: one design file at most (usage: mirelto [FILE])\n");
+        return 2;
+    }
     mirelto::InstallLanguage(mirelto::DesktopLanguage());
     app.setWindowIcon(mirelto::ApplicationIcon());
     mirelto::RegisterFontSubstitutions();
@@ -45,5 +53,16 @@ int main(int argc, char** argv) {
     mirelto::TFormMain formMain;
     mirelto::PlaceAtStart(formMain);
     formMain.show();
+    if (arguments.size() == 2) {
+        // From the event loop, so that a message about the file shows over the shown window.
+        const QString path = arguments[1];
+        QMetaObject::invokeMethod(
+            &formMain,
+            [&formMain, path] {
+                mirelto::RunGuarded(
+                    [&formMain, &path] { formMain.Files().OpenFile(path, &formMain); });
+            },
+            Qt::QueuedConnection);
+    }
     return app.exec();
 }

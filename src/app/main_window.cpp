@@ -13,6 +13,7 @@
 
 #include "analysis_window.h"
 #include "error_display.h"
+#include "file_commands.h"
 #include "help_window.h"
 #include "language.h"
 #include "message_box.h"
@@ -89,6 +90,7 @@ TFormMain::TFormMain(QWidget* parent)
     previousSink_ = SetMessageSink([](MessageId id) { Tell(id); });
     WireControls();
     FormCreate();
+    files_ = new FileCommands(*this);
 }
 
 TFormMain::~TFormMain() {
@@ -259,6 +261,7 @@ void TFormMain::LabelAnalysisClick() {
     // Made on first use: its plots cost start-up time, and most runs never open it.
     if (!analysis_) {
         analysis_ = new TFormAnalysis(this);
+        files_->AnalysisWindowMade(*analysis_);
         if (analysisInput_) {
             analysis_->Follow(*analysisInput_);
         }

@@ -25,6 +25,7 @@ class QPrinter;
 
 namespace mirelto {
 
+class FileCommands;
 class TFormAnalysis;
 
 class TFormMain : public QWidget, public Ui::TFormMain {
@@ -63,6 +64,8 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     QPrinter& Printer();
     // The analysis window, made on the first click of its link; null before.
     TFormAnalysis* AnalysisWindow() const { return analysis_; }
+    // Opening and saving design files (Ctrl+O, Ctrl+S, Ctrl+Shift+S, drops).
+    FileCommands& Files() { return *files_; }
     QPrintDialog* PrintDialog1 = nullptr;
     // The font the printer draws in: 9 points; a print job sets its name for the job's duration.
     QFont PrinterFont;
@@ -89,6 +92,7 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     std::unique_ptr<QPrinter> printer_;
     std::optional<AnalysisInput> analysisInput_;
     TFormAnalysis* analysis_ = nullptr;
+    FileCommands* files_ = nullptr;
     QObject* pressedLink_ = nullptr;  // the link label under the last left press, if any
 };
 

@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
+#include <initializer_list>
 #include <string_view>
 
 #include <mirelto/core.h>
@@ -32,6 +34,13 @@ std::int32_t ParseSelector(const QComboBox* selector) {
 
 QString Shown(double value) {
     return QString::fromStdString(FormatSI(value, kShownWidth, kShownDecimals));
+}
+
+// A part of zero or less makes no filter: the arithmetic would fault on a zero and turn a
+// negative part into negative frequencies or advice that cannot be followed, so such a circuit
+// is refused (MessageId::PartsNotPositive) before any of it runs.
+bool AnyNonPositive(std::initializer_list<double> parts) {
+    return std::any_of(parts.begin(), parts.end(), [](double v) { return !(v > 0); });
 }
 
 // A calculation that ends in a fault leaves printing and copying disabled: the result boxes are
@@ -129,6 +138,10 @@ void TFormMain::CalcFromGiven(const GivenParts& parts) {
             parts.boxes[i]->setText(parts.boxes[i - 1]->text());
         }
     }
+    if (AnyNonPositive({*parts.values[0], *parts.values[1], *parts.values[2]})) {
+        Tell(MessageId::PartsNotPositive);
+        return;
+    }
     st.Series1 = ParseSelector(parts.selectors[0]);
     st.Series2 = ParseSelector(parts.selectors[1]);
     st.Series3 = ParseSelector(parts.selectors[2]);
@@ -187,6 +200,8 @@ void TFormMain::ButtonTFClick() {
     const double parts[] = {st.R1, st.R2, st.R3, st.C1, st.C2, st.C3};
     if (std::any_of(std::begin(parts), std::end(parts), [](double v) { return std::isnan(v); })) {
         Tell(MessageId::PartsMissing);
+    } else if (AnyNonPositive({st.R1, st.R2, st.R3, st.C1, st.C2, st.C3})) {
+        Tell(MessageId::PartsNotPositive);
     } else {
         AnalyzeTransfer(st.R1, st.R2, st.R3, st.C1, st.C2, st.C3);
         EditFar->setText(Shown(st.FaResult));

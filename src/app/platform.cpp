@@ -151,7 +151,10 @@ QMargins RequestFrameExtents(xcb_connection_t* c, xcb_window_t window) {
 QMargins QtPlatform::ExpectedFrame(QWidget& window) {
     const WId id = window.winId();
 #ifdef MIRELTO_HAS_XCB
-    if (const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+    // Only the xcb platform's window ids are X windows: the offscreen platform may offer an X
+    // connection of its own for GL while its windows are not on the display.
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection() && QGuiApplication::platformName() == QLatin1String("xcb")) {
         return RequestFrameExtents(x11->connection(), static_cast<xcb_window_t>(id));
     }
 #endif
@@ -180,6 +183,11 @@ QString QtPlatform::GetSaveFileName(QWidget* parent, const QString& caption,
                                     const QString& suggested, const QString& filters,
                                     QString* selectedFilter) {
     return QFileDialog::getSaveFileName(parent, caption, suggested, filters, selectedFilter);
+}
+
+QString QtPlatform::GetOpenFileName(QWidget* parent, const QString& caption,
+                                    const QString& directory, const QString& filters) {
+    return QFileDialog::getOpenFileName(parent, caption, directory, filters);
 }
 
 }  // namespace mirelto

@@ -1,5 +1,6 @@
 // The desktop operations the calculator relies on, behind one replaceable interface: window and
-// work-area rectangles, modal dialogs, the printer and save-file dialogs and the clipboard. The
+// work-area rectangles, modal dialogs, the printer, save-file and open-file dialogs and the
+// clipboard. The
 // tests install a fake that records what would be shown and never blocks; the program runs on
 // QtPlatform.
 #pragma once
@@ -49,6 +50,10 @@ class Platform {
     virtual QString GetSaveFileName(QWidget* parent, const QString& caption,
                                     const QString& suggested, const QString& filters,
                                     QString* selectedFilter) = 0;
+    // Asks which file to open: `directory` is where the dialog starts, `filters` the file types
+    // (";;"-separated). Returns the chosen path, or an empty text when the user cancels.
+    virtual QString GetOpenFileName(QWidget* parent, const QString& caption,
+                                    const QString& directory, const QString& filters) = 0;
 };
 
 // The outer size a window of client size `client` will have once framed like `framed` (an
@@ -75,6 +80,8 @@ class QtPlatform : public Platform {
     void SetClipboardImage(const QImage& image) override;
     QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                             const QString& filters, QString* selectedFilter) override;
+    QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                            const QString& filters) override;
 };
 
 }  // namespace mirelto

@@ -13,15 +13,47 @@ namespace {
 
 constexpr std::string_view kInfinitySign = "\xE2\x88\x9E";  // "∞"
 
-// A typed text quoted for a one-line message: control characters (a pasted line break, say)
-// would break the line.
-std::string Quoted(std::string_view text) {
-    std::string out(1, '"');
-    for (char c : text) {
-        out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+// A message quotes this many characters of a typed text at most: enough to recognise it, and a
+// pasted page stays one readable line.
+constexpr std::size_t kMostQuoted = 40;
+
+// The length of the valid UTF-8 sequence at the start of `text`, 0 when there is none.
+std::size_t SequenceLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;    // no overlong forms
+        high = lead == 0xED ? 0x9F : high;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;  // nothing beyond U+10FFFF
+    } else {
+        return 0;
     }
-    out += '"';
-    return out;
+    if (text.size() < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// A control character: C0, DEL, or C1 (U+0080 to U+009F, "\xC2\x80" to "\xC2\x9F").
+bool IsControl(std::string_view sequence) {
+    const auto lead = static_cast<unsigned char>(sequence[0]);
+    return lead < 0x20 || lead == 0x7F ||
+           (lead == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0);
 }
 
 std::string Named(std::string_view option, std::string_view problem) {
@@ -35,6 +67,31 @@ const Option* Find(std::span<const Option> options, std::string_view name) {
 }
 
 }  // namespace
+
+std::string Printable(std::string_view text, std::size_t most) {
+    std::string out;
+    std::size_t characters = 0;
+    while (!text.empty()) {
+        if (characters == most) {
+            out += "...";
+            break;
+        }
+        const std::size_t length = SequenceLength(text);
+        const std::string_view sequence = text.substr(0, std::max<std::size_t>(length, 1));
+        if (length == 0 || IsControl(sequence)) {
+            out += '?';
+        } else {
+            out += sequence;
+        }
+        text.remove_prefix(sequence.size());
+        ++characters;
+    }
+    return out;
+}
+
+std::string Quoted(std::string_view text) {
+    return Concat("\"", Printable(text, kMostQuoted), "\"");
+}
 
 Arguments::Arguments(std::span<const Option> options, std::span<const std::string> words) {
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -67,10 +124,25 @@ Arguments::Arguments(std::span<const Option> options, std::span<const std::strin
 
 std::optional<std::string> Arguments::Text(std::string_view name) const {
     const auto at = values_.find(std::string(name));
-    if (at == values_.end()) {
+    if (at != values_.end()) {
+        return at->second;
+    }
+    if (!design_) {
         return std::nullopt;
     }
-    return at->second;
+    constexpr std::string_view kRequest[] = {"--fa", "--fo", "--q"};
+    constexpr std::string_view kParts[] = {"--r1", "--r2", "--r3", "--c1", "--c2", "--c3"};
+    for (std::size_t i = 0; i < std::size(kRequest); ++i) {
+        if (name == kRequest[i]) {
+            return design_->request[i];
+        }
+    }
+    for (std::size_t i = 0; i < std::size(kParts); ++i) {
+        if (name == kParts[i]) {
+            return design_->parts[i];
+        }
+    }
+    return std::nullopt;
 }
 
 std::string HelpText(std::string_view command, std::string_view summary,

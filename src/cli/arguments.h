@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "design_file.h"
+
 namespace mirelto::cli {
 
 enum ExitStatus : int {
@@ -43,12 +45,19 @@ class Arguments {
     // stray word. A repeated option keeps its last value.
     Arguments(std::span<const Option> options, std::span<const std::string> words);
 
+    // Whether the option is on the command line.
     bool Has(std::string_view name) const { return values_.count(std::string(name)) != 0; }
-    // The text given to an option, or nothing.
+    // The text given to an option on the command line; else, for --fa, --fo, --q and --r1 to
+    // --c3, the text of that box in the design (blank as saved); else nothing.
     std::optional<std::string> Text(std::string_view name) const;
+
+    // The design of --design: what the command line does not give is read from it.
+    void UseDesign(DesignFile design) { design_ = std::move(design); }
+    const std::optional<DesignFile>& Design() const { return design_; }
 
   private:
     std::map<std::string, std::string> values_;
+    std::optional<DesignFile> design_;
 };
 
 // The pieces one after another. (Building messages with "text" + string trips a false
@@ -59,6 +68,13 @@ std::string Concat(const Pieces&... pieces) {
     (text.append(std::string_view(pieces)), ...);
     return text;
 }
+
+// The text as one line of valid UTF-8: every control character (C0, DEL, C1) and every byte
+// that is not part of a valid sequence becomes "?". Cut after `most` characters, marked "...".
+std::string Printable(std::string_view text, std::size_t most = std::string_view::npos);
+
+// A typed text in double quotes for a one-line message: Printable, cut after 40 characters.
+std::string Quoted(std::string_view text);
 
 // The help of one command: usage line, what it does, its options.
 std::string HelpText(std::string_view command, std::string_view summary,

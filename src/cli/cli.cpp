@@ -1,8 +1,11 @@
 #include "cli.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "common.h"
@@ -47,8 +50,11 @@ std::string MainHelp() {
     text +=
         "\n'mirelto-cli COMMAND --help' lists the options of one command; every command takes\n"
         "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n\n"
-        "Exit status: 0 done, 1 the calculation refused the input or failed (message on\n"
-        "standard error), 2 bad command line (one line naming the option).\n";
+        "Exit status: 0 done, 1 the calculation refused the input or failed, or the output\n"
+        "could not be written (message on standard error), 2 bad command line (one line\n"
+        "naming the option). --output writes a file whole or leaves it as it was.\n\n"
+        "Every command takes --design FILE: mode, request, parts and series come from the\n"
+        "design file the calculator saves (.mirelto); options given as well override it.\n";
     return text;
 }
 
@@ -62,16 +68,24 @@ int Usage(std::ostream& err, std::string_view where, std::string_view message) {
     return kExitUsage;
 }
 
-}  // namespace
+// Reads the design file into the arguments, or refuses it saying why.
+void UseDesignFile(Arguments& args, const std::string& path) {
+    DesignFileRead read = LoadDesignFile(path);
+    if (const auto* error = std::get_if<DesignFileError>(&read)) {
+        throw Refused(Concat("--design: ", Printable(path), ": ", DescribeInEnglish(*error)));
+    }
+    args.UseDesign(std::get<DesignFile>(std::move(read)));
+}
 
-int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
+// The command the words name, run; its exit status.
+int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
     if (words.empty()) {
         return Usage(err, "", "no command (see mirelto-cli --help)");
     }
     const std::string_view first = words.front();
     if (first == "--help" || first == "-h" || first == "help") {
         if (words.size() > 1 && first == "help") {
-            return Run(std::vector<std::string>{words[1], "--help"}, out, err);
+            return Dispatch(std::vector<std::string>{words[1], "--help"}, out, err);
         }
         out << MainHelp();
         return kExitDone;
@@ -86,18 +100,22 @@ int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err
     });
     if (command == commands.end()) {
         return Usage(err, "",
-                     Concat("unknown command \"", OneLine(first), "\" (see mirelto-cli --help)"));
+                     Concat("unknown command ", Quoted(first), " (see mirelto-cli --help)"));
     }
     const std::string where = Concat(" ", command->name);
     const std::span<const std::string> rest = words.subspan(1);
+    const std::vector<Option> options = Join({kDesignOptions, command->options});
     const auto help = [&] {
-        out << HelpText(command->name, command->description, command->options, command->notes);
+        out << HelpText(command->name, command->description, options, command->notes);
         return kExitDone;
     };
     try {
-        const Arguments args(command->options, rest);
+        Arguments args(options, rest);
         if (args.Has("--help")) {
             return help();
+        }
+        if (const auto path = args.Text("--design")) {
+            UseDesignFile(args, *path);
         }
         command->run(args, out);
     } catch (const UsageError& e) {
@@ -111,8 +129,23 @@ int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err
         err << kProgram << where << ": " << OneLine(e.what()) << "\n";
         return kExitRefused;
     }
-    out.flush();
     return kExitDone;
+}
+
+}  // namespace
+
+int Run(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
+    errno = 0;
+    int status = Dispatch(words, out, err);
+    // Output that did not arrive (a full disk, a closed pipe or descriptor) is a failure, not a
+    // result: say why, and never exit 0.
+    if (!out.flush()) {
+        const int error = errno;
+        err << kProgram << ": cannot write standard output: "
+            << (error != 0 ? std::strerror(error) : "write error") << "\n";
+        status = status == kExitDone ? kExitRefused : status;
+    }
+    return status;
 }
 
 }  // namespace mirelto::cli

@@ -1,5 +1,9 @@
 #include "common.h"
 
+#include <cmath>
+#include <cstdio>
+
+#include <mirelto/eseries.h>
 #include <mirelto/optimise.h>
 #include <mirelto/value_text.h>
 
@@ -13,7 +17,25 @@ constexpr int kShownDecimals = 3;
 constexpr std::array<std::string_view, 3> kResistorNames{"--r1", "--r2", "--r3"};
 constexpr std::array<std::string_view, 3> kCapacitorNames{"--c1", "--c2", "--c3"};
 
+// The option as a message names it: a value read from the design file says so.
+std::string Source(const Arguments& args, std::string_view option) {
+    return args.Has(option) || !args.Design() ? std::string(option)
+                                              : Concat(option, " (from the design file)");
+}
+
+// Whether a text holds no number, as a blank box: the window reads such a given part as its
+// predecessor.
+bool HoldsNoValue(const std::string& text) {
+    return std::isnan(ParseValue(text));
+}
+
 }  // namespace
+
+const std::array<Option, 1> kDesignOptions{{
+    {"--design", "FILE",
+     "read mode, request, parts and series from a design file (.mirelto); options given here "
+     "override it"},
+}};
 
 const std::array<Option, 2> kModeOptions{{
     {"--lpf", "", "low-pass form (the default)"},
@@ -58,6 +80,9 @@ bool ReadIsLpf(const Arguments& args) {
     if (args.Has("--lpf") && args.Has("--hpf")) {
         throw UsageError("--hpf: --lpf and --hpf exclude each other");
     }
+    if (!args.Has("--lpf") && !args.Has("--hpf") && args.Design()) {
+        return args.Design()->isLpf;
+    }
     return !args.Has("--hpf");
 }
 
@@ -66,9 +91,9 @@ Request ReadRequest(const Arguments& args) {
     r.faText = args.Text("--fa").value_or(std::string(kDefaultFa));
     r.foText = args.Text("--fo").value_or(std::string(kDefaultFo));
     r.qText = args.Text("--q").value_or(std::string(kDefaultQ));
-    r.poles.fa = ParsePositive("--fa", r.faText);
-    r.poles.fo = ParsePositive("--fo", r.foText);
-    r.poles.q = ParsePositive("--q", r.qText);
+    r.poles.fa = ParsePositive(Source(args, "--fa"), r.faText);
+    r.poles.fo = ParsePositive(Source(args, "--fo"), r.foText);
+    r.poles.q = ParsePositive(Source(args, "--q"), r.qText);
     return r;
 }
 
@@ -83,10 +108,14 @@ GivenComponents ReadGiven(const Arguments& args, bool isLpf) {
     }
     GivenComponents parts;
     for (std::size_t i = 0; i < 3; ++i) {
-        const std::optional<std::string> text = args.Text(given[i]);
+        std::optional<std::string> text = args.Text(given[i]);
+        // A later part of the design holding no value is blank in the window too.
+        if (text && i > 0 && !args.Has(given[i]) && HoldsNoValue(*text)) {
+            text.reset();
+        }
         if (text) {
             parts.texts[i] = *text;
-            parts.values[i] = ParsePositive(given[i], *text);
+            parts.values[i] = ParsePositive(Source(args, given[i]), *text);
         } else if (i == 0) {
             parts.texts[i] = isLpf ? kDefaultResistor : kDefaultCapacitor;
             parts.values[i] = ParsePositive(given[i], parts.texts[i]);
@@ -102,8 +131,14 @@ std::array<std::int32_t, 3> ReadSeries(const Arguments& args, bool isLpf) {
     std::array<std::int32_t, 3> series{};
     for (std::size_t i = 0; i < 3; ++i) {
         const std::optional<std::string> text = args.Text(kSeriesOptions[i].name);
-        series[i] = text ? ParseSeriesOption(kSeriesOptions[i].name, *text)
-                         : (isLpf ? kDefaultCapacitorSeries : kDefaultResistorSeries);
+        if (text) {
+            series[i] = ParseSeriesOption(kSeriesOptions[i].name, *text);
+        } else if (args.Design()) {
+            // The selector's text, read as the window reads it.
+            series[i] = ParseSeries(args.Design()->series[(isLpf ? 3 : 0) + i]);
+        } else {
+            series[i] = isLpf ? kDefaultCapacitorSeries : kDefaultResistorSeries;
+        }
     }
     return series;
 }
@@ -113,10 +148,10 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf) {
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         const std::string_view name = kComponentOptions[p].name;
         const std::optional<std::string> text = args.Text(name);
-        if (!text) {
-            throw UsageError(std::string(name) + ": missing (give all six parts)");
+        if (!text || (!args.Has(name) && HoldsNoValue(*text))) {
+            throw UsageError(Source(args, name) + ": missing (give all six parts)");
         }
-        parts[p] = ParsePositive(name, *text);
+        parts[p] = ParsePositive(Source(args, name), *text);
     }
     return CircuitOf(parts, isLpf);
 }
@@ -129,6 +164,21 @@ std::string Compact(double value) {
     const std::string shown = Shown(value);
     const std::size_t first = shown.find_first_not_of(' ');
     return first == std::string::npos ? shown : shown.substr(first);
+}
+
+std::string FixedText(double value, const char* format) {
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), format, value);
+    const std::string_view shown = text.data();
+    if (shown.find('-') != std::string_view::npos &&
+        shown.find_first_of("123456789") == std::string_view::npos) {
+        std::snprintf(text.data(), text.size(), format, 0.0);
+    }
+    return text.data();
+}
+
+std::string Counted(std::int64_t count, std::string_view noun) {
+    return Concat(std::to_string(count), " ", noun, count == 1 ? "" : "s");
 }
 
 std::string OneLine(std::string_view text) {
@@ -155,15 +205,21 @@ MessageCapture::~MessageCapture() {
     SetMessageSink(std::move(previous_));
 }
 
-void WriteCircuit(JsonWriter& json, const Circuit& c) {
+Json CircuitJson(const Circuit& c) {
     const ComponentValues parts = ComponentsOf(c);
+    Json json = Json::object();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json.Key(ComponentName(p)).Number(parts[p]);
+        json[ComponentName(p)] = JsonNumber(parts[p]);
     }
+    return json;
 }
 
-void WritePoles(JsonWriter& json, const PoleSet& poles) {
-    json.Key("fa").Number(poles.fa).Key("fo").Number(poles.fo).Key("q").Number(poles.q);
+Json PolesJson(const PoleSet& poles) {
+    return {{"fa", JsonNumber(poles.fa)}, {"fo", JsonNumber(poles.fo)}, {"q", JsonNumber(poles.q)}};
+}
+
+Json RangeJson(const FrequencyRange& range) {
+    return {{"low", JsonNumber(range.low)}, {"high", JsonNumber(range.high)}};
 }
 
 }  // namespace mirelto::cli

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include <mirelto/analysis.h>
 #include <mirelto/messages.h>
 #include <mirelto/response.h>
 
@@ -42,6 +43,7 @@ extern const std::array<Option, 3> kRequestOptions;    // --fa --fo --q
 extern const std::array<Option, 6> kComponentOptions;  // --r1 .. --c3
 extern const std::array<Option, 3> kSeriesOptions;     // --series1 .. --series3
 extern const std::array<Option, 2> kOutputOptions;     // --json --help
+extern const std::array<Option, 1> kDesignOptions;     // --design, which every command takes
 
 // The window's starting texts.
 inline constexpr std::string_view kDefaultFa = "1.42k";
@@ -53,26 +55,28 @@ inline constexpr std::string_view kDefaultCapacitor = "3.3n";
 inline constexpr std::int32_t kDefaultCapacitorSeries = 6;
 inline constexpr std::int32_t kDefaultResistorSeries = 24;
 
-// --lpf (the default) or --hpf.
+// --lpf or --hpf; else the design's mode; else LPF.
 bool ReadIsLpf(const Arguments& args);
 
 struct Request {
     PoleSet poles;
     std::string faText, foText, qText;  // as typed, for the report
 };
-// --fa, --fo, --q, the window's texts where not given.
+// --fa, --fo, --q, the design's boxes or the window's texts where not given.
 Request ReadRequest(const Arguments& args);
 
 // The three parts the user gives in this mode (LPF: R1..R3, HPF: C1..C3) as the window reads
-// them: a part not given takes the value and the text of the one before it, the first one the
-// window's starting text. Naming a part the mode computes is a usage error.
+// them: a part not given (or, in the design, holding no value) takes the value and the text of
+// the one before it, the first one the window's starting text. Naming a part the mode computes
+// is a usage error.
 struct GivenComponents {
     std::array<double, 3> values{};
     std::array<std::string, 3> texts;
 };
 GivenComponents ReadGiven(const Arguments& args, bool isLpf);
 
-// --series1..3 for the computed parts, the window's selectors where not given.
+// --series1..3 for the computed parts; where not given, the design's selectors (read as the
+// window reads them) or the window's starting ones.
 std::array<std::int32_t, 3> ReadSeries(const Arguments& args, bool isLpf);
 
 // All six parts, each required (the analysis of a given circuit).
@@ -82,6 +86,11 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf);
 std::string Shown(double value);
 // The same without the leading blanks.
 std::string Compact(double value);
+// A printf-style text of one number ("%+8.3f"); a value that rounds to zero is written as zero,
+// never "-0.000".
+std::string FixedText(double value, const char* format);
+// The count and the noun, plural unless the count is one: "1 trial", "2 trials".
+std::string Counted(std::int64_t count, std::string_view noun);
 // A message of the calculation on one line: its CR LF runs become a blank.
 std::string OneLine(std::string_view text);
 
@@ -99,7 +108,8 @@ class MessageCapture {
     MessageSink previous_;
 };
 
-void WriteCircuit(JsonWriter& json, const Circuit& circuit);  // "R1": ... "C3": ...
-void WritePoles(JsonWriter& json, const PoleSet& poles);      // "fa": ... "q": ...
+Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
+Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}
+Json RangeJson(const FrequencyRange& range);  // {"low": ..., "high": ...}
 
 }  // namespace mirelto::cli

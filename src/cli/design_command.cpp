@@ -9,15 +9,46 @@
 #include <mirelto/report.h>
 
 #include "common.h"
+#include "output_file.h"
 
 namespace mirelto::cli {
 
 namespace {
 
-void WriteRequest(JsonWriter& json, const Request& request) {
-    json.Key("request").BeginObject();
-    WritePoles(json, request.poles);
-    json.EndObject();
+const std::array<Option, 1> kSaveOptions{{
+    {"--save", "FILE",
+     "also write the design with its results to FILE (.mirelto), whole or not at all"},
+}};
+
+// A selector's text for a series size, as the window lists it.
+std::string SeriesText(std::int32_t series) {
+    return series == 0 ? std::string("\xE2\x88\x9E") : std::to_string(series);  // "∞"
+}
+
+// The design as the window would save it after this calculation: the report's boxes, the
+// selectors (those of the computed parts as used, the others from --design or the window's
+// start), and the note and analysis settings of --design.
+DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& texts,
+                       const std::array<std::int32_t, 3>& series) {
+    DesignFile design = args.Design().value_or(DesignFile{});
+    design.isLpf = isLpf;
+    design.request = {texts.EditFa, texts.EditFo, texts.EditQ};
+    design.parts = {texts.EditR1, texts.EditR2, texts.EditR3,
+                    texts.EditC1, texts.EditC2, texts.EditC3};
+    design.result = {texts.EditFar, texts.EditFor, texts.EditQr};
+    if (!args.Design()) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            design.series[i] = std::to_string(kDefaultResistorSeries);
+            design.series[3 + i] = std::to_string(kDefaultCapacitorSeries);
+        }
+    }
+    const std::size_t computed = isLpf ? 3 : 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (args.Has(kSeriesOptions[i].name) || !args.Design()) {
+            design.series[computed + i] = SeriesText(series[i]);
+        }
+    }
+    return design;
 }
 
 // The constant calculation exactly as the window runs it, over the design record.
@@ -70,6 +101,9 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     texts.EditFor = Shown(st.FoResult);
     texts.EditQr = Shown(st.QResult);
     const std::string report = ComposeReport(isLpf, true, texts);
+    if (const auto path = args.Text("--save")) {
+        WriteOutputFile(*path, SerialiseDesignFile(SavedDesign(args, isLpf, texts, series)));
+    }
 
     if (!args.Has("--json")) {
         out << report;
@@ -77,23 +111,18 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     }
     const Circuit built{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3, isLpf};
     const PoleSet result{st.FaResult, st.FoResult, st.QResult};
-    JsonWriter json;
-    json.BeginObject().Key("command").String("design").Key("mode").String(isLpf ? "LPF" : "HPF");
-    WriteRequest(json, request);
-    json.Key("series").BeginArray(true);
-    for (std::int32_t s : series) {
-        json.Integer(s);
-    }
-    json.EndArray().Key("circuit").BeginObject();
-    WriteCircuit(json, built);
-    json.EndObject().Key("result").BeginObject();
-    WritePoles(json, result);
-    json.EndObject().Key("relativeError").BeginObject();
     const PoleSet& asked = request.poles;
-    WritePoles(json, {(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
-                      (result.q - asked.q) / asked.q});
-    json.EndObject().Key("report").String(report).EndObject();
-    out << json.Text();
+    const PoleSet error{(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
+                        (result.q - asked.q) / asked.q};
+    const Json json{{"command", "design"},
+                    {"mode", isLpf ? "LPF" : "HPF"},
+                    {"request", PolesJson(asked)},
+                    {"series", series},
+                    {"circuit", CircuitJson(built)},
+                    {"result", PolesJson(result)},
+                    {"relativeError", PolesJson(error)},
+                    {"report", report}};
+    out << JsonText(json);
 }
 
 // The -3 dB frequency within the analysis window's range.
@@ -139,34 +168,32 @@ void RunAnalyze(const Arguments& args, std::ostream& out) {
         out << report << "f(-3dB) = " << Shown(cutoff.frequency) << "Hz\r\n";
         return;
     }
-    JsonWriter json;
-    json.BeginObject().Key("command").String("analyze").Key("mode").String(isLpf ? "LPF" : "HPF");
-    json.Key("circuit").BeginObject();
-    WriteCircuit(json, circuit);
-    json.EndObject().Key("result").BeginObject();
-    WritePoles(json, poles);
-    json.Key("cutoff").Number(cutoff.frequency);
-    json.EndObject().Key("range").BeginObject();
-    json.Key("low").Number(cutoff.range.low).Key("high").Number(cutoff.range.high);
-    json.EndObject().Key("report").String(report).EndObject();
-    out << json.Text();
+    Json result = PolesJson(poles);
+    result["cutoff"] = JsonNumber(cutoff.frequency);
+    const Json json{{"command", "analyze"},
+                    {"mode", isLpf ? "LPF" : "HPF"},
+                    {"circuit", CircuitJson(circuit)},
+                    {"result", result},
+                    {"range", RangeJson(cutoff.range)},
+                    {"report", report}};
+    out << JsonText(json);
 }
 
 }  // namespace
 
 CommandInfo DesignCommand() {
-    return {
-        "design",
-        "the constant calculation and its report, as the window makes it",
-        "The constant calculation: the three parts the mode computes (LPF: C1..C3 from the\n"
-        "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
-        "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
-        "ends included, so that it equals what the window copies.",
-        Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kOutputOptions}),
-        "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
-        "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
-        "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n",
-        RunDesign};
+    return {"design",
+            "the constant calculation and its report, as the window makes it",
+            "The constant calculation: the three parts the mode computes (LPF: C1..C3 from the\n"
+            "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
+            "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
+            "ends included, so that it equals what the window copies.",
+            Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSaveOptions,
+                  kOutputOptions}),
+            "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
+            "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
+            "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n",
+            RunDesign};
 }
 
 CommandInfo AnalyzeCommand() {

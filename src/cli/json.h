@@ -1,47 +1,23 @@
-// A small JSON writer for the --json outputs: objects, arrays, strings (escaped, invalid UTF-8
-// replaced by U+FFFD), numbers in the shortest text that reads back as the same double, NaN and
-// infinities as null. Indented two spaces; arrays opened as inline stay on one line.
+// The --json documents: nlohmann's ordered_json, so keys stay in the order the commands add them,
+// and the one rule for writing a number.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <string_view>
-#include <vector>
+
+#include <nlohmann/json.hpp>
 
 namespace mirelto::cli {
 
-class JsonWriter {
-  public:
-    JsonWriter& BeginObject();
-    JsonWriter& EndObject();
-    JsonWriter& BeginArray(bool inlined = false);
-    JsonWriter& EndArray();
-    JsonWriter& Key(std::string_view key);
-    JsonWriter& String(std::string_view text);
-    JsonWriter& Number(double value);
-    JsonWriter& Integer(std::int64_t value);
-    JsonWriter& Unsigned(std::uint64_t value);
-    JsonWriter& Bool(bool value);
-    JsonWriter& Null();
+using Json = nlohmann::ordered_json;
 
-    // The document, ended by a line feed once the outermost value is closed.
-    std::string Text() const;
+// A double as a JSON value: an integer below 2^53 as an integer, written without a fraction
+// (22000, not 22000.0); NaN and infinities as null; otherwise the double, which reads back as the
+// same double (nlohmann's Grisu2: the shortest such text for nearly every value, a digit longer
+// for a rare few). -0 stays a double, so that it reads back as -0.
+Json JsonNumber(double value);
 
-  private:
-    struct Level {
-        bool isObject;
-        bool inlined;
-        int count;
-    };
-    void BeforeValue();
-    void NewLine();
-
-    std::string out_;
-    std::vector<Level> levels_;
-    bool afterKey_ = false;
-};
-
-std::string JsonString(std::string_view text);
-std::string JsonNumber(double value);
+// The document as printed: indented by two spaces, texts in UTF-8 with invalid bytes replaced by
+// U+FFFD, ended by a line feed.
+std::string JsonText(const Json& document);
 
 }  // namespace mirelto::cli

@@ -1,9 +1,8 @@
 // netlist: a SPICE netlist of the circuit of six given parts.
-#include <fstream>
-
 #include <mirelto/netlist.h>
 
 #include "common.h"
+#include "output_file.h"
 
 namespace mirelto::cli {
 
@@ -14,7 +13,8 @@ const std::array<Option, 5> kNetlistOptions{{
     {"--points-per-decade", "N", "points of the .ac sweep per decade, 1 to 100000 (default 100)"},
     {"--from", "F", "start of the sweep, Hz (default: the analysis window's range)"},
     {"--to", "F", "end of the sweep, Hz (default: the analysis window's range)"},
-    {"--output", "FILE", "write the netlist to FILE instead of standard output"},
+    {"--output", "FILE",
+     "write the netlist to FILE instead of standard output (-: standard output)"},
 }};
 
 constexpr std::int64_t kMostPointsPerDecade = 100000;
@@ -23,7 +23,9 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Circuit circuit = ReadCircuit(args, isLpf);
     NetlistOptions options;
-    options.title = args.Text("--title").value_or("");
+    // The title is the netlist's first line, read by a simulator and shown in a terminal: no
+    // control characters, valid UTF-8.
+    options.title = Printable(args.Text("--title").value_or(""));
     if (const auto points = args.Text("--points-per-decade")) {
         options.pointsPerDecade =
             static_cast<int>(ParseCount("--points-per-decade", *points, 1, kMostPointsPerDecade));
@@ -33,36 +35,39 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
     window.hasRequest = false;
     window.built = circuit;
     options.range = PlotRange(window);
-    if (const auto from = args.Text("--from")) {
+    const auto from = args.Text("--from");
+    const auto to = args.Text("--to");
+    if (from) {
         options.range.low = ParsePositive("--from", *from);
     }
-    if (const auto to = args.Text("--to")) {
+    if (to) {
         options.range.high = ParsePositive("--to", *to);
     }
     if (!(options.range.low < options.range.high)) {
-        throw UsageError("--to: the sweep must end above its start");
+        // The option given is at fault; with both given, the end.
+        if (to) {
+            throw UsageError(Concat("--to: the sweep must end above its start (",
+                                    Compact(options.range.low), "Hz)"));
+        }
+        throw UsageError(Concat("--from: the sweep must start below its end (",
+                                Compact(options.range.high), "Hz)"));
     }
     const std::string netlist = SpiceNetlist(circuit, options);
 
-    if (const auto path = args.Text("--output")) {
-        std::ofstream file(*path, std::ios::binary);
-        file << netlist;
-        file.close();
-        if (!file) {
-            throw Refused(Concat("cannot write ", OneLine(*path)));
-        }
+    const auto path = args.Text("--output");
+    const bool toFile = path && *path != "-";
+    if (toFile) {
+        WriteOutputFile(*path, netlist);
     }
     if (args.Has("--json")) {
-        JsonWriter json;
-        json.BeginObject().Key("command").String("netlist");
-        json.Key("mode").String(isLpf ? "LPF" : "HPF").Key("circuit").BeginObject();
-        WriteCircuit(json, circuit);
-        json.EndObject().Key("range").BeginObject().Key("low").Number(options.range.low);
-        json.Key("high").Number(options.range.high).EndObject();
-        json.Key("pointsPerDecade").Integer(options.pointsPerDecade);
-        json.Key("netlist").String(netlist).EndObject();
-        out << json.Text();
-    } else if (!args.Has("--output")) {
+        const Json json{{"command", "netlist"},
+                        {"mode", isLpf ? "LPF" : "HPF"},
+                        {"circuit", CircuitJson(circuit)},
+                        {"range", RangeJson(options.range)},
+                        {"pointsPerDecade", options.pointsPerDecade},
+                        {"netlist", netlist}};
+        out << JsonText(json);
+    } else if (!toFile) {
         out << netlist;
     }
 }

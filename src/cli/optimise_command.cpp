@@ -25,55 +25,46 @@ std::string SeriesName(std::int32_t series) {
 }
 
 std::string Percent(double fraction, bool sign) {
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), sign ? "%+8.3f" : "%8.3f", fraction * 100);
-    return text.data();
+    return FixedText(fraction * 100, sign ? "%+8.3f" : "%8.3f");
 }
 
-void WriteCandidate(JsonWriter& json, const Candidate& c, std::int64_t rank) {
-    json.BeginObject().Key("rank").Integer(rank).Key("circuit").BeginObject();
-    WriteCircuit(json, c.circuit);
-    json.EndObject().Key("result").BeginObject();
-    WritePoles(json, c.built);
-    json.EndObject().Key("relativeError").BeginObject();
-    WritePoles(json, c.error);
-    json.EndObject();
-    json.Key("worstError").Number(c.worstError).Key("rmsError").Number(c.rmsError);
-    json.Key("plainRounding").Bool(c.plainRounding).EndObject();
+Json CandidateJson(const Candidate& c, std::int64_t rank) {
+    return {{"rank", rank},
+            {"circuit", CircuitJson(c.circuit)},
+            {"result", PolesJson(c.built)},
+            {"relativeError", PolesJson(c.error)},
+            {"worstError", JsonNumber(c.worstError)},
+            {"rmsError", JsonNumber(c.rmsError)},
+            {"plainRounding", c.plainRounding}};
 }
 
 void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResult& result) {
-    JsonWriter json;
-    json.BeginObject().Key("command").String("optimise");
-    json.Key("mode").String(input.ideal.isLpf ? "LPF" : "HPF");
-    json.Key("request").BeginObject();
-    WritePoles(json, input.requested);
-    json.EndObject().Key("steps").Integer(input.steps).Key("series").BeginObject();
+    Json series = Json::object();
+    Json candidates = Json::object();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json.Key(ComponentName(p)).Integer(input.series[p]);
-    }
-    json.EndObject().Key("ideal").BeginObject();
-    WriteCircuit(json, input.ideal);
-    json.EndObject().Key("candidates").BeginObject();
-    for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json.Key(ComponentName(p)).BeginArray(true);
+        series[ComponentName(p)] = input.series[p];
+        Json& values = candidates[ComponentName(p)] = Json::array();
         for (double v : result.candidates[p]) {
-            json.Number(v);
+            values.push_back(JsonNumber(v));
         }
-        json.EndArray();
     }
-    json.EndObject();
-    json.Key("combinations").Integer(result.combinations);
-    json.Key("unrealisable").Integer(result.unrealisable);
-    json.Key("best").BeginArray();
+    Json best = Json::array();
     std::int64_t rank = 0;
     for (const Candidate& c : result.best) {
-        WriteCandidate(json, c, ++rank);
+        best.push_back(CandidateJson(c, ++rank));
     }
-    json.EndArray().Key("plainRounding");
-    WriteCandidate(json, result.plain, result.plainRank);
-    json.EndObject();
-    out << json.Text();
+    const Json json{{"command", "optimise"},
+                    {"mode", input.ideal.isLpf ? "LPF" : "HPF"},
+                    {"request", PolesJson(input.requested)},
+                    {"steps", input.steps},
+                    {"series", series},
+                    {"ideal", CircuitJson(input.ideal)},
+                    {"candidates", candidates},
+                    {"combinations", result.combinations},
+                    {"unrealisable", result.unrealisable},
+                    {"best", best},
+                    {"plainRounding", CandidateJson(result.plain, result.plainRank)}};
+    out << JsonText(json);
 }
 
 void WriteText(std::ostream& out, const Request& request, const OptimiseInput& input,
@@ -90,8 +81,9 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
         }
         out << "\n";
     }
-    out << "Neighbourhood: ±" << input.steps << " steps, " << result.combinations
-        << " combinations, " << result.unrealisable << " without fa, fo, Q\n";
+    out << "Neighbourhood: ±" << Counted(input.steps, "step") << ", "
+        << Counted(result.combinations, "combination") << ", " << result.unrealisable
+        << " without fa, fo, Q\n";
     out << "Ideal:   ";
     const ComponentValues ideal = ComponentsOf(input.ideal);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
@@ -114,9 +106,8 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
     const Candidate& plain = result.plain;
     out << "\n* the constant calculation's circuit: ";
     if (result.plainRank > 0) {
-        std::array<char, 32> worst{};
-        std::snprintf(worst.data(), worst.size(), "%.3f", plain.worstError * 100);
-        out << "rank " << result.plainRank << ", worst " << worst.data() << " %\n";
+        out << "rank " << result.plainRank << ", worst "
+            << FixedText(plain.worstError * 100, "%.3f") << " %\n";
     } else {
         out << "no fa, fo, Q\n";
     }

@@ -34,12 +34,6 @@ constexpr std::int64_t kMostTrials = 100'000'000;
 constexpr std::int64_t kMostBins = 10000;
 constexpr int kBarWidth = 50;
 
-std::string Fixed(double value, const char* format) {
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), format, value);
-    return text.data();
-}
-
 struct Row {
     const char* name;
     const char* unit;
@@ -67,8 +61,7 @@ ToleranceInput ReadInput(const Arguments& args) {
     if (distribution == "normal") {
         input.distribution = Distribution::Normal;
     } else if (distribution != "uniform") {
-        throw UsageError(
-            Concat("--distribution: uniform or normal, not \"", OneLine(distribution), "\""));
+        throw UsageError(Concat("--distribution: uniform or normal, not ", Quoted(distribution)));
     }
     if (const auto trials = args.Text("--trials")) {
         input.trials = ParseCount("--trials", *trials, 1, kMostTrials);
@@ -82,53 +75,46 @@ ToleranceInput ReadInput(const Arguments& args) {
     return input;
 }
 
-void WriteSpread(JsonWriter& json, const Spread& s) {
-    json.BeginObject().Key("nominal").Number(s.nominal).Key("count").Integer(s.count);
-    json.Key("mean").Number(s.mean).Key("standardDeviation").Number(s.standardDeviation);
-    json.Key("minimum").Number(s.minimum).Key("maximum").Number(s.maximum);
-    json.Key("p1").Number(s.p1).Key("p50").Number(s.p50).Key("p99").Number(s.p99);
-    json.Key("histogram").BeginObject().Key("low").Number(s.histogram.low);
-    json.Key("high").Number(s.histogram.high).Key("counts").BeginArray(true);
-    for (std::int64_t count : s.histogram.counts) {
-        json.Integer(count);
+Json SpreadJson(const Spread& s) {
+    const Json histogram{{"low", JsonNumber(s.histogram.low)},
+                         {"high", JsonNumber(s.histogram.high)},
+                         {"counts", s.histogram.counts}};
+    return {
+        {"nominal", JsonNumber(s.nominal)}, {"count", s.count},
+        {"mean", JsonNumber(s.mean)},       {"standardDeviation", JsonNumber(s.standardDeviation)},
+        {"minimum", JsonNumber(s.minimum)}, {"maximum", JsonNumber(s.maximum)},
+        {"p1", JsonNumber(s.p1)},           {"p50", JsonNumber(s.p50)},
+        {"p99", JsonNumber(s.p99)},         {"histogram", histogram},
+    };
+}
+
+// {"R1": ..., "C3": ...} of one number per part.
+Json PartsJson(const ComponentValues& values) {
+    Json json = Json::object();
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        json[ComponentName(p)] = JsonNumber(values[p]);
     }
-    json.EndArray().EndObject().EndObject();
+    return json;
 }
 
 void WriteJson(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r) {
-    JsonWriter json;
-    json.BeginObject().Key("command").String("tolerance");
-    json.Key("mode").String(input.nominal.isLpf ? "LPF" : "HPF");
-    json.Key("circuit").BeginObject();
-    WriteCircuit(json, input.nominal);
-    json.EndObject().Key("tolerance").BeginObject();
-    for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json.Key(ComponentName(p)).Number(input.tolerance[p]);
-    }
-    json.EndObject();
-    json.Key("distribution")
-        .String(input.distribution == Distribution::Normal ? "normal" : "uniform");
-    json.Key("trials").Integer(r.trials).Key("seed").Unsigned(r.seed);
-    json.Key("cutoffRange").BeginObject().Key("low").Number(r.cutoffRange.low);
-    json.Key("high").Number(r.cutoffRange.high).EndObject();
+    Json json{{"command", "tolerance"},
+              {"mode", input.nominal.isLpf ? "LPF" : "HPF"},
+              {"circuit", CircuitJson(input.nominal)},
+              {"tolerance", PartsJson(input.tolerance)},
+              {"distribution", input.distribution == Distribution::Normal ? "normal" : "uniform"},
+              {"trials", r.trials},
+              {"seed", r.seed},
+              {"cutoffRange", RangeJson(r.cutoffRange)}};
     const char* keys[] = {"fa", "fo", "q", "cutoff"};
     const std::array<Row, 4> rows = Rows(r);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        json.Key(keys[i]);
-        WriteSpread(json, *rows[i].spread);
+        json[keys[i]] = SpreadJson(*rows[i].spread);
     }
-    json.Key("sensitivity").BeginObject();
-    const std::pair<const char*, const ComponentValues*> sensitivities[] = {
-        {"fa", &r.sensitivity.fa}, {"fo", &r.sensitivity.fo}, {"q", &r.sensitivity.q}};
-    for (const auto& [name, values] : sensitivities) {
-        json.Key(name).BeginObject();
-        for (std::size_t p = 0; p < kComponentCount; ++p) {
-            json.Key(ComponentName(p)).Number((*values)[p]);
-        }
-        json.EndObject();
-    }
-    json.EndObject().EndObject();
-    out << json.Text();
+    json["sensitivity"] = {{"fa", PartsJson(r.sensitivity.fa)},
+                           {"fo", PartsJson(r.sensitivity.fo)},
+                           {"q", PartsJson(r.sensitivity.q)}};
+    out << JsonText(json);
 }
 
 void WriteHistogram(std::ostream& out, const Row& row) {
@@ -147,11 +133,12 @@ void WriteHistogram(std::ostream& out, const Row& row) {
 
 void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r,
                bool histograms) {
-    out << (input.nominal.isLpf ? "3rd LPF" : "3rd HPF") << " tolerance analysis: " << r.trials
-        << " trials, " << (input.distribution == Distribution::Normal ? "normal" : "uniform")
-        << ", seed " << r.seed << "\nTolerances:";
+    out << (input.nominal.isLpf ? "3rd LPF" : "3rd HPF")
+        << " tolerance analysis: " << Counted(r.trials, "trial") << ", "
+        << (input.distribution == Distribution::Normal ? "normal" : "uniform") << ", seed "
+        << r.seed << "\nTolerances:";
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        out << "  " << ComponentName(p) << " " << Fixed(input.tolerance[p] * 100, "%g") << " %";
+        out << "  " << ComponentName(p) << " " << FixedText(input.tolerance[p] * 100, "%g") << " %";
     }
     // Columns of Shown (8 characters) with a unit of 2 after it.
     out << "\n\n        ";
@@ -169,6 +156,17 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
         }
         out << "\n";
     }
+    // The figures cover the trials where each quantity is defined; say how many are left out.
+    const std::int64_t withoutPoles = r.trials - r.q.count;
+    const std::int64_t withoutCutoff = r.q.count - r.cutoff.count;
+    if (withoutPoles > 0) {
+        out << "Left out: " << Counted(withoutPoles, "trial")
+            << " without a real pole and complex pole pair (no fa, fo, Q)\n";
+    }
+    if (withoutCutoff > 0) {
+        out << "Left out of f(-3dB): " << Counted(withoutCutoff, "trial") << " without -3 dB from "
+            << Compact(r.cutoffRange.low) << "Hz to " << Compact(r.cutoffRange.high) << "Hz\n";
+    }
     out << "\nSensitivity S = (dy/dx)(x/y)\n       ";
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         out << "       " << ComponentName(p);
@@ -181,7 +179,7 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
         label.resize(7, ' ');
         out << label;
         for (double s : *values) {
-            out << Fixed(s, "%+9.4f");
+            out << FixedText(s, "%+9.4f");
         }
         out << "\n";
     }

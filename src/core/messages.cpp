@@ -25,6 +25,8 @@ constexpr std::array kMessages{
                 "Please enter a value for C1"},
     MessageText{PartsMissing, MessageType::Warning, "R1,R2,R3,C1,C2,C3 に値をセットしてください",
                 "Please enter values for R1, R2, R3, C1, C2, C3"},
+    MessageText{PartsNotPositive, MessageType::Error, "ゼロ以下の部品定数は不正です",
+                "Part values of zero or less are invalid"},
     MessageText{UnrealisableLpf, MessageType::Error,
                 "この条件では実現できません(C < 0)\r\n\r\nR1<R2<=R3 で比を大きくすると実現できます",
                 "This request cannot be realised (C < 0).\r\n\r\n"

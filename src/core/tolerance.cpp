@@ -1,12 +1,15 @@
 #include "mirelto/tolerance.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <iterator>
 #include <limits>
 #include <numbers>
 #include <string>
 #include <utility>
+
+#include "rank_search.h"
 
 namespace mirelto {
 
@@ -35,6 +38,9 @@ constexpr std::int64_t kPollEvery = 256;
 constexpr std::int64_t kMaxTrials = 100'000'000;
 constexpr int kMaxBins = 10000;
 
+// The percentiles a spread shows: p1, p50, p99.
+constexpr std::array<double, 3> kPercentiles{1, 50, 99};
+
 bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
 }
@@ -61,6 +67,16 @@ double Cutoff(const Circuit& circuit, const FrequencyRange& range) {
     return CutoffFrequency(CircuitTransfer(circuit), circuit.isLpf, range.low, range.high);
 }
 
+// The bin of a value in equal bins from low to high (width = high - low); the highest value falls
+// in the last bin, and every value in the first when the width is zero.
+std::size_t BinOf(double v, double low, double width, int bins) {
+    if (!(width > 0)) {
+        return 0;
+    }
+    const double position = (v - low) / width * bins;
+    return std::min(static_cast<std::size_t>(position), static_cast<std::size_t>(bins) - 1);
+}
+
 Histogram MakeHistogram(const std::vector<double>& values, double low, double high, int bins) {
     Histogram histogram;
     histogram.counts.assign(static_cast<std::size_t>(bins), 0);
@@ -72,12 +88,7 @@ Histogram MakeHistogram(const std::vector<double>& values, double low, double hi
     histogram.high = high;
     const double width = histogram.high - histogram.low;
     for (double v : values) {
-        std::size_t bin = 0;
-        if (width > 0) {
-            const double position = (v - histogram.low) / width * bins;
-            bin = std::min(static_cast<std::size_t>(position), histogram.counts.size() - 1);
-        }
-        ++histogram.counts[bin];
+        ++histogram.counts[BinOf(v, histogram.low, width, bins)];
     }
     return histogram;
 }
@@ -214,9 +225,9 @@ Spread Summarise(std::vector<double> samples, double nominal, int bins) {
         defined.size() > 1 ? std::sqrt(squares / static_cast<double>(defined.size() - 1)) : 0;
     // Three ranks by selection instead of a full sort: a run of 100 000 trials sorts four times.
     std::size_t from = 0;
-    spread.p1 = SelectPercentile(defined, 1, from);
-    spread.p50 = SelectPercentile(defined, 50, from);
-    spread.p99 = SelectPercentile(defined, 99, from);
+    spread.p1 = SelectPercentile(defined, kPercentiles[0], from);
+    spread.p50 = SelectPercentile(defined, kPercentiles[1], from);
+    spread.p99 = SelectPercentile(defined, kPercentiles[2], from);
     return spread;
 }
 
@@ -239,6 +250,227 @@ Sensitivities SensitivitiesOf(const Circuit& circuit) {
     return s;
 }
 
+namespace {
+
+constexpr std::size_t kQuantityCount = 4;
+using Quantities = std::array<double, kQuantityCount>;  // fa, fo, Q, -3 dB frequency of a trial
+using Spreads = std::array<Spread*, kQuantityCount>;
+
+// A run that replays: the sums and extremes, then the spread, the histograms and the first
+// narrowing of the percentiles; further passes only where a bracket was too full to collect.
+constexpr int kReplayPasses = 2;
+
+// The trials of one run, repeatable from the seed as often as needed.
+class Trials {
+  public:
+    Trials(const ToleranceInput& input, const FrequencyRange& cutoffRange,
+           const RunControl& control, int passes)
+        : input_(input), range_(cutoffRange), control_(control), passes_(passes) {}
+
+    // Draws and analyses the trials in order, handing each one's quantities to `use`. Returns
+    // the number run: fewer when cancelled.
+    template <class Use>
+    std::int64_t Run(Use&& use) {
+        const ComponentValues parts = ComponentsOf(input_.nominal);
+        const bool normal = input_.distribution == Distribution::Normal;
+        // A normal number spans 3 sigma = tolerance.
+        const double scale = normal ? 1.0 / 3 : 1.0;
+        PortableRandom random(input_.seed);
+        std::int64_t trial = 0;
+        for (; trial < input_.trials; ++trial) {
+            if (trial % kPollEvery == 0 && trial > 0 && !Poll(trial)) {
+                break;
+            }
+            // Six numbers per trial whatever the tolerances, so that part p always takes the
+            // p-th.
+            ComponentValues drawn{};
+            for (std::size_t p = 0; p < kComponentCount; ++p) {
+                const double x = normal ? random.Normal() : 2 * random.Uniform() - 1;
+                drawn[p] = parts[p] * (1 + input_.tolerance[p] * scale * x);
+            }
+            const Circuit c = CircuitOf(drawn, input_.nominal.isLpf);
+            const Rational3 h = CircuitTransfer(c);
+            const PoleSet poles = TrialPoles(c, h);
+            Quantities values{poles.fa, poles.fo, poles.q, kNaN};
+            if (!std::isnan(poles.fa)) {
+                values[3] = CutoffFrequency(h, c.isLpf, range_.low, range_.high);
+            }
+            use(values);
+        }
+        ++pass_;
+        return trial;
+    }
+
+    bool Cancelled() const { return cancelled_; }
+
+  private:
+    bool Poll(std::int64_t trial) {
+        if (control_.cancel != nullptr && control_.cancel->load(std::memory_order_relaxed)) {
+            cancelled_ = true;
+            return false;
+        }
+        // The planned passes share the progress bar; a rare further one shows none.
+        if (control_.progress && pass_ < passes_) {
+            control_.progress((pass_ * input_.trials + trial) / passes_, input_.trials);
+        }
+        return true;
+    }
+
+    const ToleranceInput& input_;
+    FrequencyRange range_;
+    const RunControl& control_;
+    int passes_;
+    int pass_ = 0;
+    bool cancelled_ = false;
+};
+
+// Every trial's values kept, each quantity summarised by selection.
+std::int64_t RunKept(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
+                     const Spreads& spreads) {
+    std::array<std::vector<double>, kQuantityCount> samples;
+    for (std::vector<double>& s : samples) {
+        s.assign(static_cast<std::size_t>(input.trials), kNaN);
+    }
+    std::size_t trial = 0;
+    const std::int64_t run = trials.Run([&](const Quantities& values) {
+        for (std::size_t i = 0; i < kQuantityCount; ++i) {
+            samples[i][trial] = values[i];
+        }
+        ++trial;
+    });
+    for (std::size_t i = 0; i < kQuantityCount; ++i) {
+        samples[i].resize(static_cast<std::size_t>(run));
+        *spreads[i] = Summarise(std::move(samples[i]), nominals[i], input.bins);
+    }
+    return run;
+}
+
+// The ranks (from 0) that the percentiles of `count` values interpolate between.
+std::vector<std::int64_t> PercentileRanks(std::int64_t count) {
+    std::vector<std::int64_t> ranks;
+    for (const double p : kPercentiles) {
+        const auto below =
+            static_cast<std::int64_t>(std::floor((static_cast<double>(count) - 1) * p / 100));
+        for (const std::int64_t rank : {below, below + 1}) {
+            if (rank < count && std::find(ranks.begin(), ranks.end(), rank) == ranks.end()) {
+                ranks.push_back(rank);
+            }
+        }
+    }
+    return ranks;
+}
+
+// Percentile() of the sorted values, from the values found at its ranks.
+double PercentileOf(const detail::RankSearch& search, std::int64_t count, double p) {
+    const double rank = (static_cast<double>(count) - 1) * p / 100;
+    const auto below = static_cast<std::int64_t>(std::floor(rank));
+    const double at = search.At(below);
+    if (below + 1 >= count) {
+        return at;
+    }
+    const double next = search.At(below + 1);
+    const double fraction = rank - static_cast<double>(below);
+    return at + fraction * (next - at);
+}
+
+// What a replayed run has not reached when it is cancelled.
+void LeaveUnfinished(Spread& s) {
+    s.standardDeviation = s.p1 = s.p50 = s.p99 = kNaN;
+    s.histogram.low = s.histogram.high = kNaN;
+    std::fill(s.histogram.counts.begin(), s.histogram.counts.end(), 0);
+}
+
+// No trial's values kept: the same statistics as Summarise over replays of the run, in the same
+// order of arithmetic, so every figure is the same to the bit.
+std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
+                         const Spreads& spreads) {
+    std::array<double, kQuantityCount> sums{};
+    std::vector<detail::RankSearch> searches;
+    for (std::size_t i = 0; i < kQuantityCount; ++i) {
+        Spread& s = *spreads[i];
+        s.nominal = nominals[i];
+        s.minimum = std::numeric_limits<double>::infinity();
+        s.maximum = -std::numeric_limits<double>::infinity();
+        s.histogram.counts.assign(static_cast<std::size_t>(input.bins), 0);
+        searches.emplace_back(input.valuesCollected / static_cast<std::int64_t>(kQuantityCount));
+    }
+    const std::int64_t run = trials.Run([&](const Quantities& values) {
+        for (std::size_t i = 0; i < kQuantityCount; ++i) {
+            const double v = values[i];
+            if (!std::isnan(v)) {
+                Spread& s = *spreads[i];
+                ++s.count;
+                sums[i] += v;
+                s.minimum = std::min(s.minimum, v);
+                s.maximum = std::max(s.maximum, v);
+                searches[i].Add(v);
+            }
+        }
+    });
+    for (std::size_t i = 0; i < kQuantityCount; ++i) {
+        Spread& s = *spreads[i];
+        if (s.count == 0) {
+            s.mean = s.minimum = s.maximum = kNaN;
+            LeaveUnfinished(s);
+        } else {
+            s.mean = sums[i] / static_cast<double>(s.count);
+            s.histogram.low = s.minimum;
+            s.histogram.high = s.maximum;
+        }
+        searches[i].Locate(PercentileRanks(s.count));
+    }
+    if (trials.Cancelled()) {
+        std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
+        return run;
+    }
+
+    std::array<double, kQuantityCount> squares{};
+    bool first = true;
+    while (first || std::any_of(searches.begin(), searches.end(),
+                                [](const detail::RankSearch& r) { return !r.Done(); })) {
+        for (detail::RankSearch& search : searches) {
+            search.BeginPass();
+        }
+        trials.Run([&](const Quantities& values) {
+            for (std::size_t i = 0; i < kQuantityCount; ++i) {
+                const double v = values[i];
+                if (std::isnan(v)) {
+                    continue;
+                }
+                if (first) {
+                    Spread& s = *spreads[i];
+                    squares[i] += (v - s.mean) * (v - s.mean);
+                    const double width = s.histogram.high - s.histogram.low;
+                    ++s.histogram.counts[BinOf(v, s.histogram.low, width, input.bins)];
+                }
+                searches[i].Add(v);
+            }
+        });
+        if (trials.Cancelled()) {
+            std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
+            return run;
+        }
+        for (detail::RankSearch& search : searches) {
+            search.EndPass();
+        }
+        first = false;
+    }
+    for (std::size_t i = 0; i < kQuantityCount; ++i) {
+        Spread& s = *spreads[i];
+        if (s.count == 0) {
+            continue;
+        }
+        s.standardDeviation =
+            s.count > 1 ? std::sqrt(squares[i] / static_cast<double>(s.count - 1)) : 0;
+        s.p1 = PercentileOf(searches[i], s.count, kPercentiles[0]);
+        s.p50 = PercentileOf(searches[i], s.count, kPercentiles[1]);
+        s.p99 = PercentileOf(searches[i], s.count, kPercentiles[2]);
+    }
+    return run;
+}
+
+}  // namespace
+
 ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& control) {
     ToleranceResult result;
     result.seed = input.seed;
@@ -255,52 +487,20 @@ ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& 
         window.built = nominal;
         result.cutoffRange = PlotRange(window);
     }
-
-    const auto trials = static_cast<std::size_t>(input.trials);
-    std::vector<double> fa(trials, kNaN), fo(trials, kNaN), q(trials, kNaN), cutoff(trials, kNaN);
-    const ComponentValues parts = ComponentsOf(nominal);
-    // A normal number spans 3 sigma = tolerance.
-    const double scale = input.distribution == Distribution::Normal ? 1.0 / 3 : 1.0;
-    PortableRandom random(input.seed);
-    result.status = RunStatus::Done;
-    std::size_t trial = 0;
-    for (; trial < trials; ++trial) {
-        if (trial % kPollEvery == 0 && trial > 0) {
-            if (control.cancel != nullptr && control.cancel->load(std::memory_order_relaxed)) {
-                result.status = RunStatus::Cancelled;
-                break;
-            }
-            if (control.progress) {
-                control.progress(static_cast<std::int64_t>(trial), input.trials);
-            }
-        }
-        // Six numbers per trial whatever the tolerances, so that part p always takes the p-th.
-        ComponentValues drawn{};
-        for (std::size_t p = 0; p < kComponentCount; ++p) {
-            const double x = input.distribution == Distribution::Normal ? random.Normal()
-                                                                        : 2 * random.Uniform() - 1;
-            drawn[p] = parts[p] * (1 + input.tolerance[p] * scale * x);
-        }
-        const Circuit c = CircuitOf(drawn, nominal.isLpf);
-        const Rational3 h = CircuitTransfer(c);
-        const PoleSet poles = TrialPoles(c, h);
-        fa[trial] = poles.fa;
-        fo[trial] = poles.fo;
-        q[trial] = poles.q;
-        if (!std::isnan(poles.fa)) {
-            cutoff[trial] =
-                CutoffFrequency(h, c.isLpf, result.cutoffRange.low, result.cutoffRange.high);
-        }
-    }
-    result.trials = static_cast<std::int64_t>(trial);
-    for (std::vector<double>* samples : {&fa, &fo, &q, &cutoff}) {
-        samples->resize(trial);
-    }
     const PoleSet y = TrialPoles(nominal, CircuitTransfer(nominal));
-    result.fa = Summarise(std::move(fa), y.fa, input.bins);
-    result.fo = Summarise(std::move(fo), y.fo, input.bins);
-    result.q = Summarise(std::move(q), y.q, input.bins);
-    result.cutoff = Summarise(std::move(cutoff), Cutoff(nominal, result.cutoffRange), input.bins);
+    const Quantities nominals{y.fa, y.fo, y.q, Cutoff(nominal, result.cutoffRange)};
+    result.status = RunStatus::Done;
+    const bool kept = input.trials <= input.trialsKept;
+    Trials trials(input, result.cutoffRange, control, kept ? 1 : kReplayPasses);
+    const Spreads spreads{&result.fa, &result.fo, &result.q, &result.cutoff};
+    if (kept) {
+        result.trials = RunKept(trials, input, nominals, spreads);
+    } else {
+        result.trials = RunReplayed(trials, input, nominals, spreads);
+    }
+    if (trials.Cancelled()) {
+        result.status = RunStatus::Cancelled;
+    }
     result.sensitivity = SensitivitiesOf(nominal);
     if (control.progress) {
         control.progress(result.trials, input.trials);

@@ -311,6 +311,54 @@ double ParseValue(std::string_view text) {
     }
 }
 
+namespace {
+
+// From this magnitude on a fixed-point text switches to the exponent form ("1E018"): a double
+// has no more than 17 significant digits, and 1e300 would otherwise fill 300 characters.
+constexpr double kExponentFormFrom = 1e17;
+// Exponents are written with at least this many digits and a sign only when negative: "E018".
+constexpr int kExponentDigits = 3;
+
+// "E018", "E-020", "E308".
+std::string ExponentText(int exponent) {
+    std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
+    if (digits.size() < kExponentDigits) {
+        digits.insert(0, kExponentDigits - digits.size(), '0');
+    }
+    return (exponent < 0 ? "E-" : "E") + digits;
+}
+
+// The shortest digits that read back as the value, in the exponent form: "1E018", "-2.5E300".
+std::string ExponentForm(double value) {
+    std::array<char, 32> buffer;
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::scientific);
+    const std::string_view text(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    const std::size_t e = text.find('e');
+    if (error != std::errc{} || e == std::string_view::npos) {
+        return {};
+    }
+    int exponent = 0;
+    std::string_view exponentText = text.substr(e + 1);
+    if (exponentText.front() == '+') {
+        exponentText.remove_prefix(1);
+    }
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    return std::string(text.substr(0, e)) + ExponentText(exponent);
+}
+
+std::string PaddedTo(std::size_t width, std::string_view shown) {
+    std::string text;
+    text.reserve(std::max(width, shown.size()));
+    if (shown.size() < width) {
+        text.append(width - shown.size(), ' ');
+    }
+    text.append(shown);
+    return text;
+}
+
+}  // namespace
+
 std::string FormatFixed(double value, int width, int decimals) {
     const std::size_t wanted = width > 0 ? static_cast<std::size_t>(width) : 0;
     if (!std::isfinite(value)) {
@@ -320,11 +368,14 @@ std::string FormatFixed(double value, int width, int decimals) {
         marker.back() = ' ';
         return marker;
     }
+    if (std::fabs(value) >= kExponentFormFrom) {
+        return PaddedTo(wanted, ExponentForm(value));
+    }
     // A double has at most 1074 digits after the point; further ones would all be zeros.
     constexpr int kMaxDecimals = 1074;
     const int places = std::clamp(decimals, 0, kMaxDecimals);
-    // Sign, up to 309 integer digits of the largest double, the point and the decimals.
-    std::array<char, 1 + 309 + 1 + kMaxDecimals> digits;
+    // Sign, up to 17 integer digits below kExponentFormFrom, the point and the decimals.
+    std::array<char, 1 + 17 + 1 + kMaxDecimals> digits;
     const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value,
                                             std::chars_format::fixed, places);
     if (error != std::errc{}) {
@@ -335,13 +386,7 @@ std::string FormatFixed(double value, int width, int decimals) {
     if (shown.front() == '-' && shown.find_first_not_of("-0.") == std::string_view::npos) {
         shown.remove_prefix(1);
     }
-    std::string text;
-    text.reserve(std::max(wanted, shown.size()));
-    if (shown.size() < wanted) {
-        text.append(wanted - shown.size(), ' ');
-    }
-    text.append(shown);
-    return text;
+    return PaddedTo(wanted, shown);
 }
 
 namespace {
@@ -363,6 +408,9 @@ constexpr std::array<SiRow, 9> kSiRows{{
 }};
 constexpr std::size_t kUnitRow = 4;
 constexpr double kThresholdFactor = 0.999999;  // 999.9995 shows as 1.000k, not 1000.000
+// A significant-digit text in the end rows switches to the exponent form where the plain one would
+// need more than 17 digits or leading zeros: 1e28 is "10000000000000000T", 1e29 "1.000E017T".
+constexpr int kMostPlainDigits = 17;
 
 }  // namespace
 
@@ -420,7 +468,15 @@ std::string FormatSISignificant(double value, int digits) {
     if (value < 0 && mantissa.find_first_not_of('0') != std::string::npos) {
         text += '-';
     }
-    if (integerDigits <= 0) {
+    if (integerDigits > kMostPlainDigits || integerDigits < -kMostPlainDigits + 1) {
+        // Far beyond tera or below pico: "1.000E288T" rather than 289 digits.
+        text += mantissa.substr(0, 1);
+        if (mantissaDigits > 1) {
+            text += '.';
+            text += mantissa.substr(1);
+        }
+        text += ExponentText(integerDigits - 1);
+    } else if (integerDigits <= 0) {
         text += "0.";
         text.append(static_cast<std::size_t>(-integerDigits), '0');
         text += mantissa;

@@ -83,6 +83,11 @@ QString FakePlatform::GetSaveFileName(QWidget*, const QString&, const QString& s
     return savePath;
 }
 
+QString FakePlatform::GetOpenFileName(QWidget*, const QString&, const QString&, const QString&) {
+    ++openDialogs;
+    return openPath;
+}
+
 TickWatch::TickWatch(const QWidget& area) {
     for (const QChartView* view : area.findChildren<QChartView*>()) {
         for (QAbstractAxis* axis : view->chart()->axes()) {
@@ -135,6 +140,8 @@ void PinTestEnvironment(const char* desktopLocale) {
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("HOME", QByteArray::fromStdString(home));
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(home));
+    // Settings (the recent files) go under the temporary home too.
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace mirelto::test

@@ -3,7 +3,7 @@
 // temporary HOME) and a fake desktop that records message boxes instead of
 // showing them, with window and work-area rectangles the test can set, a printer dialog that
 // confirms or cancels as told, a save dialog that answers with the path it is given, and a
-// clipboard that keeps what was copied.
+// clipboard that keeps what was copied; save and open dialogs answer with the path they are given.
 #pragma once
 
 #include <QImage>
@@ -56,6 +56,8 @@ class FakePlatform : public Platform {
     void SetClipboardImage(const QImage& image) override;
     QString GetSaveFileName(QWidget* parent, const QString& caption, const QString& suggested,
                             const QString& filters, QString* selectedFilter) override;
+    QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                            const QString& filters) override;
 
     // Rectangles to report instead of the real ones (unset: the widget's own frame geometry,
     // a 1024 x 768 work area).
@@ -75,6 +77,9 @@ class FakePlatform : public Platform {
     int saveDialogs = 0;
     QString offeredName, offeredFilters, offeredFilter;
     QString savePath, saveFilter;
+    // The open dialog: times shown, and the user's answer (an empty path cancels).
+    int openDialogs = 0;
+    QString openPath;
 
   private:
     Platform* previous_;

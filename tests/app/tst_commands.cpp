@@ -241,6 +241,17 @@ class TestCommands : public QObject {
                      {QStringLiteral("EditFor"), QStringLiteral("  1.472k")},
                      {QStringLiteral("EditQr"), QStringLiteral("997.323m")}}
             << QString() << QString() << none << true;
+        // A result beyond 1e17 in its row shows in exponent form, not as 285 digits.
+        QTest::newRow("HPF with C3 1e-300")
+            << Before::Nothing << true
+            << Texts{{QStringLiteral("EditC3"), QStringLiteral("1e-300")}}
+            << Texts{{QStringLiteral("EditR1"), QStringLiteral(" 22.000k")},
+                     {QStringLiteral("EditR2"), QStringLiteral(" 24.000k")},
+                     {QStringLiteral("EditR3"), QStringLiteral("2.400000000003036E284T")},
+                     {QStringLiteral("EditFar"), QStringLiteral("  1.404k")},
+                     {QStringLiteral("EditFor"), QStringLiteral("  1.443k")},
+                     {QStringLiteral("EditQr"), QStringLiteral("993.761m")}}
+            << QString() << QString() << none << true;
         QTest::newRow("blank R3 copies R2's text with its spaces")
             << Before::Nothing << false
             << Texts{{QStringLiteral("EditR2"), QStringLiteral(" 47k ")}}
@@ -301,14 +312,39 @@ class TestCommands : public QObject {
             << Empty({"EditR1", "EditR2", "EditR3", "EditFar", "EditFor", "EditQr"})
             << QStringLiteral("C1に値を入力してください") << kWarning << QMessageBox::Warning
             << false;
-        // A fault leaves printing and copying disabled although a result stood before.
+        // A part of zero or less is refused after the blank filling, before any arithmetic;
+        // printing and copying end disabled although a result stood before.
+        const QString nonPositive = QStringLiteral("ゼロ以下の部品定数は不正です");
         QTest::newRow("zero R2 after a result")
             << Before::DefaultCalculation << false
             << Texts{{QStringLiteral("EditR2"), QStringLiteral("0")},
                      {QStringLiteral("EditR3"), QString()}}
-            << With(cleared, {{QStringLiteral("EditR3"), QStringLiteral("0")}})
-            << QStringLiteral("Floating point division by zero.") << fault << QMessageBox::Critical
+            << With(cleared, {{QStringLiteral("EditR3"), QStringLiteral("0")}}) << nonPositive
+            << kError << QMessageBox::Critical << false;
+        QTest::newRow("negative R1 after a result")
+            << Before::DefaultCalculation << false
+            << Texts{{QStringLiteral("EditR1"), QStringLiteral("-1")}}
+            << With(cleared, {{QStringLiteral("EditR1"), QStringLiteral("-1")}}) << nonPositive
+            << kError << QMessageBox::Critical << false;
+        QTest::newRow("negative R2 and R3 would be rejected as unrealisable")
+            << Before::Nothing << false
+            << Texts{{QStringLiteral("EditR2"), QStringLiteral("-22k")},
+                     {QStringLiteral("EditR3"), QString()}}
+            << With(cleared, {{QStringLiteral("EditR3"), QStringLiteral("-22k")}}) << nonPositive
+            << kError << QMessageBox::Critical << false;
+        // A fault still leaves printing and copying disabled although a result stood before.
+        QTest::newRow("R1 1e-300 after a result overflows")
+            << Before::DefaultCalculation << false
+            << Texts{{QStringLiteral("EditR1"), QStringLiteral("1e-300")}}
+            << With(cleared, {{QStringLiteral("EditR1"), QStringLiteral("1e-300")}})
+            << QStringLiteral("Floating point overflow.") << fault << QMessageBox::Critical
             << false;
+        QTest::newRow("negative C3 in HPF")
+            << Before::Nothing << true
+            << Texts{{QStringLiteral("EditC2"), QStringLiteral("3.3n")},
+                     {QStringLiteral("EditC3"), QStringLiteral("-3.3n")}}
+            << Empty({"EditR1", "EditR2", "EditR3", "EditFar", "EditFor", "EditQr"}) << nonPositive
+            << kError << QMessageBox::Critical << false;
         const Texts narrowRequest = {{QStringLiteral("EditFa"), QStringLiteral("10k")},
                                      {QStringLiteral("EditFo"), QStringLiteral("100")},
                                      {QStringLiteral("EditQ"), QStringLiteral("10")},
@@ -362,12 +398,26 @@ class TestCommands : public QObject {
             << Empty({"EditFar", "EditFor", "EditQr", "EditR2", "EditR3", "EditC2", "EditC3"})
             << QStringLiteral("R1,R2,R3,C1,C2,C3 に値をセットしてください") << kWarning
             << QMessageBox::Warning << false;
+        // A part of zero or less is refused before any arithmetic: nothing shown, printing and
+        // copying disabled although a result stood before.
+        const QString nonPositive = QStringLiteral("ゼロ以下の部品定数は不正です");
+        const Texts noResult = Empty({"EditFar", "EditFor", "EditQr"});
         QTest::newRow("zero C3 after a result")
             << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditC3"), QStringLiteral("0")}}
-            << Empty({"EditFar", "EditFor", "EditQr"})
-            << QStringLiteral("Floating point division by zero.") << mirelto::ApplicationTitle()
-            << QMessageBox::Critical << false;
+            << Texts{{QStringLiteral("EditC3"), QStringLiteral("0")}} << noResult << nonPositive
+            << kError << QMessageBox::Critical << false;
+        QTest::newRow("negative R1 after a result")
+            << Before::DefaultCalculation << false
+            << Texts{{QStringLiteral("EditR1"), QStringLiteral("-1")}} << noResult << nonPositive
+            << kError << QMessageBox::Critical << false;
+        QTest::newRow("negative C1 after a result")
+            << Before::DefaultCalculation << false
+            << Texts{{QStringLiteral("EditC1"), QStringLiteral("-22k")}} << noResult << nonPositive
+            << kError << QMessageBox::Critical << false;
+        QTest::newRow("negative R3 in HPF")
+            << Before::DefaultCalculation << true
+            << Texts{{QStringLiteral("EditR3"), QStringLiteral("-1")}} << noResult << nonPositive
+            << kError << QMessageBox::Critical << false;
     }
     void transferFunction() { RunRow(form_->ButtonTF); }
 

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLegend>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +33,7 @@
 #include "analysis_window_optimise.h"
 #include "analysis_window_tolerance.h"
 #include "app_test_support.h"
+#include "file_commands.h"
 #include "help_window.h"
 #include "language.h"
 #include "main_window.h"
@@ -130,6 +133,11 @@ QList<Shown> TextsOf(QWidget& window) {
             }
         } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
             add(QStringLiteral("text"), text->toPlainText(), 0);
+            add(QStringLiteral("placeholder"), text->placeholderText(), 0);
+        } else if (qobject_cast<QMenuBar*>(w) || qobject_cast<QMenu*>(w)) {
+            for (const QAction* action : w->actions()) {
+                add(QStringLiteral("action"), action->text(), 0);
+            }
         } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
             // Its columns side by side: the room the table has for them, less nothing to scroll.
             if (visible) {
@@ -321,6 +329,12 @@ class TestEnglish : public QObject {
         QTest::newRow("parts missing")
             << "EditR2"
             << "" << true << tf << warning << "Please enter values for R1, R2, R3, C1, C2, C3";
+        QTest::newRow("part zero")
+            << "EditR3"
+            << "0" << true << calc << error << "Part values of zero or less are invalid";
+        QTest::newRow("part negative")
+            << "EditR2"
+            << "-22k" << true << calc << error << "Part values of zero or less are invalid";
         QTest::newRow("LPF unrealisable")
             << "EditR2"
             << "4.7k" << true << calc << error
@@ -351,6 +365,16 @@ class TestEnglish : public QObject {
             message);
         QCOMPARE(platform_->boxes[0].icon,
                  caption == QStringLiteral("Error") ? QMessageBox::Critical : QMessageBox::Warning);
+    }
+
+    // A design file that is not there; open it; the English error naming it and the reason.
+    void fileMessage() {
+        QVERIFY(
+            !form_->Files().OpenFile(QStringLiteral("/nonexistent/filter.mirelto"), form_.get()));
+        QCOMPARE(platform_->boxes.size(), 1);
+        QCOMPARE(platform_->boxes[0].caption, QStringLiteral("Error"));
+        QCOMPARE(platform_->boxes[0].text,
+                 QStringLiteral("Cannot open filter.mirelto.\nThe file does not exist."));
     }
 
     // A desktop locale and MIRELTO_LANG; choose; Japanese only for Japanese, unless overridden.

@@ -4,6 +4,8 @@
 # area, press the constant-calculation button and then "コピー" and read the report back from the
 # clipboard, type into a box and calculate again, check that it is still alive and that a
 # screenshot of the result could be taken, and that a warning box opens centred on the frame.
+# Then again with a design file on the command line: it opens in HPF mode with its parts, and
+# "定数計算" and "コピー" give that design's report.
 set -euo pipefail
 
 binary=$1
@@ -12,6 +14,10 @@ rm -rf "$work"
 mkdir -p "$work"
 
 caption='３次LPF/HPF Ver1.00'
+# A desktop whose messages are Japanese (LANGUAGE, so that the C library's locale needs no
+# Japanese locale generated): every run of the window in the language the checks below read.
+unset LC_ALL LC_MESSAGES MIRELTO_LANG
+export LANGUAGE=ja
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 source "$(dirname "$0")/../../scripts/xvfb.sh"
@@ -64,9 +70,7 @@ within_1px() {
     [ "${d#-}" -le 1 ] || fail "$1: $2, expected $3 (within 1 px)"
 }
 
-# A desktop whose messages are Japanese (LANGUAGE, so that the C library's locale needs no
-# Japanese locale generated): the window in the language the checks below read.
-env -u LC_ALL -u LC_MESSAGES -u MIRELTO_LANG LANGUAGE=ja "$binary" > "$work/mirelto.log" 2>&1 &
+"$binary" > "$work/mirelto.log" 2>&1 &
 app=$!
 
 window=$(timeout 20 xdotool search --sync --name "$caption" | head -n 1) ||
@@ -118,7 +122,41 @@ within_1px "warning box centre y" $((by + bh / 2)) $((fy + fh / 2))
 xdotool key Return
 sleep 0.5
 ! xdotool search --name '^Warning$' > /dev/null 2>&1 || fail "the warning box did not close"
+
+# A design given on the command line.
+kill "$app"
+wait "$app" 2> /dev/null || true
+app=
+cat > "$work/high pass.mirelto" << 'DESIGN'
+{
+  "format": "mirelto-design",
+  "version": 1,
+  "mode": "HPF",
+  "request": {"fa": "1.42k", "fo": "1.42k", "Q": "1.0"},
+  "parts": {"R1": "", "R2": "", "R3": "", "C1": "10n", "C2": "4.7n", "C3": "2.2n"},
+  "result": {"fa": "", "fo": "", "Q": ""},
+  "series": {"R1": "24", "R2": "24", "R3": "24", "C1": "6", "C2": "6", "C3": "6"},
+  "note": "opened at start-up"
+}
+DESIGN
+"$binary" "$work/high pass.mirelto" > "$work/mirelto_design.log" 2>&1 &
+app=$!
+window=$(timeout 20 xdotool search --sync --name "$caption" | head -n 1) ||
+    fail "no window captioned $caption with a design file"
+sleep 0.5
+click 54 371
+click 249 371
+printf '%s\r\n' '3rd HPF' '[Input data]' 'fa = 1.42kHz  fo = 1.42kHz   Q = 1.0' \
+    'C1 = 10nF  C2 = 4.7nF  C3 = 2.2nF' '' '[Result data]' \
+    'R1 =   9.100kΩ  R2 =  13.000kΩ  R3 = 110.000kΩ' \
+    'fa =   1.384kHz  fo =   1.472kHz   Q = 997.323m' > "$work/expected_design_report.txt"
+timeout 10 xclip -selection clipboard -o > "$work/design_clipboard.txt" ||
+    fail "clipboard unreadable after opening a design"
+cmp "$work/expected_design_report.txt" "$work/design_clipboard.txt" ||
+    fail "the opened design's report differs: $(od -c "$work/design_clipboard.txt" | head -20)"
+
 echo "x11 end-to-end: window $window, client $geometry, frame ${fw}x$fh at $fx,$fy in work area" \
     "${wa_w}x$wa_h at $wa_x,$wa_y, warning box ${bw}x$bh at $bx,$by, report copied" \
-    "($(wc -c < "$work/clipboard.txt") bytes), screenshot $work/after_calculation.png"
+    "($(wc -c < "$work/clipboard.txt") bytes), screenshot $work/after_calculation.png," \
+    "a design file opened from the command line and its report copied"
 echo "1 passed, 0 failed"

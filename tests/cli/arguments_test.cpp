@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "common.h"
 
 namespace mirelto::cli {
 namespace {
@@ -149,6 +150,68 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"SeedTooLarge", Seed, "18446744073709551616", kBad},
         ValueCase{"SeedNegative", Seed, "-1", kBad}, ValueCase{"SeedExponent", Seed, "1e3", kBad}),
     [](const auto& info) { return info.param.name; });
+
+struct TextCase {
+    std::string name;
+    std::string text;
+    std::string expected;
+};
+
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class PrintableTest : public testing::TestWithParam<TextCase> {};
+
+// A typed text; make it printable, cut after 5 characters; controls and broken UTF-8 as "?".
+TEST_P(PrintableTest, ReplacesControlsAndBrokenBytes) {
+    EXPECT_EQ(Printable(GetParam().text, 5), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, PrintableTest,
+                         testing::Values(TextCase{"Plain", "22k", "22k"},
+                                         TextCase{"Controls", "a\x1b\x07\x7f\t", "a????"},
+                                         TextCase{"C1Control", "\xc2\x85", "?"},
+                                         TextCase{"NoBreakSpaceKept", "\xc2\xa0", "\xc2\xa0"},
+                                         TextCase{"StrayBytes", "\xff\xfe\x80", "???"},
+                                         TextCase{"Overlong", "\xc0\xaf", "??"},
+                                         TextCase{"Surrogate", "\xed\xa0\x80", "???"},
+                                         TextCase{"BrokenOffSequence", "\xe3\x81", "??"},
+                                         TextCase{"BeyondUnicode", "\xf4\x90\x80\x80", "????"},
+                                         TextCase{"JapaneseKept", "\xe3\x81\x82\xf0\x9f\x98\x80",
+                                                  "\xe3\x81\x82\xf0\x9f\x98\x80"},
+                                         TextCase{"FiveCharactersWhole", "12345", "12345"},
+                                         TextCase{"CutAfterFive",
+                                                  "\xe3\x81\x82"
+                                                  "23456",
+                                                  "\xe3\x81\x82"
+                                                  "2345..."}),
+                         [](const auto& info) { return info.param.name; });
+
+class FixedTextTest : public testing::TestWithParam<TextCase> {};
+
+// A number and a format (the case's text); write it; zero never shows a minus sign.
+TEST_P(FixedTextTest, WritesNoNegativeZero) {
+    const TextCase& c = GetParam();
+    const std::size_t split = c.text.find(' ');
+    const double value = std::stod(c.text.substr(0, split));
+    EXPECT_EQ(FixedText(value, c.text.substr(split + 1).c_str()), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FixedTextTest,
+                         testing::Values(TextCase{"TinyNegativeSigned", "-1e-9 %+8.3f", "  +0.000"},
+                                         TextCase{"NegativeRoundedToZero", "-0.0004 %.3f", "0.000"},
+                                         TextCase{"NegativeZero", "-0 %+9.4f", "  +0.0000"},
+                                         TextCase{"NegativeKept", "-0.0006 %.3f", "-0.001"},
+                                         TextCase{"Positive", "2.5 %g", "2.5"}),
+                         [](const auto& info) { return info.param.name; });
+
+// Counts of one and more; the noun in the singular for one only.
+TEST(CountedTest, PluralUnlessOne) {
+    EXPECT_EQ(Counted(1, "trial"), "1 trial");
+    EXPECT_EQ(Counted(0, "trial"), "0 trials");
+    EXPECT_EQ(Counted(2, "combination"), "2 combinations");
+}
 
 }  // namespace
 }  // namespace mirelto::cli

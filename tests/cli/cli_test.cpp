@@ -1,21 +1,27 @@
 // mirelto-cli as a user runs it: help, usage errors (one line naming the option, status 2),
 // refusals (status 1), the design report byte for byte against the window's, and the --json
-// documents read back with a strict reader.
+// documents read back with a strict reader (nlohmann's parser).
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <numeric>
 #include <string>
 #include <vector>
 
 #include <mirelto/core.h>
+#include <nlohmann/json.hpp>
 
-#include "json_check.h"
 #include "process.h"
 
 namespace mirelto::test {
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 const std::vector<std::string> kDefaultLowPassCircuit{"--r1", "22k",  "--r2", "22k", "--r3", "22k",
                                                       "--c1", "6.8n", "--c2", "15n", "--c3", "1n"};
@@ -135,6 +141,19 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"BackwardsSweep",
                   With({"netlist"}, With(kDefaultLowPassCircuit, {"--from", "10k", "--to", "1k"})),
                   "--to"},
+        UsageCase{"StartBeyondTheEnd",
+                  With({"netlist"}, With(kDefaultLowPassCircuit, {"--from", "1G"})),
+                  "--from: the sweep must start below its end"},
+        UsageCase{"EndBelowTheStart",
+                  With({"netlist"}, With(kDefaultLowPassCircuit, {"--to", "1"})),
+                  "--to: the sweep must end above its start"},
+        // A pasted page is quoted by its first 40 characters.
+        UsageCase{"LongValueCut",
+                  {"design", "--fa", std::string(10000, '7') + "x"},
+                  "--fa: not a value: \"" + std::string(40, '7') + "...\"\n"},
+        UsageCase{"LongCommandCut",
+                  {std::string(100, 'z')},
+                  "unknown command \"" + std::string(40, 'z') + "...\""},
         UsageCase{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
         UsageCase{"NoCommand", {}, "no command"}),
     [](const auto& info) { return info.param.name; });
@@ -259,92 +278,143 @@ TEST(AnalyzeTest, OverflowingPartsAreRefused) {
     EXPECT_EQ(o.err, "mirelto-cli analyze: the circuit has no real pole and complex pole pair\n");
 }
 
-JsonValue JsonOf(const std::vector<std::string>& args) {
+// The document a command prints, read in the order it was written.
+Json JsonOf(const std::vector<std::string>& args) {
     const Outcome o = RunCli(args);
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.err, "");
-    return ParseJson(o.out);
+    return Json::parse(o.out);
 }
+
+struct KeysCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::vector<std::string> keys;
+};
+
+void PrintTo(const KeysCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class JsonKeysTest : public testing::TestWithParam<KeysCase> {};
+
+// Each command with --json; read it; one line feed ends it, and the top-level keys come in the
+// order the command writes them.
+TEST_P(JsonKeysTest, KeysComeInTheirOrder) {
+    const Outcome o = RunCli(GetParam().args);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.out.ends_with("}\n")) << o.out;
+    const Json doc = Json::parse(o.out);
+    std::vector<std::string> keys;
+    for (const auto& [key, value] : doc.items()) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, GetParam().keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, JsonKeysTest,
+    testing::Values(
+        KeysCase{"Design",
+                 {"design", "--json"},
+                 {"command", "mode", "request", "series", "circuit", "result", "relativeError",
+                  "report"}},
+        KeysCase{"Analyze",
+                 With({"analyze", "--json"}, kDefaultLowPassCircuit),
+                 {"command", "mode", "circuit", "result", "range", "report"}},
+        KeysCase{"Optimise",
+                 {"optimise", "--json", "--steps", "1", "--count", "2"},
+                 {"command", "mode", "request", "steps", "series", "ideal", "candidates",
+                  "combinations", "unrealisable", "best", "plainRounding"}},
+        KeysCase{"Tolerance",
+                 With({"tolerance", "--json", "--trials", "10"}, kDefaultLowPassCircuit),
+                 {"command", "mode", "circuit", "tolerance", "distribution", "trials", "seed",
+                  "cutoffRange", "fa", "fo", "q", "cutoff", "sensitivity"}},
+        KeysCase{"Netlist",
+                 With({"netlist", "--json"}, kDefaultLowPassCircuit),
+                 {"command", "mode", "circuit", "range", "pointsPerDecade", "netlist"}}),
+    [](const auto& info) { return info.param.name; });
 
 // design --json; read it; the numbers are the back-calculation's doubles exactly, the report the
 // text design prints.
 TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
-    const JsonValue doc = JsonOf({"design", "--json"});
+    const Json doc = JsonOf({"design", "--json"});
     DesignState = DesignRecord{};
     DesignState.IsLpf = true;
     DesignState.R1 = DesignState.R2 = DesignState.R3 = 22000;
     DesignState.ResultValid = true;
     SynthesizeFilter(1420, 1420, 1, 6, 6, 6, true);
-    EXPECT_EQ(doc["command"].String(), "design");
-    EXPECT_EQ(doc["mode"].String(), "LPF");
-    EXPECT_EQ(doc["result"]["fa"].Number(), DesignState.FaResult);
-    EXPECT_EQ(doc["result"]["fo"].Number(), DesignState.FoResult);
-    EXPECT_EQ(doc["result"]["q"].Number(), DesignState.QResult);
-    EXPECT_EQ(doc["circuit"]["C2"].Number(), DesignState.ResC2);
-    EXPECT_EQ(doc["series"].Array().size(), 3u);
-    EXPECT_EQ(doc["relativeError"]["fo"].Number(), (DesignState.FoResult - 1420) / 1420);
-    EXPECT_EQ(doc["report"].String(), kDefaultLowPassReport);
+    EXPECT_EQ(doc.at("command"), "design");
+    EXPECT_EQ(doc.at("mode"), "LPF");
+    EXPECT_EQ(doc.at("result").at("fa").get<double>(), DesignState.FaResult);
+    EXPECT_EQ(doc.at("result").at("fo").get<double>(), DesignState.FoResult);
+    EXPECT_EQ(doc.at("result").at("q").get<double>(), DesignState.QResult);
+    EXPECT_EQ(doc.at("circuit").at("C2").get<double>(), DesignState.ResC2);
+    EXPECT_EQ(doc.at("circuit").at("R1"), 22000);
+    EXPECT_EQ(doc.at("series"), Json({6, 6, 6}));
+    EXPECT_EQ(doc.at("relativeError").at("fo").get<double>(), (DesignState.FoResult - 1420) / 1420);
+    EXPECT_EQ(doc.at("report"), kDefaultLowPassReport);
 }
 
 // analyze --json; read it; fa, fo, Q of AnalyzeCircuit and a -3 dB frequency inside the range.
 TEST(JsonOutputTest, AnalyzeCarriesTheCutoff) {
-    const JsonValue doc = JsonOf(With({"analyze", "--json"}, kDefaultLowPassCircuit));
+    const Json doc = JsonOf(With({"analyze", "--json"}, kDefaultLowPassCircuit));
     const PoleSet poles = AnalyzeCircuit({22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true});
-    EXPECT_EQ(doc["result"]["fo"].Number(), poles.fo);
-    const double cutoff = doc["result"]["cutoff"].Number();
-    EXPECT_GT(cutoff, doc["range"]["low"].Number());
-    EXPECT_LT(cutoff, doc["range"]["high"].Number());
+    EXPECT_EQ(doc.at("result").at("fo").get<double>(), poles.fo);
+    const double cutoff = doc.at("result").at("cutoff").get<double>();
+    EXPECT_GT(cutoff, doc.at("range").at("low").get<double>());
+    EXPECT_LT(cutoff, doc.at("range").at("high").get<double>());
     EXPECT_NEAR(cutoff, 1492, 1);
 }
 
 // optimise --json with free resistors; read it; 20 ranked candidates best first, each with its
 // circuit and errors, and plain rounding with its rank.
 TEST(JsonOutputTest, OptimiseListsTheRanking) {
-    const JsonValue doc = JsonOf({"optimise", "--json", "--given-series", "24", "--steps", "2"});
-    EXPECT_EQ(doc["combinations"].Number(), 15625);
-    const JsonArray& best = doc["best"].Array();
+    const Json doc = JsonOf({"optimise", "--json", "--given-series", "24", "--steps", "2"});
+    EXPECT_EQ(doc.at("combinations"), 15625);
+    const Json& best = doc.at("best");
     ASSERT_EQ(best.size(), 20u);
     double previous = 0;
     for (std::size_t i = 0; i < best.size(); ++i) {
-        EXPECT_EQ(best[i]["rank"].Number(), static_cast<double>(i + 1));
-        EXPECT_GE(best[i]["worstError"].Number(), previous);
-        previous = best[i]["worstError"].Number();
-        EXPECT_EQ(best[i]["circuit"].Object().size(), 6u);
+        EXPECT_EQ(best[i].at("rank"), i + 1);
+        EXPECT_GE(best[i].at("worstError").get<double>(), previous);
+        previous = best[i].at("worstError").get<double>();
+        EXPECT_EQ(best[i].at("circuit").size(), 6u);
     }
-    EXPECT_LT(best[0]["worstError"].Number(), 0.03);
-    EXPECT_TRUE(doc["plainRounding"]["plainRounding"].Bool());
-    EXPECT_GT(doc["plainRounding"]["rank"].Number(), 20);
-    EXPECT_EQ(doc["candidates"]["C1"].Array().size(), 5u);
-    EXPECT_EQ(doc["candidates"]["R1"].Array().size(), 5u);
+    EXPECT_LT(best[0].at("worstError").get<double>(), 0.03);
+    EXPECT_EQ(doc.at("plainRounding").at("plainRounding"), true);
+    EXPECT_GT(doc.at("plainRounding").at("rank"), 20);
+    EXPECT_EQ(doc.at("candidates").at("C1").size(), 5u);
+    EXPECT_EQ(doc.at("candidates").at("R1"), Json({18000, 20000, 22000, 24000, 27000}));
 }
 
 // tolerance --json; read it; the trials, the seed, four spreads whose histograms hold every
 // trial in 40 bins, and a sensitivity per part.
 TEST(JsonOutputTest, ToleranceCarriesSpreadsAndSensitivities) {
-    const JsonValue doc = JsonOf(
+    const Json doc = JsonOf(
         With({"tolerance", "--json", "--trials", "2k", "--seed", "99"}, kDefaultLowPassCircuit));
-    EXPECT_EQ(doc["trials"].Number(), 2000);
-    EXPECT_EQ(doc["seed"].Number(), 99);
+    EXPECT_EQ(doc.at("trials"), 2000);
+    EXPECT_EQ(doc.at("seed"), 99);
     for (const char* quantity : {"fa", "fo", "q", "cutoff"}) {
-        const JsonValue& spread = doc[quantity];
-        const JsonArray& counts = spread["histogram"]["counts"].Array();
+        const Json& spread = doc.at(quantity);
+        const Json& counts = spread.at("histogram").at("counts");
         EXPECT_EQ(counts.size(), 40u) << quantity;
         const double total =
             std::accumulate(counts.begin(), counts.end(), 0.0,
-                            [](double sum, const JsonValue& v) { return sum + v.Number(); });
-        EXPECT_EQ(total, spread["count"].Number()) << quantity;
-        EXPECT_LE(spread["p1"].Number(), spread["p50"].Number());
-        EXPECT_LE(spread["p50"].Number(), spread["p99"].Number());
+                            [](double sum, const Json& v) { return sum + v.get<double>(); });
+        EXPECT_EQ(total, spread.at("count").get<double>()) << quantity;
+        EXPECT_LE(spread.at("p1").get<double>(), spread.at("p50").get<double>());
+        EXPECT_LE(spread.at("p50").get<double>(), spread.at("p99").get<double>());
     }
-    EXPECT_EQ(doc["sensitivity"]["fo"].Object().size(), 6u);
-    EXPECT_EQ(doc["tolerance"]["C2"].Number(), 0.05);
+    EXPECT_EQ(doc.at("sensitivity").at("fo").size(), 6u);
+    EXPECT_EQ(doc.at("tolerance").at("C2").get<double>(), 0.05);
 }
 
 // netlist --json; read it; the netlist string is what netlist prints.
 TEST(JsonOutputTest, NetlistCarriesTheText) {
-    const JsonValue doc = JsonOf(With({"netlist", "--json"}, kDefaultLowPassCircuit));
-    EXPECT_EQ(doc["netlist"].String(), RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
-    EXPECT_EQ(doc["pointsPerDecade"].Number(), 100);
+    const Json doc = JsonOf(With({"netlist", "--json"}, kDefaultLowPassCircuit));
+    EXPECT_EQ(doc.at("netlist"), RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
+    EXPECT_EQ(doc.at("pointsPerDecade"), 100);
 }
 
 // One seed twice and another; run tolerance; the same seed prints the same, the other differs.
@@ -361,6 +431,24 @@ TEST(ToleranceCommandTest, SeedRepeatsTheRun) {
     EXPECT_NE(first, run("43"));
 }
 
+// One trial, and wide normal tolerances where some trials draw negative parts; run tolerance;
+// "1 trial" in the singular, and the trials left out counted as the JSON counts them.
+TEST(ToleranceCommandTest, CountsTheTrialsLeftOut) {
+    EXPECT_NE(RunCli(With({"tolerance", "--trials", "1"}, kDefaultLowPassCircuit))
+                  .out.find("tolerance analysis: 1 trial, uniform"),
+              std::string::npos);
+    const std::vector<std::string> wide = With({"tolerance", "--trials", "20000", "--tol-r", "99.9",
+                                                "--tol-c", "99.9", "--distribution", "normal"},
+                                               kDefaultLowPassCircuit);
+    const Json doc = JsonOf(With(wide, {"--json"}));
+    const auto withoutPoles =
+        doc.at("trials").get<std::int64_t>() - doc.at("q").at("count").get<std::int64_t>();
+    ASSERT_GT(withoutPoles, 0);
+    EXPECT_NE(RunCli(wide).out.find("Left out: " + std::to_string(withoutPoles) +
+                                    " trials without a real pole and complex pole pair"),
+              std::string::npos);
+}
+
 // netlist --output FILE; run; the file holds the netlist, standard output stays empty.
 TEST(NetlistCommandTest, WritesToAFile) {
     const std::string path = ScratchDirectory() + "/written.cir";
@@ -372,6 +460,121 @@ TEST(NetlistCommandTest, WritesToAFile) {
     const std::string written = ReadFile(path);
     EXPECT_TRUE(written.starts_with("mine\n")) << written;
     EXPECT_NE(written.find("R3 p 0 160000\n"), std::string::npos);
+}
+
+struct OutputFailureCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::string output;  // the shell's redirection of standard output
+    std::string message;
+};
+
+void PrintTo(const OutputFailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OutputFailureTest : public testing::TestWithParam<OutputFailureCase> {};
+
+// Standard output (or the output file) cannot take the text; run; status 1 and one line on
+// standard error with the system's reason.
+TEST_P(OutputFailureTest, IsAFailureWithTheReason) {
+    const OutputFailureCase& c = GetParam();
+    const Outcome o = RunCliIn("", c.args, c.output);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, OutputFailureTest,
+    testing::Values(
+        OutputFailureCase{"DesignToAFullDevice",
+                          {"design"},
+                          ">/dev/full",
+                          "cannot write standard output: No space left on device"},
+        OutputFailureCase{"DesignWithOutputClosed",
+                          {"design"},
+                          ">&-",
+                          "cannot write standard output: Bad file descriptor"},
+        OutputFailureCase{"HelpToAFullDevice",
+                          {"--help"},
+                          ">/dev/full",
+                          "cannot write standard output: No space left on device"},
+        OutputFailureCase{"ToleranceJsonToAFullDevice",
+                          With({"tolerance", "--json", "--trials", "100"}, kDefaultLowPassCircuit),
+                          ">/dev/full", "No space left on device"},
+        OutputFailureCase{"NetlistFileOnAFullDevice",
+                          With({"netlist", "--output", "/dev/full"}, kDefaultLowPassCircuit), "",
+                          "cannot write /dev/full: No space left on device"}),
+    [](const auto& info) { return info.param.name; });
+
+// A file with old contents; netlist --output to it with a file size limit the netlist exceeds (a
+// disk that fills up); status 1 naming the reason, the old file as it was, nothing else beside it.
+TEST(NetlistCommandTest, FailedWriteKeepsTheOldFile) {
+    const std::string directory = ScratchDirectory() + "/full";
+    std::filesystem::create_directory(directory);
+    const std::string path = directory + "/kept.cir";
+    std::ofstream(path) << "old netlist\n";
+    const Outcome o =
+        RunCliIn("trap '' XFSZ; ulimit -f 1; ",
+                 With({"netlist", "--output", path, "--title", std::string(5000, 't')},
+                      kDefaultLowPassCircuit),
+                 "");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("cannot write " + path + ": File too large"), std::string::npos) << o.err;
+    EXPECT_EQ(ReadFile(path), "old netlist\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// A file in a directory the user may not write to; netlist --output to it; status 1 naming the
+// reason, the file as it was.
+TEST(NetlistCommandTest, ReadOnlyDirectoryKeepsTheOldFile) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "the superuser writes into read-only directories";
+    }
+    const std::string directory = ScratchDirectory() + "/read-only";
+    std::filesystem::create_directory(directory);
+    const std::string path = directory + "/kept.cir";
+    std::ofstream(path) << "old netlist\n";
+    std::filesystem::permissions(
+        directory, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const Outcome o = RunCli(With({"netlist", "--output", path}, kDefaultLowPassCircuit));
+    std::filesystem::permissions(directory, std::filesystem::perms::owner_all);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("Permission denied"), std::string::npos) << o.err;
+    EXPECT_EQ(ReadFile(path), "old netlist\n");
+}
+
+// An existing file; netlist --output to it; replaced whole by the netlist.
+TEST(NetlistCommandTest, ReplacesAnExistingFile) {
+    const std::string path = ScratchDirectory() + "/replaced.cir";
+    std::ofstream(path) << std::string(10000, 'o');
+    const Outcome o = RunCli(With({"netlist", "--output", path}, kDefaultLowPassCircuit));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(ReadFile(path), RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
+}
+
+// netlist --output - in the scratch directory; run; the netlist on standard output, no file "-".
+TEST(NetlistCommandTest, DashIsStandardOutput) {
+    const Outcome o = RunCliIn("cd '" + ScratchDirectory() + "' && ",
+                               With({"netlist", "--output", "-"}, kDefaultLowPassCircuit), "");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, RunCli(With({"netlist"}, kDefaultLowPassCircuit)).out);
+    EXPECT_FALSE(std::filesystem::exists(ScratchDirectory() + "/-"));
+}
+
+// A title with ESC, BEL, a C1 control and bytes that are not UTF-8; run netlist; each becomes
+// "?" in the first line, the rest kept.
+TEST(NetlistCommandTest, TitleControlCharactersAreReplaced) {
+    const Outcome o = RunCli(With({"netlist", "--title",
+                                   "a\x1b[31mb\x07"
+                                   "c\xc2\x85"
+                                   "d\xff\xfe\xe3\x81\x82"},
+                                  kDefaultLowPassCircuit));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.out.starts_with("a?[31mb?c?d??\xe3\x81\x82\n")) << o.out;
 }
 
 // An output path in a missing directory; run netlist; status 1 with a one-line message.

@@ -70,17 +70,27 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-Outcome RunProgram(const std::string& program, const std::vector<std::string>& args) {
+namespace {
+
+Outcome RunShell(const std::string& setup, const std::string& program,
+                 const std::vector<std::string>& args, const std::string& output) {
     const std::string out = ScratchDirectory() + "/stdout";
     const std::string err = ScratchDirectory() + "/stderr";
+    std::ofstream(out, std::ios::trunc).close();
     // Appended piece by piece: "literal" + string trips a false -Wrestrict in GCC 12.
-    std::string command = ShellQuoted(program);
+    std::string command = setup;
+    command += ShellQuoted(program);
     for (const std::string& arg : args) {
         command += ' ';
         command += ShellQuoted(arg);
     }
-    command += " >";
-    command += ShellQuoted(out);
+    if (output.empty()) {
+        command += " >";
+        command += ShellQuoted(out);
+    } else {
+        command += ' ';
+        command += output;
+    }
     command += " 2>";
     command += ShellQuoted(err);
     command += " </dev/null";
@@ -92,8 +102,19 @@ Outcome RunProgram(const std::string& program, const std::vector<std::string>& a
     return outcome;
 }
 
+}  // namespace
+
+Outcome RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    return RunShell("", program, args, "");
+}
+
 Outcome RunCli(const std::vector<std::string>& args) {
     return RunProgram(MIRELTO_CLI_PATH, args);
+}
+
+Outcome RunCliIn(const std::string& setup, const std::vector<std::string>& args,
+                 const std::string& output) {
+    return RunShell(setup, MIRELTO_CLI_PATH, args, output);
 }
 
 }  // namespace mirelto::test

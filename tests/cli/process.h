@@ -16,6 +16,11 @@ Outcome RunProgram(const std::string& program, const std::vector<std::string>& a
 // The mirelto-cli under test.
 Outcome RunCli(const std::vector<std::string>& args);
 
+// mirelto-cli under a shell: `setup` runs first ("ulimit -f 1;"), standard output goes where
+// `output` redirects it (">/dev/full", ">&-"; empty: captured into Outcome::out).
+Outcome RunCliIn(const std::string& setup, const std::vector<std::string>& args,
+                 const std::string& output);
+
 // A fresh directory under the system's temporary directory, kept for the process's life.
 std::string ScratchDirectory();
 

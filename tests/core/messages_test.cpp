@@ -61,6 +61,8 @@ const MessageCase kMessages[] = {
     {"PartsMissing", MessageId::PartsMissing, MessageType::Warning,
      "Please enter values for R1, R2, R3, C1, C2, C3",
      "R1,R2,R3,C1,C2,C3 に値をセットしてください"},
+    {"PartsNotPositive", MessageId::PartsNotPositive, MessageType::Error,
+     "Part values of zero or less are invalid", "ゼロ以下の部品定数は不正です"},
     {"UnrealisableLpf", MessageId::UnrealisableLpf, MessageType::Error,
      "This request cannot be realised (C < 0).\r\n\r\nWiden the ratios with R1 < R2 <= R3 to "
      "realise it.",

@@ -349,6 +349,106 @@ TEST(ToleranceTest, CancelsFromTheProgressReport) {
     EXPECT_GE(reports, 2);
 }
 
+struct ReplayCase {
+    std::string name;
+    Circuit circuit;
+    Distribution distribution;
+    ComponentValues tolerance;
+    std::int64_t trials;
+    std::int64_t valuesCollected;
+};
+
+class ReplayTest : public testing::TestWithParam<ReplayCase> {};
+
+// One run with every trial's values kept and the same run replayed instead (no values kept,
+// a limit on the values collected); every figure of every spread is the same to the bit.
+TEST_P(ReplayTest, GivesTheFiguresOfTheKeptValues) {
+    const ReplayCase& c = GetParam();
+    ToleranceInput input;
+    input.nominal = c.circuit;
+    input.distribution = c.distribution;
+    input.tolerance = c.tolerance;
+    input.trials = c.trials;
+    input.seed = 77;
+    const ToleranceResult kept = AnalyseTolerance(input);
+    input.trialsKept = 0;
+    input.valuesCollected = c.valuesCollected;
+    const ToleranceResult replayed = AnalyseTolerance(input);
+    ASSERT_EQ(kept.status, RunStatus::Done) << kept.message;
+    ASSERT_EQ(replayed.status, RunStatus::Done) << replayed.message;
+    EXPECT_EQ(replayed.trials, kept.trials);
+    const auto same = [](double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); };
+    const Spread* pairs[][2] = {{&kept.fa, &replayed.fa},
+                                {&kept.fo, &replayed.fo},
+                                {&kept.q, &replayed.q},
+                                {&kept.cutoff, &replayed.cutoff}};
+    for (const auto& [a, b] : pairs) {
+        ASSERT_EQ(a->samples.size(), static_cast<std::size_t>(c.trials));
+        EXPECT_TRUE(b->samples.empty());
+        EXPECT_EQ(b->count, a->count);
+        EXPECT_TRUE(same(b->nominal, a->nominal));
+        EXPECT_TRUE(same(b->mean, a->mean)) << b->mean << " " << a->mean;
+        EXPECT_TRUE(same(b->standardDeviation, a->standardDeviation));
+        EXPECT_TRUE(same(b->minimum, a->minimum));
+        EXPECT_TRUE(same(b->maximum, a->maximum));
+        EXPECT_TRUE(same(b->p1, a->p1)) << b->p1 << " " << a->p1;
+        EXPECT_TRUE(same(b->p50, a->p50)) << b->p50 << " " << a->p50;
+        EXPECT_TRUE(same(b->p99, a->p99)) << b->p99 << " " << a->p99;
+        EXPECT_TRUE(same(b->histogram.low, a->histogram.low));
+        EXPECT_TRUE(same(b->histogram.high, a->histogram.high));
+        EXPECT_EQ(b->histogram.counts, a->histogram.counts);
+    }
+}
+
+constexpr ComponentValues kDefaultTolerances{0.01, 0.01, 0.01, 0.05, 0.05, 0.05};
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ReplayTest,
+    testing::Values(ReplayCase{"LowPassUniform", kDefaultLowPass, Distribution::Uniform,
+                               kDefaultTolerances, 3000, kValuesCollected},
+                    ReplayCase{"HighPassNormal", kDefaultHighPass, Distribution::Normal,
+                               kDefaultTolerances, 3001, kValuesCollected},
+                    // Nothing may be collected: every rank is narrowed down to its whole key.
+                    ReplayCase{"NarrowedToTheKey", kDefaultLowPass, Distribution::Uniform,
+                               kDefaultTolerances, 2000, 0},
+                    // Collected only where a bracket holds few values.
+                    ReplayCase{"PartlyCollected", kDefaultHighPass, Distribution::Uniform,
+                               kDefaultTolerances, 5000, 400},
+                    ReplayCase{"EveryTrialTheSame", kDefaultLowPass, Distribution::Normal,
+                               ComponentValues{}, 700, 40},
+                    // Some trials have no complex pair and count for Q and fa only where defined.
+                    ReplayCase{"WideTolerancesDropTrials", kDefaultLowPass, Distribution::Uniform,
+                               ComponentValues{0.999, 0.999, 0.999, 0.999, 0.999, 0.999}, 4000,
+                               kValuesCollected},
+                    ReplayCase{"OneTrial", kDefaultLowPass, Distribution::Uniform,
+                               kDefaultTolerances, 1, kValuesCollected}),
+    test::CaseName<ReplayCase>);
+
+// A run that replays, cancelled from the progress report during its second pass; cancelled,
+// with the count and extremes of the trials run and no percentiles.
+TEST(ReplayTest, CancelsDuringTheSecondPass) {
+    std::atomic<bool> cancel{false};
+    std::int64_t last = 0;
+    ToleranceInput input;
+    input.nominal = kDefaultLowPass;
+    input.trials = 4000;
+    input.trialsKept = 0;
+    const ToleranceResult r =
+        AnalyseTolerance(input, {&cancel, [&](std::int64_t done, std::int64_t total) {
+                                     EXPECT_EQ(total, 4000);
+                                     EXPECT_GE(done, last);
+                                     last = done;
+                                     // halfway through the two passes: in the second one
+                                     cancel = done > 2000;
+                                 }});
+    EXPECT_EQ(r.status, RunStatus::Cancelled);
+    EXPECT_EQ(r.trials, 4000);
+    EXPECT_EQ(r.fo.count, 4000);
+    EXPECT_LT(r.fo.minimum, r.fo.maximum);
+    EXPECT_TRUE(std::isnan(r.fo.p50));
+    EXPECT_TRUE(std::isnan(r.fo.standardDeviation));
+}
+
 struct ToleranceInvalidCase {
     std::string name;
     void (*spoil)(ToleranceInput&);

@@ -184,6 +184,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, FormatSITest,
                                          FormatCase{"RoundsUpToMega", 999999.5, "  1.000M"},
                                          FormatCase{"Mega", 123456789, "123.457M"},
                                          FormatCase{"BeyondTeraNotCut", 1e16, "10000.000T"},
+                                         FormatCase{"PlainTera", 9e28, "90000000000000000.000T"},
+                                         FormatCase{"ExponentFormTera", 1e30, "  1E018T"},
+                                         FormatCase{"FarBeyondTera", -5e300, " -5E288T"},
                                          FormatCase{"NaNMarker", kNaN, " ***** "},
                                          FormatCase{"InfinityMarker", kInf, " ***** "},
                                          FormatCase{"NegativeInfinityMarker", -kInf, " ***** "}),
@@ -222,13 +225,13 @@ INSTANTIATE_TEST_SUITE_P(
                     FixedCase{"CorrectlyRounded", 1.0005, 7, 3, "  1.000"},
                     FixedCase{"NoDecimals", 12.7, 4, 0, "  13"},
                     FixedCase{"NoDecimalsNegativeZero", -0.2, 2, 0, " 0"},
-                    FixedCase{"Huge", 1e18, 7, 3, "1000000000000000000.000"},
+                    FixedCase{"Below1e17", 99999999999999984.0, 7, 3, "99999999999999984.000"},
+                    FixedCase{"ExponentFormFrom1e17", 1e17, 5, 3, "1E017"},
+                    FixedCase{"ExponentFormIgnoresDecimals", 1e18, 7, 3, "  1E018"},
+                    FixedCase{"ExponentFormNegative", -2.5e20, 0, 3, "-2.5E020"},
+                    FixedCase{"ExponentFormThreeDigitExponent", 1e300, 8, 0, "   1E300"},
                     FixedCase{"LargestDouble", std::numeric_limits<double>::max(), 0, 0,
-                              "17976931348623157081452742373170435679807056752584499659891747"
-                              "68031572607800285387605895586327668781715404589535143824642343"
-                              "21326889464182768467546703537516986049910576551282076245490090"
-                              "38932894407586850845513394230458323690322294816580855933212334"
-                              "8274797826204144723168738177180919299881250404026184124858368"}),
+                              "1.7976931348623157E308"}),
     CaseName<FixedCase>);
 
 struct SignificantCase {
@@ -262,6 +265,12 @@ INSTANTIATE_TEST_SUITE_P(
         SignificantCase{"BelowPicoStaysPico", 1.5e-13, 4, "0.1500p"},
         SignificantCase{"FarBelowPico", 2e-16, 2, "0.00020p"},
         SignificantCase{"BeyondTeraStaysTera", 1e16, 4, "10000T"},
+        SignificantCase{"LastPlainTera", 1e28, 4, "10000000000000000T"},
+        SignificantCase{"ExponentFormTera", 1e29, 4, "1.000E017T"},
+        SignificantCase{"FarBeyondTera", -1e300, 4, "-1.000E288T"},
+        SignificantCase{"LastPlainPico", 1.5e-29, 2, "0.000000000000000015p"},
+        SignificantCase{"ExponentFormPico", 1.5e-30, 2, "1.5E-018p"},
+        SignificantCase{"OneDigitExponentForm", 1e-300, 1, "1E-288p"},
         SignificantCase{"DigitsBelowOneUseOne", 1234, 0, "1k"},
         SignificantCase{"DigitsBeyondSeventeenUseSeventeen", 0.5, 40, "500.00000000000000m"},
         SignificantCase{"NaNEmpty", kNaN, 4, ""}, SignificantCase{"InfinityEmpty", kInf, 4, ""},
@@ -341,6 +350,31 @@ TEST(FormatSIRoundTripTest, ReadsBackAsTheShownValue) {
             << shown << " from " << value;
         ASSERT_TRUE(prefix == "p" || std::fabs(digits) >= 0.9995) << shown;
         ASSERT_LT(std::fabs(digits), 1000.0) << shown;
+    }
+}
+
+// Magnitudes from 1e-320 to the largest double; write with each formatter; every text stays
+// short, and the exponent form of FormatFixed reads back as the value itself.
+TEST(FormatBoundsTest, EveryMagnitudeGivesAShortTextThatReadsBack) {
+    std::mt19937_64 engine(20240613);
+    std::uniform_real_distribution<double> exponent(-320.0, 308.25);
+    for (int i = 0; i < 20000; ++i) {
+        const double magnitude = std::pow(10.0, exponent(engine));
+        const double value = (i % 2 == 0) ? magnitude : -magnitude;
+        const std::string fixed = FormatFixed(value, 7, 3);
+        // "-" and 17 digits with 3 decimals, or "-d.dddddddddddddddd" and "E308"; 24 with a prefix
+        // letter, or 16 zeros after "-0." before four digits.
+        ASSERT_LE(fixed.size(), 23u) << value;
+        if (magnitude >= 1e17) {
+            ASSERT_TRUE(SameValue(ParseValue(fixed), value)) << fixed << " from " << value;
+        } else {
+            ASSERT_LE(std::fabs(ParseValue(fixed) - value), 0.0005 * (1 + 1e-9)) << fixed;
+        }
+        ASSERT_LE(FormatSI(value, 8, 3).size(), 24u) << value;
+        const std::string significant = FormatSISignificant(value, 4);
+        ASSERT_LE(significant.size(), 24u) << significant;
+        ASSERT_LE(std::fabs(ParseValue(significant) - value), 5e-4 * magnitude * (1 + 1e-9))
+            << significant << " from " << value;
     }
 }
 

@@ -13,7 +13,7 @@ namespace mirelto {
 enum class MessageType { Warning, Error, Information, Confirmation, Custom };
 
 // Every message of the calculation commands: the window's checks of its boxes and the
-// synthesis's refusals.
+// synthesis's refusals. The table in messages.cpp holds one row per identity, in this order.
 enum class MessageId {
     FaMissing,
     FoMissing,
@@ -22,6 +22,7 @@ enum class MessageId {
     R1Missing,
     C1Missing,
     PartsMissing,
+    PartsNotPositive,
     UnrealisableLpf,
     UnrealisableHpf,
 };

@@ -48,6 +48,10 @@ inline constexpr std::int64_t kDefaultTrials = 10000;
 inline constexpr int kDefaultBins = 40;
 inline constexpr double kDefaultResistorTolerance = 0.01;
 inline constexpr double kDefaultCapacitorTolerance = 0.05;
+// Up to 2 M trials a run keeps every trial's values (84 MB) and selects the percentiles from them.
+inline constexpr std::int64_t kTrialsKept = std::int64_t{1} << 21;
+// A run of more trials collects at most 16 M values (128 MB) at a time to select them from.
+inline constexpr std::int64_t kValuesCollected = std::int64_t{1} << 24;
 
 struct ToleranceInput {
     Circuit nominal;
@@ -61,6 +65,13 @@ struct ToleranceInput {
     int bins = kDefaultBins;
     // Where the -3 dB frequency is searched; low = high = 0: PlotRange of the nominal circuit.
     FrequencyRange cutoffRange;
+    // Memory bounds. A run of more trials than `trialsKept` keeps no trial's values: it replays
+    // the seed, once for the sums and extremes and once for the spread, the histograms and the
+    // values around each percentile's rank (at most `valuesCollected` of them; a bracket too
+    // full to collect is narrowed in a further replay). Every figure is the same as with the
+    // values kept; the replay costs the run's time again.
+    std::int64_t trialsKept = kTrialsKept;
+    std::int64_t valuesCollected = kValuesCollected;
 };
 
 // Counts over `counts.size()` equal bins from low to high (the observed range); the highest value
@@ -79,7 +90,8 @@ struct Spread {
     double minimum = 0, maximum = 0;
     double p1 = 0, p50 = 0, p99 = 0;  // percentiles
     Histogram histogram;
-    std::vector<double> samples;  // every trial in order, NaN where not defined
+    // Every trial in order, NaN where not defined; empty when the run replayed instead.
+    std::vector<double> samples;
 };
 
 // The p-th percentile (0..100) of ascending values: linear between the closest ranks, rank
@@ -104,8 +116,10 @@ Sensitivities SensitivitiesOf(const Circuit& circuit);
 
 struct ToleranceResult {
     RunStatus status = RunStatus::Invalid;
-    std::string message;      // Invalid: what is wrong with the input
-    std::int64_t trials = 0;  // trials run: fewer than asked when cancelled
+    std::string message;  // Invalid: what is wrong with the input
+    // Trials run: fewer than asked when cancelled. A cancelled run that replayed has only the
+    // count, mean, minimum and maximum of each spread; the rest is NaN.
+    std::int64_t trials = 0;
     std::uint64_t seed = 0;
     FrequencyRange cutoffRange;  // where the -3 dB frequency was searched
     Spread fa, fo, q, cutoff;

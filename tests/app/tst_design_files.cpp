@@ -1,0 +1,476 @@
+// Design files in the windows: saved and opened again the boxes, selectors, mode and a following
+// calculation are the same; a file that is no design gives one message naming it and leaves the
+// window as it was; a failed save leaves the old file byte for byte; the shortcuts, the analysis
+// window's menu, drops and the recent list reach them.
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <memory>
+
+#include <mirelto/design_state.h>
+
+#include "analysis_window.h"
+#include "app_test_support.h"
+#include "file_commands.h"
+#include "main_window.h"
+
+using mirelto::TFormMain;
+
+namespace {
+
+const QStringList kBoxes = {
+    QStringLiteral("EditFa"),  QStringLiteral("EditFo"),  QStringLiteral("EditQ"),
+    QStringLiteral("EditR1"),  QStringLiteral("EditR2"),  QStringLiteral("EditR3"),
+    QStringLiteral("EditC1"),  QStringLiteral("EditC2"),  QStringLiteral("EditC3"),
+    QStringLiteral("EditFar"), QStringLiteral("EditFor"), QStringLiteral("EditQr")};
+const QStringList kSelectors = {QStringLiteral("ComboBoxR1"), QStringLiteral("ComboBoxR2"),
+                                QStringLiteral("ComboBoxR3"), QStringLiteral("ComboBoxC1"),
+                                QStringLiteral("ComboBoxC2"), QStringLiteral("ComboBoxC3")};
+
+using Texts = QMap<QString, QString>;
+
+QString S(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Everything of the main window a design file or a command could change.
+struct WindowState {
+    QStringList texts;  // the twelve boxes, then the six selectors
+    bool lpf = true;
+    bool print = false, copy = false;
+    bool operator==(const WindowState&) const = default;
+};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Texts)
+
+class TestDesignFiles : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<mirelto::test::FakePlatform> platform_;
+    std::unique_ptr<TFormMain> form_;
+    std::unique_ptr<QTemporaryDir> dir_;
+
+    QString Path(const QString& name) const { return dir_->filePath(name); }
+
+    QString Text(const QString& name) const {
+        QWidget* control = mirelto::test::Control(*form_, name);
+        if (auto* combo = qobject_cast<QComboBox*>(control)) {
+            return combo->currentText();
+        }
+        return qobject_cast<QLineEdit*>(control)->text();
+    }
+
+    void SetTexts(const Texts& texts) {
+        for (auto it = texts.begin(); it != texts.end(); ++it) {
+            QWidget* control = mirelto::test::Control(*form_, it.key());
+            if (auto* combo = qobject_cast<QComboBox*>(control)) {
+                combo->setCurrentText(it.value());
+            } else {
+                qobject_cast<QLineEdit*>(control)->setText(it.value());
+            }
+        }
+    }
+
+    WindowState State() const {
+        WindowState state;
+        for (const QString& name : kBoxes + kSelectors) {
+            state.texts << Text(name);
+        }
+        state.lpf = form_->RadioButtonLpf->isChecked();
+        state.print = form_->ButtonPrint->isEnabled();
+        state.copy = form_->ButtonCopy->isEnabled();
+        return state;
+    }
+
+    // A fresh main window in place of the one before.
+    void NewWindow() {
+        form_.reset();
+        form_ = std::make_unique<TFormMain>();
+        form_->show();
+    }
+
+    // Presses 定数計算: the boxes then, and the messages shown.
+    QStringList Calculate() {
+        platform_->boxes.clear();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QStringList shown = State().texts;
+        for (const auto& box : platform_->boxes) {
+            shown << box.text;
+        }
+        platform_->boxes.clear();
+        return shown;
+    }
+
+    void WriteBytes(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
+    QByteArray ReadBytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    }
+
+  private slots:
+    void init() {
+        mirelto::DesignState = {};
+        platform_ = std::make_unique<mirelto::test::FakePlatform>();
+        dir_ = std::make_unique<QTemporaryDir>();
+        QSettings(QStringLiteral("Mirelto"), QStringLiteral("mirelto")).clear();
+        NewWindow();
+    }
+    void cleanup() {
+        form_.reset();
+        platform_.reset();
+        dir_.reset();
+    }
+
+    void roundTrip_data() {
+        QTest::addColumn<bool>("lpf");
+        QTest::addColumn<Texts>("texts");
+        QTest::addColumn<bool>("calculated");  // 定数計算 before saving
+        QTest::newRow("LPF calculated") << true << Texts{} << true;
+        QTest::newRow("LPF blank R2 R3 unrounded")
+            << true
+            << Texts{{QStringLiteral("EditR2"), QString()},
+                     {QStringLiteral("EditR3"), QString()},
+                     {QStringLiteral("ComboBoxC1"), QStringLiteral("∞")},
+                     {QStringLiteral("ComboBoxC3"), QStringLiteral("abc")}}
+            << false;
+        QTest::newRow("LPF marking codes")
+            << true
+            << Texts{{QStringLiteral("EditR1"), QStringLiteral("4k7")},
+                     {QStringLiteral("EditR2"), QStringLiteral(" 47k ")},
+                     {QStringLiteral("EditR3"), QStringLiteral("1M2")},
+                     {QStringLiteral("EditFa"), QStringLiteral("2k2")}}
+            << true;
+        QTest::newRow("HPF micro") << false
+                                   << Texts{{QStringLiteral("EditC1"), QStringLiteral("0.1µ")},
+                                            {QStringLiteral("EditC2"), QStringLiteral("4µ7")},
+                                            {QStringLiteral("EditC3"), QString()},
+                                            {QStringLiteral("EditFa"), QStringLiteral("100")},
+                                            {QStringLiteral("EditFo"), QStringLiteral("120")},
+                                            {QStringLiteral("ComboBoxR2"), QStringLiteral("96")}}
+                                   << true;
+        QTest::newRow("HPF all blank")
+            << false << Texts{{QStringLiteral("EditFa"), QString()}} << false;
+        QTest::newRow("all cleared") << true << Texts{} << false;
+    }
+
+    // A window set up as the row says (and calculated); saved; a fresh window that had made a
+    // calculation of its own opens the file; the boxes, selectors and mode are as saved,
+    // printing and copying are off, and 定数計算 then shows what it showed in the first window.
+    void roundTrip() {
+        QFETCH(bool, lpf);
+        QFETCH(Texts, texts);
+        QFETCH(bool, calculated);
+        (lpf ? form_->RadioButtonLpf : form_->RadioButtonHPF)->setChecked(true);
+        if (QString::fromLatin1(QTest::currentDataTag()) == QStringLiteral("all cleared")) {
+            QTest::mouseClick(form_->ButtonClr, Qt::LeftButton);
+        }
+        SetTexts(texts);
+        if (calculated) {
+            Calculate();
+        }
+        const WindowState saved = State();
+        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("round.mirelto")), form_.get()));
+        const QStringList expected = Calculate();
+
+        NewWindow();
+        Calculate();
+        QVERIFY(form_->ButtonCopy->isEnabled());
+        QVERIFY(form_->Files().OpenFile(Path(QStringLiteral("round.mirelto")), form_.get()));
+        QCOMPARE(platform_->boxes.size(), 0);
+        WindowState opened = State();
+        QCOMPARE(opened.texts, saved.texts);
+        QCOMPARE(opened.lpf, lpf);
+        QCOMPARE(mirelto::DesignState.IsLpf, lpf);
+        QVERIFY(!opened.print && !opened.copy);
+        QCOMPARE(form_->ComboBoxC1->isEnabled(), lpf);
+        QCOMPARE(form_->ComboBoxR1->isEnabled(), !lpf);
+        QCOMPARE(Calculate(), expected);
+    }
+
+    void badFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray design =
+            R"({"format": "mirelto-design", "version": 1, "mode": "HPF",
+ "request": {"fa": "1k", "fo": "1k", "Q": "0.7"},
+ "parts": {"R1": "", "R2": "", "R3": "", "C1": "10n", "C2": "", "C3": ""},
+ "result": {"fa": "", "fo": "", "Q": ""},
+ "series": {"R1": "24", "R2": "24", "R3": "24", "C1": "6", "C2": "6", "C3": "6"}})";
+        QTest::newRow("empty") << S("empty.mirelto") << QByteArray() << S("空のファイルです。");
+        QTest::newRow("truncated")
+            << S("truncated.mirelto") << design.left(100) << S("途中で切れています。");
+        QTest::newRow("not JSON") << S("notes.mirelto") << QByteArray("fa = 1k\n")
+                                  << S("JSON として読めません (3 バイト目)。");
+        QTest::newRow("JSON array") << S("array.mirelto") << QByteArray("[1, 2]")
+                                    << S("Mirelto の設計ファイルではありません。");
+        QTest::newRow("another program's JSON")
+            << S("package.mirelto") << QByteArray(R"({"name": "x", "version": "1.0.0"})")
+            << S("Mirelto の設計ファイルではありません。");
+        QTest::newRow("version 99")
+            << S("future.mirelto")
+            << QByteArray(design).replace("\"version\": 1", "\"version\": 99")
+            << S("新しい形式 (版 99) で保存されています。この Mirelto が読めるのは版 1 までです。");
+        QTest::newRow("text for a number")
+            << S("version.mirelto")
+            << QByteArray(design).replace("\"version\": 1", "\"version\": \"1\"")
+            << S("「version」は整数でなければなりません。");
+        QTest::newRow("number for a text")
+            << S("fa.mirelto") << QByteArray(design).replace("\"1k\"", "1000")
+            << S("「request.fa」は文字列でなければなりません。");
+        QTest::newRow("missing key")
+            << S("nomode.mirelto") << QByteArray(design).replace("\"mode\"", "\"node\"")
+            << S("「mode」がありません。");
+        QTest::newRow("10 MB") << S("big.mirelto") << QByteArray(10 * 1024 * 1024, ' ')
+                               << S("大きすぎます。設計ファイルは 1 MB までです。");
+        QTest::newRow("invalid UTF-8")
+            << S("latin1.mirelto") << QByteArray(design).replace("10n", "10\xB5")
+            << S("UTF-8 のテキストではありません。");
+        QTest::newRow("directory")
+            << S("folder.mirelto") << QByteArray()
+            << S("フォルダーです。設計ファイル (.mirelto) を選んでください。");
+        QTest::newRow("unreadable")
+            << S("locked.mirelto") << design << S("読み取れません (Permission denied)。");
+        QTest::newRow("missing file")
+            << S("gone.mirelto") << QByteArray() << S("ファイルがありません。");
+    }
+
+    // A window in HPF mode after a calculation, with a file in use; a bad file is opened; one
+    // error box over the window naming the file and the problem, and the window, the design
+    // record's mode, the file in use and the recent list as they were.
+    void badFiles() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        const QString path = Path(name);
+        if (tag == QStringLiteral("directory")) {
+            QVERIFY(QDir().mkdir(path));
+        } else if (tag != QStringLiteral("missing file")) {
+            WriteBytes(path, bytes);
+        }
+        if (tag == QStringLiteral("unreadable")) {
+            if (::geteuid() == 0) {
+                QSKIP("the superuser reads files without read permission");
+            }
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        }
+        form_->RadioButtonHPF->setChecked(true);
+        Calculate();
+        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("in-use.mirelto")), form_.get()));
+        const WindowState before = State();
+        const QStringList recent = form_->Files().RecentFiles();
+        QVERIFY(before.print);
+
+        QVERIFY(!form_->Files().OpenFile(path, form_.get()));
+        QCOMPARE(platform_->boxes.size(), 1);
+        QCOMPARE(platform_->boxes.front().text,
+                 name + QStringLiteral(" を開けません。\n") + reason);
+        QCOMPARE(platform_->boxes.front().icon, QMessageBox::Critical);
+        QVERIFY(State() == before);
+        QVERIFY(!mirelto::DesignState.IsLpf);
+        QCOMPARE(form_->Files().CurrentFile(), Path(QStringLiteral("in-use.mirelto")));
+        QCOMPARE(form_->Files().RecentFiles(), recent);
+    }
+
+    void failedSave_data() {
+        QTest::addColumn<bool>("readOnlyDirectory");
+        QTest::newRow("read-only directory") << true;
+        QTest::newRow("disk full (file size limit)") << false;
+    }
+
+    // A design file in use; the window changed and saved again where writing fails; an error box
+    // naming the file, the old file byte for byte, nothing else left in its directory.
+    void failedSave() {
+        QFETCH(bool, readOnlyDirectory);
+        if (readOnlyDirectory && ::geteuid() == 0) {
+            QSKIP("the superuser writes into read-only directories");
+        }
+        const QString folder = Path(QStringLiteral("kept"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString path = folder + QStringLiteral("/design.mirelto");
+        QVERIFY(form_->Files().SaveTo(path, form_.get()));
+        const QByteArray old = ReadBytes(path);
+        form_->EditFa->setText(QStringLiteral("2k"));
+
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+        bool saved = true;
+        if (readOnlyDirectory) {
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            saved = form_->Files().SaveTo(path, form_.get());
+            QFile::setPermissions(
+                folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        } else {
+            rlimit small = limit;
+            small.rlim_cur = 16;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            saved = form_->Files().SaveTo(path, form_.get());
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::signal(SIGXFSZ, previousSignal);
+
+        QVERIFY(!saved);
+        QCOMPARE(platform_->boxes.size(), 1);
+        QVERIFY2(platform_->boxes.front().text.startsWith(
+                     QStringLiteral("design.mirelto を保存できません。\n")),
+                 qPrintable(platform_->boxes.front().text));
+        QCOMPARE(ReadBytes(path), old);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("design.mirelto")});
+    }
+
+    // The analysis window's settings and the note; saved; a fresh window opens the file before
+    // its analysis window exists, then opens that window: the settings and note are there.
+    void analysisSettingsRoundTrip() {
+        mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
+        QVERIFY(analysis);
+        analysis->ComboBoxPreset->setCurrentIndex(5);
+        analysis->EditFc->setText(QStringLiteral("2k"));
+        analysis->EditGbw->setText(QStringLiteral("1M"));
+        analysis->EditTolC2->setText(QStringLiteral("10 %"));
+        analysis->ComboBoxDistribution->setCurrentIndex(1);
+        analysis->SpinTrials->setValue(777);
+        analysis->EditSeed->setText(QStringLiteral("42"));
+        analysis->ComboBoxSteps->setCurrentIndex(2);
+        analysis->ComboBoxGivenSeries->setCurrentIndex(3);
+        auto* note = analysis->findChild<QPlainTextEdit*>(QStringLiteral("EditNote"));
+        QVERIFY(note);
+        note->setPlainText(QStringLiteral("試作 2\nfor the mixer"));
+        const mirelto::DesignFile saved = form_->Files().CurrentDesign();
+        QVERIFY(saved.analysis);
+        QCOMPARE(saved.analysis->tolerance.trials, 777);
+        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("settings.mirelto")), form_.get()));
+
+        NewWindow();
+        QVERIFY(!form_->AnalysisWindow());
+        QVERIFY(form_->Files().OpenFile(Path(QStringLiteral("settings.mirelto")), form_.get()));
+        analysis = mirelto::test::OpenAnalysis(*form_);
+        QVERIFY(analysis);
+        QCOMPARE(analysis->ComboBoxPreset->currentIndex(), 5);
+        QCOMPARE(analysis->EditGbw->text(), QStringLiteral("1M"));
+        QCOMPARE(analysis->SpinTrials->value(), 777);
+        QCOMPARE(analysis->ComboBoxSteps->currentIndex(), 2);
+        QCOMPARE(analysis->ComboBoxGivenSeries->currentIndex(), 3);
+        QCOMPARE(analysis->findChild<QPlainTextEdit*>(QStringLiteral("EditNote"))->toPlainText(),
+                 QStringLiteral("試作 2\nfor the mixer"));
+        QVERIFY(form_->Files().CurrentDesign() == saved);
+    }
+
+    // Ctrl+O, Ctrl+S and Ctrl+Shift+S on the main window: the open dialog opens its answer, the
+    // first save asks where, the next writes there without asking, save-as asks again.
+    void shortcuts() {
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        platform_->savePath = Path(QStringLiteral("first"));
+        QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(platform_->saveDialogs, 1);
+        QVERIFY(QFile::exists(Path(QStringLiteral("first.mirelto"))));
+        form_->EditFa->setText(QStringLiteral("3k"));
+        QTest::keyClick(form_->EditQ, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(platform_->saveDialogs, 1);
+        QVERIFY(ReadBytes(Path(QStringLiteral("first.mirelto"))).contains("\"3k\""));
+        platform_->savePath = Path(QStringLiteral("second.mirelto"));
+        QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(platform_->saveDialogs, 2);
+        QVERIFY(QFile::exists(Path(QStringLiteral("second.mirelto"))));
+
+        form_->EditFa->setText(QStringLiteral("9k"));
+        platform_->openPath = Path(QStringLiteral("first.mirelto"));
+        QTest::keyClick(form_->EditR1, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(platform_->openDialogs, 1);
+        QCOMPARE(form_->EditFa->text(), QStringLiteral("3k"));
+        QCOMPARE(platform_->boxes.size(), 0);
+    }
+
+    // The analysis window's File menu: its three commands with their shortcuts, and the recent
+    // list, newest first and at most eight, whose entries open their file.
+    void analysisMenuAndRecentList() {
+        for (int i = 0; i < 10; ++i) {
+            form_->EditFa->setText(QString::number(i + 1) + QStringLiteral("k"));
+            QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("d%1.mirelto").arg(i)), form_.get()));
+        }
+        const QStringList recent = form_->Files().RecentFiles();
+        QCOMPARE(recent.size(), mirelto::kMostRecentFiles);
+        QCOMPARE(recent.front(), Path(QStringLiteral("d9.mirelto")));
+        QCOMPARE(recent.back(), Path(QStringLiteral("d2.mirelto")));
+
+        mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
+        QVERIFY(analysis);
+        auto* bar = analysis->findChild<QMenuBar*>();
+        QVERIFY(bar);
+        QMenu* file = bar->actions().front()->menu();
+        QStringList shortcuts;
+        for (QAction* action : file->actions()) {
+            shortcuts << action->shortcut().toString(QKeySequence::PortableText);
+        }
+        QCOMPARE(shortcuts.mid(0, 3),
+                 (QStringList{QStringLiteral("Ctrl+O"), QStringLiteral("Ctrl+S"),
+                              QStringLiteral("Ctrl+Shift+S")}));
+        auto* menu = analysis->findChild<QMenu*>(QStringLiteral("MenuRecent"));
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), mirelto::kMostRecentFiles);
+        menu->actions().at(3)->trigger();
+        QCOMPARE(form_->EditFa->text(), QStringLiteral("7k"));
+        QCOMPARE(form_->Files().RecentFiles().front(), Path(QStringLiteral("d6.mirelto")));
+
+        platform_->openPath = Path(QStringLiteral("d0.mirelto"));
+        file->actions().at(0)->trigger();
+        QCOMPARE(form_->EditFa->text(), QStringLiteral("1k"));
+        form_->EditFa->setText(QStringLiteral("5k"));
+        file->actions().at(1)->trigger();
+        QCOMPARE(platform_->saveDialogs, 0);
+        QVERIFY(ReadBytes(Path(QStringLiteral("d0.mirelto"))).contains("\"5k\""));
+    }
+
+    // A .mirelto file dragged onto the main window is accepted and opened once dropped; another
+    // file is refused.
+    void drop() {
+        form_->EditFa->setText(QStringLiteral("8k"));
+        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("dropped.mirelto")), form_.get()));
+        form_->EditFa->setText(QStringLiteral("1k"));
+        for (const QString& name :
+             {QStringLiteral("notes.txt"), QStringLiteral("dropped.mirelto")}) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(Path(name))});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(form_.get(), &enter);
+            QCOMPARE(enter.isAccepted(), name.endsWith(QStringLiteral(".mirelto")));
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(form_.get(), &drop);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(form_->EditFa->text(), QStringLiteral("8k"));
+        QCOMPARE(platform_->boxes.size(), 0);
+    }
+};
+
+MIRELTO_QTEST_MAIN(TestDesignFiles)
+#include "tst_design_files.moc"

@@ -1,0 +1,223 @@
+// The design file: every design written reads back equal; every file that is not a design of
+// this version reads as the one problem that stops it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <variant>
+
+#include "design_file.h"
+
+namespace mirelto {
+namespace {
+
+DesignFile LowPass() {
+    DesignFile d;
+    d.isLpf = true;
+    d.request = {"1.42k", "1.42k", "1.0"};
+    d.parts = {"22k", "22k", "22k", "  6.800n", " 15.000n", "  1.000n"};
+    d.result = {"  1.395k", "  1.631k", "961.092m"};
+    d.series = {"24", "24", "24", "6", "6", "6"};
+    return d;
+}
+
+DesignFile HighPassWithEverything() {
+    DesignFile d;
+    d.isLpf = false;
+    d.request = {"1k", " 2.2k ", ""};
+    d.parts = {"", "", "", "4µ7", "4.7µ", "3n3"};
+    d.result = {"", "", ""};
+    d.series = {"∞", "abc", "192", "", "6", "6"};
+    AnalysisSettings a;
+    a.preset = {"Chebyshev 0.5 dB (ripple edge)", "1k"};
+    a.opAmpGbw = "1M";
+    a.tolerance = {{"1", "0.5 %", "500m", "5", "5", "10"}, true, 12345, "18446744073709551615"};
+    a.optimiser = {3, 24};
+    d.analysis = a;
+    d.note = "Prototype 2 \"B\"\n\tfor the mixer — 試作\r\n";
+    return d;
+}
+
+// A design written and read again: the same design, and the same bytes when written again.
+TEST(DesignFileTest, RoundTripKeepsEveryText) {
+    for (const DesignFile& design : {LowPass(), HighPassWithEverything(), DesignFile{}}) {
+        const std::string bytes = SerialiseDesignFile(design);
+        const DesignFileRead read = ParseDesignFile(bytes);
+        ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
+        EXPECT_EQ(std::get<DesignFile>(read), design) << bytes;
+        EXPECT_EQ(SerialiseDesignFile(std::get<DesignFile>(read)), bytes);
+    }
+}
+
+// Non-ASCII texts are written as UTF-8, not as escapes, so the file reads as the window shows it.
+TEST(DesignFileTest, WritesUtf8Texts) {
+    const std::string bytes = SerialiseDesignFile(HighPassWithEverything());
+    EXPECT_NE(bytes.find("\"4µ7\""), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\"∞\""), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\"format\": \"mirelto-design\""), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\"version\": 1"), std::string::npos) << bytes;
+}
+
+// Keys this version does not know are ignored, wherever they are.
+TEST(DesignFileTest, IgnoresUnknownKeys) {
+    std::string bytes = SerialiseDesignFile(HighPassWithEverything());
+    bytes.insert(bytes.find("\"mode\""), "\"future\": [1, {\"x\": null}],\n");
+    bytes.insert(bytes.find("\"fa\""), "\"comment\": \"mine\",\n");
+    const DesignFileRead read = ParseDesignFile(bytes);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
+    EXPECT_EQ(std::get<DesignFile>(read), HighPassWithEverything());
+}
+
+// The saved design with one text replaced.
+std::string Edited(const std::string& from, const std::string& to) {
+    std::string bytes = SerialiseDesignFile(HighPassWithEverything());
+    const std::size_t at = bytes.find(from);
+    if (at == std::string::npos) {
+        ADD_FAILURE() << from;
+        return bytes;
+    }
+    return bytes.replace(at, from.size(), to);
+}
+
+struct BadBytes {
+    const char* name;
+    std::string bytes;
+    DesignFileProblem problem;
+    std::string key;
+    std::int64_t position = 0;
+};
+
+class BadBytesTest : public testing::TestWithParam<BadBytes> {};
+
+TEST_P(BadBytesTest, NamesTheProblem) {
+    const DesignFileRead read = ParseDesignFile(GetParam().bytes);
+    ASSERT_TRUE(std::holds_alternative<DesignFileError>(read));
+    const DesignFileError& error = std::get<DesignFileError>(read);
+    EXPECT_EQ(error.problem, GetParam().problem) << DescribeInEnglish(error);
+    EXPECT_EQ(error.key, GetParam().key);
+    if (GetParam().position != 0) {
+        EXPECT_EQ(error.position, GetParam().position);
+    }
+    EXPECT_FALSE(DescribeInEnglish(error).empty());
+}
+
+const std::string kSaved = SerialiseDesignFile(HighPassWithEverything());
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadBytesTest,
+    testing::Values(
+        BadBytes{"Empty", "", DesignFileProblem::Empty, ""},
+        BadBytes{"Blank", " \n\t\r\n", DesignFileProblem::Empty, ""},
+        BadBytes{"Truncated", kSaved.substr(0, kSaved.size() / 2), DesignFileProblem::Truncated,
+                 ""},
+        BadBytes{"NotJson", "mode = LPF\n", DesignFileProblem::NotJson, "", 1},
+        BadBytes{"TrailingGarbage", kSaved + "x", DesignFileProblem::NotJson, ""},
+        BadBytes{"Array", "[1, 2, 3]", DesignFileProblem::NotOurs, ""},
+        BadBytes{"OtherProgram", R"({"name": "x", "version": 1, "dependencies": {}})",
+                 DesignFileProblem::NotOurs, ""},
+        BadBytes{"FormatNotText", Edited("\"mirelto-design\"", "1"), DesignFileProblem::NotOurs,
+                 ""},
+        BadBytes{"TooDeep", std::string(100000, '[') + std::string(100000, ']'),
+                 DesignFileProblem::NotOurs, ""},
+        BadBytes{"Version99", Edited("\"version\": 1", "\"version\": 99"),
+                 DesignFileProblem::NewerVersion, "version", 99},
+        BadBytes{"VersionHuge", Edited("\"version\": 1", "\"version\": 18446744073709551615"),
+                 DesignFileProblem::NewerVersion, "version", INT64_MAX},
+        BadBytes{"VersionZero", Edited("\"version\": 1", "\"version\": 0"),
+                 DesignFileProblem::BadValue, "version"},
+        BadBytes{"VersionText", Edited("\"version\": 1", "\"version\": \"1\""),
+                 DesignFileProblem::WrongType, "version"},
+        BadBytes{"NoMode", Edited("\"mode\"", "\"mood\""), DesignFileProblem::Missing, "mode"},
+        BadBytes{"ModeBandPass", Edited("\"HPF\"", "\"BPF\""), DesignFileProblem::BadValue, "mode"},
+        BadBytes{"NumberForText", Edited("\"1k\"", "1000"), DesignFileProblem::WrongType,
+                 "request.fa"},
+        BadBytes{"PartsArray", Edited("\"parts\": {", "\"parts\": [], \"x\": {"),
+                 DesignFileProblem::WrongType, "parts"},
+        BadBytes{"LineBreakInBox", Edited("\"3n3\"", "\"3n3\\r\\n[Result data]\""),
+                 DesignFileProblem::BadValue, "parts.C3"},
+        BadBytes{"TextForNumber", Edited("12345", "\"many\""), DesignFileProblem::WrongType,
+                 "analysis.tolerance.trials"},
+        BadBytes{"FractionForNumber", Edited("12345", "1.5"), DesignFileProblem::WrongType,
+                 "analysis.tolerance.trials"},
+        BadBytes{"NoTrials", Edited("12345", "0"), DesignFileProblem::BadValue,
+                 "analysis.tolerance.trials"},
+        BadBytes{"UnknownPreset", Edited("Chebyshev 0.5 dB (ripple edge)", "Cauer"),
+                 DesignFileProblem::BadValue, "analysis.preset.response"},
+        BadBytes{"Steps7", Edited("\"steps\": 3", "\"steps\": 7"), DesignFileProblem::BadValue,
+                 "analysis.optimiser.steps"},
+        BadBytes{"GivenSeries7", Edited("\"givenSeries\": 24", "\"givenSeries\": 7"),
+                 DesignFileProblem::BadValue, "analysis.optimiser.givenSeries"},
+        BadBytes{"NoteNumber", Edited("\"note\": \"", "\"note\": 5, \"x\": \""),
+                 DesignFileProblem::WrongType, "note"},
+        BadBytes{"InvalidUtf8",
+                 Edited("4µ7",
+                        "4\xB5"
+                        "7"),
+                 DesignFileProblem::NotUtf8, ""},
+        BadBytes{"Overlong", Edited("3n3", "3\xC0\xAF"), DesignFileProblem::NotUtf8, ""},
+        BadBytes{"TooLarge", kSaved + std::string(kMostDesignFileBytes, ' '),
+                 DesignFileProblem::TooLarge, ""}),
+    [](const testing::TestParamInfo<BadBytes>& info) { return std::string(info.param.name); });
+
+// Files on disk: a directory, a file too large (refused without reading it whole), a missing
+// and an unreadable one, and a good one.
+class LoadTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        directory_ = std::filesystem::temp_directory_path() /
+                     ("mirelto-design-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(directory_);
+    }
+    void TearDown() override {
+        std::filesystem::permissions(directory_, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(directory_);
+    }
+    std::string Write(const char* name, const std::string& bytes) {
+        const std::string path = (directory_ / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    DesignFileProblem ProblemOf(const std::string& path) {
+        const DesignFileRead read = LoadDesignFile(path);
+        if (!std::holds_alternative<DesignFileError>(read)) {
+            ADD_FAILURE() << path << " read as a design";
+            return DesignFileProblem::NotJson;
+        }
+        return std::get<DesignFileError>(read).problem;
+    }
+    std::filesystem::path directory_;
+};
+
+TEST_F(LoadTest, ReadsAGoodFile) {
+    const DesignFileRead read = LoadDesignFile(Write("good.mirelto", kSaved));
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read));
+    EXPECT_EQ(std::get<DesignFile>(read), HighPassWithEverything());
+}
+
+TEST_F(LoadTest, RefusesWhatIsNoDesignFile) {
+    EXPECT_EQ(ProblemOf(directory_.string()), DesignFileProblem::IsDirectory);
+    EXPECT_EQ(ProblemOf((directory_ / "none.mirelto").string()), DesignFileProblem::NotFound);
+    EXPECT_EQ(ProblemOf(Write("big.mirelto", std::string(10'000'000, ' '))),
+              DesignFileProblem::TooLarge);
+    EXPECT_EQ(ProblemOf("/dev/zero"), DesignFileProblem::Unreadable);
+}
+
+TEST_F(LoadTest, RefusesAnUnreadableFile) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "the superuser reads files without read permission";
+    }
+    const std::string path = Write("locked.mirelto", kSaved);
+    ::chmod(path.c_str(), 0);
+    const DesignFileRead read = LoadDesignFile(path);
+    ASSERT_TRUE(std::holds_alternative<DesignFileError>(read));
+    EXPECT_EQ(std::get<DesignFileError>(read).problem, DesignFileProblem::Unreadable);
+    EXPECT_EQ(std::get<DesignFileError>(read).reason, "Permission denied");
+}
+
+}  // namespace
+}  // namespace mirelto
