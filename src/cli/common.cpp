@@ -210,7 +210,7 @@ Json CircuitJson(const Circuit& c) {
     const ComponentValues parts = ComponentsOf(c);
     Json json = Json::object();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json[ComponentName(p)] = JsonNumber(parts[p]);
+        json[ComponentName(p)] = JsonNumber(NominalValue(parts[p]));
     }
     return json;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <mirelto/tools/optimise.h>
+#include <mirelto/values/eseries.h>
 
 #include "common.h"
 
@@ -45,7 +46,7 @@ void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResu
         series[ComponentName(p)] = input.series[p];
         Json& values = candidates[ComponentName(p)] = Json::array();
         for (double v : result.candidates[p]) {
-            values.push_back(JsonNumber(v));
+            values.push_back(JsonNumber(NominalValue(v)));
         }
     }
     Json best = Json::array();

@@ -385,7 +385,9 @@ TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
     EXPECT_EQ(doc.at("result").at("fa").get<double>(), DesignState.FaResult);
     EXPECT_EQ(doc.at("result").at("fo").get<double>(), DesignState.FoResult);
     EXPECT_EQ(doc.at("result").at("q").get<double>(), DesignState.QResult);
-    EXPECT_EQ(doc.at("circuit").at("C2").get<double>(), DesignState.ResC2);
+    // A preferred value is written as its decimal value, the number the part is sold as.
+    EXPECT_EQ(doc.at("circuit").at("C2").get<double>(), NominalValue(DesignState.ResC2));
+    EXPECT_EQ(doc.at("circuit").at("C2").dump(), "1.5e-08");
     EXPECT_EQ(doc.at("circuit").at("R1"), 22000);
     EXPECT_EQ(doc.at("series"), Json({6, 6, 6}));
     EXPECT_EQ(doc.at("relativeError").at("fo").get<double>(), (DesignState.FoResult - 1420) / 1420);

@@ -1,7 +1,10 @@
 #include "mirelto/values/eseries.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "numeric/checked_real.h"
@@ -173,6 +176,46 @@ double RoundToSeries(double value, std::int32_t n) {
         return (o * s) * p;
     }
     return (m * s) * p;
+}
+
+namespace {
+
+// Every selector series' members have at most three significant digits (two decimals).
+constexpr int kNominalDecimals = 2;
+// A member and its decimal value differ in the last bits of the decade scaling only.
+constexpr double kNominalTolerance = 1e-9;
+
+bool IsMemberOfSelectorSeries(double value) {
+    try {
+        for (const std::int64_t n : kTabulatedSizes) {
+            if (RoundToSeries(value, static_cast<std::int32_t>(n)) == value) {
+                return true;
+            }
+        }
+    } catch (const FloatingPointFault&) {
+        // Far outside the decades of real parts: not a member worth a decimal text.
+    }
+    return false;
+}
+
+}  // namespace
+
+double NominalValue(double value) {
+    if (!(value > 0) || !std::isfinite(value) || !IsMemberOfSelectorSeries(value)) {
+        return value;
+    }
+    // The decimal digits as an integer and a power of ten, read back by the library's correctly
+    // rounded conversion: "150e-11" gives the double nearest to 1.5e-09.
+    const int exponent = static_cast<int>(std::floor(std::log10(value))) - kNominalDecimals;
+    const long long digits = std::llround(value / std::pow(10.0, exponent));
+    const std::string text = std::to_string(digits) + "e" + std::to_string(exponent);
+    double nominal = value;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), nominal);
+    if (error != std::errc{} || end != text.data() + text.size() ||
+        !(std::fabs(nominal - value) <= kNominalTolerance * value)) {
+        return value;
+    }
+    return nominal;
 }
 
 namespace {
