@@ -348,8 +348,8 @@ struct NominalDecade {
 
 class NominalValueTest : public testing::TestWithParam<NominalDecade> {};
 
-// Every member of E3 to E192 in one decade: the member's bits print as its decimal value, and a
-// value one step off a member is left alone.
+// Every member of E3 to E192 in one decade: the member's bits and the member as a typed value
+// scales it print as its decimal value; a value 1e-9 off a member is left alone.
 TEST_P(NominalValueTest, EveryMemberPrintsItsDecimalValue) {
     const int exponent = GetParam().exponent;
     for (std::int32_t n : {3, 6, 12, 24, 48, 96, 192}) {
@@ -360,10 +360,10 @@ TEST_P(NominalValueTest, EveryMemberPrintsItsDecimalValue) {
             const double member = RoundToSeries(expected, n);
             SCOPED_TRACE(testing::Message() << "E" << n << " " << decimal.data());
             EXPECT_EQ(Shortest(NominalValue(member)), Shortest(expected));
-            const double offMember = std::nextafter(member, 0.0);
-            if (offMember != expected) {
-                EXPECT_EQ(NominalValue(offMember), offMember);
-            }
+            const double typed = SeriesValue(k, n) * std::pow(10.0, exponent);
+            EXPECT_EQ(Shortest(NominalValue(typed)), Shortest(expected));
+            const double offMember = member * (1 + 1e-9);
+            EXPECT_EQ(NominalValue(offMember), offMember);
         }
     }
 }

@@ -182,13 +182,28 @@ namespace {
 
 // Every selector series' members have at most three significant digits (two decimals).
 constexpr int kNominalDecimals = 2;
-// A member and its decimal value differ in the last bits of the decade scaling only.
-constexpr double kNominalTolerance = 1e-9;
+// A value this close to a member's decimal value is that member: the decade scaling leaves a
+// member 4e-14 from it and reading "2.2n" one ulp; no two members are nearly this close.
+constexpr double kNominalTolerance = 1e-12;
 
-bool IsMemberOfSelectorSeries(double value) {
+// The double nearest to the decimal value with three significant digits closest to `value`:
+// the digits as an integer and a power of ten, read by the correctly rounded conversion
+// ("150e-11" gives the double nearest to 1.5e-09).
+double ThreeDigitDecimal(double value) {
+    const int exponent = static_cast<int>(std::floor(std::log10(value))) - kNominalDecimals;
+    const long long digits = std::llround(value / std::pow(10.0, exponent));
+    const std::string text = std::to_string(digits) + "e" + std::to_string(exponent);
+    double decimal = value;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), decimal);
+    return error == std::errc{} && end == text.data() + text.size() ? decimal : value;
+}
+
+// Whether `decimal` is the decimal value of a member of a selector series.
+bool IsSelectorMember(double decimal) {
     try {
         for (const std::int64_t n : kTabulatedSizes) {
-            if (RoundToSeries(value, static_cast<std::int32_t>(n)) == value) {
+            const double member = RoundToSeries(decimal, static_cast<std::int32_t>(n));
+            if (std::fabs(member - decimal) <= kNominalTolerance * decimal) {
                 return true;
             }
         }
@@ -201,21 +216,14 @@ bool IsMemberOfSelectorSeries(double value) {
 }  // namespace
 
 double NominalValue(double value) {
-    if (!(value > 0) || !std::isfinite(value) || !IsMemberOfSelectorSeries(value)) {
+    if (!(value > 0) || !std::isfinite(value)) {
         return value;
     }
-    // The decimal digits as an integer and a power of ten, read back by the library's correctly
-    // rounded conversion: "150e-11" gives the double nearest to 1.5e-09.
-    const int exponent = static_cast<int>(std::floor(std::log10(value))) - kNominalDecimals;
-    const long long digits = std::llround(value / std::pow(10.0, exponent));
-    const std::string text = std::to_string(digits) + "e" + std::to_string(exponent);
-    double nominal = value;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), nominal);
-    if (error != std::errc{} || end != text.data() + text.size() ||
-        !(std::fabs(nominal - value) <= kNominalTolerance * value)) {
-        return value;
+    const double decimal = ThreeDigitDecimal(value);
+    if (std::fabs(decimal - value) <= kNominalTolerance * decimal && IsSelectorMember(decimal)) {
+        return decimal;
     }
-    return nominal;
+    return value;
 }
 
 namespace {

@@ -15,10 +15,10 @@ double SeriesValue(std::int32_t k, std::int32_t n);
 // A negative size rounds as its magnitude.
 double RoundToSeries(double value, std::int32_t n);
 
-// The nominal decimal value of a member: when `value` has exactly the bits RoundToSeries gives for
-// a member of a selector series (E3 to E192), the double nearest to that member's decimal value
-// (1.5e-09, not the 1.4999999999999423e-09 the decade scaling leaves); any other value unchanged.
-// For output only: calculations keep the members' bits.
+// The nominal decimal value of a member: when `value` lies within 1e-12 of a member of a
+// selector series (E3 to E192), the double nearest to that member's decimal value (1.5e-09, not
+// the 1.4999999999999423e-09 the decade scaling leaves, nor the 2.2000000000000003e-09 "2.2n"
+// reads as); any other value unchanged. For output only: calculations keep their bits.
 double NominalValue(double value);
 
 // The series size a selector text names: 0 for "∞" and for every text that is not an integer.
