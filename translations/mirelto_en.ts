@@ -298,6 +298,14 @@
         <source>ネットリストをクリップボードにコピーします (Copy netlist)</source>
         <translation>Copies the netlist to the clipboard</translation>
     </message>
+    <message>
+        <source>順位付け</source>
+        <translation>Rank by</translation>
+    </message>
+    <message>
+        <source>何の誤差で順位を付けるか: fa, fo, Q の最大誤差、−3 dB 周波数の誤差、または 0.1〜3 倍の −3 dB 周波数 (HPF は 1/3〜10 倍) での振幅特性の最大偏差</source>
+        <translation>What the rows are ranked by: the worst error of fa, fo and Q, the error of the −3 dB frequency, or the largest deviation of the magnitude response from 0.1 to 3 times the −3 dB frequency (HPF: 1/3 to 10 times)</translation>
+    </message>
 </context>
 <context>
     <name>TFormHelp</name>
@@ -667,6 +675,30 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     <message>
         <source> 定数計算の丸めによる回路は fa, fo, Q を持ちません。</source>
         <translation> The circuit &quot;Calculate&quot; rounds to has no fa, fo, Q.</translation>
+    </message>
+    <message>
+        <source>f(−3dB) [Hz]</source>
+        <translation>f(−3dB) [Hz]</translation>
+    </message>
+    <message>
+        <source>f(−3dB) 誤差 [%]</source>
+        <translation>f(−3dB) error [%]</translation>
+    </message>
+    <message>
+        <source>応答偏差 [dB]</source>
+        <translation>Response dev. [dB]</translation>
+    </message>
+    <message>
+        <source>fa, fo, Q の最大誤差</source>
+        <translation>Worst of fa, fo, Q</translation>
+    </message>
+    <message>
+        <source>−3 dB 周波数の誤差</source>
+        <translation>−3 dB frequency</translation>
+    </message>
+    <message>
+        <source>振幅特性の偏差</source>
+        <translation>Magnitude response</translation>
     </message>
 </context>
 <context>

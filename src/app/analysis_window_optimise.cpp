@@ -33,6 +33,7 @@ namespace mirelto {
 namespace {
 
 constexpr int kPercentDecimals = 3;
+constexpr int kDbDecimals = 3;
 constexpr int kMostSignificantDigits = 17;
 // How close a box's text must read back to the part: far below any tolerance, far above the
 // ulps a series value carries from its decade scaling.
@@ -46,7 +47,9 @@ QStringList Header() {
     }
     header << QStringLiteral("fa [Hz]") << QStringLiteral("fo [Hz]") << QStringLiteral("Q")
            << OptimisePanel::tr("fa 誤差 [%]") << OptimisePanel::tr("fo 誤差 [%]")
-           << OptimisePanel::tr("Q 誤差 [%]") << OptimisePanel::tr("最大誤差 [%]");
+           << OptimisePanel::tr("Q 誤差 [%]") << OptimisePanel::tr("最大誤差 [%]")
+           << OptimisePanel::tr("f(−3dB) [Hz]") << OptimisePanel::tr("f(−3dB) 誤差 [%]")
+           << OptimisePanel::tr("応答偏差 [dB]");
     return header;
 }
 
@@ -144,6 +147,9 @@ OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, TFormMain& owner, QObject*
         form_.ComboBoxSteps->addItem(QStringLiteral("±%1").arg(steps), steps);
     }
     form_.ComboBoxSteps->setCurrentIndex(kDefaultStepsIndex);
+    form_.ComboBoxRanking->addItem(tr("fa, fo, Q の最大誤差"), int(Ranking::Poles));
+    form_.ComboBoxRanking->addItem(tr("−3 dB 周波数の誤差"), int(Ranking::Cutoff));
+    form_.ComboBoxRanking->addItem(tr("振幅特性の偏差"), int(Ranking::Response));
 
     QTableWidget& table = *form_.TableOptimise;
     const QStringList header = Header();
@@ -240,6 +246,7 @@ std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
     input.requested = poles;
     input.ideal = ideal.circuit;
     input.steps = form_.ComboBoxSteps->currentData().toInt();
+    input.ranking = static_cast<Ranking>(form_.ComboBoxRanking->currentData().toInt());
     const auto givenSeries = form_.ComboBoxGivenSeries->currentData().toInt();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         input.series[p] =
@@ -314,7 +321,10 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
         cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
               << SignificantText(c.built.q) << Percent(c.error.fa, true)
               << Percent(c.error.fo, true) << Percent(c.error.q, true)
-              << Percent(listed || result.plainRank > 0 ? c.worstError : NAN, false);
+              << Percent(listed || result.plainRank > 0 ? c.worstError : NAN, false)
+              << SignificantText(c.cutoff) << Percent(c.cutoffError, true)
+              << (std::isfinite(c.responseDb) ? QString::number(c.responseDb, 'f', kDbDecimals)
+                                              : QString());
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

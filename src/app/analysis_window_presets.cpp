@@ -119,9 +119,11 @@ void PresetsPanel::Update() {
     const std::optional<PoleSet> poles = Poles();
     form_.LabelPresetMessage->setText(tr("fc に正の値を入力してください (例: 1k)"));
     form_.LabelPresetMessage->setVisible(!poles);
-    form_.EditPresetFa->setText(poles ? SignificantText(poles->fa) : QString());
-    form_.EditPresetFo->setText(poles ? SignificantText(poles->fo) : QString());
-    form_.EditPresetQ->setText(poles ? SignificantText(poles->q) : QString());
+    // The texts 適用 writes: full precision, so the request boxes read back the preset's values.
+    const auto text = [](double value) { return QString::fromStdString(PresetValueText(value)); };
+    form_.EditPresetFa->setText(poles ? text(poles->fa) : QString());
+    form_.EditPresetFo->setText(poles ? text(poles->fo) : QString());
+    form_.EditPresetQ->setText(poles ? text(poles->q) : QString());
     form_.ButtonApply->setEnabled(poles.has_value());
 }
 

@@ -43,10 +43,12 @@ const std::array<Option, 2> kModeOptions{{
     {"--hpf", "", "high-pass form"},
 }};
 
-const std::array<Option, 3> kRequestOptions{{
+const std::array<Option, 5> kRequestOptions{{
     {"--fa", "F", "real pole frequency, Hz (default 1.42k)"},
     {"--fo", "F", "pole pair frequency, Hz (default 1.42k)"},
     {"--q", "Q", "pole pair quality factor (default 1.0)"},
+    {"--response", "NAME", "a preset response in place of --fa --fo --q (see presets)"},
+    {"--fc", "F", "the preset's frequency, Hz (what it means: see presets)"},
 }};
 
 const std::array<Option, 6> kComponentOptions{{
@@ -87,8 +89,37 @@ bool ReadIsLpf(const Arguments& args) {
     return !args.Has("--hpf");
 }
 
-Request ReadRequest(const Arguments& args) {
+Request ReadRequest(const Arguments& args, bool isLpf) {
     Request r;
+    if (args.Has("--response") || args.Has("--fc")) {
+        for (std::string_view option : {"--fa", "--fo", "--q"}) {
+            if (args.Has(option)) {
+                throw UsageError(Concat(option, ": not with --response; give one or the other"));
+            }
+        }
+        const std::string name = args.Text("--response").value_or("");
+        const Preset* preset = FindPreset(name);
+        if (preset == nullptr) {
+            throw UsageError(Concat("--response: ",
+                                    args.Has("--response")
+                                        ? Concat("unknown response ", Quoted(name))
+                                        : std::string("missing"),
+                                    " (", PresetKeys(), ")"));
+        }
+        const auto fcText = args.Text("--fc");
+        if (!fcText) {
+            throw UsageError("--fc: missing (the preset's frequency, Hz)");
+        }
+        const PoleSet poles = PresetPoles(*preset, ParsePositive("--fc", *fcText), isLpf);
+        r.faText = PresetValueText(poles.fa);
+        r.foText = PresetValueText(poles.fo);
+        r.qText = PresetValueText(poles.q);
+        r.poles = {ParseValue(r.faText), ParseValue(r.foText), ParseValue(r.qText)};
+        if (!(r.poles.fa > 0 && r.poles.fo > 0 && r.poles.q > 0)) {
+            throw UsageError(Concat("--fc: ", Quoted(*fcText), " gives no finite fa, fo, Q"));
+        }
+        return r;
+    }
     r.faText = args.Text("--fa").value_or(std::string(kDefaultFa));
     r.foText = args.Text("--fo").value_or(std::string(kDefaultFo));
     r.qText = args.Text("--q").value_or(std::string(kDefaultQ));
@@ -210,7 +241,7 @@ Json CircuitJson(const Circuit& c) {
     const ComponentValues parts = ComponentsOf(c);
     Json json = Json::object();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        json[ComponentName(p)] = JsonNumber(parts[p]);
+        json[ComponentName(p)] = JsonNumber(NominalValue(parts[p]));
     }
     return json;
 }

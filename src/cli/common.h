@@ -13,6 +13,7 @@
 #include <mirelto/design/circuit.h>
 #include <mirelto/design/messages.h>
 #include <mirelto/response/analysis.h>
+#include <mirelto/tools/presets.h>
 
 #include "arguments.h"
 #include "json.h"
@@ -35,11 +36,17 @@ CommandInfo AnalyseCommand();
 CommandInfo OptimiseCommand();
 CommandInfo ToleranceCommand();
 CommandInfo NetlistCommand();
+CommandInfo PresetsCommand();
+
+// The names --response takes ("bessel", "chebyshev-0.5-edge"), one per preset.
+std::string PresetKey(const Preset& preset);
+const Preset* FindPreset(std::string_view key);  // nullptr for an unknown name
+std::string PresetKeys();                        // every name, comma-separated
 
 // Option lists to build a command's list from.
 std::vector<Option> Join(std::initializer_list<std::span<const Option>> lists);
 extern const std::array<Option, 2> kModeOptions;       // --lpf --hpf
-extern const std::array<Option, 3> kRequestOptions;    // --fa --fo --q
+extern const std::array<Option, 5> kRequestOptions;    // --fa --fo --q --response --fc
 extern const std::array<Option, 6> kComponentOptions;  // --r1 .. --c3
 extern const std::array<Option, 3> kSeriesOptions;     // --series1 .. --series3
 extern const std::array<Option, 2> kOutputOptions;     // --json --help
@@ -62,8 +69,10 @@ struct Request {
     PoleSet poles;
     std::string faText, foText, qText;  // as typed, for the report
 };
-// --fa, --fo, --q, the design's boxes or the window's texts where not given.
-Request ReadRequest(const Arguments& args);
+// --fa, --fo, --q, the design's boxes or the window's texts where not given; or --response NAME
+// --fc F: the preset's values as the window's presets write them into the boxes (in the form of
+// the mode), read back from those texts.
+Request ReadRequest(const Arguments& args, bool isLpf);
 
 // The three parts the user gives in this mode (LPF: R1..R3, HPF: C1..C3) as the window reads
 // them: a part not given (or, in the design, holding no value) takes the value and the text of

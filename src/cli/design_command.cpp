@@ -56,7 +56,7 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
 // The constant calculation exactly as the window runs it, over the design record.
 void RunDesign(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
-    const Request request = ReadRequest(args);
+    const Request request = ReadRequest(args, isLpf);
     const GivenComponents given = ReadGiven(args, isLpf);
     const std::array<std::int32_t, 3> series = ReadSeries(args, isLpf);
 

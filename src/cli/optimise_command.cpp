@@ -2,8 +2,10 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include <mirelto/tools/optimise.h>
+#include <mirelto/values/eseries.h>
 
 #include "common.h"
 
@@ -11,7 +13,8 @@ namespace mirelto::cli {
 
 namespace {
 
-const std::array<Option, 3> kSearchOptions{{
+const std::array<Option, 4> kSearchOptions{{
+    {"--rank", "NAME", "what to rank by: poles (default), cutoff or response"},
     {"--given-series", "N", "series the given parts move along (default 0: they stay fixed)"},
     {"--steps", "K", "neighbourhood: each part moves up to K steps, 1 to 3 (default 2)"},
     {"--count", "N", "how many of the best to list, 1 to 1000 (default 20)"},
@@ -35,6 +38,9 @@ Json CandidateJson(const Candidate& c, std::int64_t rank) {
             {"relativeError", PolesJson(c.error)},
             {"worstError", JsonNumber(c.worstError)},
             {"rmsError", JsonNumber(c.rmsError)},
+            {"cutoff", JsonNumber(c.cutoff)},
+            {"cutoffError", JsonNumber(c.cutoffError)},
+            {"responseDb", JsonNumber(c.responseDb)},
             {"plainRounding", c.plainRounding}};
 }
 
@@ -45,7 +51,7 @@ void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResu
         series[ComponentName(p)] = input.series[p];
         Json& values = candidates[ComponentName(p)] = Json::array();
         for (double v : result.candidates[p]) {
-            values.push_back(JsonNumber(v));
+            values.push_back(JsonNumber(NominalValue(v)));
         }
     }
     Json best = Json::array();
@@ -56,6 +62,8 @@ void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResu
     const Json json{{"command", "optimise"},
                     {"mode", input.ideal.isLpf ? "LPF" : "HPF"},
                     {"request", PolesJson(input.requested)},
+                    {"ranking", RankingName(input.ranking)},
+                    {"requestedCutoff", JsonNumber(result.requestedCutoff)},
                     {"steps", input.steps},
                     {"series", series},
                     {"ideal", CircuitJson(input.ideal)},
@@ -81,6 +89,8 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
         }
         out << "\n";
     }
+    out << "Ranked by " << RankingName(input.ranking)
+        << "; requested f(-3dB) = " << Compact(result.requestedCutoff) << "Hz\n";
     out << "Neighbourhood: ±" << Counted(input.steps, "step") << ", "
         << Counted(result.combinations, "combination") << ", " << result.unrealisable
         << " without fa, fo, Q\n";
@@ -89,7 +99,7 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         out << "  " << ComponentName(p) << " = " << Compact(ideal[p]);
     }
-    out << "\n\n rank  worst %     fa %     fo %      Q %"
+    out << "\n\n rank  worst %     fa %     fo %      Q %   f(-3dB)   f3dB %  resp dB"
         << "        R1        R2        R3        C1        C2        C3\n";
     std::int64_t rank = 0;
     for (const Candidate& c : result.best) {
@@ -97,7 +107,9 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
         std::snprintf(number.data(), number.size(), "%4" PRId64 "%c", ++rank,
                       c.plainRounding ? '*' : ' ');
         out << number.data() << Percent(c.worstError, false) << " " << Percent(c.error.fa, true)
-            << " " << Percent(c.error.fo, true) << " " << Percent(c.error.q, true) << " ";
+            << " " << Percent(c.error.fo, true) << " " << Percent(c.error.q, true) << "  "
+            << Shown(c.cutoff) << " " << Percent(c.cutoffError, true) << " "
+            << FixedText(c.responseDb, "%8.3f") << " ";
         for (double v : ComponentsOf(c.circuit)) {
             out << "  " << Shown(v);
         }
@@ -106,8 +118,10 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
     const Candidate& plain = result.plain;
     out << "\n* the constant calculation's circuit: ";
     if (result.plainRank > 0) {
-        out << "rank " << result.plainRank << ", worst "
-            << FixedText(plain.worstError * 100, "%.3f") << " %\n";
+        out << "rank " << result.plainRank << " by " << RankingName(input.ranking) << ", worst "
+            << FixedText(plain.worstError * 100, "%.3f") << " %, f(-3dB) "
+            << FixedText(plain.cutoffError * 100, "%+.3f") << " %, response "
+            << FixedText(plain.responseDb, "%.3f") << " dB\n";
     } else {
         out << "no fa, fo, Q\n";
     }
@@ -115,7 +129,7 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
 
 void RunOptimise(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
-    const Request request = ReadRequest(args);
+    const Request request = ReadRequest(args, isLpf);
     const GivenComponents given = ReadGiven(args, isLpf);
     const std::array<std::int32_t, 3> computedSeries = ReadSeries(args, isLpf);
     const std::int32_t givenSeries =
@@ -131,6 +145,14 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
     }
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         input.series[p] = IsGivenComponent(p, isLpf) ? givenSeries : computedSeries[p % 3];
+    }
+    if (const auto rank = args.Text("--rank")) {
+        const std::optional<Ranking> ranking = ParseRanking(*rank);
+        if (!ranking) {
+            throw UsageError(
+                Concat("--rank: unknown ranking ", Quoted(*rank), " (poles, cutoff or response)"));
+        }
+        input.ranking = *ranking;
     }
 
     const IdealDesign ideal = DesignIdeal(request.poles, isLpf, given.values);
@@ -152,20 +174,23 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
 }  // namespace
 
 CommandInfo OptimiseCommand() {
-    return {
-        "optimise",
-        "the best combinations of preferred values around the ideal design",
-        "Best standard values: designs the request without rounding, then tries every\n"
-        "combination of preferred values within K steps of each part and lists the best by\n"
-        "the worst relative error of fa, fo and Q of the built circuit. A computed part moves\n"
-        "up to K members either way from the member the constant calculation rounds it to; a\n"
-        "given part keeps its value, or moves up to K members either way along --given-series.",
-        Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
-              kOutputOptions}),
-        "Ties in the worst error go by the rms error, then by enumeration order. The row marked\n"
-        "* is the circuit the constant calculation builds (plain rounding); its rank is given\n"
-        "under the table. Values are SI texts; given parts default as in design.\n",
-        RunOptimise};
+    return {"optimise",
+            "the best combinations of preferred values around the ideal design",
+            "Best standard values: designs the request without rounding, then tries every\n"
+            "combination of preferred values within K steps of each part and lists the best by\n"
+            "the worst relative error of fa, fo and Q of the built circuit (--rank poles), the\n"
+            "error of its -3 dB frequency (--rank cutoff), or the largest deviation in dB of its\n"
+            "magnitude from the requested one from 0.1 to 3 times the requested -3 dB frequency\n"
+            "(mirrored for HPF; --rank response). A computed part moves\n"
+            "up to K members either way from the member the constant calculation rounds it to; a\n"
+            "given part keeps its value, or moves up to K members either way along --given-series.",
+            Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
+                  kOutputOptions}),
+            "Ties in the cutoff or response figure go by the worst error, ties in the worst error\n"
+            "by the rms error, then by enumeration order. The row marked\n"
+            "* is the circuit the constant calculation builds (plain rounding); its rank is given\n"
+            "under the table. Values are SI texts; given parts default as in design.\n",
+            RunOptimise};
 }
 
 }  // namespace mirelto::cli

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,12 +17,15 @@
 #include <mirelto/core.h>
 #include <nlohmann/json.hpp>
 
+#include "common.h"
 #include "process.h"
 
 namespace mirelto::test {
 namespace {
 
 using Json = nlohmann::ordered_json;
+using cli::FindPreset;
+using cli::PresetKey;
 
 const std::vector<std::string> kDefaultLowPassCircuit{"--r1", "22k",  "--r2", "22k", "--r3", "22k",
                                                       "--c1", "6.8n", "--c2", "15n", "--c3", "1n"};
@@ -41,7 +45,8 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return text;
 }
 
-const std::vector<std::string> kCommands{"design", "analyse", "optimise", "tolerance", "netlist"};
+const std::vector<std::string> kCommands{"design",    "analyse", "optimise",
+                                         "tolerance", "netlist", "presets"};
 
 class CommandHelpTest : public testing::TestWithParam<std::string> {};
 
@@ -125,6 +130,20 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"TooManySteps", {"optimise", "--steps", "4"}, "--steps: must be a whole number"},
         UsageCase{"FractionalCount", {"optimise", "--count", "2.5"}, "--count"},
         UsageCase{"BadGivenSeries", {"optimise", "--given-series", "many"}, "--given-series"},
+        UsageCase{"UnknownResponse",
+                  {"design", "--response", "bessle", "--fc", "10k"},
+                  "--response: unknown response \"bessle\" (butterworth, bessel, bessel-delay"},
+        UsageCase{"FcWithoutResponse", {"optimise", "--fc", "10k"}, "--response: missing"},
+        UsageCase{"ResponseWithoutFc", {"design", "--response", "bessel"}, "--fc: missing"},
+        UsageCase{"NegativeFc",
+                  {"optimise", "--response", "legendre", "--fc", "-1"},
+                  "--fc: must be above zero"},
+        UsageCase{"ResponseAndQ",
+                  {"design", "--response", "bessel", "--fc", "10k", "--q", "1"},
+                  "--q: not with --response"},
+        UsageCase{"UnknownRanking", {"optimise", "--rank", "delay"}, "--rank: unknown ranking"},
+        UsageCase{"RankingInCapitals", {"optimise", "--rank", "Poles"}, "--rank"},
+        UsageCase{"EmptyRanking", {"optimise", "--rank", ""}, "--rank"},
         UsageCase{"BadDistribution",
                   With({"tolerance"}, With(kDefaultLowPassCircuit, {"--distribution", "flat"})),
                   "--distribution"},
@@ -360,12 +379,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {"command", "mode", "circuit", "result", "range", "report"}},
         KeysCase{"Optimise",
                  {"optimise", "--json", "--steps", "1", "--count", "2"},
-                 {"command", "mode", "request", "steps", "series", "ideal", "candidates",
-                  "combinations", "unrealisable", "best", "plainRounding"}},
+                 {"command", "mode", "request", "ranking", "requestedCutoff", "steps", "series",
+                  "ideal", "candidates", "combinations", "unrealisable", "best", "plainRounding"}},
         KeysCase{"Tolerance",
                  With({"tolerance", "--json", "--trials", "10"}, kDefaultLowPassCircuit),
                  {"command", "mode", "circuit", "tolerance", "distribution", "trials", "seed",
                   "cutoffRange", "fa", "fo", "q", "cutoff", "sensitivity"}},
+        KeysCase{"Presets", {"presets", "--json"}, {"command", "presets"}},
         KeysCase{"Netlist",
                  With({"netlist", "--json"}, kDefaultLowPassCircuit),
                  {"command", "mode", "circuit", "range", "pointsPerDecade", "netlist"}}),
@@ -385,7 +405,9 @@ TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
     EXPECT_EQ(doc.at("result").at("fa").get<double>(), DesignState.FaResult);
     EXPECT_EQ(doc.at("result").at("fo").get<double>(), DesignState.FoResult);
     EXPECT_EQ(doc.at("result").at("q").get<double>(), DesignState.QResult);
-    EXPECT_EQ(doc.at("circuit").at("C2").get<double>(), DesignState.ResC2);
+    // A preferred value is written as its decimal value, the number the part is sold as.
+    EXPECT_EQ(doc.at("circuit").at("C2").get<double>(), NominalValue(DesignState.ResC2));
+    EXPECT_EQ(doc.at("circuit").at("C2").dump(), "1.5e-08");
     EXPECT_EQ(doc.at("circuit").at("R1"), 22000);
     EXPECT_EQ(doc.at("series"), Json({6, 6, 6}));
     EXPECT_EQ(doc.at("relativeError").at("fo").get<double>(), (DesignState.FoResult - 1420) / 1420);
@@ -407,24 +429,82 @@ TEST(JsonOutputTest, AnalyseCarriesTheCutoff) {
 
 // optimise --json with free resistors; read it; 20 ranked candidates best first, each with its
 // circuit and errors, and plain rounding with its rank.
-TEST(JsonOutputTest, OptimiseListsTheRanking) {
-    const Json doc = JsonOf({"optimise", "--json", "--given-series", "24", "--steps", "2"});
+// design and optimise --response NAME --fc F, every preset in both modes; read the JSON; the
+// request is the preset's values as the window's presets write them into the boxes.
+TEST(PresetRequestTest, EveryPresetReachesTheRequestAsTheWindowWritesIt) {
+    for (const Preset& preset : Presets()) {
+        for (const bool isLpf : {true, false}) {
+            const PoleSet p = PresetPoles(preset, 10000, isLpf);
+            const Json doc = JsonOf({"design", "--json", isLpf ? "--lpf" : "--hpf", "--response",
+                                     PresetKey(preset), "--fc", "10k"});
+            const Json& request = doc.at("request");
+            EXPECT_EQ(request.at("fa").get<double>(), ParseValue(PresetValueText(p.fa)));
+            EXPECT_EQ(request.at("fo").get<double>(), ParseValue(PresetValueText(p.fo)));
+            EXPECT_EQ(request.at("q").get<double>(), ParseValue(PresetValueText(p.q)));
+            EXPECT_NEAR(request.at("q").get<double>(), p.q, 1e-6 * p.q) << PresetKey(preset);
+        }
+    }
+}
+
+// presets; read it; one line per preset under the header, each with its name and numbers.
+TEST(PresetsCommandTest, ListsEveryPresetWithItsName) {
+    const Json doc = JsonOf({"presets", "--json"});
+    ASSERT_EQ(doc.at("presets").size(), Presets().size());
+    for (std::size_t i = 0; i < Presets().size(); ++i) {
+        const Json& row = doc.at("presets")[i];
+        EXPECT_EQ(row.at("name"), PresetKey(Presets()[i]));
+        EXPECT_EQ(row.at("q").get<double>(), NormalisedPoles(Presets()[i]).q);
+        EXPECT_TRUE(FindPreset(row.at("name").get<std::string>()) == &Presets()[i]);
+    }
+    const Outcome text = RunCli({"presets"});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("chebyshev-0.5-edge"), std::string::npos);
+    EXPECT_NE(text.out.find("fc is the -3 dB frequency"), std::string::npos);
+}
+
+struct RankingCase {
+    std::string name;    // the --rank value
+    std::string figure;  // the key of the figure the rows ascend by (its magnitude)
+};
+
+class OptimiseRankingTest : public testing::TestWithParam<RankingCase> {};
+
+// optimise --json --rank NAME over the E24 neighbourhood; read it; the rows ascend by the named
+// figure, every row carries all three figures, and the plain rounding has a rank.
+TEST_P(OptimiseRankingTest, RowsAscendByTheChosenFigure) {
+    const RankingCase& c = GetParam();
+    const Json doc =
+        JsonOf({"optimise", "--json", "--given-series", "24", "--steps", "2", "--rank", c.name});
+    EXPECT_EQ(doc.at("ranking"), c.name);
     EXPECT_EQ(doc.at("combinations"), 15625);
     const Json& best = doc.at("best");
     ASSERT_EQ(best.size(), 20u);
     double previous = 0;
     for (std::size_t i = 0; i < best.size(); ++i) {
         EXPECT_EQ(best[i].at("rank"), i + 1);
-        EXPECT_GE(best[i].at("worstError").get<double>(), previous);
-        previous = best[i].at("worstError").get<double>();
+        for (const char* key : {"worstError", "cutoffError", "responseDb"}) {
+            EXPECT_TRUE(best[i].at(key).is_number()) << key;
+        }
+        const double figure = std::fabs(best[i].at(c.figure).get<double>());
+        EXPECT_GE(figure, previous);
+        previous = figure;
         EXPECT_EQ(best[i].at("circuit").size(), 6u);
     }
-    EXPECT_LT(best[0].at("worstError").get<double>(), 0.03);
-    EXPECT_EQ(doc.at("plainRounding").at("plainRounding"), true);
-    EXPECT_GT(doc.at("plainRounding").at("rank"), 20);
+    // The plain rounding is ranked by the same figure, and the first row beats or matches it.
+    const Json& plain = doc.at("plainRounding");
+    EXPECT_EQ(plain.at("plainRounding"), true);
+    EXPECT_GT(plain.at("rank"), 0);
+    EXPECT_LE(std::fabs(best[0].at(c.figure).get<double>()),
+              std::fabs(plain.at(c.figure).get<double>()));
     EXPECT_EQ(doc.at("candidates").at("C1").size(), 5u);
     EXPECT_EQ(doc.at("candidates").at("R1"), Json({18000, 20000, 22000, 24000, 27000}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Rankings, OptimiseRankingTest,
+                         testing::Values(RankingCase{"poles", "worstError"},
+                                         RankingCase{"cutoff", "cutoffError"},
+                                         RankingCase{"response", "responseDb"}),
+                         [](const auto& info) { return info.param.name; });
 
 // tolerance --json; read it; the trials, the seed, four spreads whose histograms hold every
 // trial in 40 bins, and a sensitivity per part.

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <ostream>
 #include <random>
@@ -324,6 +327,52 @@ INSTANTIATE_TEST_SUITE_P(Sizes, RoundToSeriesPropertyTest, testing::ValuesIn(kSi
                          [](const testing::TestParamInfo<std::int32_t>& info) {
                              return "E" + std::to_string(info.param);
                          });
+
+}  // namespace
+}  // namespace mirelto
+
+namespace mirelto {
+namespace {
+
+// The shortest text that reads back as the value, as JSON and the netlist write it.
+std::string Shortest(double value) {
+    std::array<char, 32> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return error == std::errc{} ? std::string(buffer.data(), end) : std::string("?");
+}
+
+struct NominalDecade {
+    const char* name;
+    int exponent;  // the decade the members are scaled into
+};
+
+class NominalValueTest : public testing::TestWithParam<NominalDecade> {};
+
+// Every member of E3 to E192 in one decade: the member's bits and the member as a typed value
+// scales it print as its decimal value; a value 1e-9 off a member is left alone.
+TEST_P(NominalValueTest, EveryMemberPrintsItsDecimalValue) {
+    const int exponent = GetParam().exponent;
+    for (std::int32_t n : {3, 6, 12, 24, 48, 96, 192}) {
+        for (std::int32_t k = 0; k < n; ++k) {
+            std::array<char, 32> decimal{};
+            std::snprintf(decimal.data(), decimal.size(), "%.2fe%d", SeriesValue(k, n), exponent);
+            const double expected = std::strtod(decimal.data(), nullptr);
+            const double member = RoundToSeries(expected, n);
+            SCOPED_TRACE(testing::Message() << "E" << n << " " << decimal.data());
+            EXPECT_EQ(Shortest(NominalValue(member)), Shortest(expected));
+            const double typed = SeriesValue(k, n) * std::pow(10.0, exponent);
+            EXPECT_EQ(Shortest(NominalValue(typed)), Shortest(expected));
+            const double offMember = member * (1 + 1e-9);
+            EXPECT_EQ(NominalValue(offMember), offMember);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Decades, NominalValueTest,
+                         testing::Values(NominalDecade{"Nanofarads", -9},
+                                         NominalDecade{"Picofarads", -12},
+                                         NominalDecade{"Kiloohms", 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace mirelto

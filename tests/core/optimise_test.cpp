@@ -14,6 +14,8 @@
 #include "mirelto/design/design_state.h"
 #include "mirelto/design/filter.h"
 #include "mirelto/design/messages.h"
+#include "mirelto/response/cutoff.h"
+#include "mirelto/response/transfer.h"
 #include "mirelto/tools/optimise.h"
 #include "mirelto/values/eseries.h"
 #include "test_support.h"
@@ -317,7 +319,44 @@ struct BruteForceCase {
     std::array<double, 3> given;
     std::int32_t computedSeries, givenSeries;
     std::size_t keep;
+    Ranking ranking = Ranking::Poles;
 };
+
+// The chosen ranking's figure computed here the slow way: the -3 dB point searched along the
+// response, the response figure from complex values at the band's samples.
+double SlowFigure(Ranking ranking, const PoleSet& built, bool isLpf, double worst) {
+    const Rational3 requested = RequestedTransfer(kDefaultRequest, isLpf);
+    const auto along = [](const Rational3& h) { return [h](double f) { return Evaluate(h, f); }; };
+    const double fc = CutoffFrequency(along(requested), isLpf, 1, 1e6);
+    const Rational3 h = RequestedTransfer(built, isLpf);
+    if (ranking == Ranking::Cutoff) {
+        return std::fabs(CutoffFrequency(along(h), isLpf, fc / 100, fc * 100) - fc) / fc;
+    }
+    if (ranking == Ranking::Response) {
+        const double low = isLpf ? 0.1 * fc : fc / 3;
+        double largest = 0;
+        for (int i = 0; i < kResponsePoints; ++i) {
+            const double f = low * std::pow(30.0, i / double(kResponsePoints - 1));
+            const double db =
+                20 * std::log10(std::abs(Evaluate(h, f)) / std::abs(Evaluate(requested, f)));
+            largest = std::max(largest, std::fabs(db));
+        }
+        return largest;
+    }
+    return worst;
+}
+
+double RankedFigure(Ranking ranking, const Candidate& c) {
+    switch (ranking) {
+        case Ranking::Cutoff:
+            return std::fabs(c.cutoffError);
+        case Ranking::Response:
+            return c.responseDb;
+        case Ranking::Poles:
+            break;
+    }
+    return c.worstError;
+}
 
 class BruteForceTest : public testing::TestWithParam<BruteForceCase> {};
 
@@ -330,6 +369,7 @@ TEST_P(BruteForceTest, EqualsFullEnumeration) {
     input.ideal = ideal.circuit;
     input.steps = 1;
     input.keep = c.keep;
+    input.ranking = c.ranking;
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         input.series[p] = IsGivenComponent(p, c.isLpf) ? c.givenSeries : c.computedSeries;
     }
@@ -356,7 +396,7 @@ TEST_P(BruteForceTest, EqualsFullEnumeration) {
     }
 
     struct Row {
-        double worst, rms;
+        double figure, worst, rms;
         std::int64_t index;
         Circuit circuit;
         PoleSet poles;
@@ -380,7 +420,8 @@ TEST_P(BruteForceTest, EqualsFullEnumeration) {
                             const double worst =
                                 std::max({std::fabs(ea), std::fabs(eo), std::fabs(eq)});
                             const double rms = std::sqrt((ea * ea + eo * eo + eq * eq) / 3);
-                            rows.push_back({worst, rms, index, circuit, y});
+                            rows.push_back({SlowFigure(c.ranking, y, c.isLpf, worst), worst, rms,
+                                            index, circuit, y});
                         }
                     }
                 }
@@ -389,11 +430,18 @@ TEST_P(BruteForceTest, EqualsFullEnumeration) {
     }
     EXPECT_EQ(r.combinations, index);
     std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-        return std::tie(a.worst, a.rms, a.index) < std::tie(b.worst, b.rms, b.index);
+        return std::tie(a.figure, a.worst, a.rms, a.index) <
+               std::tie(b.figure, b.worst, b.rms, b.index);
     });
     ASSERT_EQ(r.best.size(), std::min(c.keep, rows.size()));
     for (std::size_t i = 0; i < r.best.size(); ++i) {
         SCOPED_TRACE("rank " + std::to_string(i + 1));
+        // Every row carries all three figures; the ranked one agrees with the slow one.
+        EXPECT_FALSE(std::isnan(r.best[i].cutoffError) || std::isnan(r.best[i].responseDb));
+        EXPECT_NEAR(RankedFigure(c.ranking, r.best[i]), rows[i].figure, 1e-9);
+        if (c.ranking != Ranking::Poles) {
+            continue;  // two figures equal to 1e-9 may rank either way round here
+        }
         ExpectSameCircuit(r.best[i].circuit, rows[i].circuit);
         EXPECT_EQ(r.best[i].worstError, rows[i].worst);
         EXPECT_EQ(r.best[i].index, rows[i].index);
@@ -411,7 +459,30 @@ INSTANTIATE_TEST_SUITE_P(
         BruteForceCase{
             "HighPassE24WithE12Capacitors", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 50},
         BruteForceCase{
-            "LowPassUnequalResistorsE12", true, {Kilo(10), Kilo(22), Kilo(47)}, 12, 12, 7}),
+            "LowPassUnequalResistorsE12", true, {Kilo(10), Kilo(22), Kilo(47)}, 12, 12, 7},
+        BruteForceCase{
+            "LowPassByCutoff", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 30, Ranking::Cutoff},
+        BruteForceCase{"LowPassByResponse",
+                       true,
+                       {Kilo(22), Kilo(22), Kilo(22)},
+                       6,
+                       24,
+                       30,
+                       Ranking::Response},
+        BruteForceCase{"HighPassByCutoff",
+                       false,
+                       {Nano(3.3), Nano(3.3), Nano(3.3)},
+                       24,
+                       12,
+                       30,
+                       Ranking::Cutoff},
+        BruteForceCase{"HighPassByResponse",
+                       false,
+                       {Nano(3.3), Nano(3.3), Nano(3.3)},
+                       24,
+                       12,
+                       30,
+                       Ranking::Response}),
     test::CaseName<BruteForceCase>);
 
 // The same input twice; optimise; the same ranking, element for element.

@@ -13,6 +13,7 @@
 #include "mirelto/response/peak.h"
 #include "mirelto/response/transfer.h"
 #include "mirelto/tools/presets.h"
+#include "mirelto/values/value_text.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -177,6 +178,19 @@ TEST_P(EveryPresetTest, PolesMeetTheNormalisation) {
         if (preset.normalisation == Normalisation::Cutoff3dB) {
             const auto highResponse = [&high](double f) { return Evaluate(high, f); };
             EXPECT_NEAR(CutoffFrequency(highResponse, false, fc / 100, fc * 100), fc, 1e-9 * fc);
+        }
+    }
+}
+
+// The texts 適用 writes and mirelto-cli reads: each reads back within 1e-6 of the preset's value,
+// over frequencies whose texts fall in different SI rows.
+TEST_P(EveryPresetTest, TextsReadBackAsThePresetsValues) {
+    for (double fc : {0.5, 9.99, 1420.0, 2.2e6}) {
+        for (bool isLpf : {true, false}) {
+            const PoleSet p = PresetPoles(GetParam(), fc, isLpf);
+            for (double v : {p.fa, p.fo, p.q}) {
+                EXPECT_NEAR(ParseValue(PresetValueText(v)), v, 1e-6 * v) << PresetValueText(v);
+            }
         }
     }
 }

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "mirelto/values/eseries.h"
+
 namespace mirelto {
 
 namespace {
@@ -15,7 +17,7 @@ std::string Line(std::string_view name, std::string_view from, std::string_view 
     line += ' ';
     line += to;
     line += ' ';
-    line += SpiceNumber(value);
+    line += SpiceNumber(NominalValue(value));
     line += '\n';
     return line;
 }

@@ -228,7 +228,15 @@ std::vector<double> SeriesNeighbours(double value, std::int32_t series, int step
     return out;
 }
 
-bool RanksBefore(const Candidate& a, const Candidate& b) {
+bool RanksBefore(const Candidate& a, const Candidate& b, Ranking ranking) {
+    if (ranking == Ranking::Cutoff) {
+        const double ea = std::fabs(a.cutoffError), eb = std::fabs(b.cutoffError);
+        if (ea != eb) {
+            return ea < eb;
+        }
+    } else if (ranking == Ranking::Response && a.responseDb != b.responseDb) {
+        return a.responseDb < b.responseDb;
+    }
     if (a.worstError != b.worstError) {
         return a.worstError < b.worstError;
     }
@@ -236,6 +244,12 @@ bool RanksBefore(const Candidate& a, const Candidate& b) {
         return a.rmsError < b.rmsError;
     }
     return a.index < b.index;
+}
+
+void AddFigures(Candidate& candidate, const ResponseReference& reference) {
+    candidate.cutoff = reference.CutoffOf(candidate.built);
+    candidate.cutoffError = (candidate.cutoff - reference.Cutoff()) / reference.Cutoff();
+    candidate.responseDb = reference.DeviationDb(candidate.built);
 }
 
 OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control) {
@@ -263,9 +277,27 @@ OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& cont
         plainValues[p] = values[p][hood.plainAt[p]];
     }
     result.combinations = total;
+    const ResponseReference reference(input.requested, isLpf);
+    result.requestedCutoff = reference.Cutoff();
+    // Only the chosen ranking's figure is computed in the search; the kept rows get all three.
+    const auto ranked = [&reference, ranking = input.ranking](Candidate& c) {
+        if (ranking == Ranking::Cutoff) {
+            c.cutoff = reference.CutoffOf(c.built);
+            c.cutoffError = (c.cutoff - reference.Cutoff()) / reference.Cutoff();
+            return !std::isnan(c.worstError) && !std::isnan(c.cutoffError);
+        }
+        if (ranking == Ranking::Response) {
+            c.responseDb = reference.DeviationDb(c.built);
+            return !std::isnan(c.worstError) && !std::isnan(c.responseDb);
+        }
+        return !std::isnan(c.worstError);
+    };
+    const auto before = [ranking = input.ranking](const Candidate& a, const Candidate& b) {
+        return RanksBefore(a, b, ranking);
+    };
     result.plain = Score(CircuitOf(plainValues, isLpf), input.requested, plainIndex);
     result.plain.plainRounding = true;
-    const bool plainRanked = !std::isnan(result.plain.worstError);
+    const bool plainRanked = ranked(result.plain);
 
     std::vector<Candidate>& best = result.best;
     best.reserve(input.keep + 1);
@@ -287,20 +319,20 @@ OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& cont
             control.progress(index, total);
         }
         Candidate c = Score(CircuitOf(parts, isLpf), input.requested, index);
-        if (std::isnan(c.worstError)) {
+        if (!ranked(c)) {
             ++result.unrealisable;
         } else {
-            if (plainRanked && RanksBefore(c, result.plain)) {
+            if (plainRanked && before(c, result.plain)) {
                 ++aheadOfPlain;
             }
             c.plainRounding = index == plainIndex;
             if (best.size() < input.keep) {
                 best.push_back(std::move(c));
-                std::push_heap(best.begin(), best.end(), RanksBefore);
-            } else if (RanksBefore(c, best.front())) {
-                std::pop_heap(best.begin(), best.end(), RanksBefore);
+                std::push_heap(best.begin(), best.end(), before);
+            } else if (before(c, best.front())) {
+                std::pop_heap(best.begin(), best.end(), before);
                 best.back() = std::move(c);
-                std::push_heap(best.begin(), best.end(), RanksBefore);
+                std::push_heap(best.begin(), best.end(), before);
             }
         }
         // The odometer: C3 turns fastest.
@@ -314,7 +346,11 @@ OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& cont
         }
     }
     result.evaluated = index;
-    std::sort_heap(best.begin(), best.end(), RanksBefore);
+    std::sort_heap(best.begin(), best.end(), before);
+    for (Candidate& c : best) {
+        AddFigures(c, reference);
+    }
+    AddFigures(result.plain, reference);
     if (plainRanked && plainIndex < result.evaluated) {
         result.plainRank = aheadOfPlain + 1;
     }

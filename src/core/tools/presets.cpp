@@ -8,6 +8,7 @@
 #include "mirelto/numeric/polynomial.h"
 #include "mirelto/response/cutoff.h"
 #include "mirelto/response/transfer.h"
+#include "mirelto/values/value_format.h"
 #include "numeric/constants.h"
 #include "numeric/linear_solve.h"
 
@@ -397,6 +398,10 @@ PoleSet PresetPoles(const Preset& preset, double fc, bool isLpf) {
         return {fc * n.fa, fc * n.fo, n.q};
     }
     return {fc / n.fa, fc / n.fo, n.q};
+}
+
+std::string PresetValueText(double value) {
+    return FormatSISignificant(value, kPresetDigits);
 }
 
 }  // namespace mirelto

@@ -1,7 +1,10 @@
 #include "mirelto/values/eseries.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "numeric/checked_real.h"
@@ -173,6 +176,54 @@ double RoundToSeries(double value, std::int32_t n) {
         return (o * s) * p;
     }
     return (m * s) * p;
+}
+
+namespace {
+
+// Every selector series' members have at most three significant digits (two decimals).
+constexpr int kNominalDecimals = 2;
+// A value this close to a member's decimal value is that member: the decade scaling leaves a
+// member 4e-14 from it and reading "2.2n" one ulp; no two members are nearly this close.
+constexpr double kNominalTolerance = 1e-12;
+
+// The double nearest to the decimal value with three significant digits closest to `value`:
+// the digits as an integer and a power of ten, read by the correctly rounded conversion
+// ("150e-11" gives the double nearest to 1.5e-09).
+double ThreeDigitDecimal(double value) {
+    const int exponent = static_cast<int>(std::floor(std::log10(value))) - kNominalDecimals;
+    const long long digits = std::llround(value / std::pow(10.0, exponent));
+    const std::string text = std::to_string(digits) + "e" + std::to_string(exponent);
+    double decimal = value;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), decimal);
+    return error == std::errc{} && end == text.data() + text.size() ? decimal : value;
+}
+
+// Whether `decimal` is the decimal value of a member of a selector series.
+bool IsSelectorMember(double decimal) {
+    try {
+        for (const std::int64_t n : kTabulatedSizes) {
+            const double member = RoundToSeries(decimal, static_cast<std::int32_t>(n));
+            if (std::fabs(member - decimal) <= kNominalTolerance * decimal) {
+                return true;
+            }
+        }
+    } catch (const FloatingPointFault&) {
+        // Far outside the decades of real parts: not a member worth a decimal text.
+    }
+    return false;
+}
+
+}  // namespace
+
+double NominalValue(double value) {
+    if (!(value > 0) || !std::isfinite(value)) {
+        return value;
+    }
+    const double decimal = ThreeDigitDecimal(value);
+    if (std::fabs(decimal - value) <= kNominalTolerance * decimal && IsSelectorMember(decimal)) {
+        return decimal;
+    }
+    return value;
 }
 
 namespace {

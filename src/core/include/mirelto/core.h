@@ -30,6 +30,7 @@
 #include "mirelto/tools/netlist.h"
 #include "mirelto/tools/optimise.h"
 #include "mirelto/tools/presets.h"
+#include "mirelto/tools/ranking.h"
 #include "mirelto/tools/run_control.h"
 #include "mirelto/tools/spread.h"
 #include "mirelto/tools/tolerance.h"

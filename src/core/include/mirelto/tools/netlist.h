@@ -1,6 +1,6 @@
 // A SPICE netlist of a circuit, readable by ngspice and LTspice: the six parts, the follower as an
 // ideal unity-gain voltage-controlled voltage source, a 1 V AC source at the input and an .ac
-// sweep. Keeps no state.
+// sweep. A part that is a preferred value is written as its nominal decimal value. Keeps no state.
 #pragma once
 
 #include <string>

@@ -1,7 +1,8 @@
 // Best standard values: every combination of preferred values within a few series steps of each
-// part of the ideal (unrounded) design, ranked by the worst relative error of fa, fo and Q of the
-// built circuit (CircuitPoles, the back-calculation's numbers). The search is exhaustive over
-// the neighbourhood it names and deterministic; it never samples and never prunes.
+// part of the ideal (unrounded) design, ranked by one of the rankings of ranking.h: the worst
+// relative error of fa, fo and Q of the built circuit (CircuitPoles, the back-calculation's
+// numbers), the error of its -3 dB frequency, or its response's deviation. The search is exhaustive
+// over the neighbourhood it names and deterministic; it never samples and never prunes.
 //
 // DesignIdeal runs the window's synthesis over DesignState and belongs to the thread that owns
 // the design record. Everything else keeps no state and may run on a worker thread, cancelled
@@ -11,12 +12,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "mirelto/design/circuit.h"
 #include "mirelto/design/messages.h"
+#include "mirelto/tools/ranking.h"
 #include "mirelto/tools/run_control.h"
 
 namespace mirelto {
@@ -50,14 +53,20 @@ struct OptimiseInput {
     std::array<std::int32_t, kComponentCount> series{};
     int steps = 2;                    // 1..kMaxSteps
     std::size_t keep = kDefaultKeep;  // how many of the best are returned
+    Ranking ranking = Ranking::Poles;
 };
 
 struct Candidate {
     Circuit circuit;
-    PoleSet built;               // fa, fo, Q of the circuit
-    PoleSet error;               // (built - requested) / requested, per quantity, signed
-    double worstError = 0;       // the largest |error|: what the ranking sorts by
-    double rmsError = 0;         // root mean square of the three errors: the first tie-break
+    PoleSet built;          // fa, fo, Q of the circuit
+    PoleSet error;          // (built - requested) / requested, per quantity, signed
+    double worstError = 0;  // the largest |error|: what the poles ranking sorts by
+    double rmsError = 0;    // root mean square of the three errors: its first tie-break
+    // The other two rankings' figures (ranking.h); NaN where the circuit has none. Every
+    // returned candidate and `plain` carry all three, whatever the ranking.
+    double cutoff = std::numeric_limits<double>::quiet_NaN();       // -3 dB frequency, Hz
+    double cutoffError = std::numeric_limits<double>::quiet_NaN();  // relative to the request's
+    double responseDb = std::numeric_limits<double>::quiet_NaN();   // the response figure
     std::int64_t index = 0;      // position in the enumeration order: the last tie-break
     bool plainRounding = false;  // the constant calculation's circuit
 };
@@ -70,18 +79,24 @@ struct OptimiseResult {
     std::array<std::vector<double>, kComponentCount> candidates;
     std::int64_t combinations = 0;
     std::int64_t evaluated = 0;     // fewer than combinations when cancelled
-    std::int64_t unrealisable = 0;  // evaluated combinations without fa, fo, Q: not ranked
+    std::int64_t unrealisable = 0;  // evaluated combinations without the figure: not ranked
+    double requestedCutoff = 0;     // the request's -3 dB frequency, Hz (NaN: none)
     std::vector<Candidate> best;    // best first, at most `keep`
     // The constant calculation's circuit: computed parts rounded to their series, given parts as
     // given. Always evaluated; it is in the neighbourhood for every steps >= 1.
     Candidate plain;
-    // 1-based position of `plain` among the ranked combinations evaluated; 0 when not ranked.
+    // 1-based position of `plain` among the ranked combinations evaluated, by the input's
+    // ranking; 0 when not ranked.
     std::int64_t plainRank = 0;
 };
 
-// The ranking runs by worst error, then the rms error, then enumeration order: a strict order,
-// so the result never depends on anything but the input.
-bool RanksBefore(const Candidate& a, const Candidate& b);
+// The poles ranking runs by worst error, then the rms error, then enumeration order; the other two
+// by |cutoffError| or responseDb first, then as the poles ranking: a strict order, so the result
+// never depends on anything but the input.
+bool RanksBefore(const Candidate& a, const Candidate& b, Ranking ranking = Ranking::Poles);
+
+// Sets a candidate's cutoff and response figures against the request.
+void AddFigures(Candidate& candidate, const ResponseReference& reference);
 
 OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control = {});
 

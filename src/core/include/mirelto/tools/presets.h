@@ -4,6 +4,7 @@
 // No tables of rounded values; no shared state.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -53,5 +54,14 @@ PoleSet NormalisedPoles(const Preset& preset);
 // fa, fo, Q for cutoff fc (Hz); in HPF mode the frequencies are mapped reciprocally
 // (fa = fc / (fa/fc of the low-pass), likewise fo), Q unchanged.
 PoleSet PresetPoles(const Preset& preset, double fc, bool isLpf);
+
+// Significant digits of a preset's fa, fo and Q as text: 7 keep every value within 5e-7 of the
+// preset's, so a design typed from the text starts where the preset does (4 were 0.03 % off).
+inline constexpr int kPresetDigits = 7;
+
+// The text a preset value goes into the request boxes with: FormatSISignificant at kPresetDigits
+// ("10.53253k"); empty for NaN. The window and mirelto-cli both read the request from it, so both
+// design the same numbers.
+std::string PresetValueText(double value);
 
 }  // namespace mirelto

@@ -1,5 +1,6 @@
 // E-series preferred values: the k-th value of a series of n values per decade, rounding to the
-// nearest member on a logarithmic scale, and reading a series selector's text. Keeps no state.
+// nearest member on a logarithmic scale, a member's nominal decimal value, and reading a series
+// selector's text. Keeps no state.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,12 @@ double SeriesValue(std::int32_t k, std::int32_t n);
 // The value rounded to the series of size n, sign kept; unchanged when it is zero or n is 0.
 // A negative size rounds as its magnitude.
 double RoundToSeries(double value, std::int32_t n);
+
+// The nominal decimal value of a member: when `value` lies within 1e-12 of a member of a
+// selector series (E3 to E192), the double nearest to that member's decimal value (1.5e-09, not
+// the 1.4999999999999423e-09 the decade scaling leaves, nor the 2.2000000000000003e-09 "2.2n"
+// reads as); any other value unchanged. For output only: calculations keep their bits.
+double NominalValue(double value);
 
 // The series size a selector text names: 0 for "∞" and for every text that is not an integer.
 // Never throws.
