@@ -18,6 +18,7 @@
 #include <memory>
 #include <string_view>
 
+#include <mirelto/numeric/fault.h>
 #include <mirelto/values/eseries.h>
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
@@ -78,6 +79,17 @@ std::int32_t SelectorSeries(const QComboBox& selector) {
 QString RefusalText(const OptimiseResult& result) {
     return QStringLiteral("この条件では探索できません (%1)。")
         .arg(QString::fromStdString(result.message));
+}
+
+// The main window's words for where its constant calculation would stop; a fault in its own
+// words.
+QString IdealProblemText(const IdealDesign& ideal, bool isLpf) {
+    if (ideal.stop == ConstantStop::Fault) {
+        return QString::fromLatin1(FaultText(ideal.fault));
+    }
+    return TFormMain::StopText(ideal.stop, isLpf)
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .trimmed();
 }
 
 QString PartsText(const Circuit& circuit) {
@@ -192,51 +204,18 @@ void OptimisePanel::InputChanged() {
 }
 
 std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
-    const TFormMain& w = owner_;
-    const bool isLpf = w.RadioButtonLpf->isChecked();
-    const PoleSet poles{ParseText(w.EditFa->text()), ParseText(w.EditFo->text()),
-                        ParseText(w.EditQ->text())};
-    // The main window's own checks and words, in its order.
-    if (std::isnan(poles.fa)) {
-        problem = QStringLiteral("faに値を入力してください");
-    } else if (std::isnan(poles.fo)) {
-        problem = QStringLiteral("foに値を入力してください");
-    } else if (std::isnan(poles.q)) {
-        problem = QStringLiteral("Qに値を入力してください");
-    } else if (poles.fa <= 0 || poles.fo <= 0 || poles.q <= 0) {
-        problem = QStringLiteral("ゼロ以下の伝達関数パラメータは不正です");
-    }
-    if (!problem.isEmpty()) {
+    const ConstantRequest request = owner_.CurrentRequest();
+    const bool isLpf = request.isLpf;
+    const IdealDesign ideal = DesignIdeal(request);
+    if (!ideal.realisable) {
+        problem = IdealProblemText(ideal, isLpf);
         return std::nullopt;
     }
-    const QLineEdit* const boxes[2][3] = {{w.EditC1, w.EditC2, w.EditC3},
-                                          {w.EditR1, w.EditR2, w.EditR3}};
+    const TFormMain& w = owner_;
     const QComboBox* const selectors[2][3] = {{w.ComboBoxR1, w.ComboBoxR2, w.ComboBoxR3},
                                               {w.ComboBoxC1, w.ComboBoxC2, w.ComboBoxC3}};
-    std::array<double, 3> given{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        given[i] = ParseText(boxes[isLpf][i]->text());
-        // A blank box takes the value of the one before it, as in 定数計算; the boxes are left
-        // as they are.
-        if (std::isnan(given[i]) && i > 0) {
-            given[i] = given[i - 1];
-        }
-    }
-    if (std::isnan(given[0])) {
-        problem = isLpf ? QStringLiteral("R1に値を入力してください")
-                        : QStringLiteral("C1に値を入力してください");
-        return std::nullopt;
-    }
-
-    const IdealDesign ideal = DesignIdeal(poles, isLpf, given);
-    if (!ideal.realisable) {
-        problem = QString::fromStdString(ideal.message)
-                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                      .trimmed();
-        return std::nullopt;
-    }
     OptimiseInput input;
-    input.requested = poles;
+    input.requested = request.request;
     input.ideal = ideal.circuit;
     input.steps = form_.ComboBoxSteps->currentData().toInt();
     const auto givenSeries = form_.ComboBoxGivenSeries->currentData().toInt();

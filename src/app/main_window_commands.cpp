@@ -36,19 +36,13 @@ QString Shown(double value) {
     return QString::fromStdString(FormatSI(value, kShownWidth, kShownDecimals));
 }
 
-void Warn(const char* text) {
-    ShowMessageCentered(QString::fromUtf8(text), MessageType::Warning, QMessageBox::Ok, 0,
-                        FormMain);
+void Warn(const QString& text) {
+    ShowMessageCentered(text, MessageType::Warning, QMessageBox::Ok, 0, FormMain);
 }
 
-void Fail(const char* text) {
-    ShowMessageCentered(QString::fromUtf8(text), MessageType::Error, QMessageBox::Ok, 0, FormMain);
+void Fail(const QString& text) {
+    ShowMessageCentered(text, MessageType::Error, QMessageBox::Ok, 0, FormMain);
 }
-
-// A part of zero or less makes no filter: the arithmetic would fault on a zero and turn a
-// negative part into negative frequencies or advice that cannot be followed, so such a circuit
-// is refused before any of it runs.
-constexpr const char* kNonPositivePartText = "ゼロ以下の部品定数は不正です";
 
 bool AnyNonPositive(std::initializer_list<double> parts) {
     return std::any_of(parts.begin(), parts.end(), [](double v) { return !(v > 0); });
@@ -77,89 +71,85 @@ class OutputDisabledOnFault {
 
 }  // namespace
 
-// The three given components of one mode: their boxes, their fields in the design record, the
-// selectors of the computed ones, and the warning for a missing first value.
-struct TFormMain::GivenParts {
-    QLineEdit* boxes[3];
-    double* values[3];
-    QComboBox* selectors[3];
-    const char* missingFirst;
-};
+ConstantRequest TFormMain::CurrentRequest() const {
+    ConstantRequest r;
+    r.request = {ParseBox(EditFa), ParseBox(EditFo), ParseBox(EditQ)};
+    r.isLpf = RadioButtonLpf->isChecked();
+    const QLineEdit* const given[3] = {r.isLpf ? EditR1 : EditC1, r.isLpf ? EditR2 : EditC2,
+                                       r.isLpf ? EditR3 : EditC3};
+    const QComboBox* const series[3] = {r.isLpf ? ComboBoxC1 : ComboBoxR1,
+                                        r.isLpf ? ComboBoxC2 : ComboBoxR2,
+                                        r.isLpf ? ComboBoxC3 : ComboBoxR3};
+    for (std::size_t i = 0; i < 3; ++i) {
+        r.given[i] = ParseBox(given[i]);
+        r.givenTexts[i] = given[i]->text().toStdString();
+        r.series[i] = ParseSelector(series[i]);
+    }
+    return r;
+}
+
+QString TFormMain::StopText(ConstantStop stop, bool isLpf) {
+    switch (stop) {
+        case ConstantStop::MissingFa:
+            return tr("faに値を入力してください");
+        case ConstantStop::MissingFo:
+            return tr("foに値を入力してください");
+        case ConstantStop::MissingQ:
+            return tr("Qに値を入力してください");
+        case ConstantStop::NonPositiveRequest:
+            return tr("ゼロ以下の伝達関数パラメータは不正です");
+        case ConstantStop::MissingFirstPart:
+            return isLpf ? tr("R1に値を入力してください") : tr("C1に値を入力してください");
+        case ConstantStop::NonPositivePart:
+            return tr("ゼロ以下の部品定数は不正です");
+        case ConstantStop::Unrealisable:
+            return QString::fromUtf8(
+                (isLpf ? kUnrealisableLpfText : kUnrealisableHpfText).data(),
+                static_cast<qsizetype>(
+                    (isLpf ? kUnrealisableLpfText : kUnrealisableHpfText).size()));
+        case ConstantStop::Done:
+        case ConstantStop::Fault:
+            break;
+    }
+    return {};
+}
 
 void TFormMain::ButtonCalcClick() {
     const OutputDisabledOnFault guard(ButtonPrint, ButtonCopy);
+    const ConstantRequest request = CurrentRequest();
+    const ConstantOutcome outcome = CalculateConstants(DesignState, request);
     DesignRecord& st = DesignState;
-    st.ResultValid = false;
-    st.ConstantMode = true;
-    st.Fa = ParseBox(EditFa);
-    st.Fo = ParseBox(EditFo);
-    st.Q = ParseBox(EditQ);
-    if (std::isnan(st.Fa)) {
-        Warn("faに値を入力してください");
-    } else if (std::isnan(st.Fo)) {
-        Warn("foに値を入力してください");
-    } else if (std::isnan(st.Q)) {
-        Warn("Qに値を入力してください");
-    } else if (st.Fa <= 0 || st.Fo <= 0 || st.Q <= 0) {
-        Fail("ゼロ以下の伝達関数パラメータは不正です");
-    } else {
-        st.IsLpf = RadioButtonLpf->isChecked();
-        if (st.IsLpf) {
-            CalcLpf();
-        } else {
-            CalcHpf();
+    st = outcome.record;
+    if (outcome.partsRead) {
+        ClearResults();
+        QLineEdit* const given[3] = {st.IsLpf ? EditR1 : EditC1, st.IsLpf ? EditR2 : EditC2,
+                                     st.IsLpf ? EditR3 : EditC3};
+        for (std::size_t i = 0; i < 3; ++i) {
+            // The box's own text, so that it is copied as it stands, character for character.
+            if (outcome.filled[i]) {
+                given[i]->setText(given[i - 1]->text());
+            }
         }
+    }
+    switch (outcome.stop) {
+        case ConstantStop::Done:
+            ShowResults();
+            break;
+        case ConstantStop::Fault:
+            // Abandons the command here, as the arithmetic would have: nothing after it runs.
+            throw FloatingPointFault(outcome.fault);
+        case ConstantStop::Unrealisable:
+            // The core's own message, through its sink.
+            ShowMessage(st.IsLpf ? kUnrealisableLpfText : kUnrealisableHpfText, MessageType::Error);
+            break;
+        default:
+            ShowMessageCentered(StopText(outcome.stop, st.IsLpf), StopMessageType(outcome.stop),
+                                QMessageBox::Ok, 0, FormMain);
+            break;
     }
     SetOutputEnabled(st.ResultValid);
     if (st.ResultValid) {
         NotifyAnalysis();
-    }
-}
-
-void TFormMain::CalcLpf() {
-    DesignRecord& st = DesignState;
-    CalcFromGiven({{EditR1, EditR2, EditR3},
-                   {&st.R1, &st.R2, &st.R3},
-                   {ComboBoxC1, ComboBoxC2, ComboBoxC3},
-                   "R1に値を入力してください"});
-}
-
-void TFormMain::CalcHpf() {
-    DesignRecord& st = DesignState;
-    CalcFromGiven({{EditC1, EditC2, EditC3},
-                   {&st.C1, &st.C2, &st.C3},
-                   {ComboBoxR1, ComboBoxR2, ComboBoxR3},
-                   "C1に値を入力してください"});
-}
-
-void TFormMain::CalcFromGiven(const GivenParts& parts) {
-    DesignRecord& st = DesignState;
-    ClearResults();
-    *parts.values[0] = ParseBox(parts.boxes[0]);
-    if (std::isnan(*parts.values[0])) {
-        Warn(parts.missingFirst);
-        return;
-    }
-    *parts.values[1] = ParseBox(parts.boxes[1]);
-    *parts.values[2] = ParseBox(parts.boxes[2]);
-    // A blank box takes the value and the text of the one before it.
-    for (int i = 1; i < 3; ++i) {
-        if (std::isnan(*parts.values[i])) {
-            *parts.values[i] = *parts.values[i - 1];
-            parts.boxes[i]->setText(parts.boxes[i - 1]->text());
-        }
-    }
-    if (AnyNonPositive({*parts.values[0], *parts.values[1], *parts.values[2]})) {
-        Fail(kNonPositivePartText);
-        return;
-    }
-    st.Series1 = ParseSelector(parts.selectors[0]);
-    st.Series2 = ParseSelector(parts.selectors[1]);
-    st.Series3 = ParseSelector(parts.selectors[2]);
-    st.ResultValid = true;
-    SynthesizeFilter(st.Fa, st.Fo, st.Q, st.Series1, st.Series2, st.Series3, st.IsLpf);
-    if (st.ResultValid) {
-        ShowResults();
     }
 }
 
@@ -210,9 +200,9 @@ void TFormMain::ButtonTFClick() {
     st.C3 = ParseBox(EditC3);
     const double parts[] = {st.R1, st.R2, st.R3, st.C1, st.C2, st.C3};
     if (std::any_of(std::begin(parts), std::end(parts), [](double v) { return std::isnan(v); })) {
-        Warn("R1,R2,R3,C1,C2,C3 に値をセットしてください");
+        Warn(TFormMain::tr("R1,R2,R3,C1,C2,C3 に値をセットしてください"));
     } else if (AnyNonPositive({st.R1, st.R2, st.R3, st.C1, st.C2, st.C3})) {
-        Fail(kNonPositivePartText);
+        Fail(StopText(ConstantStop::NonPositivePart, st.IsLpf));
     } else {
         AnalyzeTransfer(st.R1, st.R2, st.R3, st.C1, st.C2, st.C3);
         EditFar->setText(Shown(st.FaResult));

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <mirelto/design/circuit.h>
+#include <mirelto/design/filter.h>
 #include <mirelto/values/eseries.h>
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
@@ -68,6 +69,30 @@ const std::array<Option, 2> kOutputOptions{{
     {"--json", "", "machine-readable output"},
     {"--help", "", "this help"},
 }};
+
+std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf) {
+    switch (stop) {
+        case ConstantStop::MissingFa:
+            return "fa holds no value";
+        case ConstantStop::MissingFo:
+            return "fo holds no value";
+        case ConstantStop::MissingQ:
+            return "Q holds no value";
+        case ConstantStop::NonPositiveRequest:
+            return "fa, fo and Q must be positive and finite";
+        case ConstantStop::MissingFirstPart:
+            return isLpf ? "R1 holds no value" : "C1 holds no value";
+        case ConstantStop::NonPositivePart:
+            return "a given part of zero or less makes no filter";
+        case ConstantStop::Unrealisable:
+            return OneLine(isLpf ? kUnrealisableLpfText : kUnrealisableHpfText);
+        case ConstantStop::Fault:
+            return FaultText(fault);
+        case ConstantStop::Done:
+            break;
+    }
+    return {};
+}
 
 std::vector<Option> Join(std::initializer_list<std::span<const Option>> lists) {
     std::vector<Option> all;
@@ -197,13 +222,6 @@ std::string OneLine(std::string_view text) {
         line += c;
     }
     return line;
-}
-
-MessageCapture::MessageCapture()
-    : previous_(SetMessageSink([this](std::string_view text, MessageType) { text_ = text; })) {}
-
-MessageCapture::~MessageCapture() {
-    SetMessageSink(std::move(previous_));
 }
 
 Json CircuitJson(const Circuit& c) {

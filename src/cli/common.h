@@ -11,7 +11,7 @@
 #include <vector>
 
 #include <mirelto/design/circuit.h>
-#include <mirelto/design/messages.h>
+#include <mirelto/design/constant_calculation.h>
 #include <mirelto/response/analysis.h>
 
 #include "arguments.h"
@@ -94,19 +94,9 @@ std::string Counted(std::int64_t count, std::string_view noun);
 // A message of the calculation on one line: its CR LF runs become a blank.
 std::string OneLine(std::string_view text);
 
-// Catches what the calculation core tells the user while it lives, in place of the sink.
-class MessageCapture {
-  public:
-    MessageCapture();
-    ~MessageCapture();
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
-    const std::string& Text() const { return text_; }
-
-  private:
-    std::string text_;
-    MessageSink previous_;
-};
+// Where a constant calculation stopped, in English on one line; the synthesis's refusal keeps
+// the window's own text.
+std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf);
 
 Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
 Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}

@@ -135,7 +135,7 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
 
     const IdealDesign ideal = DesignIdeal(request.poles, isLpf, given.values);
     if (!ideal.realisable) {
-        throw Refused(OneLine(ideal.message));
+        throw Refused(StopText(ideal.stop, ideal.fault, isLpf));
     }
     input.ideal = ideal.circuit;
     const OptimiseResult result = OptimiseValues(input);

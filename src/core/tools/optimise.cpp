@@ -6,9 +6,8 @@
 #include <string_view>
 #include <utility>
 
-#include "mirelto/design/design_state.h"
+#include "mirelto/design/constant_calculation.h"
 #include "mirelto/design/filter.h"
-#include "mirelto/design/messages.h"
 #include "mirelto/numeric/fault.h"
 #include "mirelto/values/eseries.h"
 
@@ -77,23 +76,6 @@ Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t i
     c.rmsError = std::sqrt((a * a + o * o + q * q) / 3);
     return c;
 }
-
-// Restores the design record and the message sink however DesignIdeal leaves.
-class DesignStateGuard {
-  public:
-    explicit DesignStateGuard(MessageSink sink)
-        : saved_(DesignState), previous_(SetMessageSink(std::move(sink))) {}
-    ~DesignStateGuard() {
-        SetMessageSink(std::move(previous_));
-        DesignState = saved_;
-    }
-    DesignStateGuard(const DesignStateGuard&) = delete;
-    DesignStateGuard& operator=(const DesignStateGuard&) = delete;
-
-  private:
-    DesignRecord saved_;
-    MessageSink previous_;
-};
 
 // What each part moves over; empty with a message when a part cannot move.
 struct Neighbourhood {
@@ -167,40 +149,27 @@ std::string CheckInput(const OptimiseInput& input) {
 
 }  // namespace
 
-IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given) {
+IdealDesign DesignIdeal(ConstantRequest request) {
+    // Series 0 everywhere: the computed parts come back unrounded.
+    request.series = {};
+    const ConstantOutcome outcome = CalculateConstants(DesignRecord{}, request);
     IdealDesign out;
-    if (!IsPositiveFinite(requested.fa) || !IsPositiveFinite(requested.fo) ||
-        !IsPositiveFinite(requested.q)) {
-        out.message = "fa, fo and Q must be positive and finite";
-        return out;
+    // A fault in the back-analysis still leaves the ideal circuit: the search needs no more.
+    out.realisable = outcome.synthesised;
+    if (!out.realisable) {
+        out.stop = outcome.stop;
+        out.fault = outcome.fault;
     }
-    std::string rejection;
-    bool rejected = false;
-    const DesignStateGuard guard([&](std::string_view text, MessageType) {
-        rejection = std::string(text);
-        rejected = true;
-    });
-    DesignRecord& st = DesignState;
-    st.IsLpf = isLpf;
-    double* const givenFields[2][3] = {{&st.C1, &st.C2, &st.C3}, {&st.R1, &st.R2, &st.R3}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        *givenFields[isLpf ? 1 : 0][i] = given[i];
-    }
-    // Without ResultValid the synthesis skips the back-analysis; a rejection reaches the sink.
-    st.ResultValid = false;
-    try {
-        SynthesizeFilter(requested.fa, requested.fo, requested.q, 0, 0, 0, isLpf);
-    } catch (const FloatingPointFault& fault) {
-        out.message = fault.what();
-        return out;
-    }
-    if (rejected) {
-        out.message = rejection;
-        return out;
-    }
-    out.realisable = true;
-    out.circuit = Circuit{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3, isLpf};
+    out.circuit = outcome.built;
     return out;
+}
+
+IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given) {
+    ConstantRequest request;
+    request.request = requested;
+    request.isLpf = isLpf;
+    request.given = given;
+    return DesignIdeal(request);
 }
 
 std::vector<double> SeriesNeighbours(double value, std::int32_t series, int steps) {

@@ -3,9 +3,8 @@
 // built circuit (CircuitPoles, the back-calculation's numbers). The search is exhaustive over
 // the neighbourhood it names and deterministic; it never samples and never prunes.
 //
-// DesignIdeal runs the window's synthesis over DesignState and belongs to the thread that owns
-// the design record. Everything else keeps no state and may run on a worker thread, cancelled
-// through RunControl.
+// Nothing here keeps state: everything may run on a worker thread, the search cancelled through
+// RunControl.
 #pragma once
 
 #include <array>
@@ -15,19 +14,23 @@
 #include <vector>
 
 #include "mirelto/design/circuit.h"
+#include "mirelto/design/constant_calculation.h"
 #include "mirelto/tools/run_control.h"
 
 namespace mirelto {
 
 struct IdealDesign {
     bool realisable = false;
-    Circuit circuit;      // the given parts as given, the computed ones unrounded
-    std::string message;  // when not realisable: the rejection text or the fault's text
+    Circuit circuit;  // the given parts as given, the computed ones unrounded
+    // When not realisable: where the constant calculation stopped, and for a Fault its kind.
+    ConstantStop stop = ConstantStop::Done;
+    FaultKind fault = FaultKind::None;
 };
 
-// The window's constant calculation without rounding (series 0) for the given parts (LPF: R1..R3,
-// HPF: C1..C3). DesignState and the message sink are as before afterwards: a rejection comes back
-// in `message` instead of reaching the sink.
+// The window's constant calculation (CalculateConstants) without rounding (series 0) for the
+// given parts (LPF: R1..R3, HPF: C1..C3), blanks filled as the window fills them. Touches no
+// global state and shows nothing.
+IdealDesign DesignIdeal(ConstantRequest request);
 IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given);
 
 // The members of the series of size `series` (> 0) at most `steps` steps from the member
