@@ -27,16 +27,13 @@
 #include "error_display.h"
 #include "main_window.h"
 #include "ui_analysis_window.h"
+#include "value_text_qt.h"
 
 namespace mirelto {
 
 namespace {
 
 constexpr int kPercentDecimals = 3;
-constexpr int kMostSignificantDigits = 17;
-// How close a box's text must read back to the part: far below any tolerance, far above the
-// ulps a series value carries from its decade scaling.
-constexpr double kSameValue = 1e-12;
 constexpr int kDefaultStepsIndex = 1;  // ±2
 
 QStringList Header() {
@@ -66,9 +63,8 @@ QString SeriesName(std::int32_t series) {
 // As 定数計算 reads the selector: a negative size rounds as its magnitude. The one size whose
 // magnitude has no 32-bit form, 2^31, takes its neighbour: both space the values 1e-9 apart.
 std::int32_t SelectorSeries(const QComboBox& selector) {
-    const QByteArray text = selector.currentText().toUtf8();
-    const std::int32_t series =
-        ParseSeries(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const QByteArray text = CoreText(selector.currentText());
+    const std::int32_t series = ParseSeries(View(text));
     if (series == std::numeric_limits<std::int32_t>::min()) {
         return std::numeric_limits<std::int32_t>::max();
     }
@@ -105,34 +101,7 @@ QString PartsText(const Circuit& circuit) {
 }  // namespace
 
 QString PartValueText(double value) {
-    if (!std::isfinite(value)) {
-        return {};
-    }
-    for (int digits = 1; digits <= kMostSignificantDigits; ++digits) {
-        QString text = QString::fromStdString(FormatSISignificant(value, digits));
-        // Trailing zeros of the fraction say nothing the reader needs: "6.8n", not "6.800n".
-        if (text.contains(QLatin1Char('.'))) {
-            const QChar prefix = text.back().isLetter() ? text.back() : QChar();
-            QString number = prefix.isNull() ? text : text.chopped(1);
-            while (number.endsWith(QLatin1Char('0'))) {
-                number.chop(1);
-            }
-            if (number.endsWith(QLatin1Char('.'))) {
-                number.chop(1);
-            }
-            text = prefix.isNull() ? number : number + prefix;
-        }
-        if (std::fabs(ParseText(text) - value) <= kSameValue * std::fabs(value)) {
-            return text;
-        }
-    }
-    // The prefix's scaling can round away from every decimal text; a number without a prefix is
-    // read correctly rounded, so its shortest form always reads back.
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::scientific)
-                         .ptr;
-    return QString::fromLatin1(buffer.data(), end - buffer.data());
+    return QString::fromStdString(FormatTyped(value));
 }
 
 const std::vector<std::int32_t>& GivenSeriesChoices() {

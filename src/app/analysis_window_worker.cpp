@@ -121,11 +121,6 @@ void ShowStatus(QLabel& label, const QString& text, bool problem) {
     label.setVisible(!text.isEmpty());
 }
 
-double ParseText(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    return ParseValue(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-}
-
 QString QuotedInput(const QString& text) {
     if (text.size() <= kQuotedCharacters) {
         return text;

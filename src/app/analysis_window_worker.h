@@ -17,6 +17,8 @@
 
 #include <mirelto/tools/run_control.h>
 
+#include "value_text_qt.h"
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -87,9 +89,6 @@ void ShowRunning(const RunControls& controls, bool running, bool canStart = true
 
 // The status line under the controls: plain, or red for a problem.
 void ShowStatus(QLabel& label, const QString& text, bool problem);
-
-// The value of a box's text as the main window reads its boxes: NaN when it holds no number.
-double ParseText(const QString& text);
 
 // A box's text as a message quotes it: at most kQuotedCharacters, the rest as "…".
 constexpr int kQuotedCharacters = 40;

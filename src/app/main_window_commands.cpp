@@ -14,26 +14,23 @@
 
 #include "main_window.h"
 #include "message_box.h"
+#include "value_text_qt.h"
 
 namespace mirelto {
 
 namespace {
 
-constexpr int kShownWidth = 8;
-constexpr int kShownDecimals = 3;
-
 double ParseBox(const QLineEdit* box) {
-    const QByteArray text = box->text().toUtf8();
-    return ParseValue(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    return ParseText(box->text());
 }
 
 std::int32_t ParseSelector(const QComboBox* selector) {
-    const QByteArray text = selector->currentText().toUtf8();
-    return ParseSeries(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const QByteArray text = CoreText(selector->currentText());
+    return ParseSeries(View(text));
 }
 
 QString Shown(double value) {
-    return QString::fromStdString(FormatSI(value, kShownWidth, kShownDecimals));
+    return QString::fromStdString(FormatShown(value));
 }
 
 void Warn(const QString& text) {

@@ -13,9 +13,6 @@ namespace mirelto::cli {
 
 namespace {
 
-constexpr int kShownWidth = 8;
-constexpr int kShownDecimals = 3;
-
 constexpr std::array<std::string_view, 3> kResistorNames{"--r1", "--r2", "--r3"};
 constexpr std::array<std::string_view, 3> kCapacitorNames{"--c1", "--c2", "--c3"};
 
@@ -183,7 +180,7 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf) {
 }
 
 std::string Shown(double value) {
-    return FormatSI(value, kShownWidth, kShownDecimals);
+    return FormatShown(value);
 }
 
 std::string Compact(double value) {
