@@ -1,5 +1,6 @@
 // The constant calculation as one step: the window's boxes in, its stop, blank fill, rounded
-// circuit and shown results out. One row per path through the window's checks.
+// circuit and shown results out. The core's one table of the calculation's numbers, with a row
+// per path through the window's checks.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,7 +8,9 @@
 #include <string>
 
 #include "mirelto/design/constant_calculation.h"
+#include "mirelto/values/eseries.h"
 #include "mirelto/values/value_format.h"
+#include "mirelto/values/value_text.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -15,16 +18,28 @@ namespace {
 
 struct ConstantCase {
     std::string name;
-    PoleSet request;
+    std::array<std::string, 3> request;  // the fa, fo and Q boxes
     bool isLpf;
-    std::array<double, 3> given;
-    std::array<std::string, 3> givenTexts;
-    std::array<std::int32_t, 3> series;
+    std::array<std::string, 3> givenTexts;  // R1..R3 (LPF) or C1..C3 (HPF) as typed
+    std::string series;                     // the same selector text for all three computed parts
     ConstantStop stop;
     FaultKind fault;
     std::array<std::string, 3> filledTexts;  // the given texts after the blank fill
     std::string shown;  // computed parts, then fa, fo, Q, as the window shows them; "" if none
 };
+
+// The boxes as the window reads them.
+ConstantRequest Read(const ConstantCase& c) {
+    ConstantRequest r;
+    r.request = {ParseValue(c.request[0]), ParseValue(c.request[1]), ParseValue(c.request[2])};
+    r.isLpf = c.isLpf;
+    r.givenTexts = c.givenTexts;
+    for (std::size_t i = 0; i < 3; ++i) {
+        r.given[i] = ParseValue(c.givenTexts[i]);
+        r.series[i] = ParseSeries(c.series);
+    }
+    return r;
+}
 
 std::string Shown(const ConstantOutcome& out) {
     if (!out.synthesised || out.stop != ConstantStop::Done) {
@@ -50,8 +65,7 @@ TEST_P(CalculateConstantsTest, FollowsTheWindow) {
     DesignRecord before;
     before.FaResult = 123;
     before.IsLpf = !c.isLpf;
-    const ConstantOutcome out =
-        CalculateConstants(before, {c.request, c.isLpf, c.given, c.givenTexts, c.series});
+    const ConstantOutcome out = CalculateConstants(before, Read(c));
     EXPECT_EQ(out.stop, c.stop);
     EXPECT_EQ(out.fault, c.fault);
     EXPECT_TRUE(out.record.ConstantMode);
@@ -67,85 +81,118 @@ TEST_P(CalculateConstantsTest, FollowsTheWindow) {
     }
 }
 
-constexpr double kNaN = NAN;
-constexpr PoleSet kDefault{1420, 1420, 1};
-constexpr std::array<double, 3> kBlanks{22e3, kNaN, kNaN};
-const std::array<std::string, 3> kBlankTexts{"22k", "", ""};
+const std::array<std::string, 3> kDefault{"1.42k", "1.42k", "1.0"};
+const std::array<std::string, 3> kBlanks{"22k", "", ""};
 const std::array<std::string, 3> kFilled{"22k", "22k", "22k"};
-constexpr std::array<std::int32_t, 3> kE6{6, 6, 6};
+constexpr auto kDone = ConstantStop::Done;
 constexpr auto kNone = FaultKind::None;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, CalculateConstantsTest,
-    testing::Values(ConstantCase{"DefaultLowPassE6", kDefault, true, kBlanks, kBlankTexts, kE6,
-                                 ConstantStop::Done, kNone, kFilled,
-                                 "  6.800n| 15.000n|  1.000n|  1.395k|  1.631k|961.092m|"},
-                    ConstantCase{"NoRounding",
-                                 kDefault,
-                                 true,
-                                 kBlanks,
-                                 kBlankTexts,
-                                 {0, 0, 0},
-                                 ConstantStop::Done,
-                                 kNone,
-                                 kFilled,
+    testing::Values(ConstantCase{"DefaultLowPassE6", kDefault, true, kBlanks, "6", kDone, kNone,
+                                 kFilled, "  6.800n| 15.000n|  1.000n|  1.395k|  1.631k|961.092m|"},
+                    ConstantCase{"NoRounding", kDefault, true, kBlanks, "∞", kDone, kNone, kFilled,
                                  "  7.095n| 18.070n|  1.031n|  1.420k|  1.420k|  1.000|"},
-                    ConstantCase{"DefaultHighPassE24",
-                                 kDefault,
-                                 false,
-                                 {3.3e-9, kNaN, kNaN},
-                                 {"3.3n", "", ""},
-                                 {24, 24, 24},
-                                 ConstantStop::Done,
-                                 kNone,
-                                 {"3.3n", "3.3n", "3.3n"},
-                                 " 24.000k| 10.000k|160.000k|  1.463k|  1.413k|974.097m|"},
+                    ConstantCase{"SelectorTextNotAnInteger", kDefault, true, kBlanks, "abc", kDone,
+                                 kNone, kFilled,
+                                 "  7.095n| 18.070n|  1.031n|  1.420k|  1.420k|  1.000|"},
+                    ConstantCase{"LowPassE24", kDefault, true, kBlanks, "24", kDone, kNone, kFilled,
+                                 "  6.800n| 18.000n|  1.000n|  1.513k|  1.430k|  1.008|"},
                     ConstantCase{"BlankR3CopiesR2AsTyped",
                                  kDefault,
                                  true,
-                                 {22e3, 47e3, kNaN},
                                  {"22k", " 47k ", ""},
-                                 kE6,
-                                 ConstantStop::Done,
+                                 "6",
+                                 kDone,
                                  kNone,
                                  {"22k", " 47k ", " 47k "},
                                  "  6.800n|  6.800n|680.000p|  1.224k|  1.468k|  1.101|"},
+                    ConstantCase{"ThreeResistorsGiven",
+                                 kDefault,
+                                 true,
+                                 {"22k", "47k", "100k"},
+                                 "6",
+                                 kDone,
+                                 kNone,
+                                 {"22k", "47k", "100k"},
+                                 "  6.800n|  4.700n|470.000p|  1.286k|  1.421k|  1.064|"},
+                    ConstantCase{"DefaultHighPassE24",
+                                 kDefault,
+                                 false,
+                                 {"3.3n", "", ""},
+                                 "24",
+                                 kDone,
+                                 kNone,
+                                 {"3.3n", "3.3n", "3.3n"},
+                                 " 24.000k| 10.000k|160.000k|  1.463k|  1.413k|974.097m|"},
+                    ConstantCase{"HighPassGivenCapacitors",
+                                 kDefault,
+                                 false,
+                                 {"10n", "4.7n", "2.2n"},
+                                 "24",
+                                 kDone,
+                                 kNone,
+                                 {"10n", "4.7n", "2.2n"},
+                                 "  9.100k| 13.000k|110.000k|  1.384k|  1.472k|997.323m|"},
+                    ConstantCase{"HighPassNoRoundingShowsTheRequest",
+                                 {"10k", "100", "10"},
+                                 false,
+                                 {"2.2n", "22n", "22n"},
+                                 "∞",
+                                 kDone,
+                                 kNone,
+                                 {"2.2n", "22n", "22n"},
+                                 "  7.227k|  3.949|  1.327G| 10.000k|100.000| 10.000|"},
+                    ConstantCase{"HighPassRoundedE24",
+                                 {"10k", "100", "10"},
+                                 false,
+                                 {"2.2n", "22n", "22n"},
+                                 "24",
+                                 kDone,
+                                 kNone,
+                                 {"2.2n", "22n", "22n"},
+                                 "  7.500k|  3.900|  1.300G|  9.635k|101.656|  9.480|"},
                     ConstantCase{"MissingFa",
-                                 {kNaN, kNaN, 0},
+                                 {"", "abc", "0"},
                                  true,
                                  kBlanks,
-                                 kBlankTexts,
-                                 kE6,
+                                 "6",
                                  ConstantStop::MissingFa,
                                  kNone,
                                  {},
                                  ""},
                     ConstantCase{"MissingFo",
-                                 {1420, kNaN, kNaN},
+                                 {"1.42k", "abc", ""},
                                  true,
                                  kBlanks,
-                                 kBlankTexts,
-                                 kE6,
+                                 "6",
                                  ConstantStop::MissingFo,
                                  kNone,
                                  {},
                                  ""},
                     ConstantCase{"MissingQ",
-                                 {1420, 1420, kNaN},
+                                 {"1.42k", "1.42k", ""},
                                  true,
                                  kBlanks,
-                                 kBlankTexts,
-                                 kE6,
+                                 "6",
                                  ConstantStop::MissingQ,
                                  kNone,
                                  {},
                                  ""},
                     ConstantCase{"ZeroQ",
-                                 {1420, 1420, 0},
+                                 {"1.42k", "1.42k", "0"},
                                  true,
                                  kBlanks,
-                                 kBlankTexts,
-                                 kE6,
+                                 "6",
+                                 ConstantStop::NonPositiveRequest,
+                                 kNone,
+                                 {},
+                                 ""},
+                    ConstantCase{"NegativeFa",
+                                 {"-1k", "1.42k", "1"},
+                                 true,
+                                 kBlanks,
+                                 "6",
                                  ConstantStop::NonPositiveRequest,
                                  kNone,
                                  {},
@@ -153,9 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ConstantCase{"MissingC1",
                                  kDefault,
                                  false,
-                                 {kNaN, 1e-9, 1e-9},
                                  {"", "1n", "1n"},
-                                 kE6,
+                                 "6",
                                  ConstantStop::MissingFirstPart,
                                  kNone,
                                  {"", "1n", "1n"},
@@ -163,9 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ConstantCase{"ZeroR2FilledIntoR3",
                                  kDefault,
                                  true,
-                                 {22e3, 0, kNaN},
                                  {"22k", "0", ""},
-                                 kE6,
+                                 "6",
                                  ConstantStop::NonPositivePart,
                                  kNone,
                                  {"22k", "0", "0"},
@@ -173,33 +218,30 @@ INSTANTIATE_TEST_SUITE_P(
                     ConstantCase{"Unrealisable",
                                  kDefault,
                                  true,
-                                 {22e3, 4.7e3, kNaN},
                                  {"22k", "4.7k", ""},
-                                 kE6,
+                                 "6",
                                  ConstantStop::Unrealisable,
                                  kNone,
                                  {"22k", "4.7k", "4.7k"},
                                  ""},
+                    ConstantCase{"UnrealisableHighPass",
+                                 kDefault,
+                                 false,
+                                 {"3.3n", "15n", "15n"},
+                                 "24",
+                                 ConstantStop::Unrealisable,
+                                 kNone,
+                                 {"3.3n", "15n", "15n"},
+                                 ""},
                     ConstantCase{"FaultLeavesTheFill",
-                                 {1e300, 1e-300, 1},
+                                 {"1e300", "1e-300", "1"},
                                  true,
                                  kBlanks,
-                                 kBlankTexts,
-                                 kE6,
+                                 "6",
                                  ConstantStop::Fault,
                                  FaultKind::Overflow,
                                  kFilled,
-                                 ""},
-                    ConstantCase{"SameRequestRounded",
-                                 {10e3, 100, 10},
-                                 false,
-                                 {2.2e-9, 22e-9, 22e-9},
-                                 {"2.2n", "22n", "22n"},
-                                 {24, 24, 24},
-                                 ConstantStop::Done,
-                                 kNone,
-                                 {"2.2n", "22n", "22n"},
-                                 "  7.500k|  3.900|  1.300G|  9.635k|101.656|  9.480|"}),
+                                 ""}),
     test::CaseName<ConstantCase>);
 
 }  // namespace
