@@ -71,10 +71,9 @@ std::int32_t SelectorSeries(const QComboBox& selector) {
     return series < 0 ? -series : series;
 }
 
-// The search's refusals in the window's words; the core's own sentence only as a detail.
+// The search's refusals in the window's words.
 QString RefusalText(const OptimiseResult& result) {
-    return QStringLiteral("この条件では探索できません (%1)。")
-        .arg(QString::fromStdString(result.message));
+    return QStringLiteral("この条件では探索できません (%1)。").arg(ProblemText(result.problem));
 }
 
 // The main window's words for where its constant calculation would stop; a fault in its own

@@ -215,7 +215,7 @@ void TolerancePanel::ShowResult(const ToleranceResult& result) {
         return;
     }
     if (result.status != RunStatus::Done) {
-        ShowStatus(status, QString::fromStdString(result.message), true);
+        ShowStatus(status, ProblemText(result.problem), true);
         return;
     }
     result_ = result;

@@ -13,6 +13,7 @@
 #include <mirelto/design/circuit.h>
 #include <mirelto/design/constant_calculation.h>
 #include <mirelto/response/analysis.h>
+#include <mirelto/tools/input_problem.h>
 
 #include "arguments.h"
 #include "json.h"
@@ -97,6 +98,11 @@ std::string OneLine(std::string_view text);
 // Where a constant calculation stopped, in English on one line; the synthesis's refusal keeps
 // the window's own text.
 std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf);
+
+// A tool's input problem in English, on one line.
+std::string ProblemText(const Problem& problem);
+inline constexpr std::string_view kNoPolesText =
+    "the circuit has no real pole and complex pole pair";
 
 Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
 Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}

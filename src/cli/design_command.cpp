@@ -136,7 +136,7 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     const Circuit circuit = ReadCircuit(args, isLpf);
     const PoleSet poles = CircuitPoles(circuit);
     if (std::isnan(poles.fa)) {
-        throw Refused("the circuit has no real pole and complex pole pair");
+        throw Refused(std::string(kNoPolesText));
     }
     const Cutoff cutoff = CutoffOf(circuit);
 

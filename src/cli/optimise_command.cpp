@@ -140,7 +140,7 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
     input.ideal = ideal.circuit;
     const OptimiseResult result = OptimiseValues(input);
     if (result.status != RunStatus::Done) {
-        throw Refused(result.message);
+        throw Refused(ProblemText(result.problem));
     }
     if (args.Has("--json")) {
         WriteJson(out, input, result);

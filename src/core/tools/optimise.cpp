@@ -77,11 +77,11 @@ Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t i
     return c;
 }
 
-// What each part moves over; empty with a message when a part cannot move.
+// What each part moves over; empty with a problem when a part cannot move.
 struct Neighbourhood {
     std::array<std::vector<double>, kComponentCount> values;
     std::array<std::size_t, kComponentCount> plainAt{};  // where the plain-rounding value sits
-    std::string problem;
+    Problem problem;
 };
 
 Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
@@ -96,7 +96,7 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
         if (series != 0) {
             values = SeriesNeighbours(v, series, input.steps);
             if (values.empty()) {
-                hood.problem = std::string(ComponentName(p)) + ": no preferred values around it";
+                hood.problem = {InputProblem::NoPreferredValues, p};
                 return hood;
             }
             if (given) {
@@ -116,7 +116,7 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
         }
         const auto at = std::find(values.begin(), values.end(), plain);
         if (at == values.end()) {
-            hood.problem = std::string(ComponentName(p)) + ": its rounded value is out of range";
+            hood.problem = {InputProblem::RoundedOutOfRange, p};
             return hood;
         }
         hood.plainAt[p] = static_cast<std::size_t>(at - values.begin());
@@ -124,25 +124,25 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
     return hood;
 }
 
-std::string CheckInput(const OptimiseInput& input) {
+Problem CheckInput(const OptimiseInput& input) {
     const PoleSet& r = input.requested;
     if (!IsPositiveFinite(r.fa) || !IsPositiveFinite(r.fo) || !IsPositiveFinite(r.q)) {
-        return "fa, fo and Q must be positive and finite";
+        return {InputProblem::RequestNotPositive};
     }
     const ComponentValues parts = ComponentsOf(input.ideal);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         if (!IsPositiveFinite(parts[p])) {
-            return std::string(ComponentName(p)) + " must be positive and finite";
+            return {InputProblem::PartNotPositive, p};
         }
         if (input.series[p] < 0) {
-            return std::string(ComponentName(p)) + ": a series size is 0 or more";
+            return {InputProblem::NegativeSeries, p};
         }
     }
     if (input.steps < 1 || input.steps > kMaxSteps) {
-        return "the neighbourhood is 1 to 3 steps";
+        return {InputProblem::StepsOutOfRange};
     }
     if (input.keep < 1) {
-        return "at least one candidate must be kept";
+        return {InputProblem::NothingKept};
     }
     return {};
 }
@@ -211,13 +211,13 @@ bool RanksBefore(const Candidate& a, const Candidate& b) {
 
 OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control) {
     OptimiseResult result;
-    result.message = CheckInput(input);
-    if (!result.message.empty()) {
+    result.problem = CheckInput(input);
+    if (result.problem) {
         return result;
     }
     Neighbourhood hood = BuildNeighbourhood(input);
-    if (!hood.problem.empty()) {
-        result.message = std::move(hood.problem);
+    if (hood.problem) {
+        result.problem = hood.problem;
         return result;
     }
     result.candidates = std::move(hood.values);

@@ -15,6 +15,7 @@
 
 #include "mirelto/design/circuit.h"
 #include "mirelto/design/constant_calculation.h"
+#include "mirelto/tools/input_problem.h"
 #include "mirelto/tools/run_control.h"
 
 namespace mirelto {
@@ -64,7 +65,7 @@ struct Candidate {
 
 struct OptimiseResult {
     RunStatus status = RunStatus::Invalid;
-    std::string message;  // Invalid: what is wrong with the input
+    Problem problem;  // Invalid: what is wrong with the input
     // The values each part moves over, ascending; their product is the neighbourhood. The
     // enumeration runs through it like an odometer, R1 slowest and C3 fastest.
     std::array<std::vector<double>, kComponentCount> candidates;
