@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QImage>
 #include <QLegendMarker>
@@ -43,7 +44,7 @@ const QColor kMarkerColour(0x70, 0x70, 0x70);
 const QColor kMinorGridColour(0xe8, 0xe8, 0xe8);
 
 QString StepTitle() {
-    return QStringLiteral("ステップ応答");
+    return QCoreApplication::translate("AnalysisWindow", "ステップ応答");
 }
 
 struct TimeUnit {
@@ -218,8 +219,10 @@ void AddMarkers(QChart& chart, const std::vector<std::pair<double, QString>>& gr
 }  // namespace
 
 ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
-    const QString titles[kKinds] = {QStringLiteral("振幅特性"), QStringLiteral("位相特性"),
-                                    QStringLiteral("群遅延"), StepTitle()};
+    const QString titles[kKinds] = {QCoreApplication::translate("AnalysisWindow", "振幅特性"),
+                                    QCoreApplication::translate("AnalysisWindow", "位相特性"),
+                                    QCoreApplication::translate("AnalysisWindow", "群遅延"),
+                                    StepTitle()};
     const QString names[kKinds] = {QStringLiteral("ChartMagnitude"), QStringLiteral("ChartPhase"),
                                    QStringLiteral("ChartGroupDelay"), QStringLiteral("ChartStep")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
@@ -235,7 +238,7 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
             log->setBase(10);
             log->setMinorTickCount(-1);
             log->setMinorGridLinePen(QPen(kMinorGridColour, 1));
-            log->setTitleText(QStringLiteral("周波数 [Hz]"));
+            log->setTitleText(QCoreApplication::translate("AnalysisWindow", "周波数 [Hz]"));
             x = log;
         }
         auto* y = new QValueAxis;
@@ -298,7 +301,7 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
                                    top - kMagnitudeSpanDb);
     SetTicks(magnitudeAxis, bottom, top, top - bottom > 60 ? 20 : 10);
     magnitudeAxis.setLabelFormat(QStringLiteral("%.0f"));
-    magnitudeAxis.setTitleText(QStringLiteral("ゲイン [dB]"));
+    magnitudeAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "ゲイン [dB]"));
 
     QValueAxis& phaseAxis = *YAxis(*Chart(Phase));
     double phaseLow = phase.Valid() ? std::floor(phase.low / 90) * 90 : -270;
@@ -308,7 +311,7 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     }
     SetTicks(phaseAxis, phaseLow, phaseHigh, phaseHigh - phaseLow > 540 ? 180 : 90);
     phaseAxis.setLabelFormat(QStringLiteral("%.0f"));
-    phaseAxis.setTitleText(QStringLiteral("位相 [°]"));
+    phaseAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "位相 [°]"));
 
     const TimeUnit delayUnit = TimeUnitFor(delay.Valid() ? std::fabs(delay.high) : 1);
     QValueAxis& delayAxis = *YAxis(*Chart(GroupDelay));
@@ -317,7 +320,8 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
                        (delay.Valid() ? delay.high * delayUnit.factor : 1) * 1.1);
     delayAxis.applyNiceNumbers();
     delayAxis.setLabelFormat(QStringLiteral("%g"));
-    delayAxis.setTitleText(QStringLiteral("群遅延 [%1]").arg(delayUnit.name));
+    delayAxis.setTitleText(
+        QCoreApplication::translate("AnalysisWindow", "群遅延 [%1]").arg(delayUnit.name));
 
     for (const auto& [trace, curve] : traces) {
         AddCurve(*Chart(Magnitude), curve.name, Points(result.frequency, trace->magnitudeDb),
@@ -344,14 +348,16 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
         time.Add(step->time);
         value.Add(step->value);
     }
-    chart.setTitle(result.stepShortened ? StepTitle() + QStringLiteral(" (始めの部分のみ)")
+    chart.setTitle(result.stepShortened ? StepTitle() + QCoreApplication::translate(
+                                                            "AnalysisWindow", " (始めの部分のみ)")
                                         : StepTitle());
     views_[Step]->setToolTip(
-        result.stepShortened
-            ? QStringLiteral("振動が速く長く続くため、表示点数の上限 (%1 点) に収まる始めの"
-                             "部分だけを、1 周期 20 点以上で表示しています。")
-                  .arg(kMaxStepPoints)
-            : QString());
+        result.stepShortened ? QCoreApplication::translate(
+                                   "AnalysisWindow",
+                                   "振動が速く長く続くため、表示点数の上限 (%1 点) に収まる始めの"
+                                   "部分だけを、1 周期 20 点以上で表示しています。")
+                                   .arg(kMaxStepPoints)
+                             : QString());
     if (!(time.Valid() && time.high > 0)) {
         return;
     }
@@ -361,13 +367,13 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     const double end = time.high * unit.factor;
     SetTicks(*x, 0, end, NiceTickInterval(end));
     x->setLabelFormat(QStringLiteral("%g"));
-    x->setTitleText(QStringLiteral("時間 [%1]").arg(unit.name));
+    x->setTitleText(QCoreApplication::translate("AnalysisWindow", "時間 [%1]").arg(unit.name));
     QValueAxis& y = *YAxis(chart);
     y.setRange(std::min(0.0, value.Valid() ? value.low : 0),
                std::max(1.0, value.Valid() ? value.high : 1));
     y.applyNiceNumbers();
     y.setLabelFormat(QStringLiteral("%.1f"));
-    y.setTitleText(QStringLiteral("出力"));
+    y.setTitleText(QCoreApplication::translate("AnalysisWindow", "出力"));
     // Thousands of samples of a fast ringing fill the plot with long steep strokes: smoothing
     // them would cost far more than it shows.
     views_[Step]->setRenderHint(QPainter::Antialiasing,

@@ -25,6 +25,7 @@
 
 #include "analysis_window_table.h"
 #include "error_display.h"
+#include "language.h"
 #include "main_window.h"
 #include "ui_analysis_window.h"
 #include "value_text_qt.h"
@@ -37,13 +38,13 @@ constexpr int kPercentDecimals = 3;
 constexpr int kDefaultStepsIndex = 1;  // ±2
 
 QStringList Header() {
-    QStringList header{QStringLiteral("順位")};
+    QStringList header{OptimisePanel::tr("順位")};
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         header << QString::fromLatin1(ComponentName(p));
     }
     header << QStringLiteral("fa [Hz]") << QStringLiteral("fo [Hz]") << QStringLiteral("Q")
-           << QStringLiteral("fa 誤差 [%]") << QStringLiteral("fo 誤差 [%]")
-           << QStringLiteral("Q 誤差 [%]") << QStringLiteral("最大誤差 [%]");
+           << OptimisePanel::tr("fa 誤差 [%]") << OptimisePanel::tr("fo 誤差 [%]")
+           << OptimisePanel::tr("Q 誤差 [%]") << OptimisePanel::tr("最大誤差 [%]");
     return header;
 }
 
@@ -57,7 +58,7 @@ QString Percent(double fraction, bool sign) {
 }
 
 QString SeriesName(std::int32_t series) {
-    return series == 0 ? QStringLiteral("固定") : QStringLiteral("E%1").arg(series);
+    return series == 0 ? OptimisePanel::tr("固定") : QStringLiteral("E%1").arg(series);
 }
 
 // As 定数計算 reads the selector: a negative size rounds as its magnitude. The one size whose
@@ -73,7 +74,7 @@ std::int32_t SelectorSeries(const QComboBox& selector) {
 
 // The search's refusals in the window's words.
 QString RefusalText(const OptimiseResult& result) {
-    return QStringLiteral("この条件では探索できません (%1)。").arg(ProblemText(result.problem));
+    return OptimisePanel::tr("この条件では探索できません (%1)。").arg(ProblemText(result.problem));
 }
 
 // The main window's words for where its constant calculation would stop; a fault in its own
@@ -82,7 +83,7 @@ QString IdealProblemText(const IdealDesign& ideal, bool isLpf) {
     if (ideal.stop == ConstantStop::Fault) {
         return QString::fromLatin1(FaultText(ideal.fault));
     }
-    return TFormMain::StopText(ideal.stop, isLpf)
+    return MessageTextOf(*StopMessage(ideal.stop, isLpf))
         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
         .trimmed();
 }
@@ -158,13 +159,13 @@ void OptimisePanel::InputChanged() {
         run_.Stop();
         ShowRunning(controls_, false);
         ShowStatus(*form_.LabelOptimiseStatus,
-                   QStringLiteral("メインウィンドウの計算またはモードが変わったため、実行中の"
-                                  "探索を中止しました。"),
+                   tr("メインウィンドウの計算またはモードが変わったため、実行中の"
+                      "探索を中止しました。"),
                    false);
     } else if (!rows_.empty() && !stale_) {
         ShowStatus(*form_.LabelOptimiseStatus,
-                   QStringLiteral("この表は、メインウィンドウの計算またはモードが変わる前の"
-                                  "入力 (%1) による結果です。")
+                   tr("この表は、メインウィンドウの計算またはモードが変わる前の"
+                      "入力 (%1) による結果です。")
                        .arg(input_.ideal.isLpf ? QStringLiteral("LPF") : QStringLiteral("HPF")),
                    false);
     }
@@ -207,8 +208,8 @@ void OptimisePanel::Run() {
     }
     input_ = *input;
     stale_ = false;
-    form_.LabelOptimiseIdeal->setText(QStringLiteral("理想値: ") + PartsText(input_.ideal));
-    ShowStatus(*form_.LabelOptimiseStatus, QStringLiteral("探索しています…"), false);
+    form_.LabelOptimiseIdeal->setText(tr("理想値: ") + PartsText(input_.ideal));
+    ShowStatus(*form_.LabelOptimiseStatus, tr("探索しています…"), false);
     ShowRunning(controls_, true);
     run_.Start(
         [this, search = search_, input = *input](const RunControl& control) {
@@ -226,7 +227,7 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
     QLabel& status = *form_.LabelOptimiseStatus;
     if (result.status == RunStatus::Cancelled) {
         ShowStatus(status,
-                   QStringLiteral("キャンセルしました (%1 / %2 通りを評価)")
+                   tr("キャンセルしました (%1 / %2 通りを評価)")
                        .arg(result.evaluated)
                        .arg(result.combinations),
                    false);
@@ -251,7 +252,7 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
                               : (result.plainRank > 0 ? QString::number(result.plainRank)
                                                       : QStringLiteral("—"));
         if (c.plainRounding || !listed) {
-            rank += QStringLiteral(" (丸め)");
+            rank += tr(" (丸め)");
         }
         QStringList cells{rank};
         for (const double v : ComponentsOf(c.circuit)) {
@@ -268,20 +269,19 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
                 QFont font = item->font();
                 font.setBold(true);
                 item->setFont(font);
-                item->setToolTip(QStringLiteral("定数計算で各部品を系列に丸めた回路"));
+                item->setToolTip(tr("定数計算で各部品を系列に丸めた回路"));
             }
             table.setItem(row, column, item);
         }
     }
     SelectionChanged();
-    QString text = QStringLiteral("%1 通りを評価しました。").arg(result.combinations);
+    QString text = tr("%1 通りを評価しました。").arg(result.combinations);
     if (result.unrealisable > 0) {
-        text += QStringLiteral(" fa, fo, Q を持たない %1 通りは除外しました。")
-                    .arg(result.unrealisable);
+        text += tr(" fa, fo, Q を持たない %1 通りは除外しました。").arg(result.unrealisable);
     }
     text += result.plainRank > 0
-                ? QStringLiteral(" 定数計算の丸めによる回路は %1 位です。").arg(result.plainRank)
-                : QStringLiteral(" 定数計算の丸めによる回路は fa, fo, Q を持ちません。");
+                ? tr(" 定数計算の丸めによる回路は %1 位です。").arg(result.plainRank)
+                : tr(" 定数計算の丸めによる回路は fa, fo, Q を持ちません。");
     ShowStatus(status, text, false);
 }
 

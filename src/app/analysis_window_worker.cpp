@@ -119,37 +119,49 @@ void ShowRunning(const RunControls& controls, bool running, bool canStart) {
 }
 
 QString ProblemText(const Problem& problem) {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("ProblemText", text);
-    };
     const QString part = QString::fromLatin1(ComponentName(problem.part));
     switch (problem.code) {
         case InputProblem::None:
             break;
         case InputProblem::RequestNotPositive:
-            return tr("fa, fo, Q は正の有限な値にしてください");
+            return QCoreApplication::translate("ProblemText",
+                                               "fa, fo, Q は正の有限な値にしてください");
         case InputProblem::PartNotPositive:
-            return tr("%1 は正の有限な値にしてください").arg(part);
+            return QCoreApplication::translate("ProblemText", "%1 は正の有限な値にしてください")
+                .arg(part);
         case InputProblem::NegativeSeries:
-            return tr("%1 の系列は 0 以上にしてください").arg(part);
+            return QCoreApplication::translate("ProblemText", "%1 の系列は 0 以上にしてください")
+                .arg(part);
         case InputProblem::NoPreferredValues:
-            return tr("%1 の近くに系列の値がありません").arg(part);
+            return QCoreApplication::translate("ProblemText", "%1 の近くに系列の値がありません")
+                .arg(part);
         case InputProblem::RoundedOutOfRange:
-            return tr("%1 の丸めた値が探索範囲の外にあります").arg(part);
+            return QCoreApplication::translate("ProblemText",
+                                               "%1 の丸めた値が探索範囲の外にあります")
+                .arg(part);
         case InputProblem::StepsOutOfRange:
-            return tr("探索範囲は ±1 から ±%1 ステップです").arg(kMaxSteps);
+            return QCoreApplication::translate("ProblemText", "探索範囲は ±1 から ±%1 ステップです")
+                .arg(kMaxSteps);
         case InputProblem::NothingKept:
-            return tr("残す候補は 1 つ以上にしてください");
+            return QCoreApplication::translate("ProblemText", "残す候補は 1 つ以上にしてください");
         case InputProblem::ToleranceOutOfRange:
-            return tr("%1 の許容差は 0 以上 %2 % 未満にしてください").arg(part).arg(kMostPercent);
+            return QCoreApplication::translate("ProblemText",
+                                               "%1 の許容差は 0 以上 %2 % 未満にしてください")
+                .arg(part)
+                .arg(kMostPercent);
         case InputProblem::NoPoles:
-            return tr("この回路には実極と複素極対がありません");
+            return QCoreApplication::translate("ProblemText",
+                                               "この回路には実極と複素極対がありません");
         case InputProblem::TrialsOutOfRange:
-            return tr("試行回数は 1 から %1 です").arg(kMaxTrials);
+            return QCoreApplication::translate("ProblemText", "試行回数は 1 から %1 です")
+                .arg(kMaxTrials);
         case InputProblem::BinsOutOfRange:
-            return tr("ヒストグラムの区間数は 1 から %1 です").arg(kMaxBins);
+            return QCoreApplication::translate("ProblemText",
+                                               "ヒストグラムの区間数は 1 から %1 です")
+                .arg(kMaxBins);
         case InputProblem::CutoffRangeInvalid:
-            return tr("-3 dB の探索範囲は 0 < 下限 < 上限 にしてください");
+            return QCoreApplication::translate("ProblemText",
+                                               "-3 dB の探索範囲は 0 < 下限 < 上限 にしてください");
     }
     return {};
 }

@@ -58,8 +58,6 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     // What the constant calculation would read from the boxes now; the analysis window's search
     // asks for it too.
     ConstantRequest CurrentRequest() const;
-    // The window's words for where a constant calculation stopped (none for Done and Fault).
-    static QString StopText(ConstantStop stop, bool isLpf);
     void ShowResults();
     void ClearResults();
 
@@ -99,6 +97,10 @@ class TFormMain : public QWidget, public Ui::TFormMain {
 
 // The one main window, set before its creation handler runs.
 extern TFormMain* FormMain;
+
+// Shows a message of the calculation in the current language, of its type, with an OK button,
+// centred over the main window.
+void Tell(MessageId id);
 
 // major.minor of the build's version, the minor with at least two digits ("1.00", "1.11").
 QString FileVersionText();

@@ -33,14 +33,6 @@ QString Shown(double value) {
     return QString::fromStdString(FormatShown(value));
 }
 
-void Warn(const QString& text) {
-    ShowMessageCentered(text, MessageType::Warning, QMessageBox::Ok, 0, FormMain);
-}
-
-void Fail(const QString& text) {
-    ShowMessageCentered(text, MessageType::Error, QMessageBox::Ok, 0, FormMain);
-}
-
 bool AnyNonPositive(std::initializer_list<double> parts) {
     return std::any_of(parts.begin(), parts.end(), [](double v) { return !(v > 0); });
 }
@@ -85,32 +77,6 @@ ConstantRequest TFormMain::CurrentRequest() const {
     return r;
 }
 
-QString TFormMain::StopText(ConstantStop stop, bool isLpf) {
-    switch (stop) {
-        case ConstantStop::MissingFa:
-            return tr("faに値を入力してください");
-        case ConstantStop::MissingFo:
-            return tr("foに値を入力してください");
-        case ConstantStop::MissingQ:
-            return tr("Qに値を入力してください");
-        case ConstantStop::NonPositiveRequest:
-            return tr("ゼロ以下の伝達関数パラメータは不正です");
-        case ConstantStop::MissingFirstPart:
-            return isLpf ? tr("R1に値を入力してください") : tr("C1に値を入力してください");
-        case ConstantStop::NonPositivePart:
-            return tr("ゼロ以下の部品定数は不正です");
-        case ConstantStop::Unrealisable:
-            return QString::fromUtf8(
-                (isLpf ? kUnrealisableLpfText : kUnrealisableHpfText).data(),
-                static_cast<qsizetype>(
-                    (isLpf ? kUnrealisableLpfText : kUnrealisableHpfText).size()));
-        case ConstantStop::Done:
-        case ConstantStop::Fault:
-            break;
-    }
-    return {};
-}
-
 void TFormMain::ButtonCalcClick() {
     const OutputDisabledOnFault guard(ButtonPrint, ButtonCopy);
     const ConstantRequest request = CurrentRequest();
@@ -135,13 +101,8 @@ void TFormMain::ButtonCalcClick() {
         case ConstantStop::Fault:
             // Abandons the command here, as the arithmetic would have: nothing after it runs.
             throw FloatingPointFault(outcome.fault);
-        case ConstantStop::Unrealisable:
-            // The core's own message, through its sink.
-            ShowMessage(st.IsLpf ? kUnrealisableLpfText : kUnrealisableHpfText, MessageType::Error);
-            break;
         default:
-            ShowMessageCentered(StopText(outcome.stop, st.IsLpf), StopMessageType(outcome.stop),
-                                QMessageBox::Ok, 0, FormMain);
+            Tell(*StopMessage(outcome.stop, st.IsLpf));
             break;
     }
     SetOutputEnabled(st.ResultValid);
@@ -197,9 +158,9 @@ void TFormMain::ButtonTFClick() {
     st.C3 = ParseBox(EditC3);
     const double parts[] = {st.R1, st.R2, st.R3, st.C1, st.C2, st.C3};
     if (std::any_of(std::begin(parts), std::end(parts), [](double v) { return std::isnan(v); })) {
-        Warn(TFormMain::tr("R1,R2,R3,C1,C2,C3 に値をセットしてください"));
+        Tell(MessageId::PartsMissing);
     } else if (AnyNonPositive({st.R1, st.R2, st.R3, st.C1, st.C2, st.C3})) {
-        Fail(StopText(ConstantStop::NonPositivePart, st.IsLpf));
+        Tell(MessageId::PartsNotPositive);
     } else {
         AnalyzeTransfer(st.R1, st.R2, st.R3, st.C1, st.C2, st.C3);
         EditFar->setText(Shown(st.FaResult));

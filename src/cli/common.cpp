@@ -71,26 +71,13 @@ const std::array<Option, 2> kOutputOptions{{
 
 std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf) {
     switch (stop) {
-        case ConstantStop::MissingFa:
-            return "fa holds no value";
-        case ConstantStop::MissingFo:
-            return "fo holds no value";
-        case ConstantStop::MissingQ:
-            return "Q holds no value";
-        case ConstantStop::NonPositiveRequest:
-            return "fa, fo and Q must be positive and finite";
-        case ConstantStop::MissingFirstPart:
-            return isLpf ? "R1 holds no value" : "C1 holds no value";
-        case ConstantStop::NonPositivePart:
-            return "a given part of zero or less makes no filter";
-        case ConstantStop::Unrealisable:
-            return OneLine(isLpf ? kUnrealisableLpfText : kUnrealisableHpfText);
+        case ConstantStop::Done:
+            return {};
         case ConstantStop::Fault:
             return FaultText(fault);
-        case ConstantStop::Done:
-            break;
+        default:
+            return OneLine(TextOf(*StopMessage(stop, isLpf)).english);
     }
-    return {};
 }
 
 std::string ProblemText(const Problem& problem) {

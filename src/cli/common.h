@@ -95,8 +95,7 @@ std::string Counted(std::int64_t count, std::string_view noun);
 // A message of the calculation on one line: its CR LF runs become a blank.
 std::string OneLine(std::string_view text);
 
-// Where a constant calculation stopped, in English on one line; the synthesis's refusal keeps
-// the window's own text.
+// Where a constant calculation stopped, in English on one line.
 std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf);
 
 // A tool's input problem in English, on one line.

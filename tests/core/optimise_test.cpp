@@ -104,7 +104,7 @@ TEST(DesignIdealTest, IsTheWindowsSynthesisWithoutRounding) {
     const DesignRecord unrounded = DesignState;
     DesignState.FaResult = 123;
     int messages = 0;
-    const MessageSink previous = SetMessageSink([&](std::string_view, MessageType) { ++messages; });
+    const MessageSink previous = SetMessageSink([&](MessageId) { ++messages; });
 
     const IdealDesign ideal = DesignIdeal(kDefaultRequest, true, {Kilo(22), Kilo(22), Kilo(22)});
 
@@ -115,7 +115,7 @@ TEST(DesignIdealTest, IsTheWindowsSynthesisWithoutRounding) {
     EXPECT_EQ(ideal.circuit.R2, Kilo(22));
     EXPECT_TRUE(ideal.circuit.isLpf);
     EXPECT_EQ(DesignState.FaResult, 123);
-    ShowMessage("still ours", MessageType::Information);
+    ShowMessage(MessageId::FaMissing);
     EXPECT_EQ(messages, 1);
     SetMessageSink(previous);
 }
@@ -134,7 +134,7 @@ class DesignIdealRejectTest : public testing::TestWithParam<IdealRejectCase> {};
 TEST_P(DesignIdealRejectTest, ReturnsTheReasonInsteadOfShowingIt) {
     const IdealRejectCase& c = GetParam();
     int messages = 0;
-    const MessageSink previous = SetMessageSink([&](std::string_view, MessageType) { ++messages; });
+    const MessageSink previous = SetMessageSink([&](MessageId) { ++messages; });
     const IdealDesign ideal = DesignIdeal(kDefaultRequest, c.isLpf, c.given);
     SetMessageSink(previous);
     EXPECT_FALSE(ideal.realisable);

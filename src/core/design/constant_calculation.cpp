@@ -91,16 +91,27 @@ ConstantOutcome CalculateConstants(const DesignRecord& before, const ConstantReq
     return out;
 }
 
-MessageType StopMessageType(ConstantStop stop) {
+std::optional<MessageId> StopMessage(ConstantStop stop, bool isLpf) {
     switch (stop) {
         case ConstantStop::MissingFa:
+            return MessageId::FaMissing;
         case ConstantStop::MissingFo:
+            return MessageId::FoMissing;
         case ConstantStop::MissingQ:
+            return MessageId::QMissing;
+        case ConstantStop::NonPositiveRequest:
+            return MessageId::RequestNotPositive;
         case ConstantStop::MissingFirstPart:
-            return MessageType::Warning;
-        default:
-            return MessageType::Error;
+            return isLpf ? MessageId::R1Missing : MessageId::C1Missing;
+        case ConstantStop::NonPositivePart:
+            return MessageId::PartsNotPositive;
+        case ConstantStop::Unrealisable:
+            return isLpf ? MessageId::UnrealisableLpf : MessageId::UnrealisableHpf;
+        case ConstantStop::Done:
+        case ConstantStop::Fault:
+            break;
     }
+    return std::nullopt;
 }
 
 }  // namespace mirelto

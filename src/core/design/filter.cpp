@@ -186,7 +186,7 @@ void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std:
                       std::int32_t Series3, bool IsLpf) {
     DesignRecord& st = DesignState;
     if (!SynthesiseInto(st, Fa, Fo, Q, Series1, Series2, Series3, IsLpf)) {
-        ShowMessage(IsLpf ? kUnrealisableLpfText : kUnrealisableHpfText, MessageType::Error);
+        ShowMessage(IsLpf ? MessageId::UnrealisableLpf : MessageId::UnrealisableHpf);
         st.ResultValid = false;
         return;
     }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "mirelto/design/circuit.h"
@@ -61,7 +62,7 @@ struct ConstantOutcome {
 // outcome's record back).
 ConstantOutcome CalculateConstants(const DesignRecord& before, const ConstantRequest& request);
 
-// The type of the message the window shows for a stop (Done and Fault show none of their own).
-MessageType StopMessageType(ConstantStop stop);
+// The message the window shows for a stop in this mode; none for Done and Fault.
+std::optional<MessageId> StopMessage(ConstantStop stop, bool isLpf);
 
 }  // namespace mirelto
