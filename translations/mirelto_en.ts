@@ -113,6 +113,57 @@
     </message>
 </context>
 <context>
+    <name>ProblemText</name>
+    <message>
+        <source>fa, fo, Q は正の有限な値にしてください</source>
+        <translation>fa, fo and Q must be positive and finite</translation>
+    </message>
+    <message>
+        <source>%1 は正の有限な値にしてください</source>
+        <translation>%1 must be positive and finite</translation>
+    </message>
+    <message>
+        <source>%1 の系列は 0 以上にしてください</source>
+        <translation>%1: a series size is 0 or more</translation>
+    </message>
+    <message>
+        <source>%1 の近くに系列の値がありません</source>
+        <translation>%1: no preferred values around it</translation>
+    </message>
+    <message>
+        <source>%1 の丸めた値が探索範囲の外にあります</source>
+        <translation>%1: its rounded value is out of range</translation>
+    </message>
+    <message>
+        <source>探索範囲は ±1 から ±%1 ステップです</source>
+        <translation>The neighbourhood is ±1 to ±%1 steps</translation>
+    </message>
+    <message>
+        <source>残す候補は 1 つ以上にしてください</source>
+        <translation>At least one candidate must be kept</translation>
+    </message>
+    <message>
+        <source>%1 の許容差は 0 以上 %2 % 未満にしてください</source>
+        <translation>%1: a tolerance is 0 to below %2 %</translation>
+    </message>
+    <message>
+        <source>この回路には実極と複素極対がありません</source>
+        <translation>The circuit has no real pole and complex pole pair</translation>
+    </message>
+    <message>
+        <source>試行回数は 1 から %1 です</source>
+        <translation>The number of trials is 1 to %1</translation>
+    </message>
+    <message>
+        <source>ヒストグラムの区間数は 1 から %1 です</source>
+        <translation>The number of histogram bins is 1 to %1</translation>
+    </message>
+    <message>
+        <source>-3 dB の探索範囲は 0 &lt; 下限 &lt; 上限 にしてください</source>
+        <translation>The -3 dB search range must be 0 &lt; low &lt; high</translation>
+    </message>
+</context>
+<context>
     <name>TFormAnalysis</name>
     <message>
         <source>解析</source>

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string_view>
 
+#include <mirelto/numeric/fault.h>
 #include <mirelto/values/eseries.h>
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
@@ -27,6 +28,7 @@
 #include "language.h"
 #include "main_window.h"
 #include "ui_analysis_window.h"
+#include "value_text_qt.h"
 
 namespace mirelto {
 
@@ -34,10 +36,6 @@ namespace {
 
 constexpr int kPercentDecimals = 3;
 constexpr int kDbDecimals = 3;
-constexpr int kMostSignificantDigits = 17;
-// How close a box's text must read back to the part: far below any tolerance, far above the
-// ulps a series value carries from its decade scaling.
-constexpr double kSameValue = 1e-12;
 constexpr int kDefaultStepsIndex = 1;  // ±2
 
 QStringList Header() {
@@ -69,19 +67,28 @@ QString SeriesName(std::int32_t series) {
 // As 定数計算 reads the selector: a negative size rounds as its magnitude. The one size whose
 // magnitude has no 32-bit form, 2^31, takes its neighbour: both space the values 1e-9 apart.
 std::int32_t SelectorSeries(const QComboBox& selector) {
-    const QByteArray text = selector.currentText().toUtf8();
-    const std::int32_t series =
-        ParseSeries(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const QByteArray text = CoreText(selector.currentText());
+    const std::int32_t series = ParseSeries(View(text));
     if (series == std::numeric_limits<std::int32_t>::min()) {
         return std::numeric_limits<std::int32_t>::max();
     }
     return series < 0 ? -series : series;
 }
 
-// The search's refusals in the window's words; the core's own sentence only as a detail.
+// The search's refusals in the window's words.
 QString RefusalText(const OptimiseResult& result) {
-    return OptimisePanel::tr("この条件では探索できません (%1)。")
-        .arg(QString::fromStdString(result.message));
+    return OptimisePanel::tr("この条件では探索できません (%1)。").arg(ProblemText(result.problem));
+}
+
+// The main window's words for where its constant calculation would stop; a fault in its own
+// words.
+QString IdealProblemText(const IdealDesign& ideal, bool isLpf) {
+    if (ideal.stop == ConstantStop::Fault) {
+        return QString::fromLatin1(FaultText(ideal.fault));
+    }
+    return MessageTextOf(*StopMessage(ideal.stop, isLpf))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .trimmed();
 }
 
 QString PartsText(const Circuit& circuit) {
@@ -97,34 +104,7 @@ QString PartsText(const Circuit& circuit) {
 }  // namespace
 
 QString PartValueText(double value) {
-    if (!std::isfinite(value)) {
-        return {};
-    }
-    for (int digits = 1; digits <= kMostSignificantDigits; ++digits) {
-        QString text = QString::fromStdString(FormatSISignificant(value, digits));
-        // Trailing zeros of the fraction say nothing the reader needs: "6.8n", not "6.800n".
-        if (text.contains(QLatin1Char('.'))) {
-            const QChar prefix = text.back().isLetter() ? text.back() : QChar();
-            QString number = prefix.isNull() ? text : text.chopped(1);
-            while (number.endsWith(QLatin1Char('0'))) {
-                number.chop(1);
-            }
-            if (number.endsWith(QLatin1Char('.'))) {
-                number.chop(1);
-            }
-            text = prefix.isNull() ? number : number + prefix;
-        }
-        if (std::fabs(ParseText(text) - value) <= kSameValue * std::fabs(value)) {
-            return text;
-        }
-    }
-    // The prefix's scaling can round away from every decimal text; a number without a prefix is
-    // read correctly rounded, so its shortest form always reads back.
-    std::array<char, 32> buffer{};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::scientific)
-                         .ptr;
-    return QString::fromLatin1(buffer.data(), end - buffer.data());
+    return QString::fromStdString(FormatTyped(value));
 }
 
 const std::vector<std::int32_t>& GivenSeriesChoices() {
@@ -199,51 +179,18 @@ void OptimisePanel::InputChanged() {
 }
 
 std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
-    const TFormMain& w = owner_;
-    const bool isLpf = w.RadioButtonLpf->isChecked();
-    const PoleSet poles{ParseText(w.EditFa->text()), ParseText(w.EditFo->text()),
-                        ParseText(w.EditQ->text())};
-    // The main window's own checks and words, in its order.
-    if (std::isnan(poles.fa)) {
-        problem = MessageTextOf(MessageId::FaMissing);
-    } else if (std::isnan(poles.fo)) {
-        problem = MessageTextOf(MessageId::FoMissing);
-    } else if (std::isnan(poles.q)) {
-        problem = MessageTextOf(MessageId::QMissing);
-    } else if (poles.fa <= 0 || poles.fo <= 0 || poles.q <= 0) {
-        problem = MessageTextOf(MessageId::RequestNotPositive);
-    }
-    if (!problem.isEmpty()) {
+    const ConstantRequest request = owner_.CurrentRequest();
+    const bool isLpf = request.isLpf;
+    const IdealDesign ideal = DesignIdeal(request);
+    if (!ideal.realisable) {
+        problem = IdealProblemText(ideal, isLpf);
         return std::nullopt;
     }
-    const QLineEdit* const boxes[2][3] = {{w.EditC1, w.EditC2, w.EditC3},
-                                          {w.EditR1, w.EditR2, w.EditR3}};
+    const TFormMain& w = owner_;
     const QComboBox* const selectors[2][3] = {{w.ComboBoxR1, w.ComboBoxR2, w.ComboBoxR3},
                                               {w.ComboBoxC1, w.ComboBoxC2, w.ComboBoxC3}};
-    std::array<double, 3> given{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        given[i] = ParseText(boxes[isLpf][i]->text());
-        // A blank box takes the value of the one before it, as in 定数計算; the boxes are left
-        // as they are.
-        if (std::isnan(given[i]) && i > 0) {
-            given[i] = given[i - 1];
-        }
-    }
-    if (std::isnan(given[0])) {
-        problem = MessageTextOf(isLpf ? MessageId::R1Missing : MessageId::C1Missing);
-        return std::nullopt;
-    }
-
-    const IdealDesign ideal = DesignIdeal(poles, isLpf, given);
-    if (!ideal.realisable) {
-        problem = (ideal.rejection ? MessageTextOf(*ideal.rejection)
-                                   : QString::fromStdString(ideal.message))
-                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                      .trimmed();
-        return std::nullopt;
-    }
     OptimiseInput input;
-    input.requested = poles;
+    input.requested = request.request;
     input.ideal = ideal.circuit;
     input.steps = form_.ComboBoxSteps->currentData().toInt();
     input.ranking = static_cast<Ranking>(form_.ComboBoxRanking->currentData().toInt());

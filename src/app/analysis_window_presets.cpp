@@ -12,6 +12,7 @@
 #include "analysis_window_table.h"
 #include "error_display.h"
 #include "ui_analysis_window.h"
+#include "value_text_qt.h"
 
 namespace mirelto {
 
@@ -94,9 +95,7 @@ std::optional<PoleSet> PresetsPanel::Poles() const {
     if (index < 0 || static_cast<std::size_t>(index) >= presets.size()) {
         return std::nullopt;
     }
-    const QByteArray text = form_.EditFc->text().toUtf8();
-    const double fc =
-        ParseValue(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const double fc = ParseText(form_.EditFc->text());
     if (!std::isfinite(fc) || fc <= 0) {
         return std::nullopt;
     }

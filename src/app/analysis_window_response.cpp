@@ -19,6 +19,7 @@
 #include "error_display.h"
 #include "platform.h"
 #include "ui_analysis_window.h"
+#include "value_text_qt.h"
 
 namespace mirelto {
 
@@ -98,9 +99,7 @@ void ResponsePanel::GbwEdited() {
     double gbw = 0;
     QString message;
     if (!text.isEmpty()) {
-        const QByteArray utf8 = text.toUtf8();
-        const double value =
-            ParseValue(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+        const double value = ParseText(text);
         if (std::isfinite(value) && value > 0) {
             gbw = value;
         } else {

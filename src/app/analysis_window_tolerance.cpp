@@ -22,7 +22,6 @@ namespace mirelto {
 namespace {
 
 constexpr int kSensitivityDecimals = 4;
-constexpr double kPercent = 100;
 
 std::array<QLineEdit*, kComponentCount> ToleranceBoxes(const Ui::TFormAnalysis& form) {
     return {form.EditTolR1, form.EditTolR2, form.EditTolR3,
@@ -67,15 +66,12 @@ QString Sensitivity(double value) {
 }  // namespace
 
 std::optional<double> ParseTolerancePercent(const QString& text) {
-    QString number = text.trimmed();
-    if (number.endsWith(QLatin1Char('%'))) {
-        number.chop(1);
-    }
-    const double percent = ParseText(number.trimmed());
-    if (!(percent >= 0 && percent < kPercent)) {
+    const QByteArray utf8 = CoreText(text.trimmed());
+    const PercentReading percent = ParsePercent(View(utf8));
+    if (percent.problem != PercentProblem::None) {
         return std::nullopt;
     }
-    return percent / kPercent;
+    return percent.fraction;
 }
 
 TolerancePanel::TolerancePanel(Ui::TFormAnalysis& form, QObject* parent)
@@ -90,7 +86,7 @@ TolerancePanel::TolerancePanel(Ui::TFormAnalysis& form, QObject* parent)
     form_.EditSeed->setText(QString::number(kDefaultSeed));
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         ToleranceBoxes(form_)[p]->setText(QString::number(
-            (p < 3 ? kDefaultResistorTolerance : kDefaultCapacitorTolerance) * kPercent));
+            (p < 3 ? kDefaultResistorTolerance : kDefaultCapacitorTolerance) * kMostPercent));
     }
     SetUpTable(*form_.TablePercentiles,
                {tr("項目"), tr("公称値"), QStringLiteral("1 %"), QStringLiteral("50 %"),
@@ -214,7 +210,7 @@ void TolerancePanel::ShowResult(const ToleranceResult& result) {
         return;
     }
     if (result.status != RunStatus::Done) {
-        ShowStatus(status, QString::fromStdString(result.message), true);
+        ShowStatus(status, ProblemText(result.problem), true);
         return;
     }
     result_ = result;

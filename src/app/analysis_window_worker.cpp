@@ -1,5 +1,6 @@
 #include "analysis_window_worker.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMetaObject>
 #include <QProgressBar>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <utility>
 
+#include <mirelto/tools/optimise.h>
+#include <mirelto/tools/tolerance.h>
 #include <mirelto/values/value_text.h>
 
 namespace mirelto {
@@ -115,15 +118,58 @@ void ShowRunning(const RunControls& controls, bool running, bool canStart) {
     controls.progress->setVisible(running);
 }
 
+QString ProblemText(const Problem& problem) {
+    const QString part = QString::fromLatin1(ComponentName(problem.part));
+    switch (problem.code) {
+        case InputProblem::None:
+            break;
+        case InputProblem::RequestNotPositive:
+            return QCoreApplication::translate("ProblemText",
+                                               "fa, fo, Q は正の有限な値にしてください");
+        case InputProblem::PartNotPositive:
+            return QCoreApplication::translate("ProblemText", "%1 は正の有限な値にしてください")
+                .arg(part);
+        case InputProblem::NegativeSeries:
+            return QCoreApplication::translate("ProblemText", "%1 の系列は 0 以上にしてください")
+                .arg(part);
+        case InputProblem::NoPreferredValues:
+            return QCoreApplication::translate("ProblemText", "%1 の近くに系列の値がありません")
+                .arg(part);
+        case InputProblem::RoundedOutOfRange:
+            return QCoreApplication::translate("ProblemText",
+                                               "%1 の丸めた値が探索範囲の外にあります")
+                .arg(part);
+        case InputProblem::StepsOutOfRange:
+            return QCoreApplication::translate("ProblemText", "探索範囲は ±1 から ±%1 ステップです")
+                .arg(kMaxSteps);
+        case InputProblem::NothingKept:
+            return QCoreApplication::translate("ProblemText", "残す候補は 1 つ以上にしてください");
+        case InputProblem::ToleranceOutOfRange:
+            return QCoreApplication::translate("ProblemText",
+                                               "%1 の許容差は 0 以上 %2 % 未満にしてください")
+                .arg(part)
+                .arg(kMostPercent);
+        case InputProblem::NoPoles:
+            return QCoreApplication::translate("ProblemText",
+                                               "この回路には実極と複素極対がありません");
+        case InputProblem::TrialsOutOfRange:
+            return QCoreApplication::translate("ProblemText", "試行回数は 1 から %1 です")
+                .arg(kMaxTrials);
+        case InputProblem::BinsOutOfRange:
+            return QCoreApplication::translate("ProblemText",
+                                               "ヒストグラムの区間数は 1 から %1 です")
+                .arg(kMaxBins);
+        case InputProblem::CutoffRangeInvalid:
+            return QCoreApplication::translate("ProblemText",
+                                               "-3 dB の探索範囲は 0 < 下限 < 上限 にしてください");
+    }
+    return {};
+}
+
 void ShowStatus(QLabel& label, const QString& text, bool problem) {
     label.setText(text);
     label.setStyleSheet(problem ? QStringLiteral("color: #c00000;") : QString());
     label.setVisible(!text.isEmpty());
-}
-
-double ParseText(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    return ParseValue(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
 }
 
 QString QuotedInput(const QString& text) {

@@ -15,7 +15,10 @@
 #include <functional>
 #include <thread>
 
+#include <mirelto/tools/input_problem.h>
 #include <mirelto/tools/run_control.h>
+
+#include "value_text_qt.h"
 
 class QLabel;
 class QProgressBar;
@@ -88,8 +91,8 @@ void ShowRunning(const RunControls& controls, bool running, bool canStart = true
 // The status line under the controls: plain, or red for a problem.
 void ShowStatus(QLabel& label, const QString& text, bool problem);
 
-// The value of a box's text as the main window reads its boxes: NaN when it holds no number.
-double ParseText(const QString& text);
+// A tool's input problem in the window's words.
+QString ProblemText(const Problem& problem);
 
 // A box's text as a message quotes it: at most kQuotedCharacters, the rest as "…".
 constexpr int kQuotedCharacters = 40;

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include <mirelto/design/constant_calculation.h>
 #include <mirelto/design/messages.h>
 #include <mirelto/response/analysis.h>
 
@@ -54,8 +55,9 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     // Returns whether the key was used.
     bool MoveFocusByKey(int key);
 
-    void CalcLpf();
-    void CalcHpf();
+    // What the constant calculation would read from the boxes now; the analysis window's search
+    // asks for it too.
+    ConstantRequest CurrentRequest() const;
     void ShowResults();
     void ClearResults();
 
@@ -74,11 +76,8 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    struct GivenParts;
-
     void FormCreate();
     void WireControls();
-    void CalcFromGiven(const GivenParts& parts);
     void ShowHints(QLineEdit* const (&edits)[3], bool show);
     void SetOutputEnabled(bool enabled);
     // Of the two radio buttons only the checked one is a tab stop.

@@ -14,31 +14,25 @@
 
 #include "main_window.h"
 #include "message_box.h"
+#include "value_text_qt.h"
 
 namespace mirelto {
 
 namespace {
 
-constexpr int kShownWidth = 8;
-constexpr int kShownDecimals = 3;
-
 double ParseBox(const QLineEdit* box) {
-    const QByteArray text = box->text().toUtf8();
-    return ParseValue(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    return ParseText(box->text());
 }
 
 std::int32_t ParseSelector(const QComboBox* selector) {
-    const QByteArray text = selector->currentText().toUtf8();
-    return ParseSeries(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const QByteArray text = CoreText(selector->currentText());
+    return ParseSeries(View(text));
 }
 
 QString Shown(double value) {
-    return QString::fromStdString(FormatSI(value, kShownWidth, kShownDecimals));
+    return QString::fromStdString(FormatShown(value));
 }
 
-// A part of zero or less makes no filter: the arithmetic would fault on a zero and turn a
-// negative part into negative frequencies or advice that cannot be followed, so such a circuit
-// is refused (MessageId::PartsNotPositive) before any of it runs.
 bool AnyNonPositive(std::initializer_list<double> parts) {
     return std::any_of(parts.begin(), parts.end(), [](double v) { return !(v > 0); });
 }
@@ -66,89 +60,54 @@ class OutputDisabledOnFault {
 
 }  // namespace
 
-// The three given components of one mode: their boxes, their fields in the design record, the
-// selectors of the computed ones, and the warning for a missing first value.
-struct TFormMain::GivenParts {
-    QLineEdit* boxes[3];
-    double* values[3];
-    QComboBox* selectors[3];
-    MessageId missingFirst;
-};
+ConstantRequest TFormMain::CurrentRequest() const {
+    ConstantRequest r;
+    r.request = {ParseBox(EditFa), ParseBox(EditFo), ParseBox(EditQ)};
+    r.isLpf = RadioButtonLpf->isChecked();
+    const QLineEdit* const given[3] = {r.isLpf ? EditR1 : EditC1, r.isLpf ? EditR2 : EditC2,
+                                       r.isLpf ? EditR3 : EditC3};
+    const QComboBox* const series[3] = {r.isLpf ? ComboBoxC1 : ComboBoxR1,
+                                        r.isLpf ? ComboBoxC2 : ComboBoxR2,
+                                        r.isLpf ? ComboBoxC3 : ComboBoxR3};
+    for (std::size_t i = 0; i < 3; ++i) {
+        r.given[i] = ParseBox(given[i]);
+        r.givenTexts[i] = given[i]->text().toStdString();
+        r.series[i] = ParseSelector(series[i]);
+    }
+    return r;
+}
 
 void TFormMain::ButtonCalcClick() {
     const OutputDisabledOnFault guard(ButtonPrint, ButtonCopy);
+    const ConstantRequest request = CurrentRequest();
+    const ConstantOutcome outcome = CalculateConstants(DesignState, request);
     DesignRecord& st = DesignState;
-    st.ResultValid = false;
-    st.ConstantMode = true;
-    st.Fa = ParseBox(EditFa);
-    st.Fo = ParseBox(EditFo);
-    st.Q = ParseBox(EditQ);
-    if (std::isnan(st.Fa)) {
-        Tell(MessageId::FaMissing);
-    } else if (std::isnan(st.Fo)) {
-        Tell(MessageId::FoMissing);
-    } else if (std::isnan(st.Q)) {
-        Tell(MessageId::QMissing);
-    } else if (st.Fa <= 0 || st.Fo <= 0 || st.Q <= 0) {
-        Tell(MessageId::RequestNotPositive);
-    } else {
-        st.IsLpf = RadioButtonLpf->isChecked();
-        if (st.IsLpf) {
-            CalcLpf();
-        } else {
-            CalcHpf();
+    st = outcome.record;
+    if (outcome.partsRead) {
+        ClearResults();
+        QLineEdit* const given[3] = {st.IsLpf ? EditR1 : EditC1, st.IsLpf ? EditR2 : EditC2,
+                                     st.IsLpf ? EditR3 : EditC3};
+        for (std::size_t i = 0; i < 3; ++i) {
+            // The box's own text, so that it is copied as it stands, character for character.
+            if (outcome.filled[i]) {
+                given[i]->setText(given[i - 1]->text());
+            }
         }
+    }
+    switch (outcome.stop) {
+        case ConstantStop::Done:
+            ShowResults();
+            break;
+        case ConstantStop::Fault:
+            // Abandons the command here, as the arithmetic would have: nothing after it runs.
+            throw FloatingPointFault(outcome.fault);
+        default:
+            Tell(*StopMessage(outcome.stop, st.IsLpf));
+            break;
     }
     SetOutputEnabled(st.ResultValid);
     if (st.ResultValid) {
         NotifyAnalysis();
-    }
-}
-
-void TFormMain::CalcLpf() {
-    DesignRecord& st = DesignState;
-    CalcFromGiven({{EditR1, EditR2, EditR3},
-                   {&st.R1, &st.R2, &st.R3},
-                   {ComboBoxC1, ComboBoxC2, ComboBoxC3},
-                   MessageId::R1Missing});
-}
-
-void TFormMain::CalcHpf() {
-    DesignRecord& st = DesignState;
-    CalcFromGiven({{EditC1, EditC2, EditC3},
-                   {&st.C1, &st.C2, &st.C3},
-                   {ComboBoxR1, ComboBoxR2, ComboBoxR3},
-                   MessageId::C1Missing});
-}
-
-void TFormMain::CalcFromGiven(const GivenParts& parts) {
-    DesignRecord& st = DesignState;
-    ClearResults();
-    *parts.values[0] = ParseBox(parts.boxes[0]);
-    if (std::isnan(*parts.values[0])) {
-        Tell(parts.missingFirst);
-        return;
-    }
-    *parts.values[1] = ParseBox(parts.boxes[1]);
-    *parts.values[2] = ParseBox(parts.boxes[2]);
-    // A blank box takes the value and the text of the one before it.
-    for (int i = 1; i < 3; ++i) {
-        if (std::isnan(*parts.values[i])) {
-            *parts.values[i] = *parts.values[i - 1];
-            parts.boxes[i]->setText(parts.boxes[i - 1]->text());
-        }
-    }
-    if (AnyNonPositive({*parts.values[0], *parts.values[1], *parts.values[2]})) {
-        Tell(MessageId::PartsNotPositive);
-        return;
-    }
-    st.Series1 = ParseSelector(parts.selectors[0]);
-    st.Series2 = ParseSelector(parts.selectors[1]);
-    st.Series3 = ParseSelector(parts.selectors[2]);
-    st.ResultValid = true;
-    SynthesizeFilter(st.Fa, st.Fo, st.Q, st.Series1, st.Series2, st.Series3, st.IsLpf);
-    if (st.ResultValid) {
-        ShowResults();
     }
 }
 

@@ -231,18 +231,16 @@ std::uint64_t ParseSeed(std::string_view option, std::string_view text) {
 }
 
 double ParsePercent(std::string_view option, std::string_view text) {
-    std::string_view number = text;
-    if (number.ends_with('%')) {
-        number.remove_suffix(1);
+    const PercentReading percent = mirelto::ParsePercent(text);
+    switch (percent.problem) {
+        case PercentProblem::NotAPercentage:
+            throw UsageError(Named(option, Concat("not a percentage: ", Quoted(text))));
+        case PercentProblem::OutOfRange:
+            throw UsageError(Named(option, Concat("must be 0 to below 100 %: ", Quoted(text))));
+        case PercentProblem::None:
+            break;
     }
-    const double percent = ParseValue(number);
-    if (std::isnan(percent) || !std::isfinite(percent)) {
-        throw UsageError(Named(option, Concat("not a percentage: ", Quoted(text))));
-    }
-    if (percent < 0 || percent >= 100) {
-        throw UsageError(Named(option, Concat("must be 0 to below 100 %: ", Quoted(text))));
-    }
-    return percent / 100;
+    return percent.fraction;
 }
 
 }  // namespace mirelto::cli

@@ -4,6 +4,9 @@
 #include <cstdio>
 
 #include <mirelto/design/circuit.h>
+#include <mirelto/design/filter.h>
+#include <mirelto/tools/optimise.h>
+#include <mirelto/tools/tolerance.h>
 #include <mirelto/values/eseries.h>
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
@@ -11,9 +14,6 @@
 namespace mirelto::cli {
 
 namespace {
-
-constexpr int kShownWidth = 8;
-constexpr int kShownDecimals = 3;
 
 constexpr std::array<std::string_view, 3> kResistorNames{"--r1", "--r2", "--r3"};
 constexpr std::array<std::string_view, 3> kCapacitorNames{"--c1", "--c2", "--c3"};
@@ -70,6 +70,51 @@ const std::array<Option, 2> kOutputOptions{{
     {"--json", "", "machine-readable output"},
     {"--help", "", "this help"},
 }};
+
+std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf) {
+    switch (stop) {
+        case ConstantStop::Done:
+            return {};
+        case ConstantStop::Fault:
+            return FaultText(fault);
+        default:
+            return OneLine(TextOf(*StopMessage(stop, isLpf)).english);
+    }
+}
+
+std::string ProblemText(const Problem& problem) {
+    const std::string part = ComponentName(problem.part);
+    switch (problem.code) {
+        case InputProblem::None:
+            break;
+        case InputProblem::RequestNotPositive:
+            return "fa, fo and Q must be positive and finite";
+        case InputProblem::PartNotPositive:
+            return part + " must be positive and finite";
+        case InputProblem::NegativeSeries:
+            return part + ": a series size is 0 or more";
+        case InputProblem::NoPreferredValues:
+            return part + ": no preferred values around it";
+        case InputProblem::RoundedOutOfRange:
+            return part + ": its rounded value is out of range";
+        case InputProblem::StepsOutOfRange:
+            return Concat("the neighbourhood is 1 to ", std::to_string(kMaxSteps), " steps");
+        case InputProblem::NothingKept:
+            return "at least one candidate must be kept";
+        case InputProblem::ToleranceOutOfRange:
+            return Concat(part, ": a tolerance is 0 to below ",
+                          std::to_string(static_cast<int>(kMostPercent)), " %");
+        case InputProblem::NoPoles:
+            return std::string(kNoPolesText);
+        case InputProblem::TrialsOutOfRange:
+            return Concat("the number of trials is 1 to ", std::to_string(kMaxTrials));
+        case InputProblem::BinsOutOfRange:
+            return Concat("the number of histogram bins is 1 to ", std::to_string(kMaxBins));
+        case InputProblem::CutoffRangeInvalid:
+            return "the -3 dB search range must be 0 < low < high";
+    }
+    return {};
+}
 
 std::vector<Option> Join(std::initializer_list<std::span<const Option>> lists) {
     std::vector<Option> all;
@@ -189,7 +234,7 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf) {
 }
 
 std::string Shown(double value) {
-    return FormatSI(value, kShownWidth, kShownDecimals);
+    return FormatShown(value);
 }
 
 std::string Compact(double value) {
@@ -228,13 +273,6 @@ std::string OneLine(std::string_view text) {
         line += c;
     }
     return line;
-}
-
-MessageCapture::MessageCapture()
-    : previous_(SetMessageSink([this](MessageId id) { text_ = TextOf(id).english; })) {}
-
-MessageCapture::~MessageCapture() {
-    SetMessageSink(std::move(previous_));
 }
 
 Json CircuitJson(const Circuit& c) {

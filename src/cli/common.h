@@ -11,8 +11,9 @@
 #include <vector>
 
 #include <mirelto/design/circuit.h>
-#include <mirelto/design/messages.h>
+#include <mirelto/design/constant_calculation.h>
 #include <mirelto/response/analysis.h>
+#include <mirelto/tools/input_problem.h>
 #include <mirelto/tools/presets.h>
 
 #include "arguments.h"
@@ -103,19 +104,13 @@ std::string Counted(std::int64_t count, std::string_view noun);
 // A message of the calculation on one line: its CR LF runs become a blank.
 std::string OneLine(std::string_view text);
 
-// Catches what the calculation core tells the user while it lives, in place of the sink.
-class MessageCapture {
-  public:
-    MessageCapture();
-    ~MessageCapture();
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
-    const std::string& Text() const { return text_; }
+// Where a constant calculation stopped, in English on one line.
+std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf);
 
-  private:
-    std::string text_;
-    MessageSink previous_;
-};
+// A tool's input problem in English, on one line.
+std::string ProblemText(const Problem& problem);
+inline constexpr std::string_view kNoPolesText =
+    "the circuit has no real pole and complex pole pair";
 
 Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
 Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}

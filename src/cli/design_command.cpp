@@ -2,9 +2,8 @@
 // of six given parts, with the -3 dB frequency.
 #include <cmath>
 
-#include <mirelto/design/design_state.h>
+#include <mirelto/design/constant_calculation.h>
 #include <mirelto/design/filter.h>
-#include <mirelto/numeric/fault.h>
 #include <mirelto/output/report.h>
 #include <mirelto/response/analysis.h>
 #include <mirelto/response/cutoff.h>
@@ -53,38 +52,24 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
     return design;
 }
 
-// The constant calculation exactly as the window runs it, over the design record.
+// The constant calculation exactly as the window runs it.
 void RunDesign(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Request request = ReadRequest(args, isLpf);
     const GivenComponents given = ReadGiven(args, isLpf);
     const std::array<std::int32_t, 3> series = ReadSeries(args, isLpf);
 
-    DesignRecord& st = DesignState;
-    st.ConstantMode = true;
-    st.Fa = request.poles.fa;
-    st.Fo = request.poles.fo;
-    st.Q = request.poles.q;
-    st.IsLpf = isLpf;
-    double* const givenFields[2][3] = {{&st.C1, &st.C2, &st.C3}, {&st.R1, &st.R2, &st.R3}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        *givenFields[isLpf ? 1 : 0][i] = given.values[i];
+    ConstantRequest input;
+    input.request = request.poles;
+    input.isLpf = isLpf;
+    input.given = given.values;
+    input.givenTexts = given.texts;
+    input.series = series;
+    const ConstantOutcome outcome = CalculateConstants(DesignRecord{}, input);
+    if (outcome.stop != ConstantStop::Done) {
+        throw Refused(StopText(outcome.stop, outcome.fault, isLpf));
     }
-    st.Series1 = series[0];
-    st.Series2 = series[1];
-    st.Series3 = series[2];
-    st.ResultValid = true;
-    {
-        const MessageCapture capture;
-        try {
-            SynthesizeFilter(st.Fa, st.Fo, st.Q, st.Series1, st.Series2, st.Series3, st.IsLpf);
-        } catch (const FloatingPointFault& fault) {
-            throw Refused(fault.what());
-        }
-        if (!st.ResultValid) {
-            throw Refused(OneLine(capture.Text()));
-        }
-    }
+    const DesignRecord& st = outcome.record;
 
     ReportTexts texts;
     texts.EditFa = request.faText;
@@ -111,8 +96,8 @@ void RunDesign(const Arguments& args, std::ostream& out) {
         out << report;
         return;
     }
-    const Circuit built{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3, isLpf};
-    const PoleSet result{st.FaResult, st.FoResult, st.QResult};
+    const Circuit& built = outcome.built;
+    const PoleSet& result = outcome.result;
     const PoleSet& asked = request.poles;
     const PoleSet error{(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
                         (result.q - asked.q) / asked.q};
@@ -151,7 +136,7 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     const Circuit circuit = ReadCircuit(args, isLpf);
     const PoleSet poles = CircuitPoles(circuit);
     if (std::isnan(poles.fa)) {
-        throw Refused("the circuit has no real pole and complex pole pair");
+        throw Refused(std::string(kNoPolesText));
     }
     const Cutoff cutoff = CutoffOf(circuit);
 

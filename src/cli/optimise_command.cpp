@@ -157,12 +157,12 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
 
     const IdealDesign ideal = DesignIdeal(request.poles, isLpf, given.values);
     if (!ideal.realisable) {
-        throw Refused(OneLine(ideal.message));
+        throw Refused(StopText(ideal.stop, ideal.fault, isLpf));
     }
     input.ideal = ideal.circuit;
     const OptimiseResult result = OptimiseValues(input);
     if (result.status != RunStatus::Done) {
-        throw Refused(result.message);
+        throw Refused(ProblemText(result.problem));
     }
     if (args.Has("--json")) {
         WriteJson(out, input, result);

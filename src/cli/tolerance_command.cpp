@@ -30,8 +30,6 @@ const std::array<Option, 1> kHistogramOption{{
     {"--histogram", "", "also print the histograms"},
 }};
 
-constexpr std::int64_t kMostTrials = 100'000'000;
-constexpr std::int64_t kMostBins = 10000;
 constexpr int kBarWidth = 50;
 
 struct Row {
@@ -64,13 +62,13 @@ ToleranceInput ReadInput(const Arguments& args) {
         throw UsageError(Concat("--distribution: uniform or normal, not ", Quoted(distribution)));
     }
     if (const auto trials = args.Text("--trials")) {
-        input.trials = ParseCount("--trials", *trials, 1, kMostTrials);
+        input.trials = ParseCount("--trials", *trials, 1, kMaxTrials);
     }
     if (const auto seed = args.Text("--seed")) {
         input.seed = ParseSeed("--seed", *seed);
     }
     if (const auto bins = args.Text("--bins")) {
-        input.bins = static_cast<int>(ParseCount("--bins", *bins, 1, kMostBins));
+        input.bins = static_cast<int>(ParseCount("--bins", *bins, 1, kMaxBins));
     }
     return input;
 }
@@ -194,7 +192,7 @@ void RunTolerance(const Arguments& args, std::ostream& out) {
     const ToleranceInput input = ReadInput(args);
     const ToleranceResult result = AnalyseTolerance(input);
     if (result.status != RunStatus::Done) {
-        throw Refused(result.message);
+        throw Refused(ProblemText(result.problem));
     }
     if (args.Has("--json")) {
         WriteJson(out, input, result);

@@ -213,5 +213,38 @@ TEST(CountedTest, PluralUnlessOne) {
     EXPECT_EQ(Counted(2, "combination"), "2 combinations");
 }
 
+struct ProblemCase {
+    std::string name;
+    Problem problem;
+    std::string text;
+};
+
+class ProblemTextTest : public testing::TestWithParam<ProblemCase> {};
+
+// A tool's input problem; word it; the English sentence, naming the part and the limit.
+TEST_P(ProblemTextTest, WordsItInEnglish) {
+    EXPECT_EQ(ProblemText(GetParam().problem), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Problems, ProblemTextTest,
+    testing::Values(
+        ProblemCase{"PartNotPositive",
+                    {InputProblem::PartNotPositive, 4},
+                    "C2 must be positive and finite"},
+        ProblemCase{"NoPreferredValues",
+                    {InputProblem::NoPreferredValues, 0},
+                    "R1: no preferred values around it"},
+        ProblemCase{"Steps", {InputProblem::StepsOutOfRange}, "the neighbourhood is 1 to 3 steps"},
+        ProblemCase{"Tolerance",
+                    {InputProblem::ToleranceOutOfRange, 2},
+                    "R3: a tolerance is 0 to below 100 %"},
+        ProblemCase{
+            "Trials", {InputProblem::TrialsOutOfRange}, "the number of trials is 1 to 100000000"},
+        ProblemCase{
+            "Bins", {InputProblem::BinsOutOfRange}, "the number of histogram bins is 1 to 10000"},
+        ProblemCase{"None", {}, ""}),
+    [](const auto& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace mirelto::cli

@@ -190,32 +190,6 @@ const std::string kDefaultHighPassReport =
            "R1 =  24.000kΩ  R2 =  10.000kΩ  R3 = 160.000kΩ",
            "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m"});
 
-// The window's report for a constant calculation, composed here from the core: the synthesis
-// over the design record, the result boxes as FormatSI(value, 8, 3) shows them.
-std::string WindowReport(bool isLpf, const ReportTexts& typed, double given[3], int series) {
-    DesignState = DesignRecord{};
-    DesignState.IsLpf = isLpf;
-    double* fields[] = {isLpf ? &DesignState.R1 : &DesignState.C1,
-                        isLpf ? &DesignState.R2 : &DesignState.C2,
-                        isLpf ? &DesignState.R3 : &DesignState.C3};
-    for (int i = 0; i < 3; ++i) {
-        *fields[i] = given[i];
-    }
-    DesignState.ResultValid = true;
-    SynthesizeFilter(ParseValue(typed.EditFa), ParseValue(typed.EditFo), ParseValue(typed.EditQ),
-                     series, series, series, isLpf);
-    const DesignRecord& s = DesignState;
-    ReportTexts t = typed;
-    const auto shown = [](double v) { return FormatSI(v, 8, 3); };
-    if (isLpf) {
-        t.EditC1 = shown(s.ResC1), t.EditC2 = shown(s.ResC2), t.EditC3 = shown(s.ResC3);
-    } else {
-        t.EditR1 = shown(s.ResR1), t.EditR2 = shown(s.ResR2), t.EditR3 = shown(s.ResR3);
-    }
-    t.EditFar = shown(s.FaResult), t.EditFor = shown(s.FoResult), t.EditQr = shown(s.QResult);
-    return ComposeReport(isLpf, true, t);
-}
-
 // design with no options, and with --hpf; run; the window's report of the default request,
 // byte for byte with CR LF.
 TEST(DesignTest, DefaultRequestsPrintTheWindowsReport) {
@@ -228,41 +202,43 @@ TEST(DesignTest, DefaultRequestsPrintTheWindowsReport) {
     EXPECT_EQ(high.out, kDefaultHighPassReport);
 }
 
-// A request with typed texts, R2 given and R3 left out, E12 capacitors; run design; exactly the
-// report the core composes for the window, R3 taking R2's text.
-TEST(DesignTest, EqualsComposeReportWithBlankFill) {
-    ReportTexts typed;
-    typed.EditFa = "2k";
-    typed.EditFo = "1.5e3";
-    typed.EditQ = "0.8";
-    typed.EditR1 = "10k";
-    typed.EditR2 = typed.EditR3 = "4k7";
-    double given[] = {10000, 4700, 4700};
-    const std::string expected = WindowReport(true, typed, given, 12);
-    const Outcome o =
-        RunCli({"design", "--fa", "2k", "--fo", "1.5e3", "--q", "0.8", "--r1", "10k", "--r2", "4k7",
-                "--series1", "12", "--series2", "E12", "--series3=12"});
+struct ReportCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::string report;  // what the window shows for the same boxes and selectors
+};
+
+class DesignReportTest : public testing::TestWithParam<ReportCase> {};
+
+// Typed texts, blanks and series spelt in each way the selectors take; run design; the window's
+// report byte for byte.
+TEST_P(DesignReportTest, PrintsTheWindowsReport) {
+    const ReportCase& c = GetParam();
+    const Outcome o = RunCli(c.args);
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, expected);
-    EXPECT_NE(o.out.find("R3 = 4k7Ω"), std::string::npos);
+    EXPECT_EQ(o.out, c.report);
 }
 
-// HPF with given capacitors and unrounded resistors; run design; the core's report.
-TEST(DesignTest, HighPassUnroundedEqualsComposeReport) {
-    ReportTexts typed;
-    typed.EditFa = "1k";
-    typed.EditFo = "1.2k";
-    typed.EditQ = "2";
-    typed.EditC1 = "10n";
-    typed.EditC2 = typed.EditC3 = "4.7n";
-    double given[] = {10e-9, 4.7e-9, 4.7e-9};
-    const std::string expected = WindowReport(false, typed, given, 0);
-    const Outcome o =
-        RunCli({"design", "--hpf", "--fa", "1k", "--fo", "1.2k", "--q", "2", "--c1", "10n", "--c2",
-                "4.7n", "--series1", "inf", "--series2", "0", "--series3", "\xE2\x88\x9E"});
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, expected);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Requests, DesignReportTest,
+    testing::Values(
+        // R3 left out takes R2's text.
+        ReportCase{"BlankR3TakesR2",
+                   {"design", "--fa", "2k", "--fo", "1.5e3", "--q", "0.8", "--r1", "10k", "--r2",
+                    "4k7", "--series1", "12", "--series2", "E12", "--series3=12"},
+                   Lines({"3rd LPF", "[Input data]", "fa = 2kHz  fo = 1.5e3Hz   Q = 0.8",
+                          "R1 = 10kΩ  R2 = 4k7Ω  R3 = 4k7Ω", "", "[Result data]",
+                          "C1 =  15.000nF  C2 = 100.000nF  C3 =   2.700nF",
+                          "fa =   2.386kHz  fo =   1.374kHz   Q = 853.583m"})},
+        ReportCase{
+            "HighPassUnrounded",
+            {"design", "--hpf", "--fa", "1k", "--fo", "1.2k", "--q", "2", "--c1", "10n", "--c2",
+             "4.7n", "--series1", "inf", "--series2", "0", "--series3", "\xE2\x88\x9E"},
+            Lines({"3rd HPF", "[Input data]", "fa = 1kHz  fo = 1.2kHz   Q = 2",
+                   "C1 = 10nF  C2 = 4.7nF  C3 = 4.7nF", "", "[Result data]",
+                   "R1 =  12.695kΩ  R2 =   4.133kΩ  R3 = 241.523kΩ",
+                   "fa =   1.000kHz  fo =   1.200kHz   Q =   2.000"})}),
+    [](const auto& info) { return info.param.name; });
 
 // Resistor ratios the synthesis cannot realise; run design; status 1, the window's message on
 // one line of standard error, nothing on standard output.

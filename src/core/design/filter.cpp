@@ -53,9 +53,8 @@ Real SolveDesignCubic(const Target& target, Real lambda, Real rho) {
     return CubicRealRoot(1, k2, k1, k0);
 }
 
-// C1..C3 from R1..R3; the unscaled values go into DesignState as they are computed.
-bool ComputeCapacitors(Real wa, Real wo, Real Q) {
-    DesignRecord& st = DesignState;
+// C1..C3 from R1..R3; the unscaled values go into the record as they are computed.
+bool ComputeCapacitors(DesignRecord& st, Real wa, Real wo, Real Q) {
     const Real R1 = st.R1, R2 = st.R2, R3 = st.R3;
     const Real lambda = R2 / R1;
     const Real rho = R3 / R1;
@@ -74,8 +73,7 @@ bool ComputeCapacitors(Real wa, Real wo, Real Q) {
 }
 
 // R1..R3 from C1..C3: the LPF design with every R and 1/C exchanged.
-bool ComputeResistors(Real wa, Real wo, Real Q) {
-    DesignRecord& st = DesignState;
+bool ComputeResistors(DesignRecord& st, Real wa, Real wo, Real Q) {
     const Real C1 = st.C1, C2 = st.C2, C3 = st.C3;
     const Real lambda = C1 / C2;
     const Real rho = C1 / C3;
@@ -124,8 +122,12 @@ void AnalyseInto(Results& out, bool isLpf, double R1, double R2, double R3, doub
 }  // namespace
 
 void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, double C3) {
-    DesignRecord& st = DesignState;
-    AnalyseInto(st, st.IsLpf, R1, R2, R3, C1, C2, C3);
+    AnalyseTransferInto(DesignState, R1, R2, R3, C1, C2, C3);
+}
+
+void AnalyseTransferInto(DesignRecord& record, double R1, double R2, double R3, double C1,
+                         double C2, double C3) {
+    AnalyseInto(record, record.IsLpf, R1, R2, R3, C1, C2, C3);
 }
 
 PoleSet CircuitPoles(const Circuit& c) {
@@ -144,18 +146,16 @@ PoleSet CircuitPoles(const Circuit& c) {
     return {out.FaResult, out.FoResult, out.QResult};
 }
 
-void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std::int32_t Series2,
-                      std::int32_t Series3, bool IsLpf) {
-    DesignRecord& st = DesignState;
+bool SynthesiseInto(DesignRecord& st, double Fa, double Fo, double Q, std::int32_t Series1,
+                    std::int32_t Series2, std::int32_t Series3, bool IsLpf) {
     // Designed for fo = 1 Hz; dividing the computed components by Fo moves every pole by Fo.
     const Real wa = (Real(Fa) / Fo) * kTwoPi;
     const Real wo = Real(1.0) * kTwoPi;
 
-    const bool realisable = IsLpf ? ComputeCapacitors(wa, wo, Q) : ComputeResistors(wa, wo, Q);
+    const bool realisable =
+        IsLpf ? ComputeCapacitors(st, wa, wo, Q) : ComputeResistors(st, wa, wo, Q);
     if (!realisable) {
-        ShowMessage(IsLpf ? MessageId::UnrealisableLpf : MessageId::UnrealisableHpf);
-        st.ResultValid = false;
-        return;
+        return false;
     }
 
     // The LPF computes the capacitors from the given resistors, the HPF the other way round.
@@ -179,6 +179,17 @@ void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std:
         *givenResult[i] = *given[i];
     }
 
+    return true;
+}
+
+void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std::int32_t Series2,
+                      std::int32_t Series3, bool IsLpf) {
+    DesignRecord& st = DesignState;
+    if (!SynthesiseInto(st, Fa, Fo, Q, Series1, Series2, Series3, IsLpf)) {
+        ShowMessage(IsLpf ? MessageId::UnrealisableLpf : MessageId::UnrealisableHpf);
+        st.ResultValid = false;
+        return;
+    }
     if (st.ResultValid) {
         AnalyzeTransfer(st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3);
     }

@@ -7,9 +7,8 @@
 #include <string_view>
 #include <utility>
 
-#include "mirelto/design/design_state.h"
+#include "mirelto/design/constant_calculation.h"
 #include "mirelto/design/filter.h"
-#include "mirelto/design/messages.h"
 #include "mirelto/numeric/fault.h"
 #include "mirelto/values/eseries.h"
 
@@ -79,28 +78,11 @@ Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t i
     return c;
 }
 
-// Restores the design record and the message sink however DesignIdeal leaves.
-class DesignStateGuard {
-  public:
-    explicit DesignStateGuard(MessageSink sink)
-        : saved_(DesignState), previous_(SetMessageSink(std::move(sink))) {}
-    ~DesignStateGuard() {
-        SetMessageSink(std::move(previous_));
-        DesignState = saved_;
-    }
-    DesignStateGuard(const DesignStateGuard&) = delete;
-    DesignStateGuard& operator=(const DesignStateGuard&) = delete;
-
-  private:
-    DesignRecord saved_;
-    MessageSink previous_;
-};
-
-// What each part moves over; empty with a message when a part cannot move.
+// What each part moves over; empty with a problem when a part cannot move.
 struct Neighbourhood {
     std::array<std::vector<double>, kComponentCount> values;
     std::array<std::size_t, kComponentCount> plainAt{};  // where the plain-rounding value sits
-    std::string problem;
+    Problem problem;
 };
 
 Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
@@ -115,7 +97,7 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
         if (series != 0) {
             values = SeriesNeighbours(v, series, input.steps);
             if (values.empty()) {
-                hood.problem = std::string(ComponentName(p)) + ": no preferred values around it";
+                hood.problem = {InputProblem::NoPreferredValues, p};
                 return hood;
             }
             if (given) {
@@ -135,7 +117,7 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
         }
         const auto at = std::find(values.begin(), values.end(), plain);
         if (at == values.end()) {
-            hood.problem = std::string(ComponentName(p)) + ": its rounded value is out of range";
+            hood.problem = {InputProblem::RoundedOutOfRange, p};
             return hood;
         }
         hood.plainAt[p] = static_cast<std::size_t>(at - values.begin());
@@ -143,62 +125,52 @@ Neighbourhood BuildNeighbourhood(const OptimiseInput& input) {
     return hood;
 }
 
-std::string CheckInput(const OptimiseInput& input) {
+Problem CheckInput(const OptimiseInput& input) {
     const PoleSet& r = input.requested;
     if (!IsPositiveFinite(r.fa) || !IsPositiveFinite(r.fo) || !IsPositiveFinite(r.q)) {
-        return "fa, fo and Q must be positive and finite";
+        return {InputProblem::RequestNotPositive};
     }
     const ComponentValues parts = ComponentsOf(input.ideal);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         if (!IsPositiveFinite(parts[p])) {
-            return std::string(ComponentName(p)) + " must be positive and finite";
+            return {InputProblem::PartNotPositive, p};
         }
         if (input.series[p] < 0) {
-            return std::string(ComponentName(p)) + ": a series size is 0 or more";
+            return {InputProblem::NegativeSeries, p};
         }
     }
     if (input.steps < 1 || input.steps > kMaxSteps) {
-        return "the neighbourhood is 1 to 3 steps";
+        return {InputProblem::StepsOutOfRange};
     }
     if (input.keep < 1) {
-        return "at least one candidate must be kept";
+        return {InputProblem::NothingKept};
     }
     return {};
 }
 
 }  // namespace
 
-IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given) {
+IdealDesign DesignIdeal(ConstantRequest request) {
+    // Series 0 everywhere: the computed parts come back unrounded.
+    request.series = {};
+    const ConstantOutcome outcome = CalculateConstants(DesignRecord{}, request);
     IdealDesign out;
-    if (!IsPositiveFinite(requested.fa) || !IsPositiveFinite(requested.fo) ||
-        !IsPositiveFinite(requested.q)) {
-        out.message = "fa, fo and Q must be positive and finite";
-        return out;
+    // A fault in the back-analysis still leaves the ideal circuit: the search needs no more.
+    out.realisable = outcome.synthesised;
+    if (!out.realisable) {
+        out.stop = outcome.stop;
+        out.fault = outcome.fault;
     }
-    std::optional<MessageId> rejection;
-    const DesignStateGuard guard([&](MessageId id) { rejection = id; });
-    DesignRecord& st = DesignState;
-    st.IsLpf = isLpf;
-    double* const givenFields[2][3] = {{&st.C1, &st.C2, &st.C3}, {&st.R1, &st.R2, &st.R3}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        *givenFields[isLpf ? 1 : 0][i] = given[i];
-    }
-    // Without ResultValid the synthesis skips the back-analysis; a rejection reaches the sink.
-    st.ResultValid = false;
-    try {
-        SynthesizeFilter(requested.fa, requested.fo, requested.q, 0, 0, 0, isLpf);
-    } catch (const FloatingPointFault& fault) {
-        out.message = fault.what();
-        return out;
-    }
-    if (rejection) {
-        out.rejection = rejection;
-        out.message = std::string(TextOf(*rejection).english);
-        return out;
-    }
-    out.realisable = true;
-    out.circuit = Circuit{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3, isLpf};
+    out.circuit = outcome.built;
     return out;
+}
+
+IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given) {
+    ConstantRequest request;
+    request.request = requested;
+    request.isLpf = isLpf;
+    request.given = given;
+    return DesignIdeal(request);
 }
 
 std::vector<double> SeriesNeighbours(double value, std::int32_t series, int steps) {
@@ -254,13 +226,13 @@ void AddFigures(Candidate& candidate, const ResponseReference& reference) {
 
 OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control) {
     OptimiseResult result;
-    result.message = CheckInput(input);
-    if (!result.message.empty()) {
+    result.problem = CheckInput(input);
+    if (result.problem) {
         return result;
     }
     Neighbourhood hood = BuildNeighbourhood(input);
-    if (!hood.problem.empty()) {
-        result.message = std::move(hood.problem);
+    if (hood.problem) {
+        result.problem = hood.problem;
         return result;
     }
     result.candidates = std::move(hood.values);

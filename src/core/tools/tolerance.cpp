@@ -24,8 +24,6 @@ namespace {
 constexpr std::int64_t kPollEvery = 256;
 
 // Guards against a run so long that it can only be a mistake, and histograms no one can read.
-constexpr std::int64_t kMaxTrials = 100'000'000;
-constexpr int kMaxBins = 10000;
 
 bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
@@ -52,30 +50,30 @@ double Cutoff(const Circuit& circuit, const FrequencyRange& range) {
     return CutoffFrequency(CircuitTransfer(circuit), circuit.isLpf, range.low, range.high);
 }
 
-std::string CheckInput(const ToleranceInput& input) {
+Problem CheckInput(const ToleranceInput& input) {
     const ComponentValues parts = ComponentsOf(input.nominal);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         if (!IsPositiveFinite(parts[p])) {
-            return std::string(ComponentName(p)) + " must be positive and finite";
+            return {InputProblem::PartNotPositive, p};
         }
         const double t = input.tolerance[p];
         if (!(t >= 0 && t < 1)) {
-            return std::string(ComponentName(p)) + ": a tolerance is 0 to below 100 %";
+            return {InputProblem::ToleranceOutOfRange, p};
         }
     }
     if (std::isnan(CircuitPoles(input.nominal).fa)) {
-        return "the circuit has no real pole and complex pole pair";
+        return {InputProblem::NoPoles};
     }
     if (input.trials < 1 || input.trials > kMaxTrials) {
-        return "the number of trials is 1 to 100000000";
+        return {InputProblem::TrialsOutOfRange};
     }
     if (input.bins < 1 || input.bins > kMaxBins) {
-        return "the number of histogram bins is 1 to 10000";
+        return {InputProblem::BinsOutOfRange};
     }
     const FrequencyRange& r = input.cutoffRange;
     const bool automatic = r.low == 0 && r.high == 0;
     if (!automatic && !(IsPositiveFinite(r.low) && IsPositiveFinite(r.high) && r.low < r.high)) {
-        return "the -3 dB search range must be 0 < low < high";
+        return {InputProblem::CutoffRangeInvalid};
     }
     return {};
 }
@@ -325,8 +323,8 @@ std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quan
 ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& control) {
     ToleranceResult result;
     result.seed = input.seed;
-    result.message = CheckInput(input);
-    if (!result.message.empty()) {
+    result.problem = CheckInput(input);
+    if (result.problem) {
         return result;
     }
     const Circuit& nominal = input.nominal;

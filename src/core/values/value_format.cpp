@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "mirelto/values/value_text.h"
 #include "numeric/constants.h"
 
 namespace mirelto {
@@ -192,6 +194,55 @@ std::string FormatSISignificant(double value, int digits) {
         text += mantissa.substr(static_cast<std::size_t>(integerDigits));
     }
     return text + kSiRows[static_cast<std::size_t>(row)].prefix;
+}
+
+std::string FormatShown(double value) {
+    return FormatSI(value, kShownWidth, kShownDecimals);
+}
+
+namespace {
+
+constexpr int kMostSignificantDigits = 17;
+// How close a typed text must read back to the value: far below any tolerance, far above the
+// ulps a series value carries from its decade scaling.
+constexpr double kTypedSameValue = 1e-12;
+
+// "6.800n" as "6.8n": trailing zeros of the fraction say nothing the reader needs.
+std::string WithoutTrailingZeros(std::string text) {
+    if (text.find('.') == std::string::npos) {
+        return text;
+    }
+    const bool prefixed = !text.empty() && std::isalpha(static_cast<unsigned char>(text.back()));
+    const std::string prefix = prefixed ? text.substr(text.size() - 1) : std::string();
+    std::string number = prefixed ? text.substr(0, text.size() - 1) : text;
+    while (!number.empty() && number.back() == '0') {
+        number.pop_back();
+    }
+    if (!number.empty() && number.back() == '.') {
+        number.pop_back();
+    }
+    return number + prefix;
+}
+
+}  // namespace
+
+std::string FormatTyped(double value) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    for (int digits = 1; digits <= kMostSignificantDigits; ++digits) {
+        std::string text = WithoutTrailingZeros(FormatSISignificant(value, digits));
+        if (std::fabs(ParseValue(text) - value) <= kTypedSameValue * std::fabs(value)) {
+            return text;
+        }
+    }
+    // The prefix's scaling can round away from every decimal text; a number without a prefix is
+    // read correctly rounded, so its shortest form always reads back.
+    std::array<char, 32> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::scientific)
+                         .ptr;
+    return std::string(buffer.data(), end);
 }
 
 }  // namespace mirelto

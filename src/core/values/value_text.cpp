@@ -311,4 +311,18 @@ double ParseValue(std::string_view text) {
     }
 }
 
+PercentReading ParsePercent(std::string_view text) {
+    if (text.ends_with('%')) {
+        text.remove_suffix(1);
+    }
+    const double percent = ParseValue(text);
+    if (!std::isfinite(percent)) {
+        return {0, PercentProblem::NotAPercentage};
+    }
+    if (percent < 0 || percent >= kMostPercent) {
+        return {0, PercentProblem::OutOfRange};
+    }
+    return {percent / kMostPercent, PercentProblem::None};
+}
+
 }  // namespace mirelto

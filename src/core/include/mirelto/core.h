@@ -16,6 +16,7 @@
 #include "mirelto/values/value_text.h"
 
 #include "mirelto/design/circuit.h"
+#include "mirelto/design/constant_calculation.h"
 #include "mirelto/design/design_state.h"
 #include "mirelto/design/filter.h"
 #include "mirelto/design/messages.h"

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "mirelto/design/circuit.h"
+#include "mirelto/design/design_state.h"
 
 namespace mirelto {
 
@@ -31,5 +32,13 @@ PoleSet CircuitPoles(const Circuit& circuit);
 // UnrealisableHpf) before ResultValid is cleared.
 void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std::int32_t Series2,
                       std::int32_t Series3, bool IsLpf);
+
+// The two steps of SynthesizeFilter over any record, which it runs over DesignState: the
+// synthesis up to the rounded parts (false, with nothing shown and `record.ResultValid` as it
+// was, when the request is unrealisable), and the analysis of AnalyzeTransfer.
+bool SynthesiseInto(DesignRecord& record, double Fa, double Fo, double Q, std::int32_t Series1,
+                    std::int32_t Series2, std::int32_t Series3, bool IsLpf);
+void AnalyseTransferInto(DesignRecord& record, double R1, double R2, double R3, double C1,
+                         double C2, double C3);
 
 }  // namespace mirelto

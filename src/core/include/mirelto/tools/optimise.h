@@ -4,9 +4,8 @@
 // numbers), the error of its -3 dB frequency, or its response's deviation. The search is exhaustive
 // over the neighbourhood it names and deterministic; it never samples and never prunes.
 //
-// DesignIdeal runs the window's synthesis over DesignState and belongs to the thread that owns
-// the design record. Everything else keeps no state and may run on a worker thread, cancelled
-// through RunControl.
+// Nothing here keeps state: everything may run on a worker thread, the search cancelled through
+// RunControl.
 #pragma once
 
 #include <array>
@@ -18,7 +17,8 @@
 #include <vector>
 
 #include "mirelto/design/circuit.h"
-#include "mirelto/design/messages.h"
+#include "mirelto/design/constant_calculation.h"
+#include "mirelto/tools/input_problem.h"
 #include "mirelto/tools/ranking.h"
 #include "mirelto/tools/run_control.h"
 
@@ -26,14 +26,16 @@ namespace mirelto {
 
 struct IdealDesign {
     bool realisable = false;
-    Circuit circuit;      // the given parts as given, the computed ones unrounded
-    std::string message;  // when not realisable: the rejection's English text or the fault's text
-    std::optional<MessageId> rejection;  // the synthesis's refusal, when that was the reason
+    Circuit circuit;  // the given parts as given, the computed ones unrounded
+    // When not realisable: where the constant calculation stopped, and for a Fault its kind.
+    ConstantStop stop = ConstantStop::Done;
+    FaultKind fault = FaultKind::None;
 };
 
-// The window's constant calculation without rounding (series 0) for the given parts (LPF: R1..R3,
-// HPF: C1..C3). DesignState and the message sink are as before afterwards: a rejection comes back
-// in `message` instead of reaching the sink.
+// The window's constant calculation (CalculateConstants) without rounding (series 0) for the
+// given parts (LPF: R1..R3, HPF: C1..C3), blanks filled as the window fills them. Touches no
+// global state and shows nothing.
+IdealDesign DesignIdeal(ConstantRequest request);
 IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<double, 3>& given);
 
 // The members of the series of size `series` (> 0) at most `steps` steps from the member
@@ -73,7 +75,7 @@ struct Candidate {
 
 struct OptimiseResult {
     RunStatus status = RunStatus::Invalid;
-    std::string message;  // Invalid: what is wrong with the input
+    Problem problem;  // Invalid: what is wrong with the input
     // The values each part moves over, ascending; their product is the neighbourhood. The
     // enumeration runs through it like an odometer, R1 slowest and C3 fastest.
     std::array<std::vector<double>, kComponentCount> candidates;

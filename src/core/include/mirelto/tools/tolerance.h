@@ -13,6 +13,7 @@
 #include "mirelto/design/circuit.h"
 #include "mirelto/numeric/portable_random.h"
 #include "mirelto/response/analysis.h"
+#include "mirelto/tools/input_problem.h"
 #include "mirelto/tools/run_control.h"
 #include "mirelto/tools/spread.h"
 
@@ -67,9 +68,13 @@ inline constexpr double kSensitivityStep = 1e-5;
 // where the circuit or a moved circuit has no fa, fo, Q.
 Sensitivities SensitivitiesOf(const Circuit& circuit);
 
+// The most trials and histogram bins a run takes.
+inline constexpr std::int64_t kMaxTrials = 100'000'000;
+inline constexpr int kMaxBins = 10000;
+
 struct ToleranceResult {
     RunStatus status = RunStatus::Invalid;
-    std::string message;  // Invalid: what is wrong with the input
+    Problem problem;  // Invalid: what is wrong with the input
     // Trials run: fewer than asked when cancelled. A cancelled run that replayed has only the
     // count, mean, minimum and maximum of each spread; the rest is NaN.
     std::int64_t trials = 0;

@@ -21,4 +21,14 @@ std::string FormatSI(double value, int width, int decimals);
 // digits or leading zeros ("1.000E288T"). NaN and infinities give an empty text.
 std::string FormatSISignificant(double value, int digits);
 
+// The text of a result box: FormatSI at the window's width 8 with 3 decimals ("  6.800n").
+inline constexpr int kShownWidth = 8;
+inline constexpr int kShownDecimals = 3;
+std::string FormatShown(double value);
+
+// The value as a person types it: the fewest significant digits that read back (ParseValue) to
+// within kTypedSameValue of it, without trailing zeros ("6.8n", "24k", "1.5"); the shortest
+// exponent form where no prefixed text does. NaN and infinities give an empty text.
+std::string FormatTyped(double value);
+
 }  // namespace mirelto

@@ -11,4 +11,14 @@ namespace mirelto {
 // Never throws.
 double ParseValue(std::string_view text);
 
+// A percentage as typed: a value text, a trailing "%" allowed ("1", "1%", "500m"), read as a
+// fraction from 0 up to (not including) kMostPercent %.
+inline constexpr double kMostPercent = 100;
+enum class PercentProblem { None, NotAPercentage, OutOfRange };
+struct PercentReading {
+    double fraction = 0;
+    PercentProblem problem = PercentProblem::None;
+};
+PercentReading ParsePercent(std::string_view text);
+
 }  // namespace mirelto
