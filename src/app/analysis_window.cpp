@@ -94,6 +94,7 @@ TFormAnalysis::TFormAnalysis(TFormMain* owner)
     connect(owner->RadioButtonLpf, &QRadioButton::toggled, optimise_, &OptimisePanel::InputChanged);
     tolerance_ = new TolerancePanel(*this, this);
     netlist_ = new NetlistPanel(*this, this);
+    connect(response_, &ResponsePanel::OpAmpGbwChanged, netlist_, &NetlistPanel::SetOpAmpGbw);
 }
 
 TFormAnalysis::~TFormAnalysis() {

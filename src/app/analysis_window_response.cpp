@@ -118,6 +118,7 @@ void ResponsePanel::GbwEdited() {
             stale_ = true;
             Post();
         }
+        emit OpAmpGbwChanged(gbw_);
     }
 }
 

@@ -49,6 +49,10 @@ class ResponsePanel : public QObject {
     void SaveImage();
     void CopyTable();
 
+  signals:
+    // The op-amp gain-bandwidth in use changed (Hz; 0 for none).
+    void OpAmpGbwChanged(double gbw);
+
   private:
     void Post();
     void GbwEdited();

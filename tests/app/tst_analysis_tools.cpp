@@ -5,6 +5,9 @@
 #include <QAreaSeries>
 #include <QChart>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +18,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <atomic>
@@ -33,6 +37,7 @@
 #include "analysis_window.h"
 #include "analysis_window_netlist.h"
 #include "analysis_window_optimise.h"
+#include "analysis_window_response.h"
 #include "analysis_window_table.h"
 #include "analysis_window_tolerance.h"
 #include "app_test_support.h"
@@ -650,6 +655,54 @@ class TestAnalysisTools : public QObject {
                  QString::fromStdString(mirelto::SpiceNetlist(Built())));
         QVERIFY(window->EditNetlist->toPlainText() != expected);
         QVERIFY(window->LabelNetlistMessage->isHidden());
+    }
+
+    // The netlist's follower for each GBW box text: the op-amp model of that GBW, or the ideal
+    // one for an empty box.
+    void netlistFollowsGbw_data() {
+        QTest::addColumn<QString>("gbw");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("1M") << QStringLiteral("1M") << 1e6;
+        QTest::newRow("20k") << QStringLiteral("20k") << 2e4;
+        QTest::newRow("empty") << QString() << 0.0;
+    }
+    void netlistFollowsGbw() {
+        QFETCH(QString, gbw);
+        QFETCH(double, expected);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabNetlist);
+        window->Response().SetOpAmpGbwText(QStringLiteral("3M"));
+        window->Response().SetOpAmpGbwText(gbw);
+        mirelto::NetlistOptions options;
+        options.opAmpGbw = expected;
+        QCOMPARE(window->EditNetlist->toPlainText(),
+                 QString::fromStdString(mirelto::SpiceNetlist(Built(), options)));
+        QCOMPARE(window->EditNetlist->toPlainText().contains(QStringLiteral("X1 p out out")),
+                 expected > 0);
+    }
+
+    // 保存 with a name without suffix: the file NAME.cir holds the netlist as shown; a cancelled
+    // dialog writes nothing; a path that cannot be written says so and leaves no file.
+    void netlistSave() {
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabNetlist);
+        window->Response().SetOpAmpGbwText(QStringLiteral("1M"));
+        QTemporaryDir dir;
+        platform_->savePath = dir.filePath(QStringLiteral("lowpass"));
+        QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
+        QCOMPARE(platform_->saveDialogs, 1);
+        QFile saved(dir.filePath(QStringLiteral("lowpass.cir")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), window->EditNetlist->toPlainText());
+
+        platform_->savePath.clear();
+        QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("lowpass.cir")});
+
+        const int boxes = static_cast<int>(platform_->boxes.size());
+        platform_->savePath = dir.filePath(QStringLiteral("missing/deck.cir"));
+        QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
+        QCOMPARE(platform_->boxes.size(), boxes + 1);
+        QVERIFY(!QFileInfo::exists(platform_->savePath));
     }
 };
 
