@@ -18,6 +18,7 @@
 #include "analysis_window_worker.h"
 #include "error_display.h"
 #include "platform.h"
+#include "table_copy.h"
 #include "ui_analysis_window.h"
 
 namespace mirelto {
@@ -54,6 +55,7 @@ ResponsePanel::ResponsePanel(Ui::TFormAnalysis& form, QWidget& window)
     connect(form_.ButtonCopyImage, &QPushButton::clicked, this, guarded(&ResponsePanel::CopyImage));
     connect(form_.ButtonSaveImage, &QPushButton::clicked, this, guarded(&ResponsePanel::SaveImage));
     connect(form_.ButtonCopyTable, &QPushButton::clicked, this, guarded(&ResponsePanel::CopyTable));
+    MakeTableCopyable(*form_.TableFigures);
     connect(form_.EditGbw, &QLineEdit::editingFinished, this, guarded(&ResponsePanel::GbwEdited));
     ShowEmpty();
 }
@@ -150,6 +152,7 @@ void ResponsePanel::ShowResult(const AnalysisResult& result, bool hasRequest) {
             auto* item = new QTableWidgetItem(table_.rows[row].value(column));
             if (column > 0) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                SetCopiedValue(*item, table_.values[row].value(column, std::nan("")));
             }
             table.setItem(row, column, item);
         }
@@ -174,7 +177,7 @@ void ResponsePanel::CopyImage() {
 void ResponsePanel::CopyTable() {
     Refresh();
     if (hasResult_) {
-        CurrentPlatform().SetClipboardText(TabSeparated(table_));
+        CurrentPlatform().SetClipboardText(TableText(*form_.TableFigures, true));
     }
 }
 

@@ -2,6 +2,7 @@
 // and applied to the main window, cancelled by the user, by closing the window and by destroying
 // the main window; the tolerance analysis with its percentiles, histograms and sensitivities;
 // and the SPICE netlist of the result circuit.
+#include <QAction>
 #include <QAreaSeries>
 #include <QChart>
 #include <QComboBox>
@@ -655,6 +656,70 @@ class TestAnalysisTools : public QObject {
                  QString::fromStdString(mirelto::SpiceNetlist(Built())));
         QVERIFY(window->EditNetlist->toPlainText() != expected);
         QVERIFY(window->LabelNetlistMessage->isHidden());
+    }
+
+    // A table filled by a run, rows 0 and 2 selected; Ctrl+C copies the header and those two
+    // rows as TSV; every value cell reads back as a plain number (no SI prefix) that rounds to
+    // the text shown; すべてコピー copies every row.
+    void copyTables_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("firstValueColumn");
+        QTest::newRow("comparison") << QStringLiteral("TableFigures") << 1;
+        QTest::newRow("optimiser") << QStringLiteral("TableOptimise") << 1;
+        QTest::newRow("percentiles") << QStringLiteral("TablePercentiles") << 1;
+        QTest::newRow("sensitivities") << QStringLiteral("TableSensitivity") << 1;
+    }
+    void copyTables() {
+        QFETCH(QString, table);
+        QFETCH(int, firstValueColumn);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabResponse);
+        QVERIFY(QTest::qWaitFor([&] { return window->TableFigures->rowCount() == 6; }, 5000));
+        QVERIFY(Search(*window));
+        QVERIFY(Tolerance(*window));
+        auto* widget = window->findChild<QTableWidget*>(table);
+        QVERIFY(widget && widget->rowCount() >= 3);
+        widget->clearSelection();
+        widget->selectionModel()->select(widget->model()->index(0, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        widget->selectionModel()->select(widget->model()->index(2, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        platform_->copied.clear();
+        QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(platform_->copied.size(), 1);
+        const QStringList lines =
+            platform_->copied.first().chopped(2).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0].split(u'\t').size(), widget->columnCount());
+        int numbers = 0;
+        for (int line = 1; line < 3; ++line) {
+            const QStringList cells = lines[line].split(u'\t');
+            const int row = line == 1 ? 0 : 2;
+            QCOMPARE(cells.size(), widget->columnCount());
+            QCOMPARE(cells[0], widget->item(row, 0)->text());
+            for (int column = firstValueColumn; column < cells.size(); ++column) {
+                const QString shown = widget->item(row, column)->text();
+                if (shown.isEmpty()) {
+                    QCOMPARE(cells[column], QString());
+                    continue;
+                }
+                bool ok = false;
+                const double copied = cells[column].toDouble(&ok);
+                QVERIFY2(ok, qPrintable(cells[column]));
+                QVERIFY2(!cells[column].contains(QRegularExpression(QStringLiteral("[kMmunp]"))),
+                         qPrintable(cells[column]));
+                const double read = mirelto::ParseValue(shown.toStdString());
+                QVERIFY2(std::abs(copied - read) <= 5e-3 * std::abs(read) + 5e-3,
+                         qPrintable(cells[column] + QStringLiteral(" vs ") + shown));
+                ++numbers;
+            }
+        }
+        QVERIFY(numbers >= 2);
+
+        auto* all = widget->findChild<QAction*>(QStringLiteral("ActionCopyAllRows"));
+        QVERIFY(all && widget->actions().contains(all));
+        all->trigger();
+        QCOMPARE(platform_->copied.size(), 2);
+        QCOMPARE(platform_->copied.last().count(QStringLiteral("\r\n")), widget->rowCount() + 1);
     }
 
     // The netlist's follower for each GBW box text: the op-amp model of that GBW, or the ideal
