@@ -563,6 +563,39 @@ class TestAnalysis : public QObject {
         QCOMPARE(step->at(step->count() - 1).x(), time->max());
     }
 
+    // Default calculation shown; one change to what it was calculated from; the notice that the
+    // results do not match says so; 定数計算 again; the notice goes.
+    void staleNotice_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("mode switch") << QStringLiteral("mode");
+        QTest::newRow("fa typed") << QStringLiteral("fa");
+        QTest::newRow("R1 typed") << QStringLiteral("R1");
+        QTest::newRow("series chosen") << QStringLiteral("series");
+    }
+    void staleNotice() {
+        QFETCH(QString, change);
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        QVERIFY(window->LabelStale->isHidden());
+        if (change == QStringLiteral("mode")) {
+            QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
+        } else if (change == QStringLiteral("fa")) {
+            QTest::keyClicks(form_->EditFa, QStringLiteral("0"));
+        } else if (change == QStringLiteral("R1")) {
+            QTest::keyClicks(form_->EditR1, QStringLiteral("0"));
+        } else {
+            form_->ComboBoxR1->setCurrentIndex((form_->ComboBoxR1->currentIndex() + 1) %
+                                               form_->ComboBoxR1->count());
+        }
+        QVERIFY(window->LabelStale->isVisible());
+        QVERIFY(window->ShowsStaleResults());
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QVERIFY(mirelto::DesignState.ResultValid);
+        QVERIFY(window->LabelStale->isHidden());
+        QVERIFY(!window->ShowsStaleResults());
+    }
+
     // Default calculation shown; 表をコピー; tab-separated header and six rows, CR LF each.
     void copyTable() {
         TFormAnalysis* window = Open();
