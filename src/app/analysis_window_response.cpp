@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <QCheckBox>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -25,7 +26,6 @@ namespace mirelto {
 
 namespace {
 
-constexpr int kPlotPoints = 400;
 
 QString PngFilter() {
     return QStringLiteral("PNG 画像 (*.png)");
@@ -56,6 +56,9 @@ ResponsePanel::ResponsePanel(Ui::TFormAnalysis& form, QWidget& window)
     connect(form_.ButtonSaveImage, &QPushButton::clicked, this, guarded(&ResponsePanel::SaveImage));
     connect(form_.ButtonCopyTable, &QPushButton::clicked, this, guarded(&ResponsePanel::CopyTable));
     MakeTableCopyable(*form_.TableFigures);
+    connect(form_.ButtonResetZoom, &QPushButton::clicked, this, [this] { charts_.ResetZoom(); });
+    connect(form_.CheckPassBand, &QCheckBox::toggled, this,
+            [this](bool on) { charts_.SetPassBandView(on); });
     connect(form_.EditGbw, &QLineEdit::editingFinished, this, guarded(&ResponsePanel::GbwEdited));
     ShowEmpty();
 }

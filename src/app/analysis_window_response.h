@@ -21,6 +21,9 @@ class TFormAnalysis;
 
 namespace mirelto {
 
+// Frequencies of the plotted curves.
+inline constexpr int kPlotPoints = 400;
+
 class ResponsePanel : public QObject {
     Q_OBJECT
 
