@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes PNG screenshots of the calculator for the README: the main window after a constant
 # calculation in LPF and in HPF mode, the help window, and the analysis window after the default
-# LPF calculation. Runs on its own Xvfb server.
+# LPF calculation, whole and in its pass-band view with the cursor readout. Runs on its own Xvfb
+# server.
 set -euo pipefail
 
 binary=${1:-build/src/app/mirelto}
@@ -48,4 +49,10 @@ click 312 319  # 解析
 analysis=$(timeout 20 xdotool search --sync --all --pid "$app" --onlyvisible --name '^解析$' | head -n 1)
 sleep 1        # the plots are drawn once the window is shown
 import -window "$analysis" "$out/analysis.png"
+# The pass-band view of the magnitude plot with the cursor readout over it.
+xdotool mousemove --window "$analysis" 630 520 click 1   # 通過域
+sleep 0.5
+xdotool mousemove --window "$analysis" 150 160           # over the magnitude plot's pass band
+sleep 0.5
+import -window "$analysis" "$out/analysis_passband.png"
 echo "screenshots written to $out"

@@ -26,7 +26,7 @@ QString ReadoutText(const PlotCurves& plot, double x) {
             parts << name + QLatin1Char(' ') + plot.yText(values[index]);
         }
     }
-    return parts.join(QStringLiteral("  "));
+    return parts.join(QLatin1Char('\n'));
 }
 
 PassBandRange PassBandOf(const PlotCurves& magnitude, bool isLpf, double cutoff, double low,

@@ -19,7 +19,7 @@ struct PlotCurves {
     QString (*yText)(double value) = nullptr;
 };
 
-// "1.234kHz  要求 −3.01 dB  実回路 −3.05 dB": the sample nearest `x` (in the plot's x units) and
+// "1.234kHz", then "要求 −3.01 dB", "実回路 −3.05 dB" a line each: the sample nearest `x` (in the plot's x units) and
 // each curve's value there; empty when there are no samples.
 QString ReadoutText(const PlotCurves& plot, double x);
 
