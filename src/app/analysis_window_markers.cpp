@@ -69,22 +69,30 @@ std::vector<std::pair<double, QString>> MarkerGroups(const FrequencyMarkers& mar
 
 void AddMarkers(QChart& chart, const std::vector<std::pair<double, QString>>& groups, bool labelled,
                 const QFont& font) {
-    const QValueAxis* y = YAxis(chart);
-    const double low = y->min(), high = y->max();
+    QValueAxis* y = YAxis(chart);
     QPen pen(kMarkerColour);
     pen.setWidthF(1);
     pen.setStyle(Qt::DotLine);
     for (std::size_t i = 0; i < groups.size(); ++i) {
         const double f = groups[i].first;
-        const double labelY = high - static_cast<double>(i + 1) * kMarkerLabelStep * (high - low);
+        const double step = static_cast<double>(i + 1) * kMarkerLabelStep;
         auto* series = new QLineSeries;
         series->setName(groups[i].second);
         series->setPen(pen);
-        // The middle point carries the label.
-        series->append({QPointF(f, low), QPointF(f, labelY), QPointF(f, high)});
+        // Over the whole height, the middle point carrying the label; placed again whenever the
+        // gain range changes (zoom, pan, the pass-band view), so the label stays in sight.
+        const auto place = [series, f, step](double low, double high) {
+            const QPointF points[] = {{f, low}, {f, high - step * (high - low)}, {f, high}};
+            for (int p = 0; p < 3; ++p) {
+                series->replace(p, points[p]);
+            }
+        };
+        series->append({QPointF(f, y->min()), QPointF(f, y->max()), QPointF(f, y->max())});
+        place(y->min(), y->max());
+        QObject::connect(y, &QValueAxis::rangeChanged, series, place);
         chart.addSeries(series);
         series->attachAxis(XAxis(chart));
-        series->attachAxis(YAxis(chart));
+        series->attachAxis(y);
         if (labelled) {
             series->setPointLabelsFormat(groups[i].second);
             series->setPointLabelsFont(font);

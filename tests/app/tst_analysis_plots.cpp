@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineSeries>
 #include <QLogValueAxis>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -220,6 +221,17 @@ class TestAnalysisPlots : public QObject {
         QVERIFY(std::abs(XRange(chart).high - 1.5 * cutoff) < 1e-9 * cutoff);
         QVERIFY(YRange(chart).low < -3.0103 && YRange(chart).high >= 0);
         QVERIFY(YRange(chart).high - YRange(chart).low <= 10);
+        // The marker labels move with the range: each label point stays inside the plot.
+        int markers = 0;
+        for (QAbstractSeries* series : chart.series()) {
+            auto* line = qobject_cast<QLineSeries*>(series);
+            if (line && line->count() == 3 && line->pointLabelsVisible()) {
+                const double labelY = line->at(1).y();
+                QVERIFY(labelY > YRange(chart).low && labelY < YRange(chart).high);
+                ++markers;
+            }
+        }
+        QVERIFY(markers >= 1);
         window->CheckPassBand->setChecked(false);
         QCOMPARE(XRange(chart).high, x.high);
         QCOMPARE(YRange(chart).low, y.low);
