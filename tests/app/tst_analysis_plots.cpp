@@ -208,6 +208,27 @@ class TestAnalysisPlots : public QObject {
         QCOMPARE(YRange(chart).low, y.low);
     }
 
+    // 画像をコピー after a zoom: the picture is the zoomed plot, as on screen; after a reset,
+    // the picture of the whole plots again.
+    void imageShowsTheZoom() {
+        TFormAnalysis* window = Calculated();
+        QVERIFY(window);
+        QTest::mouseClick(window->ButtonCopyImage, Qt::LeftButton);
+        QChartView& view = *Charts().View(ResponseCharts::Magnitude);
+        QChart& chart = *view.chart();
+        const QPoint middle = view.mapFromScene(chart.mapToScene(chart.plotArea().center()));
+        QWheelEvent wheel(middle, view.mapToGlobal(middle), QPoint(), QPoint(0, 240), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        Send(*view.viewport(), wheel);
+        QTest::mouseClick(window->ButtonCopyImage, Qt::LeftButton);
+        QTest::mouseClick(window->ButtonResetZoom, Qt::LeftButton);
+        QTest::qWait(100);  // the scene lays its items out again from the event loop
+        QTest::mouseClick(window->ButtonCopyImage, Qt::LeftButton);
+        QCOMPARE(platform_->copiedImages.size(), 3);
+        QVERIFY(platform_->copiedImages[1] != platform_->copiedImages[0]);
+        QCOMPARE(platform_->copiedImages[2], platform_->copiedImages[0]);
+    }
+
     // The pass-band view: the magnitude plot ends half as far again past the -3 dB frequency
     // and shows a few decibels around 0 dB and -3 dB; off, the whole plot again.
     void passBand() {
