@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Start-up time (process start to the main window mapped) and peak memory of the calculator,
-# side by side with a bare Qt program that shows one empty window, on one Xvfb server.
+# Start-up time (process start to the main window mapped) and peak memory of the calculator on a
+# Japanese and on an English desktop, side by side with a bare Qt program that shows one empty
+# window, on one Xvfb server.
 # Usage: bench/startup.sh [build-dir] [runs]
 set -euo pipefail
 
@@ -59,14 +60,23 @@ report() {
 bare=$(report bare "$build/bench/bare_qt_window" 'bare Qt window')
 # The same window with one Japanese label: the least any window showing Japanese text costs.
 label=$(report label "$build/bench/bare_qt_window" 'bare Qt window' '定数計算')
-mirelto=$(report mirelto "$build/src/app/mirelto" 'LPF/HPF Ver')
+# The desktop's language for messages chooses the window's: Japanese (no translator) or English.
+# Given as LANGUAGE, so that the C library's locale needs no locale generated. Run in the
+# background, it becomes the program itself (exec): its pid is the one measured.
+desktop() {
+    exec env -u LC_ALL -u LC_MESSAGES -u MIRELTO_LANG LANGUAGE="$1" "$build/src/app/mirelto"
+}
+mirelto=$(report mirelto_ja desktop 'LPF/HPF Ver' ja)
+english=$(report mirelto_en desktop 'LPF/HPF Ver' en)
 read -r _ bare_ms bare_kib <<< "$bare"
 read -r _ label_ms label_kib <<< "$label"
 read -r _ app_ms app_kib <<< "$mirelto"
+read -r _ en_ms en_kib <<< "$english"
 ratio() {
     awk -v what="$1" -v a="$2" -v b="$3" -v m="$4" -v n="$5" \
         'BEGIN { printf "%-24s start-up %.2fx   peak memory %.2fx\n", what, a / b, m / n }' >&2
 }
 ratio "mirelto / bare" "$app_ms" "$bare_ms" "$app_kib" "$bare_kib"
+ratio "English / Japanese" "$en_ms" "$app_ms" "$en_kib" "$app_kib"
 ratio "label / bare" "$label_ms" "$bare_ms" "$label_kib" "$bare_kib"
 ratio "mirelto / label" "$app_ms" "$label_ms" "$app_kib" "$label_kib"

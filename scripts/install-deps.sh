@@ -13,6 +13,8 @@ packages=(
     desktop-file-utils appstream shared-mime-info help2man dpkg-dev file
     # the window: Qt 6 Widgets with its platform plugins, SVG, and Japanese fonts
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev libxcb1-dev
+    # the English translation: Linguist's CMake functions, lupdate and lrelease
+    qt6-tools-dev qt6-l10n-tools
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-dejavu-core
     # the analysis window's plots
     qt6-charts-dev libqt6opengl6-dev

@@ -3,6 +3,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QImage>
 #include <QLegendMarker>
@@ -40,7 +41,7 @@ const QColor kOpAmpColour(0x2c, 0xa0, 0x2c);
 const QColor kMinorGridColour(0xe8, 0xe8, 0xe8);
 
 QString StepTitle() {
-    return QStringLiteral("ステップ応答");
+    return QCoreApplication::translate("AnalysisWindow", "ステップ応答");
 }
 
 struct TimeUnit {
@@ -144,8 +145,10 @@ std::vector<std::pair<const Trace*, CurveStyle>> Traces(const AnalysisResult& re
 }  // namespace
 
 ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
-    const QString titles[kKinds] = {QStringLiteral("振幅特性"), QStringLiteral("位相特性"),
-                                    QStringLiteral("群遅延"), StepTitle()};
+    const QString titles[kKinds] = {QCoreApplication::translate("AnalysisWindow", "振幅特性"),
+                                    QCoreApplication::translate("AnalysisWindow", "位相特性"),
+                                    QCoreApplication::translate("AnalysisWindow", "群遅延"),
+                                    StepTitle()};
     const QString names[kKinds] = {QStringLiteral("ChartMagnitude"), QStringLiteral("ChartPhase"),
                                    QStringLiteral("ChartGroupDelay"), QStringLiteral("ChartStep")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
@@ -178,7 +181,7 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
             labels->setGridLineVisible(false);
             labels->setLabelsFont(axisFont);
             labels->setTitleFont(axisFont);
-            labels->setTitleText(QStringLiteral("周波数 [Hz]"));
+            labels->setTitleText(QCoreApplication::translate("AnalysisWindow", "周波数 [Hz]"));
             chart->addAxis(labels, Qt::AlignBottom);
             QObject::connect(
                 log, &QLogValueAxis::rangeChanged, labels,
@@ -285,7 +288,7 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     isLpf_ =
         result.built.empty() || result.built.magnitudeDb.front() > result.built.magnitudeDb.back();
     cutoff_ = result.builtFigures.cutoff;
-    magnitudeAxis.setTitleText(QStringLiteral("ゲイン [dB]"));
+    magnitudeAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "ゲイン [dB]"));
 
     QValueAxis& phaseAxis = *YAxis(*Chart(Phase));
     double phaseLow = phase.Valid() ? std::floor(phase.low / 90) * 90 : -270;
@@ -295,7 +298,7 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     }
     SetTicks(phaseAxis, phaseLow, phaseHigh, phaseHigh - phaseLow > 540 ? 180 : 90);
     phaseAxis.setLabelFormat(QStringLiteral("%.0f"));
-    phaseAxis.setTitleText(QStringLiteral("位相 [°]"));
+    phaseAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "位相 [°]"));
 
     const TimeUnit delayUnit = TimeUnitFor(delay.Valid() ? std::fabs(delay.high) : 1);
     QValueAxis& delayAxis = *YAxis(*Chart(GroupDelay));
@@ -304,7 +307,8 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
                        (delay.Valid() ? delay.high * delayUnit.factor : 1) * 1.1);
     delayAxis.applyNiceNumbers();
     delayAxis.setLabelFormat(QStringLiteral("%g"));
-    delayAxis.setTitleText(QStringLiteral("群遅延 [%1]").arg(delayUnit.name));
+    delayAxis.setTitleText(
+        QCoreApplication::translate("AnalysisWindow", "群遅延 [%1]").arg(delayUnit.name));
 
     curves_[Magnitude] = {result.frequency, 1, QStringLiteral("Hz"), {}, DecibelText};
     curves_[Phase] = {result.frequency, 1, QStringLiteral("Hz"), {}, DegreeText};
@@ -342,14 +346,16 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
         time.Add(step->time);
         value.Add(step->value);
     }
-    chart.setTitle(result.stepShortened ? StepTitle() + QStringLiteral(" (始めの部分のみ)")
+    chart.setTitle(result.stepShortened ? StepTitle() + QCoreApplication::translate(
+                                                            "AnalysisWindow", " (始めの部分のみ)")
                                         : StepTitle());
     views_[Step]->setToolTip(
-        result.stepShortened
-            ? QStringLiteral("振動が速く長く続くため、表示点数の上限 (%1 点) に収まる始めの"
-                             "部分だけを、1 周期 20 点以上で表示しています。")
-                  .arg(kMaxStepPoints)
-            : QString());
+        result.stepShortened ? QCoreApplication::translate(
+                                   "AnalysisWindow",
+                                   "振動が速く長く続くため、表示点数の上限 (%1 点) に収まる始めの"
+                                   "部分だけを、1 周期 20 点以上で表示しています。")
+                                   .arg(kMaxStepPoints)
+                             : QString());
     if (!(time.Valid() && time.high > 0)) {
         return;
     }
@@ -359,13 +365,13 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     const double end = time.high * unit.factor;
     SetTicks(*x, 0, end, NiceTickInterval(end));
     x->setLabelFormat(QStringLiteral("%g"));
-    x->setTitleText(QStringLiteral("時間 [%1]").arg(unit.name));
+    x->setTitleText(QCoreApplication::translate("AnalysisWindow", "時間 [%1]").arg(unit.name));
     QValueAxis& y = *YAxis(chart);
     y.setRange(std::min(0.0, value.Valid() ? value.low : 0),
                std::max(1.0, value.Valid() ? value.high : 1));
     y.applyNiceNumbers();
     y.setLabelFormat(QStringLiteral("%.1f"));
-    y.setTitleText(QStringLiteral("出力"));
+    y.setTitleText(QCoreApplication::translate("AnalysisWindow", "出力"));
     // Thousands of samples of a fast ringing fill the plot with long steep strokes: smoothing
     // them would cost far more than it shows.
     views_[Step]->setRenderHint(QPainter::Antialiasing,

@@ -4,6 +4,7 @@
 // the curves come from the core's AnalysisResult.
 #pragma once
 
+#include <QCoreApplication>
 #include <QSize>
 #include <QString>
 
@@ -28,13 +29,13 @@ class ChartInteraction;
 
 // The legend names of the three curves.
 inline QString RequestedCurveName() {
-    return QStringLiteral("要求");
+    return QCoreApplication::translate("AnalysisWindow", "要求");
 }
 inline QString BuiltCurveName() {
-    return QStringLiteral("実回路");
+    return QCoreApplication::translate("AnalysisWindow", "実回路");
 }
 inline QString OpAmpCurveName() {
-    return QStringLiteral("実オペアンプ");
+    return QCoreApplication::translate("AnalysisWindow", "実オペアンプ");
 }
 
 class ResponseCharts {

@@ -24,6 +24,7 @@
 
 #include "analysis_window_table.h"
 #include "error_display.h"
+#include "language.h"
 #include "main_window.h"
 #include "table_copy.h"
 #include "ui_analysis_window.h"
@@ -40,13 +41,13 @@ constexpr double kSameValue = 1e-12;
 constexpr int kDefaultStepsIndex = 1;  // ±2
 
 QStringList Header() {
-    QStringList header{QStringLiteral("順位")};
+    QStringList header{OptimisePanel::tr("順位")};
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         header << QString::fromLatin1(ComponentName(p));
     }
     header << QStringLiteral("fa [Hz]") << QStringLiteral("fo [Hz]") << QStringLiteral("Q")
-           << QStringLiteral("fa 誤差 [%]") << QStringLiteral("fo 誤差 [%]")
-           << QStringLiteral("Q 誤差 [%]") << QStringLiteral("最大誤差 [%]");
+           << OptimisePanel::tr("fa 誤差 [%]") << OptimisePanel::tr("fo 誤差 [%]")
+           << OptimisePanel::tr("Q 誤差 [%]") << OptimisePanel::tr("最大誤差 [%]");
     return header;
 }
 
@@ -60,7 +61,7 @@ QString Percent(double fraction, bool sign) {
 }
 
 QString SeriesName(std::int32_t series) {
-    return series == 0 ? QStringLiteral("固定") : QStringLiteral("E%1").arg(series);
+    return series == 0 ? OptimisePanel::tr("固定") : QStringLiteral("E%1").arg(series);
 }
 
 // As 定数計算 reads the selector: a negative size rounds as its magnitude. The one size whose
@@ -77,7 +78,7 @@ std::int32_t SelectorSeries(const QComboBox& selector) {
 
 // The search's refusals in the window's words; the core's own sentence only as a detail.
 QString RefusalText(const OptimiseResult& result) {
-    return QStringLiteral("この条件では探索できません (%1)。")
+    return OptimisePanel::tr("この条件では探索できません (%1)。")
         .arg(QString::fromStdString(result.message));
 }
 
@@ -187,13 +188,13 @@ void OptimisePanel::InputChanged() {
         run_.Stop();
         ShowRunning(controls_, false);
         ShowStatus(*form_.LabelOptimiseStatus,
-                   QStringLiteral("メインウィンドウの計算またはモードが変わったため、実行中の"
-                                  "探索を中止しました。"),
+                   tr("メインウィンドウの計算またはモードが変わったため、実行中の"
+                      "探索を中止しました。"),
                    false);
     } else if (!rows_.empty() && !stale_) {
         ShowStatus(*form_.LabelOptimiseStatus,
-                   QStringLiteral("この表は、メインウィンドウの計算またはモードが変わる前の"
-                                  "入力 (%1) による結果です。")
+                   tr("この表は、メインウィンドウの計算またはモードが変わる前の"
+                      "入力 (%1) による結果です。")
                        .arg(input_.ideal.isLpf ? QStringLiteral("LPF") : QStringLiteral("HPF")),
                    false);
     }
@@ -207,13 +208,13 @@ std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
                         ParseText(w.EditQ->text())};
     // The main window's own checks and words, in its order.
     if (std::isnan(poles.fa)) {
-        problem = QStringLiteral("faに値を入力してください");
+        problem = MessageTextOf(MessageId::FaMissing);
     } else if (std::isnan(poles.fo)) {
-        problem = QStringLiteral("foに値を入力してください");
+        problem = MessageTextOf(MessageId::FoMissing);
     } else if (std::isnan(poles.q)) {
-        problem = QStringLiteral("Qに値を入力してください");
+        problem = MessageTextOf(MessageId::QMissing);
     } else if (poles.fa <= 0 || poles.fo <= 0 || poles.q <= 0) {
-        problem = QStringLiteral("ゼロ以下の伝達関数パラメータは不正です");
+        problem = MessageTextOf(MessageId::RequestNotPositive);
     }
     if (!problem.isEmpty()) {
         return std::nullopt;
@@ -232,14 +233,14 @@ std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
         }
     }
     if (std::isnan(given[0])) {
-        problem = isLpf ? QStringLiteral("R1に値を入力してください")
-                        : QStringLiteral("C1に値を入力してください");
+        problem = MessageTextOf(isLpf ? MessageId::R1Missing : MessageId::C1Missing);
         return std::nullopt;
     }
 
     const IdealDesign ideal = DesignIdeal(poles, isLpf, given);
     if (!ideal.realisable) {
-        problem = QString::fromStdString(ideal.message)
+        problem = (ideal.rejection ? MessageTextOf(*ideal.rejection)
+                                   : QString::fromStdString(ideal.message))
                       .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                       .trimmed();
         return std::nullopt;
@@ -269,8 +270,8 @@ void OptimisePanel::Run() {
     }
     input_ = *input;
     stale_ = false;
-    form_.LabelOptimiseIdeal->setText(QStringLiteral("理想値: ") + PartsText(input_.ideal));
-    ShowStatus(*form_.LabelOptimiseStatus, QStringLiteral("探索しています…"), false);
+    form_.LabelOptimiseIdeal->setText(tr("理想値: ") + PartsText(input_.ideal));
+    ShowStatus(*form_.LabelOptimiseStatus, tr("探索しています…"), false);
     ShowRunning(controls_, true);
     run_.Start(
         [this, search = search_, input = *input](const RunControl& control) {
@@ -288,7 +289,7 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
     QLabel& status = *form_.LabelOptimiseStatus;
     if (result.status == RunStatus::Cancelled) {
         ShowStatus(status,
-                   QStringLiteral("キャンセルしました (%1 / %2 通りを評価)")
+                   tr("キャンセルしました (%1 / %2 通りを評価)")
                        .arg(result.evaluated)
                        .arg(result.combinations),
                    false);
@@ -313,7 +314,7 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
                               : (result.plainRank > 0 ? QString::number(result.plainRank)
                                                       : QStringLiteral("—"));
         if (c.plainRounding || !listed) {
-            rank += QStringLiteral(" (丸め)");
+            rank += tr(" (丸め)");
         }
         QStringList cells{rank};
         QList<double> values{std::nan("")};
@@ -337,20 +338,19 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
                 QFont font = item->font();
                 font.setBold(true);
                 item->setFont(font);
-                item->setToolTip(QStringLiteral("定数計算で各部品を系列に丸めた回路"));
+                item->setToolTip(tr("定数計算で各部品を系列に丸めた回路"));
             }
             table.setItem(row, column, item);
         }
     }
     SelectionChanged();
-    QString text = QStringLiteral("%1 通りを評価しました。").arg(result.combinations);
+    QString text = tr("%1 通りを評価しました。").arg(result.combinations);
     if (result.unrealisable > 0) {
-        text += QStringLiteral(" fa, fo, Q を持たない %1 通りは除外しました。")
-                    .arg(result.unrealisable);
+        text += tr(" fa, fo, Q を持たない %1 通りは除外しました。").arg(result.unrealisable);
     }
     text += result.plainRank > 0
-                ? QStringLiteral(" 定数計算の丸めによる回路は %1 位です。").arg(result.plainRank)
-                : QStringLiteral(" 定数計算の丸めによる回路は fa, fo, Q を持ちません。");
+                ? tr(" 定数計算の丸めによる回路は %1 位です。").arg(result.plainRank)
+                : tr(" 定数計算の丸めによる回路は fa, fo, Q を持ちません。");
     ShowStatus(status, text, false);
 }
 

@@ -21,15 +21,15 @@ QString FamilyName(const Preset& preset) {
     const QString parameter = QString::number(preset.parameter, 'g', 6);
     switch (preset.family) {
         case ResponseFamily::Butterworth:
-            return QStringLiteral("バターワース");
+            return PresetsPanel::tr("バターワース");
         case ResponseFamily::Bessel:
-            return QStringLiteral("ベッセル");
+            return PresetsPanel::tr("ベッセル");
         case ResponseFamily::Chebyshev:
-            return QStringLiteral("チェビシェフ %1 dB").arg(parameter);
+            return PresetsPanel::tr("チェビシェフ %1 dB").arg(parameter);
         case ResponseFamily::LinearPhase:
-            return QStringLiteral("線形位相 %1°").arg(parameter);
+            return PresetsPanel::tr("線形位相 %1°").arg(parameter);
         case ResponseFamily::Legendre:
-            return QStringLiteral("ルジャンドル");
+            return PresetsPanel::tr("ルジャンドル");
     }
     return QString::fromUtf8(preset.name.data(), static_cast<qsizetype>(preset.name.size()));
 }
@@ -39,9 +39,9 @@ QString NormalisationName(Normalisation normalisation) {
         case Normalisation::Cutoff3dB:
             return QStringLiteral("−3 dB");
         case Normalisation::Delay:
-            return QStringLiteral("群遅延");
+            return PresetsPanel::tr("群遅延");
         case Normalisation::RippleEdge:
-            return QStringLiteral("リプル端");
+            return PresetsPanel::tr("リプル端");
     }
     return {};
 }
@@ -62,11 +62,11 @@ QString PresetDisplayName(const Preset& preset, const std::vector<Preset>& all) 
 QString FcMeaning(Normalisation normalisation) {
     switch (normalisation) {
         case Normalisation::Cutoff3dB:
-            return QStringLiteral("fc: −3 dB となる周波数");
+            return PresetsPanel::tr("fc: −3 dB となる周波数");
         case Normalisation::Delay:
-            return QStringLiteral("fc: 低域での群遅延が 1/(2π·fc) となる周波数");
+            return PresetsPanel::tr("fc: 低域での群遅延が 1/(2π·fc) となる周波数");
         case Normalisation::RippleEdge:
-            return QStringLiteral("fc: リプル帯域の端の周波数");
+            return PresetsPanel::tr("fc: リプル帯域の端の周波数");
     }
     return {};
 }
@@ -114,11 +114,10 @@ void PresetsPanel::Update() {
         form_.LabelFcMeaning->setText(
             FcMeaning(Presets()[static_cast<std::size_t>(index)].normalisation));
     }
-    form_.LabelPresetMode->setText(target_.isLpf()
-                                       ? QStringLiteral("LPF")
-                                       : QStringLiteral("HPF (fa, fo は LPF 形の逆数で換算)"));
+    form_.LabelPresetMode->setText(target_.isLpf() ? QStringLiteral("LPF")
+                                                   : tr("HPF (fa, fo は LPF 形の逆数で換算)"));
     const std::optional<PoleSet> poles = Poles();
-    form_.LabelPresetMessage->setText(QStringLiteral("fc に正の値を入力してください (例: 1k)"));
+    form_.LabelPresetMessage->setText(tr("fc に正の値を入力してください (例: 1k)"));
     form_.LabelPresetMessage->setVisible(!poles);
     form_.EditPresetFa->setText(poles ? SignificantText(poles->fa) : QString());
     form_.EditPresetFo->setText(poles ? SignificantText(poles->fo) : QString());

@@ -28,16 +28,16 @@ namespace {
 
 
 QString PngFilter() {
-    return QStringLiteral("PNG 画像 (*.png)");
+    return ResponsePanel::tr("PNG 画像 (*.png)");
 }
 
 QString SvgFilter() {
-    return QStringLiteral("SVG 画像 (*.svg)");
+    return ResponsePanel::tr("SVG 画像 (*.svg)");
 }
 
 [[noreturn]] void FailToSave(const QString& path) {
     throw std::runtime_error(
-        QStringLiteral("グラフを保存できませんでした: %1").arg(path).toStdString());
+        ResponsePanel::tr("グラフを保存できませんでした: %1").arg(path).toStdString());
 }
 
 }  // namespace
@@ -109,9 +109,8 @@ void ResponsePanel::GbwEdited() {
         if (std::isfinite(value) && value > 0) {
             gbw = value;
         } else {
-            message = QStringLiteral(
-                          "GBW「%1」は値として読めません。1M のように正の値を入力して"
-                          "ください (空欄: 理想オペアンプ)。")
+            message = tr("GBW「%1」は値として読めません。1M のように正の値を入力して"
+                         "ください (空欄: 理想オペアンプ)。")
                           .arg(QuotedInput(text));
         }
     }
@@ -191,7 +190,7 @@ void ResponsePanel::SaveImage() {
     }
     QString filter = PngFilter();
     QString path = CurrentPlatform().GetSaveFileName(
-        &window_, QStringLiteral("グラフを保存"), QStringLiteral("mirelto_response.png"),
+        &window_, tr("グラフを保存"), QStringLiteral("mirelto_response.png"),
         PngFilter() + QStringLiteral(";;") + SvgFilter(), &filter);
     if (path.isEmpty()) {
         return;

@@ -1,5 +1,6 @@
 #include "analysis_window_table.h"
 
+#include <QCoreApplication>
 #include <QLatin1Char>
 
 #include <cmath>
@@ -68,22 +69,29 @@ FigureTable MakeFigureTable(const AnalysisResult& result, bool hasRequest) {
         return QStringList{name, requested(Decibels(r)), Decibels(b), QString()};
     };
 
-    table.header = {QStringLiteral("項目"), QStringLiteral("要求"), QStringLiteral("実回路"),
-                    QStringLiteral("誤差 [%]")};
+    table.header = {QCoreApplication::translate("AnalysisWindow", "項目"),
+                    QCoreApplication::translate("AnalysisWindow", "要求"),
+                    QCoreApplication::translate("AnalysisWindow", "実回路"),
+                    QCoreApplication::translate("AnalysisWindow", "誤差 [%]")};
     table.rows = {
         frequencyRow(QStringLiteral("fa [Hz]"), req.fa, built.fa),
         frequencyRow(QStringLiteral("fo [Hz]"), req.fo, built.fo),
         frequencyRow(QStringLiteral("Q"), req.q, built.q),
-        frequencyRow(QStringLiteral("−3 dB 周波数 [Hz]"), req.cutoff, built.cutoff),
-        decibelRow(QStringLiteral("fo でのゲイン [dB]"), req.gainAtFoDb, built.gainAtFoDb),
-        decibelRow(QStringLiteral("ピークゲイン [dB]"), req.peak.gainDb, built.peak.gainDb),
+        frequencyRow(QCoreApplication::translate("AnalysisWindow", "−3 dB 周波数 [Hz]"), req.cutoff,
+                     built.cutoff),
+        decibelRow(QCoreApplication::translate("AnalysisWindow", "fo でのゲイン [dB]"),
+                   req.gainAtFoDb, built.gainAtFoDb),
+        decibelRow(QCoreApplication::translate("AnalysisWindow", "ピークゲイン [dB]"),
+                   req.peak.gainDb, built.peak.gainDb),
     };
     if (!result.opAmp.empty()) {
         const Figures& opAmp = result.opAmpFigures;
         table.rows.append(
-            frequencyRow(QStringLiteral("実オペアンプ −3 dB [Hz]"), req.cutoff, opAmp.cutoff));
-        table.rows.append(decibelRow(QStringLiteral("実オペアンプ ピーク [dB]"), req.peak.gainDb,
-                                     opAmp.peak.gainDb));
+            frequencyRow(QCoreApplication::translate("AnalysisWindow", "実オペアンプ −3 dB [Hz]"),
+                         req.cutoff, opAmp.cutoff));
+        table.rows.append(
+            decibelRow(QCoreApplication::translate("AnalysisWindow", "実オペアンプ ピーク [dB]"),
+                       req.peak.gainDb, opAmp.peak.gainDb));
     }
     return table;
 }
@@ -107,16 +115,18 @@ QString OpAmpWarningText(const AnalysisResult& result) {
     const QString cutoffShift =
         Signed(RelativeErrorPercent(ideal.cutoff, opAmp.cutoff), kPercentDecimals);
     if (!cutoffShift.isEmpty()) {
-        shifts << QStringLiteral("−3 dB 周波数が %1 %").arg(cutoffShift);
+        shifts << QCoreApplication::translate("AnalysisWindow", "−3 dB 周波数が %1 %")
+                      .arg(cutoffShift);
     }
     const QString peakShift = Signed(opAmp.peak.gainDb - ideal.peak.gainDb, kDecibelDecimals);
     if (!peakShift.isEmpty()) {
-        shifts << QStringLiteral("ピークゲインが %1 dB").arg(peakShift);
+        shifts
+            << QCoreApplication::translate("AnalysisWindow", "ピークゲインが %1 dB").arg(peakShift);
     }
-    return QStringLiteral(
-               "⚠ このオペアンプでは理想オペアンプに比べて %1 変わります "
-               "(許容: 1 % / 0.5 dB)。")
-        .arg(shifts.join(QStringLiteral("、")));
+    return QCoreApplication::translate("AnalysisWindow",
+                                       "⚠ このオペアンプでは理想オペアンプに比べて %1 変わります "
+                                       "(許容: 1 % / 0.5 dB)。")
+        .arg(shifts.join(QCoreApplication::translate("AnalysisWindow", "、")));
 }
 
 }  // namespace mirelto

@@ -90,9 +90,8 @@ TolerancePanel::TolerancePanel(Ui::TFormAnalysis& form, QObject* parent)
       form_(form),
       controls_{form.ButtonToleranceRun, form.ButtonToleranceCancel, form.ProgressTolerance},
       histograms_(*form.HistogramArea, *form.HistogramGrid) {
-    form_.ComboBoxDistribution->addItem(QStringLiteral("一様"),
-                                        static_cast<int>(Distribution::Uniform));
-    form_.ComboBoxDistribution->addItem(QStringLiteral("正規 (3σ = 許容差)"),
+    form_.ComboBoxDistribution->addItem(tr("一様"), static_cast<int>(Distribution::Uniform));
+    form_.ComboBoxDistribution->addItem(tr("正規 (3σ = 許容差)"),
                                         static_cast<int>(Distribution::Normal));
     form_.SpinTrials->setValue(static_cast<int>(kDefaultTrials));
     form_.EditSeed->setText(QString::number(kDefaultSeed));
@@ -101,11 +100,11 @@ TolerancePanel::TolerancePanel(Ui::TFormAnalysis& form, QObject* parent)
             (p < 3 ? kDefaultResistorTolerance : kDefaultCapacitorTolerance) * kPercent));
     }
     SetUpTable(*form_.TablePercentiles,
-               {QStringLiteral("項目"), QStringLiteral("公称値"), QStringLiteral("1 %"),
-                QStringLiteral("50 %"), QStringLiteral("99 %")},
+               {tr("項目"), tr("公称値"), QStringLiteral("1 %"), QStringLiteral("50 %"),
+                QStringLiteral("99 %")},
                {QStringLiteral("fa [Hz]"), QStringLiteral("fo [Hz]"), QStringLiteral("Q"),
                 QStringLiteral("−3 dB [Hz]")});
-    QStringList partNames{QStringLiteral("感度")};
+    QStringList partNames{tr("感度")};
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         partNames << QString::fromLatin1(ComponentName(p));
     }
@@ -138,21 +137,19 @@ void TolerancePanel::Follow(const AnalysisInput& input) {
                                                SignificantText(values[p]));
     }
     form_.LabelToleranceCircuit->setText(
-        QStringLiteral("%1 回路: ")
-            .arg(input.built.isLpf ? QStringLiteral("LPF") : QStringLiteral("HPF")) +
+        tr("%1 回路: ").arg(input.built.isLpf ? QStringLiteral("LPF") : QStringLiteral("HPF")) +
         parts.join(QStringLiteral("  ")));
     ClearResult();
     ShowSensitivities(SensitivitiesOf(input.built));
-    ShowStatus(
-        *form_.LabelToleranceStatus,
-        wasRunning ? QStringLiteral("回路が変わったため、実行中の解析を中止しました。") : QString(),
-        false);
+    ShowStatus(*form_.LabelToleranceStatus,
+               wasRunning ? tr("回路が変わったため、実行中の解析を中止しました。") : QString(),
+               false);
     ShowIdle();
 }
 
 std::optional<ToleranceInput> TolerancePanel::ReadInput(QString& problem) const {
     if (!circuit_) {
-        problem = QStringLiteral("先に「定数計算」または「伝達関数」を実行してください。");
+        problem = tr("先に「定数計算」または「伝達関数」を実行してください。");
         return std::nullopt;
     }
     ToleranceInput input;
@@ -161,7 +158,7 @@ std::optional<ToleranceInput> TolerancePanel::ReadInput(QString& problem) const 
         const QString text = ToleranceBoxes(form_)[p]->text();
         const std::optional<double> tolerance = ParseTolerancePercent(text);
         if (!tolerance) {
-            problem = QStringLiteral("%1 の許容差「%2」は 0 以上 100 未満の % で入力してください。")
+            problem = tr("%1 の許容差「%2」は 0 以上 100 未満の % で入力してください。")
                           .arg(QString::fromLatin1(ComponentName(p)), QuotedInput(text));
             return std::nullopt;
         }
@@ -173,9 +170,8 @@ std::optional<ToleranceInput> TolerancePanel::ReadInput(QString& problem) const 
     bool ok = false;
     input.seed = form_.EditSeed->text().trimmed().toULongLong(&ok, 10);
     if (!ok) {
-        problem = QStringLiteral(
-                      "シード「%1」は 0 から 18446744073709551615 までの整数で入力"
-                      "してください。")
+        problem = tr("シード「%1」は 0 から 18446744073709551615 までの整数で入力"
+                     "してください。")
                       .arg(QuotedInput(form_.EditSeed->text()));
         return std::nullopt;
     }
@@ -190,7 +186,7 @@ void TolerancePanel::Run() {
         ShowStatus(*form_.LabelToleranceStatus, problem, true);
         return;
     }
-    ShowStatus(*form_.LabelToleranceStatus, QStringLiteral("解析しています…"), false);
+    ShowStatus(*form_.LabelToleranceStatus, tr("解析しています…"), false);
     ShowRunning(controls_, true);
     run_.Start(
         [this, input = *input](const RunControl& control) {
@@ -223,8 +219,7 @@ void TolerancePanel::ShowResult(const ToleranceResult& result) {
     ShowIdle();
     QLabel& status = *form_.LabelToleranceStatus;
     if (result.status == RunStatus::Cancelled) {
-        ShowStatus(status, QStringLiteral("キャンセルしました (%1 回で中止)").arg(result.trials),
-                   false);
+        ShowStatus(status, tr("キャンセルしました (%1 回で中止)").arg(result.trials), false);
         return;
     }
     if (result.status != RunStatus::Done) {
@@ -242,11 +237,10 @@ void TolerancePanel::ShowResult(const ToleranceResult& result) {
         }
     }
     histograms_.Show(result);
-    QString text = QStringLiteral("%1 回の試行 (シード %2)。").arg(result.trials).arg(result.seed);
+    QString text = tr("%1 回の試行 (シード %2)。").arg(result.trials).arg(result.seed);
     const std::int64_t undefined = result.trials - result.q.count;
     if (undefined > 0) {
-        text +=
-            QStringLiteral(" fa, fo, Q を持たない回路 %1 回は統計から除きました。").arg(undefined);
+        text += tr(" fa, fo, Q を持たない回路 %1 回は統計から除きました。").arg(undefined);
     }
     ShowStatus(status, text, false);
 }

@@ -3,6 +3,7 @@
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLineSeries>
 #include <QPen>
@@ -51,8 +52,9 @@ const Spread& SpreadOf(const ToleranceResult& result, ToleranceHistograms::Kind 
 }
 
 ToleranceHistograms::ToleranceHistograms(QWidget& area, QGridLayout& grid) {
-    const QString titles[kKinds] = {QStringLiteral("fa [Hz]"), QStringLiteral("fo [Hz]"),
-                                    QStringLiteral("Q"), QStringLiteral("−3 dB 周波数 [Hz]")};
+    const QString titles[kKinds] = {
+        QStringLiteral("fa [Hz]"), QStringLiteral("fo [Hz]"), QStringLiteral("Q"),
+        QCoreApplication::translate("AnalysisWindow", "−3 dB 周波数 [Hz]")};
     const QString names[kKinds] = {QStringLiteral("HistogramFa"), QStringLiteral("HistogramFo"),
                                    QStringLiteral("HistogramQ"), QStringLiteral("HistogramCutoff")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
@@ -147,7 +149,7 @@ void ToleranceHistograms::Show(const ToleranceResult& result) {
         Attach(chart, bars);
         if (std::isfinite(nominal)) {
             auto* line = new QLineSeries;
-            line->setName(QStringLiteral("公称値"));
+            line->setName(QCoreApplication::translate("AnalysisWindow", "公称値"));
             QPen pen(kNominalColour, 1);
             pen.setStyle(Qt::DotLine);
             line->setPen(pen);

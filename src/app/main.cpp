@@ -1,6 +1,6 @@
-// Start-up: the main window (the help window is made when first asked for), then the event loop
-// until the main window closes. One optional argument, a design file opened once the window is
-// shown.
+// Start-up: the language of the desktop (or MIRELTO_LANG), the main window (the help window is
+// made when first asked for), then the event loop until the main window closes. One optional
+// argument, a design file opened once the window is shown.
 #include <QGuiApplication>
 #include <QStringList>
 
@@ -13,6 +13,7 @@
 #include "error_display.h"
 #include "file_commands.h"
 #include "fonts.h"
+#include "language.h"
 #include "main_window.h"
 #include "platform.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "mirelto: one design file at most (usage: mirelto [FILE])\n");
         return 2;
     }
+    mirelto::InstallLanguage(mirelto::DesktopLanguage());
     app.setWindowIcon(mirelto::ApplicationIcon());
     mirelto::RegisterFontSubstitutions();
 

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFont>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrintDialog>
@@ -14,6 +15,7 @@
 #include "error_display.h"
 #include "file_commands.h"
 #include "help_window.h"
+#include "language.h"
 #include "message_box.h"
 
 namespace mirelto {
@@ -28,7 +30,22 @@ constexpr int kPrinterFontPoints = 9;
 constexpr int kRightMargin = 15;
 constexpr int kBottomMargin = 8;
 
+// A centred label narrower than its text grows to it, both sides alike, so that a translated link
+// ("Analysis") shows whole over the same centre. The Japanese texts fit as defined.
+void WidenAroundCentre(QLabel& label) {
+    const int frame = label.width() - label.contentsRect().width();
+    const int needed = label.fontMetrics().horizontalAdvance(label.text()) + frame;
+    if (needed > label.width()) {
+        const int grow = needed - label.width();
+        label.setGeometry(label.geometry().adjusted(-grow / 2, 0, grow - grow / 2, 0));
+    }
+}
+
 }  // namespace
+
+void Tell(MessageId id) {
+    ShowMessageCentered(MessageTextOf(id), TextOf(id).type, QMessageBox::Ok, 0, FormMain);
+}
 
 QString FileVersionText() {
     return QStringLiteral("%1.%2")
@@ -59,6 +76,9 @@ TFormMain::TFormMain(QWidget* parent)
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPixelSize(kMainFontPixels);
     setFont(font);
+    for (QLabel* link : {Label19, LabelAnalysis}) {
+        WidenAroundCentre(*link);
+    }
     ImageLPF->load(QStringLiteral(":/schematic_lpf"));
     ImageHPF->load(QStringLiteral(":/schematic_hpf"));
     PrinterFont.setPointSize(kPrinterFontPoints);
@@ -67,10 +87,7 @@ TFormMain::TFormMain(QWidget* parent)
         hints_[i] = given[i]->toolTip();
     }
     // The core reports an unrealisable request through this sink: a centred error box.
-    previousSink_ = SetMessageSink([](std::string_view text, MessageType type) {
-        ShowMessageCentered(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                            type, QMessageBox::Ok, 0, FormMain);
-    });
+    previousSink_ = SetMessageSink([](MessageId id) { Tell(id); });
     WireControls();
     FormCreate();
     files_ = new FileCommands(*this);
@@ -86,7 +103,7 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::FormCreate() {
-    setWindowTitle(QStringLiteral("３次LPF/HPF Ver") + FileVersionText());
+    setWindowTitle(QCoreApplication::translate("TFormMain", "３次LPF/HPF Ver") + FileVersionText());
     const QRect exit = ButtonExit->geometry();
     // A fixed size: the window can neither grow nor be maximised.
     setFixedSize(exit.left() + exit.width() + kRightMargin,
@@ -224,8 +241,11 @@ void TFormMain::SetFilterMode(bool isLpf) {
     ShowHints({EditR1, EditR2, EditR3}, isLpf);
     ImageLPF->setVisible(isLpf);
     ImageHPF->setVisible(!isLpf);
-    LabelR->setText(isLpf ? QStringLiteral("指定値") : QStringLiteral("結果"));
-    LabelC->setText(isLpf ? QStringLiteral("結果") : QStringLiteral("指定値"));
+    // The window definition's two captions, so that they translate as one.
+    const QString given = QCoreApplication::translate("TFormMain", "指定値");
+    const QString result = QCoreApplication::translate("TFormMain", "結果");
+    LabelR->setText(isLpf ? given : result);
+    LabelC->setText(isLpf ? result : given);
     SetOutputEnabled(false);
 }
 

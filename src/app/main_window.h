@@ -99,6 +99,10 @@ class TFormMain : public QWidget, public Ui::TFormMain {
 // The one main window, set before its creation handler runs.
 extern TFormMain* FormMain;
 
+// Shows a message of the calculation in the current language, of its type, with an OK button,
+// centred over the main window.
+void Tell(MessageId id);
+
 // major.minor of the build's version, the minor with at least two digits ("1.00", "1.11").
 QString FileVersionText();
 

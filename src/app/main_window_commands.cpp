@@ -36,20 +36,9 @@ QString Shown(double value) {
     return QString::fromStdString(FormatSI(value, kShownWidth, kShownDecimals));
 }
 
-void Warn(const char* text) {
-    ShowMessageCentered(QString::fromUtf8(text), MessageType::Warning, QMessageBox::Ok, 0,
-                        FormMain);
-}
-
-void Fail(const char* text) {
-    ShowMessageCentered(QString::fromUtf8(text), MessageType::Error, QMessageBox::Ok, 0, FormMain);
-}
-
 // A part of zero or less makes no filter: the arithmetic would fault on a zero and turn a
 // negative part into negative frequencies or advice that cannot be followed, so such a circuit
-// is refused before any of it runs.
-constexpr const char* kNonPositivePartText = "ゼロ以下の部品定数は不正です";
-
+// is refused (MessageId::PartsNotPositive) before any of it runs.
 bool AnyNonPositive(std::initializer_list<double> parts) {
     return std::any_of(parts.begin(), parts.end(), [](double v) { return !(v > 0); });
 }
@@ -83,7 +72,7 @@ struct TFormMain::GivenParts {
     QLineEdit* boxes[3];
     double* values[3];
     QComboBox* selectors[3];
-    const char* missingFirst;
+    MessageId missingFirst;
 };
 
 void TFormMain::ButtonCalcClick() {
@@ -95,13 +84,13 @@ void TFormMain::ButtonCalcClick() {
     st.Fo = ParseBox(EditFo);
     st.Q = ParseBox(EditQ);
     if (std::isnan(st.Fa)) {
-        Warn("faに値を入力してください");
+        Tell(MessageId::FaMissing);
     } else if (std::isnan(st.Fo)) {
-        Warn("foに値を入力してください");
+        Tell(MessageId::FoMissing);
     } else if (std::isnan(st.Q)) {
-        Warn("Qに値を入力してください");
+        Tell(MessageId::QMissing);
     } else if (st.Fa <= 0 || st.Fo <= 0 || st.Q <= 0) {
-        Fail("ゼロ以下の伝達関数パラメータは不正です");
+        Tell(MessageId::RequestNotPositive);
     } else {
         st.IsLpf = RadioButtonLpf->isChecked();
         if (st.IsLpf) {
@@ -121,7 +110,7 @@ void TFormMain::CalcLpf() {
     CalcFromGiven({{EditR1, EditR2, EditR3},
                    {&st.R1, &st.R2, &st.R3},
                    {ComboBoxC1, ComboBoxC2, ComboBoxC3},
-                   "R1に値を入力してください"});
+                   MessageId::R1Missing});
 }
 
 void TFormMain::CalcHpf() {
@@ -129,7 +118,7 @@ void TFormMain::CalcHpf() {
     CalcFromGiven({{EditC1, EditC2, EditC3},
                    {&st.C1, &st.C2, &st.C3},
                    {ComboBoxR1, ComboBoxR2, ComboBoxR3},
-                   "C1に値を入力してください"});
+                   MessageId::C1Missing});
 }
 
 void TFormMain::CalcFromGiven(const GivenParts& parts) {
@@ -137,7 +126,7 @@ void TFormMain::CalcFromGiven(const GivenParts& parts) {
     ClearResults();
     *parts.values[0] = ParseBox(parts.boxes[0]);
     if (std::isnan(*parts.values[0])) {
-        Warn(parts.missingFirst);
+        Tell(parts.missingFirst);
         return;
     }
     *parts.values[1] = ParseBox(parts.boxes[1]);
@@ -150,7 +139,7 @@ void TFormMain::CalcFromGiven(const GivenParts& parts) {
         }
     }
     if (AnyNonPositive({*parts.values[0], *parts.values[1], *parts.values[2]})) {
-        Fail(kNonPositivePartText);
+        Tell(MessageId::PartsNotPositive);
         return;
     }
     st.Series1 = ParseSelector(parts.selectors[0]);
@@ -210,9 +199,9 @@ void TFormMain::ButtonTFClick() {
     st.C3 = ParseBox(EditC3);
     const double parts[] = {st.R1, st.R2, st.R3, st.C1, st.C2, st.C3};
     if (std::any_of(std::begin(parts), std::end(parts), [](double v) { return std::isnan(v); })) {
-        Warn("R1,R2,R3,C1,C2,C3 に値をセットしてください");
+        Tell(MessageId::PartsMissing);
     } else if (AnyNonPositive({st.R1, st.R2, st.R3, st.C1, st.C2, st.C3})) {
-        Fail(kNonPositivePartText);
+        Tell(MessageId::PartsNotPositive);
     } else {
         AnalyzeTransfer(st.R1, st.R2, st.R3, st.C1, st.C2, st.C3);
         EditFar->setText(Shown(st.FaResult));

@@ -200,7 +200,7 @@ std::string OneLine(std::string_view text) {
 }
 
 MessageCapture::MessageCapture()
-    : previous_(SetMessageSink([this](std::string_view text, MessageType) { text_ = text; })) {}
+    : previous_(SetMessageSink([this](MessageId id) { text_ = TextOf(id).english; })) {}
 
 MessageCapture::~MessageCapture() {
     SetMessageSink(std::move(previous_));

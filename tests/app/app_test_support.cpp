@@ -120,13 +120,18 @@ TFormAnalysis* OpenAnalysis(TFormMain& form) {
     return form.AnalysisWindow();
 }
 
-void PinTestEnvironment() {
+void PinTestEnvironment(const char* desktopLocale) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     qputenv("QT_FONT_DPI", "96");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    qputenv("LC_ALL", "C.UTF-8");
+    // The desktop's language for messages; the "C" formats and fonts for everything else.
+    qunsetenv("LC_ALL");
+    qunsetenv("LANGUAGE");
+    qputenv("LANG", "C.UTF-8");
+    qputenv("LC_MESSAGES", desktopLocale);
+    qunsetenv("MIRELTO_LANG");
     std::setlocale(LC_ALL, "C.UTF-8");
     static const std::string home = QDir::tempPath().toStdString() + "/mirelto-test-home";
     QDir().mkpath(QString::fromStdString(home));

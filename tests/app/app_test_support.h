@@ -1,5 +1,6 @@
-// What every window test shares: a pinned environment (offscreen platform unless one is set, "C"
-// locale, 96 DPI, a temporary HOME) and a fake desktop that records message boxes instead of
+// What every window test shares: a pinned environment (offscreen platform unless one is set, a
+// Japanese desktop for messages with "C" formats, the language that desktop chooses, 96 DPI, a
+// temporary HOME) and a fake desktop that records message boxes instead of
 // showing them, with window and work-area rectangles the test can set, a printer dialog that
 // confirms or cancels as told, a save dialog that answers with the path it is given, and a
 // clipboard that keeps what was copied; save and open dialogs answer with the path they are given.
@@ -17,6 +18,7 @@
 #include <optional>
 
 #include "fonts.h"
+#include "language.h"
 
 #include "platform.h"
 
@@ -104,17 +106,21 @@ QWidget* Control(const QWidget& form, const QString& name);
 // Clicks the main window's 解析 link; the analysis window it opens.
 TFormAnalysis* OpenAnalysis(TFormMain& form);
 
-// Sets the environment the tests pin; call first thing in main.
-void PinTestEnvironment();
+// Sets the environment the tests pin, with `desktopLocale` as the desktop's locale for messages
+// (LC_MESSAGES; LANG and the C library keep "C"); call first thing in main.
+void PinTestEnvironment(const char* desktopLocale = "ja_JP.UTF-8");
 
 }  // namespace mirelto::test
 
-// A main for one Qt Test class with the pinned environment.
-#define MIRELTO_QTEST_MAIN(TestClass)           \
-    int main(int argc, char** argv) {           \
-        mirelto::test::PinTestEnvironment();    \
-        QApplication app(argc, argv);           \
-        mirelto::RegisterFontSubstitutions();   \
-        TestClass test;                         \
-        return QTest::qExec(&test, argc, argv); \
+// A main for one Qt Test class with the pinned environment, on a desktop of that locale, in the
+// language the program chooses for it.
+#define MIRELTO_QTEST_MAIN_IN(TestClass, desktopLocale)       \
+    int main(int argc, char** argv) {                         \
+        mirelto::test::PinTestEnvironment(desktopLocale);     \
+        QApplication app(argc, argv);                         \
+        mirelto::InstallLanguage(mirelto::DesktopLanguage()); \
+        mirelto::RegisterFontSubstitutions();                 \
+        TestClass test;                                       \
+        return QTest::qExec(&test, argc, argv);               \
     }
+#define MIRELTO_QTEST_MAIN(TestClass) MIRELTO_QTEST_MAIN_IN(TestClass, "ja_JP.UTF-8")

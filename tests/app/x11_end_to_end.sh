@@ -14,6 +14,10 @@ rm -rf "$work"
 mkdir -p "$work"
 
 caption='３次LPF/HPF Ver1.00'
+# A desktop whose messages are Japanese (LANGUAGE, so that the C library's locale needs no
+# Japanese locale generated): every run of the window in the language the checks below read.
+unset LC_ALL LC_MESSAGES MIRELTO_LANG
+export LANGUAGE=ja
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 source "$(dirname "$0")/../../scripts/xvfb.sh"

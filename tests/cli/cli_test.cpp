@@ -252,8 +252,8 @@ TEST(DesignTest, UnrealisableRequestIsRefused) {
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out, "");
     EXPECT_EQ(o.err,
-              "mirelto-cli design: この条件では実現できません(C < 0) R1<R2<=R3 "
-              "で比を大きくすると実現できます\n");
+              "mirelto-cli design: This request cannot be realised (C < 0). Widen the ratios "
+              "with R1 < R2 <= R3 to realise it.\n");
 }
 
 // The default LPF circuit; run analyse; the window's transfer-function report and the -3 dB line.

@@ -45,7 +45,7 @@ long AllocationsDuring(Fn fn) {
 
 TEST(Allocation, CalculationsAllocateNothing) {
     // state, action, expected: a design, its analysis and a rejection, none allocating
-    const MessageSink previous = SetMessageSink([](std::string_view, MessageType) {});
+    const MessageSink previous = SetMessageSink([](MessageId) {});
     EXPECT_EQ(AllocationsDuring([] { CubicRealRoot(1, -100, 1, -1); }), 0);
     EXPECT_EQ(AllocationsDuring([] { CubicRealRoot(1, -0.5, 0.001, -0.0001); }), 0);
     EXPECT_EQ(AllocationsDuring([] {

@@ -57,7 +57,7 @@ class SynthesisedDesignTest : public testing::TestWithParam<DesignCase> {
   protected:
     void SetUp() override {
         DesignState = DesignRecord{};
-        previous_ = SetMessageSink([](std::string_view, MessageType) {});
+        previous_ = SetMessageSink([](MessageId) {});
     }
     void TearDown() override { SetMessageSink(previous_); }
 

@@ -15,7 +15,7 @@ class FilterPropertyTest : public testing::Test {
   protected:
     void SetUp() override {
         DesignState = DesignRecord{};
-        previous_ = SetMessageSink([this](std::string_view, MessageType) { ++rejections_; });
+        previous_ = SetMessageSink([this](MessageId) { ++rejections_; });
     }
     void TearDown() override { SetMessageSink(previous_); }
 

@@ -104,7 +104,7 @@ TEST(DesignIdealTest, IsTheWindowsSynthesisWithoutRounding) {
     const DesignRecord unrounded = DesignState;
     DesignState.FaResult = 123;
     int messages = 0;
-    const MessageSink previous = SetMessageSink([&](std::string_view, MessageType) { ++messages; });
+    const MessageSink previous = SetMessageSink([&](MessageId) { ++messages; });
 
     const IdealDesign ideal = DesignIdeal(kDefaultRequest, true, {Kilo(22), Kilo(22), Kilo(22)});
 
@@ -115,7 +115,7 @@ TEST(DesignIdealTest, IsTheWindowsSynthesisWithoutRounding) {
     EXPECT_EQ(ideal.circuit.R2, Kilo(22));
     EXPECT_TRUE(ideal.circuit.isLpf);
     EXPECT_EQ(DesignState.FaResult, 123);
-    ShowMessage("still ours", MessageType::Information);
+    ShowMessage(MessageId::FaMissing);
     EXPECT_EQ(messages, 1);
     SetMessageSink(previous);
 }
@@ -125,6 +125,7 @@ struct IdealRejectCase {
     bool isLpf;
     std::array<double, 3> given;
     std::string message;
+    std::optional<MessageId> rejection;
 };
 
 class DesignIdealRejectTest : public testing::TestWithParam<IdealRejectCase> {};
@@ -134,11 +135,12 @@ class DesignIdealRejectTest : public testing::TestWithParam<IdealRejectCase> {};
 TEST_P(DesignIdealRejectTest, ReturnsTheReasonInsteadOfShowingIt) {
     const IdealRejectCase& c = GetParam();
     int messages = 0;
-    const MessageSink previous = SetMessageSink([&](std::string_view, MessageType) { ++messages; });
+    const MessageSink previous = SetMessageSink([&](MessageId) { ++messages; });
     const IdealDesign ideal = DesignIdeal(kDefaultRequest, c.isLpf, c.given);
     SetMessageSink(previous);
     EXPECT_FALSE(ideal.realisable);
     EXPECT_EQ(ideal.message, c.message);
+    EXPECT_EQ(ideal.rejection, c.rejection);
     EXPECT_EQ(messages, 0);
 }
 
@@ -146,15 +148,22 @@ INSTANTIATE_TEST_SUITE_P(Refusals, DesignIdealRejectTest,
                          testing::Values(IdealRejectCase{"LowPassRatio",
                                                          true,
                                                          {Kilo(22), Kilo(7.3), Kilo(7.3)},
-                                                         std::string(kUnrealisableLpfText)},
+                                                         "This request cannot be realised (C < "
+                                                         "0).\r\n\r\nWiden the ratios with R1 < "
+                                                         "R2 <= R3 to realise it.",
+                                                         MessageId::UnrealisableLpf},
                                          IdealRejectCase{"HighPassRatio",
                                                          false,
                                                          {Nano(3.3), Nano(15), Nano(15)},
-                                                         std::string(kUnrealisableHpfText)},
+                                                         "This request cannot be realised (R < "
+                                                         "0).\r\n\r\nWiden the ratios with C1 > "
+                                                         "C2 >= C3 to realise it.",
+                                                         MessageId::UnrealisableHpf},
                                          IdealRejectCase{"ZeroR1Faults",
                                                          true,
                                                          {0, Kilo(22), Kilo(22)},
-                                                         "Floating point division by zero"}),
+                                                         "Floating point division by zero",
+                                                         std::nullopt}),
                          test::CaseName<IdealRejectCase>);
 
 // The window's constant calculation of the default LPF request (E6 capacitors): its circuit and

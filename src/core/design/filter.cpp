@@ -153,7 +153,7 @@ void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std:
 
     const bool realisable = IsLpf ? ComputeCapacitors(wa, wo, Q) : ComputeResistors(wa, wo, Q);
     if (!realisable) {
-        ShowMessage(IsLpf ? kUnrealisableLpfText : kUnrealisableHpfText, MessageType::Error);
+        ShowMessage(IsLpf ? MessageId::UnrealisableLpf : MessageId::UnrealisableHpf);
         st.ResultValid = false;
         return;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -174,12 +175,8 @@ IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<d
         out.message = "fa, fo and Q must be positive and finite";
         return out;
     }
-    std::string rejection;
-    bool rejected = false;
-    const DesignStateGuard guard([&](std::string_view text, MessageType) {
-        rejection = std::string(text);
-        rejected = true;
-    });
+    std::optional<MessageId> rejection;
+    const DesignStateGuard guard([&](MessageId id) { rejection = id; });
     DesignRecord& st = DesignState;
     st.IsLpf = isLpf;
     double* const givenFields[2][3] = {{&st.C1, &st.C2, &st.C3}, {&st.R1, &st.R2, &st.R3}};
@@ -194,8 +191,9 @@ IdealDesign DesignIdeal(const PoleSet& requested, bool isLpf, const std::array<d
         out.message = fault.what();
         return out;
     }
-    if (rejected) {
-        out.message = rejection;
+    if (rejection) {
+        out.rejection = rejection;
+        out.message = std::string(TextOf(*rejection).english);
         return out;
     }
     out.realisable = true;

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "mirelto/design/circuit.h"
 
@@ -28,14 +27,9 @@ PoleSet CircuitPoles(const Circuit& circuit);
 // Computes the missing components from fa, fo, Q (all > 0) and the given ones in DesignState
 // (R1..R3 for the LPF, C1..C3 for the HPF), rounds each to its series (0: no rounding) and,
 // while DesignState.ResultValid is set, analyses the rounded circuit. An unrealisable request is
-// reported through the message sink before ResultValid is cleared.
+// reported through the message sink (MessageId::UnrealisableLpf or
+// UnrealisableHpf) before ResultValid is cleared.
 void SynthesizeFilter(double Fa, double Fo, double Q, std::int32_t Series1, std::int32_t Series2,
                       std::int32_t Series3, bool IsLpf);
-
-// The two rejection texts, CR LF inside.
-inline constexpr std::string_view kUnrealisableLpfText =
-    "この条件では実現できません(C < 0)\r\n\r\nR1<R2<=R3 で比を大きくすると実現できます";
-inline constexpr std::string_view kUnrealisableHpfText =
-    "この条件では実現できません(R < 0)\r\n\r\nC1>C2>=C3 で比を大きくすると実現できます";
 
 }  // namespace mirelto

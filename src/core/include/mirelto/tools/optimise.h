@@ -11,10 +11,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "mirelto/design/circuit.h"
+#include "mirelto/design/messages.h"
 #include "mirelto/tools/run_control.h"
 
 namespace mirelto {
@@ -22,7 +24,8 @@ namespace mirelto {
 struct IdealDesign {
     bool realisable = false;
     Circuit circuit;      // the given parts as given, the computed ones unrounded
-    std::string message;  // when not realisable: the rejection text or the fault's text
+    std::string message;  // when not realisable: the rejection's English text or the fault's text
+    std::optional<MessageId> rejection;  // the synthesis's refusal, when that was the reason
 };
 
 // The window's constant calculation without rounding (series 0) for the given parts (LPF: R1..R3,
