@@ -64,8 +64,12 @@ QString PlainNumber(double value) {
     if (!std::isfinite(value)) {
         return {};
     }
+    // Fifteen digits, as many as every double keeps: a standard value computed as 6.8e-09 less
+    // a few ulps copies as 6.8e-09.
+    constexpr int kDigits = 15;
     std::array<char, 32> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::general, kDigits);
     return error == std::errc{} ? QString::fromLatin1(buffer.data(), end - buffer.data())
                                 : QString();
 }

@@ -16,8 +16,8 @@ namespace mirelto {
 // item's copied text where it differs from the shown one (a unit the column does not show).
 inline constexpr int kCopiedTextRole = 0x0100 + 17;  // Qt::UserRole + 17
 
-// The shortest text that reads back as the same double, in plain or e-notation, no SI prefix;
-// empty for NaN and infinities.
+// A value to fifteen significant digits, trailing zeros dropped, in plain or e-notation
+// ("1500", "1.5e-09"), no SI prefix; empty for NaN and infinities.
 QString PlainNumber(double value);
 
 // Makes `item` copy as `value` in SI base units.

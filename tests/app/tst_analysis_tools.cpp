@@ -43,6 +43,7 @@
 #include "analysis_window_tolerance.h"
 #include "app_test_support.h"
 #include "main_window.h"
+#include "table_copy.h"
 
 using mirelto::OptimiseInput;
 using mirelto::OptimiseResult;
@@ -656,6 +657,23 @@ class TestAnalysisTools : public QObject {
                  QString::fromStdString(mirelto::SpiceNetlist(Built())));
         QVERIFY(window->EditNetlist->toPlainText() != expected);
         QVERIFY(window->LabelNetlistMessage->isHidden());
+    }
+
+    // Values as a table copies them: plain numbers in SI base units, fifteen digits.
+    void plainNumber_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ohms") << 1500.0 << QStringLiteral("1500");
+        QTest::newRow("farads") << 1.5e-9 << QStringLiteral("1.5e-09");
+        QTest::newRow("per cent") << -0.875 << QStringLiteral("-0.875");
+        QTest::newRow("a few ulps off")
+            << std::nextafter(std::nextafter(6.8e-9, 0.0), 0.0) << QStringLiteral("6.8e-09");
+        QTest::newRow("not a number") << std::nan("") << QString();
+    }
+    void plainNumber() {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(mirelto::PlainNumber(value), text);
     }
 
     // A table filled by a run, rows 0 and 2 selected; Ctrl+C copies the header and those two
