@@ -19,8 +19,8 @@ struct PlotCurves {
     QString (*yText)(double value) = nullptr;
 };
 
-// "1.234kHz", then "要求 −3.01 dB", "実回路 −3.05 dB" a line each: the sample nearest `x` (in the plot's x units) and
-// each curve's value there; empty when there are no samples.
+// "1.234kHz", then "要求 −3.01 dB", "実回路 −3.05 dB" a line each: the sample nearest `x` (in the
+// plot's x units) and each curve's value there; empty when there are no samples.
 QString ReadoutText(const PlotCurves& plot, double x);
 
 // The magnitude plot's pass-band view: from the lowest frequency to 1.5 times the -3 dB frequency

@@ -1,12 +1,12 @@
 #include "analysis_window_response.h"
 
 #include <QByteArray>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
-#include <QCheckBox>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -25,7 +25,6 @@
 namespace mirelto {
 
 namespace {
-
 
 QString PngFilter() {
     return ResponsePanel::tr("PNG 画像 (*.png)");

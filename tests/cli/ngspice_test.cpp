@@ -212,7 +212,8 @@ INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceCutoffTest,
                          testing::Values(CutoffCase{"IdealLowPass", true, kLowPassParts, ""},
                                          CutoffCase{"IdealHighPass", false, kHighPassParts, ""},
                                          CutoffCase{"OpAmpLowPass", true, kLowPassParts, "20k"},
-                                         CutoffCase{"OpAmpHighPass", false, kHighPassParts, "100k"}),
+                                         CutoffCase{"OpAmpHighPass", false, kHighPassParts,
+                                                    "100k"}),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
