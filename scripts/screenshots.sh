@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes PNG screenshots of the calculator for the README, in Japanese and in English (names
 # ending in _en): the main window after a constant calculation in LPF and in HPF mode, the help
-# window, and the analysis window after the default LPF calculation. Runs on its own Xvfb server.
+# window, and the analysis window after the default LPF calculation, whole and in its pass-band
+# view with the cursor readout. Runs on its own Xvfb server.
 set -euo pipefail
 
 binary=${1:-build/src/app/mirelto}
@@ -59,6 +60,12 @@ shoot() {
         --name "^$1\$" | head -n 1)
     sleep 1        # the plots are drawn once the window is shown
     import -window "$analysis" "$out/analysis$suffix.png"
+    # The pass-band view of the magnitude plot with the cursor readout over it.
+    xdotool mousemove --window "$analysis" 630 520 click 1   # 通過域 / Pass band
+    sleep 0.5
+    xdotool mousemove --window "$analysis" 150 160           # over the magnitude plot
+    sleep 0.5
+    import -window "$analysis" "$out/analysis_passband$suffix.png"
     stop_app
 }
 

@@ -357,6 +357,34 @@
         <source>何の誤差で順位を付けるか: fa, fo, Q の最大誤差、−3 dB 周波数の誤差、または 0.1〜3 倍の −3 dB 周波数 (HPF は 1/3〜10 倍) での振幅特性の最大偏差</source>
         <translation>What the rows are ranked by: the worst error of fa, fo and Q, the error of the −3 dB frequency, or the largest deviation of the magnitude response from 0.1 to 3 times the −3 dB frequency (HPF: 1/3 to 10 times)</translation>
     </message>
+    <message>
+        <source>⚠ 表示中の結果はメイン画面の現在の入力と一致しません。「定数計算」または「伝達関数」で更新してください。</source>
+        <translation>⚠ The results shown no longer match the main window&apos;s input. Run Calculate or Transfer function to update them.</translation>
+    </message>
+    <message>
+        <source>通過域</source>
+        <translation>Pass band</translation>
+    </message>
+    <message>
+        <source>振幅特性を通過域に拡大し、リップルと −3 dB の線を見やすくします (Pass band)</source>
+        <translation>Shows the magnitude plot over the pass band, scaled to its ripple and the −3 dB line</translation>
+    </message>
+    <message>
+        <source>表示をリセット</source>
+        <translation>Reset view</translation>
+    </message>
+    <message>
+        <source>拡大・移動を元に戻します (ダブルクリックでも戻ります)。ホイールで拡大、ドラッグで範囲を拡大、中ボタンまたは Shift+ドラッグで移動します (Reset zoom)</source>
+        <translation>Undoes zoom and pan (a double-click does too). The wheel zooms, a drag zooms into its rectangle, a middle or Shift+drag pans</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>ネットリストを .cir ファイルに保存します (Save netlist)</source>
+        <translation>Saves the netlist as a .cir file</translation>
+    </message>
 </context>
 <context>
     <name>TFormHelp</name>
@@ -654,6 +682,27 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     </message>
 </context>
 <context>
+    <name>mirelto::NetlistPanel</name>
+    <message>
+        <source>SPICE ネットリスト (*.cir)</source>
+        <translation>SPICE netlist (*.cir)</translation>
+    </message>
+    <message>
+        <source>ネットリストを保存</source>
+        <translation>Save netlist</translation>
+    </message>
+    <message>
+        <source>すべてのファイル (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>%1 を保存できません。
+%2</source>
+        <translation>Cannot save %1.
+%2</translation>
+    </message>
+</context>
+<context>
     <name>mirelto::OptimisePanel</name>
     <message>
         <source>順位</source>
@@ -824,6 +873,17 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     <message>
         <source>グラフを保存</source>
         <translation>Save the plots</translation>
+    </message>
+</context>
+<context>
+    <name>mirelto::TableCopy</name>
+    <message>
+        <source>コピー</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>すべてコピー</source>
+        <translation>Copy all</translation>
     </message>
 </context>
 <context>

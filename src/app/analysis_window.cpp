@@ -1,7 +1,9 @@
 #include "analysis_window.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QShowEvent>
 
@@ -94,6 +96,26 @@ TFormAnalysis::TFormAnalysis(TFormMain* owner)
     connect(owner->RadioButtonLpf, &QRadioButton::toggled, optimise_, &OptimisePanel::InputChanged);
     tolerance_ = new TolerancePanel(*this, this);
     netlist_ = new NetlistPanel(*this, this);
+    connect(response_, &ResponsePanel::OpAmpGbwChanged, netlist_, &NetlistPanel::SetOpAmpGbw);
+
+    // What the shown results were calculated from: the mode, the request, the parts and their
+    // series. The result boxes (fa, fo, Q of the circuit) are written by the calculation itself.
+    connect(owner->RadioButtonLpf, &QRadioButton::toggled, this, &TFormAnalysis::InputChanged);
+    for (QLineEdit* box : {owner->EditFa, owner->EditFo, owner->EditQ, owner->EditR1, owner->EditR2,
+                           owner->EditR3, owner->EditC1, owner->EditC2, owner->EditC3}) {
+        connect(box, &QLineEdit::textChanged, this, &TFormAnalysis::InputChanged);
+    }
+    for (QComboBox* series : {owner->ComboBoxR1, owner->ComboBoxR2, owner->ComboBoxR3,
+                              owner->ComboBoxC1, owner->ComboBoxC2, owner->ComboBoxC3}) {
+        connect(series, &QComboBox::currentIndexChanged, this, &TFormAnalysis::InputChanged);
+    }
+}
+
+void TFormAnalysis::InputChanged() {
+    if (hasResults_ && !stale_) {
+        stale_ = true;
+        LabelStale->show();
+    }
 }
 
 TFormAnalysis::~TFormAnalysis() {
@@ -116,6 +138,9 @@ void TFormAnalysis::ShowAnalysis() {
 }
 
 void TFormAnalysis::Follow(const AnalysisInput& input) {
+    hasResults_ = true;
+    stale_ = false;
+    LabelStale->hide();
     response_->Follow(input);
     optimise_->CalculationMade();
     tolerance_->Follow(input);

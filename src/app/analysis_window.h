@@ -37,8 +37,13 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
 
     // Shows the window (placing it the first time) and brings it to the front.
     void ShowAnalysis();
-    // Takes the input of a successful calculation; see ResponsePanel::Follow.
+    // Takes the input of a successful calculation; see ResponsePanel::Follow. Clears the notice
+    // that the results shown no longer match the main window.
     void Follow(const AnalysisInput& input);
+    // The main window's mode or a box the results come from has changed since the results shown
+    // were calculated: says so in a notice line until the next calculation.
+    void InputChanged();
+    bool ShowsStaleResults() const { return stale_; }
 
     ResponsePanel& Response() { return *response_; }
     PresetsPanel& PresetsTab() { return *presets_; }
@@ -52,6 +57,8 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
 
   private:
     bool placed_ = false;
+    bool hasResults_ = false;
+    bool stale_ = false;
     ResponsePanel* response_ = nullptr;
     PresetsPanel* presets_ = nullptr;
     OptimisePanel* optimise_ = nullptr;

@@ -1,5 +1,6 @@
 #include "analysis_window_charts.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCoreApplication>
@@ -19,6 +20,8 @@
 #include <utility>
 #include <vector>
 
+#include "analysis_window_markers.h"
+#include "chart_interaction.h"
 #include "chart_style.h"
 
 namespace mirelto {
@@ -29,18 +32,12 @@ constexpr int kAxisPixels = 11;
 constexpr int kMarkerLabelPixels = 11;
 // A magnitude plot shows this much below its top: deeper stop-band values say nothing more.
 constexpr double kMagnitudeSpanDb = 100;
-// Markers closer than this ratio are one line with one label: they would be drawn on top of
-// each other anyway.
-constexpr double kSameMarkerRatio = 1.005;
 // A step curve of more samples than this is drawn without smoothing.
 constexpr std::size_t kSmoothStepPoints = 1000;
-// Labels of neighbouring markers are stacked upward by this fraction of the plot height.
-constexpr double kMarkerLabelStep = 0.09;
 
 const QColor kRequestedColour(0x1f, 0x77, 0xb4);
 const QColor kBuiltColour(0xd6, 0x27, 0x28);
 const QColor kOpAmpColour(0x2c, 0xa0, 0x2c);
-const QColor kMarkerColour(0x70, 0x70, 0x70);
 const QColor kMinorGridColour(0xe8, 0xe8, 0xe8);
 
 QString StepTitle() {
@@ -145,77 +142,6 @@ std::vector<std::pair<const Trace*, CurveStyle>> Traces(const AnalysisResult& re
     return traces;
 }
 
-// Marker lines: frequencies with their labels, in ascending order. Coincident markers share one
-// line, its label naming them in the fixed order fa, fo, -3 dB.
-std::vector<std::pair<double, QString>> MarkerGroups(const FrequencyMarkers& markers) {
-    const double frequencies[] = {markers.fa, markers.fo, markers.cutoff};
-    const QString names[] = {QStringLiteral("fa"), QStringLiteral("fo"), QStringLiteral("−3 dB")};
-    std::vector<int> order;
-    for (int i = 0; i < 3; ++i) {
-        if (std::isfinite(frequencies[i]) && frequencies[i] > 0) {
-            order.push_back(i);
-        }
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return frequencies[a] < frequencies[b]; });
-    std::vector<std::vector<int>> groups;
-    for (const int i : order) {
-        if (!groups.empty() &&
-            frequencies[i] / frequencies[groups.back().front()] < kSameMarkerRatio) {
-            groups.back().push_back(i);
-        } else {
-            groups.push_back({i});
-        }
-    }
-    std::vector<std::pair<double, QString>> lines;
-    for (std::vector<int>& group : groups) {
-        const double frequency = frequencies[group.front()];
-        std::sort(group.begin(), group.end());
-        QStringList label;
-        for (const int i : group) {
-            label << names[i];
-        }
-        lines.emplace_back(frequency, label.join(QStringLiteral(", ")));
-    }
-    return lines;
-}
-
-void AddMarkers(QChart& chart, const std::vector<std::pair<double, QString>>& groups, bool labelled,
-                const QFont& font) {
-    const QValueAxis* y = YAxis(chart);
-    const double low = y->min(), high = y->max();
-    QPen pen(kMarkerColour);
-    pen.setWidthF(1);
-    pen.setStyle(Qt::DotLine);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        const double f = groups[i].first;
-        const double labelY = low + static_cast<double>(i) * kMarkerLabelStep * (high - low);
-        auto* series = new QLineSeries;
-        series->setName(groups[i].second);
-        series->setPen(pen);
-        // The middle point carries the label.
-        series->append({QPointF(f, low), QPointF(f, labelY), QPointF(f, high)});
-        chart.addSeries(series);
-        series->attachAxis(XAxis(chart));
-        series->attachAxis(YAxis(chart));
-        if (labelled) {
-            series->setPointLabelsFormat(groups[i].second);
-            series->setPointLabelsFont(font);
-            series->setPointLabelsColor(kMarkerColour.darker(150));
-            series->setPointLabelsVisible(true);
-            series->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
-            series->setPointConfiguration(2, QXYSeries::PointConfiguration::LabelVisibility, false);
-        }
-        // Filtered here: markers(series) answers with every marker for a series the legend
-        // has not registered yet.
-        for (QLegendMarker* legend : chart.legend()->markers()) {
-            if (legend->series() == series) {
-                legend->setVisible(false);
-            }
-        }
-    }
-}
-
 }  // namespace
 
 ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
@@ -238,7 +164,7 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
             log->setBase(10);
             log->setMinorTickCount(-1);
             log->setMinorGridLinePen(QPen(kMinorGridColour, 1));
-            log->setTitleText(QCoreApplication::translate("AnalysisWindow", "周波数 [Hz]"));
+            log->setLabelsVisible(false);
             x = log;
         }
         auto* y = new QValueAxis;
@@ -248,8 +174,24 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
         }
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
-        views_[static_cast<std::size_t>(kind)] =
-            AddChartView(chart, area, grid, names[kind], QSize(240, 200), kind);
+        if (auto* log = qobject_cast<QLogValueAxis*>(x)) {
+            auto* labels = new QCategoryAxis;
+            labels->setObjectName(QStringLiteral("FrequencyLabels"));
+            labels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+            labels->setGridLineVisible(false);
+            labels->setLabelsFont(axisFont);
+            labels->setTitleFont(axisFont);
+            labels->setTitleText(QCoreApplication::translate("AnalysisWindow", "周波数 [Hz]"));
+            chart->addAxis(labels, Qt::AlignBottom);
+            QObject::connect(
+                log, &QLogValueAxis::rangeChanged, labels,
+                [labels](qreal low, qreal high) { SetLogAxisLabels(*labels, low, high); });
+            frequencyLabels_[static_cast<std::size_t>(kind)] = labels;
+        }
+        QChartView* view = AddChartView(chart, area, grid, names[kind], QSize(240, 200), kind);
+        views_[static_cast<std::size_t>(kind)] = view;
+        interactions_[static_cast<std::size_t>(kind)] = new ChartInteraction(
+            *view, [this, kind](double x) { return ReadoutText(curves_[kind], x); });
     }
     Clear();
 }
@@ -259,7 +201,44 @@ QChart* ResponseCharts::Chart(Kind kind) const {
 }
 
 void ResponseCharts::Clear() {
+    for (QChartView* view : views_) {
+        // A zoom kept from the last curves would be taken back to their ranges.
+        view->chart()->zoomReset();
+    }
     ClearChartViews(views_);
+    curves_ = {};
+}
+
+void ResponseCharts::ResetZoom() {
+    for (ChartInteraction* interaction : interactions_) {
+        interaction->Reset();
+    }
+}
+
+void ResponseCharts::SetPassBandView(bool passBand) {
+    passBand_ = passBand;
+    ApplyMagnitudeView();
+}
+
+void ResponseCharts::ApplyMagnitudeView() {
+    QChart& chart = *Chart(Magnitude);
+    if (!(wholeLow_ > 0 && wholeHigh_ > wholeLow_)) {
+        return;
+    }
+    chart.zoomReset();
+    auto* x = static_cast<QLogValueAxis*>(XAxis(chart));
+    QValueAxis& y = *YAxis(chart);
+    if (!passBand_ || !(cutoff_ > 0)) {
+        x->setRange(wholeLow_, wholeHigh_);
+        SetTicks(y, wholeBottom_, wholeTop_, wholeInterval_);
+        y.setLabelFormat(QStringLiteral("%.0f"));
+        return;
+    }
+    const PassBandRange band =
+        PassBandOf(curves_[Magnitude], isLpf_, cutoff_, wholeLow_, wholeHigh_);
+    x->setRange(band.low, band.high);
+    SetTicks(y, band.bottom, band.top, band.interval);
+    y.setLabelFormat(QStringLiteral("%.1f"));
 }
 
 void ResponseCharts::Show(const AnalysisResult& result, const FrequencyMarkers& markers) {
@@ -299,8 +278,16 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     const double top = std::ceil((magnitude.Valid() ? magnitude.high : 0) / 10 + 0.1) * 10;
     const double bottom = std::max(std::floor((magnitude.Valid() ? magnitude.low : -60) / 10) * 10,
                                    top - kMagnitudeSpanDb);
-    SetTicks(magnitudeAxis, bottom, top, top - bottom > 60 ? 20 : 10);
+    wholeLow_ = fLow;
+    wholeHigh_ = fHigh;
+    wholeBottom_ = bottom;
+    wholeTop_ = top;
+    wholeInterval_ = top - bottom > 60 ? 20 : 10;
+    SetTicks(magnitudeAxis, bottom, top, wholeInterval_);
     magnitudeAxis.setLabelFormat(QStringLiteral("%.0f"));
+    isLpf_ =
+        result.built.empty() || result.built.magnitudeDb.front() > result.built.magnitudeDb.back();
+    cutoff_ = result.builtFigures.cutoff;
     magnitudeAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "ゲイン [dB]"));
 
     QValueAxis& phaseAxis = *YAxis(*Chart(Phase));
@@ -323,6 +310,14 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     delayAxis.setTitleText(
         QCoreApplication::translate("AnalysisWindow", "群遅延 [%1]").arg(delayUnit.name));
 
+    curves_[Magnitude] = {result.frequency, 1, QStringLiteral("Hz"), {}, DecibelText};
+    curves_[Phase] = {result.frequency, 1, QStringLiteral("Hz"), {}, DegreeText};
+    curves_[GroupDelay] = {result.frequency, 1, QStringLiteral("Hz"), {}, SecondsText};
+    for (const auto& [trace, curve] : traces) {
+        curves_[Magnitude].curves.emplace_back(curve.name, trace->magnitudeDb);
+        curves_[Phase].curves.emplace_back(curve.name, trace->phaseDeg);
+        curves_[GroupDelay].curves.emplace_back(curve.name, trace->groupDelay);
+    }
     for (const auto& [trace, curve] : traces) {
         AddCurve(*Chart(Magnitude), curve.name, Points(result.frequency, trace->magnitudeDb),
                  curve.pen);
@@ -335,6 +330,9 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     AddMarkers(*Chart(Magnitude), groups, true, labelFont);
     AddMarkers(*Chart(Phase), groups, false, labelFont);
     AddMarkers(*Chart(GroupDelay), groups, false, labelFont);
+    if (passBand_) {
+        ApplyMagnitudeView();
+    }
 }
 
 void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
@@ -379,9 +377,16 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     views_[Step]->setRenderHint(QPainter::Antialiasing,
                                 result.builtStep.time.size() <= kSmoothStepPoints &&
                                     result.requestedStep.time.size() <= kSmoothStepPoints);
+    PlotCurves& readout = curves_[Step];
+    readout = {{}, 1 / unit.factor, QStringLiteral("s"), {}, PlainValueText};
+    for (const double t :
+         (result.builtStep.empty() ? result.requestedStep : result.builtStep).time) {
+        readout.x.push_back(t * unit.factor);
+    }
     for (const auto& [step, curve] : steps) {
         if (!step->empty()) {
             AddCurve(chart, curve.name, Points(step->time, step->value, unit.factor), curve.pen);
+            readout.curves.emplace_back(curve.name, step->value);
         }
     }
 }

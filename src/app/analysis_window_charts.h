@@ -12,6 +12,10 @@
 
 #include <mirelto/response/analysis.h>
 
+#include "analysis_window_markers.h"
+#include "analysis_window_readout.h"
+
+class QCategoryAxis;
 class QChart;
 class QChartView;
 class QGridLayout;
@@ -20,6 +24,8 @@ class QPainter;
 class QWidget;
 
 namespace mirelto {
+
+class ChartInteraction;
 
 // The legend names of the three curves.
 inline QString RequestedCurveName() {
@@ -32,11 +38,6 @@ inline QString OpAmpCurveName() {
     return QCoreApplication::translate("AnalysisWindow", "実オペアンプ");
 }
 
-// The frequencies the dotted lines mark (Hz); a NaN one is left out.
-struct FrequencyMarkers {
-    double fa = 0, fo = 0, cutoff = 0;
-};
-
 class ResponseCharts {
   public:
     enum Kind { Magnitude, Phase, GroupDelay, Step };
@@ -48,9 +49,18 @@ class ResponseCharts {
     void Show(const AnalysisResult& result, const FrequencyMarkers& markers);
     // Back to the empty plots of the start.
     void Clear();
+    // Every plot back to its whole range (or the pass band), undoing zoom and pan.
+    void ResetZoom();
+    // The magnitude plot over the pass band, scaled to its ripple and the -3 dB line; or the
+    // whole plot.
+    void SetPassBandView(bool passBand);
+    bool PassBandView() const { return passBand_; }
 
     QChartView* View(Kind kind) const { return views_[kind]; }
     QChart* Chart(Kind kind) const;
+    ChartInteraction& Interaction(Kind kind) const { return *interactions_[kind]; }
+    // The SI labels under a frequency plot's axis.
+    QCategoryAxis* FrequencyLabels(Kind kind) const { return frequencyLabels_[kind]; }
 
     // The four plots as they are on screen, as one picture.
     QImage Image() const;
@@ -61,8 +71,18 @@ class ResponseCharts {
     void ShowFrequencyCharts(const AnalysisResult& result, const FrequencyMarkers& markers);
     void ShowStepChart(const AnalysisResult& result);
 
+    void ApplyMagnitudeView();
+
     QWidget& area_;
     std::array<QChartView*, kKinds> views_{};
+    std::array<ChartInteraction*, kKinds> interactions_{};
+    std::array<QCategoryAxis*, kKinds> frequencyLabels_{};  // none for the step plot
+    std::array<PlotCurves, kKinds> curves_;                 // as drawn, for the readout
+    bool passBand_ = false;
+    bool isLpf_ = true;
+    double cutoff_ = 0;                    // of the built circuit, Hz
+    double wholeLow_ = 0, wholeHigh_ = 0;  // the magnitude plot's whole range
+    double wholeBottom_ = 0, wholeTop_ = 0, wholeInterval_ = 0;
 };
 
 }  // namespace mirelto

@@ -27,6 +27,7 @@
 #include "error_display.h"
 #include "language.h"
 #include "main_window.h"
+#include "table_copy.h"
 #include "ui_analysis_window.h"
 #include "value_text_qt.h"
 
@@ -137,6 +138,14 @@ OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, TFormMain& owner, QObject*
     table.setHorizontalHeaderLabels(header);
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table.verticalHeader()->setDefaultSectionSize(table.fontMetrics().height() + 6);
+    // The parts copy in ohms and farads: the unit goes into the copied header.
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        table.horizontalHeaderItem(static_cast<int>(p) + 1)
+            ->setData(kCopiedTextRole, QStringLiteral("%1 [%2]").arg(
+                                           header[static_cast<int>(p) + 1],
+                                           p < 3 ? QStringLiteral("Ω") : QStringLiteral("F")));
+    }
+    MakeTableCopyable(table);
 
     ConnectRunControls(run_, controls_);
     connect(form_.ButtonOptimiseRun, &QPushButton::clicked, this,
@@ -262,19 +271,26 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
             rank += tr(" (丸め)");
         }
         QStringList cells{rank};
+        QList<double> values{std::nan("")};
         for (const double v : ComponentsOf(c.circuit)) {
             cells << SignificantText(v);
+            values << v;
         }
+        const double worst = listed || result.plainRank > 0 ? c.worstError : NAN;
+        values << c.built.fa << c.built.fo << c.built.q << c.error.fa * 100 << c.error.fo * 100
+               << c.error.q * 100 << worst * 100 << c.cutoff << c.cutoffError * 100 << c.responseDb;
         cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
               << SignificantText(c.built.q) << Percent(c.error.fa, true)
-              << Percent(c.error.fo, true) << Percent(c.error.q, true)
-              << Percent(listed || result.plainRank > 0 ? c.worstError : NAN, false)
+              << Percent(c.error.fo, true) << Percent(c.error.q, true) << Percent(worst, false)
               << SignificantText(c.cutoff) << Percent(c.cutoffError, true)
               << (std::isfinite(c.responseDb) ? QString::number(c.responseDb, 'f', kDbDecimals)
                                               : QString());
         for (int column = 0; column < cells.size(); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (column > 0) {
+                SetCopiedValue(*item, values.value(column, std::nan("")));
+            }
             if (c.plainRounding || !listed) {
                 QFont font = item->font();
                 font.setBold(true);
@@ -296,13 +312,14 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
 }
 
 void OptimisePanel::SelectionChanged() {
-    form_.ButtonApplyOptimised->setEnabled(form_.TableOptimise->selectionModel()->hasSelection() &&
-                                           !rows_.empty());
+    // Rows may be selected together for copying; one circuit is applied at a time.
+    form_.ButtonApplyOptimised->setEnabled(
+        form_.TableOptimise->selectionModel()->selectedRows().size() == 1 && !rows_.empty());
 }
 
 void OptimisePanel::Apply() {
     const QModelIndexList selected = form_.TableOptimise->selectionModel()->selectedRows();
-    if (selected.isEmpty()) {
+    if (selected.size() != 1) {
         return;
     }
     const auto row = static_cast<std::size_t>(selected.first().row());

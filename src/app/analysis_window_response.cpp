@@ -1,6 +1,7 @@
 #include "analysis_window_response.h"
 
 #include <QByteArray>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
@@ -18,14 +19,13 @@
 #include "analysis_window_worker.h"
 #include "error_display.h"
 #include "platform.h"
+#include "table_copy.h"
 #include "ui_analysis_window.h"
 #include "value_text_qt.h"
 
 namespace mirelto {
 
 namespace {
-
-constexpr int kPlotPoints = 400;
 
 QString PngFilter() {
     return ResponsePanel::tr("PNG 画像 (*.png)");
@@ -55,6 +55,10 @@ ResponsePanel::ResponsePanel(Ui::TFormAnalysis& form, QWidget& window)
     connect(form_.ButtonCopyImage, &QPushButton::clicked, this, guarded(&ResponsePanel::CopyImage));
     connect(form_.ButtonSaveImage, &QPushButton::clicked, this, guarded(&ResponsePanel::SaveImage));
     connect(form_.ButtonCopyTable, &QPushButton::clicked, this, guarded(&ResponsePanel::CopyTable));
+    MakeTableCopyable(*form_.TableFigures);
+    connect(form_.ButtonResetZoom, &QPushButton::clicked, this, [this] { charts_.ResetZoom(); });
+    connect(form_.CheckPassBand, &QCheckBox::toggled, this,
+            [this](bool on) { charts_.SetPassBandView(on); });
     connect(form_.EditGbw, &QLineEdit::editingFinished, this, guarded(&ResponsePanel::GbwEdited));
     ShowEmpty();
 }
@@ -116,6 +120,7 @@ void ResponsePanel::GbwEdited() {
             stale_ = true;
             Post();
         }
+        emit OpAmpGbwChanged(gbw_);
     }
 }
 
@@ -147,6 +152,7 @@ void ResponsePanel::ShowResult(const AnalysisResult& result, bool hasRequest) {
             auto* item = new QTableWidgetItem(table_.rows[row].value(column));
             if (column > 0) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                SetCopiedValue(*item, table_.values[row].value(column, std::nan("")));
             }
             table.setItem(row, column, item);
         }
@@ -171,7 +177,7 @@ void ResponsePanel::CopyImage() {
 void ResponsePanel::CopyTable() {
     Refresh();
     if (hasResult_) {
-        CurrentPlatform().SetClipboardText(TabSeparated(table_));
+        CurrentPlatform().SetClipboardText(TableText(*form_.TableFigures, true));
     }
 }
 

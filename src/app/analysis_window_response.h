@@ -21,6 +21,9 @@ class TFormAnalysis;
 
 namespace mirelto {
 
+// Frequencies of the plotted curves.
+inline constexpr int kPlotPoints = 400;
+
 class ResponsePanel : public QObject {
     Q_OBJECT
 
@@ -48,6 +51,10 @@ class ResponsePanel : public QObject {
     void CopyImage();
     void SaveImage();
     void CopyTable();
+
+  signals:
+    // The op-amp gain-bandwidth in use changed (Hz; 0 for none).
+    void OpAmpGbwChanged(double gbw);
 
   private:
     void Post();

@@ -56,15 +56,19 @@ FigureTable MakeFigureTable(const AnalysisResult& result, bool hasRequest) {
     const auto requested = [hasRequest](const QString& text) {
         return hasRequest ? text : QString();
     };
+    FigureTable table;
+    const double none = std::nan("");
     const auto frequencyRow = [&](const QString& name, double r, double b) {
+        table.values.append(
+            {none, hasRequest ? r : none, b, hasRequest ? RelativeErrorPercent(r, b) : none});
         return QStringList{name, requested(SignificantText(r)), SignificantText(b),
                            ErrorPercent(hasRequest, r, b)};
     };
     const auto decibelRow = [&](const QString& name, double r, double b) {
+        table.values.append({none, hasRequest ? r : none, b, none});
         return QStringList{name, requested(Decibels(r)), Decibels(b), QString()};
     };
 
-    FigureTable table;
     table.header = {QCoreApplication::translate("AnalysisWindow", "項目"),
                     QCoreApplication::translate("AnalysisWindow", "要求"),
                     QCoreApplication::translate("AnalysisWindow", "実回路"),

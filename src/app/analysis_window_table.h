@@ -17,6 +17,9 @@ QString SignificantText(double value);
 struct FigureTable {
     QStringList header;       // 項目, 要求, 実回路, 誤差 [%]
     QList<QStringList> rows;  // as many cells as the header
+    // The same cells' values unrounded, in the row's unit (Hz, dB, per cent); NaN for the name
+    // column and for cells without a value.
+    QList<QList<double>> values;
 };
 
 // fa, fo, Q, -3 dB frequency, gain at fo and peak gain of the request (when there is one) and
@@ -24,8 +27,8 @@ struct FigureTable {
 // two more rows: the -3 dB frequency and the peak gain with that op-amp.
 FigureTable MakeFigureTable(const AnalysisResult& result, bool hasRequest);
 
-// The header and the rows, cells separated by tabs, every line ending in CR LF like the
-// calculator's other copied text.
+// The header and the rows as shown (SI texts), cells separated by tabs, every line ending in
+// CR LF like the calculator's other copied text.
 QString TabSeparated(const FigureTable& table);
 
 // The warning line when the op-amp moves the -3 dB frequency or the peak gain too far; empty

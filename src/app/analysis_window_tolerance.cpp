@@ -12,9 +12,11 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 #include "analysis_window_table.h"
 #include "error_display.h"
+#include "table_copy.h"
 #include "ui_analysis_window.h"
 
 namespace mirelto {
@@ -28,10 +30,15 @@ std::array<QLineEdit*, kComponentCount> ToleranceBoxes(const Ui::TFormAnalysis& 
             form.EditTolC1, form.EditTolC2, form.EditTolC3};
 }
 
-void SetCell(QTableWidget& table, int row, int column, const QString& text) {
+// A value cell copies as `value`; a name cell (no value) as its text.
+void SetCell(QTableWidget& table, int row, int column, const QString& text,
+             std::optional<double> value = std::nullopt) {
     auto* item = new QTableWidgetItem(text);
     if (column > 0) {
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (value) {
+        SetCopiedValue(*item, *value);
     }
     table.setItem(row, column, item);
 }
@@ -99,6 +106,8 @@ TolerancePanel::TolerancePanel(Ui::TFormAnalysis& form, QObject* parent)
     }
     SetUpTable(*form_.TableSensitivity, partNames,
                {QStringLiteral("fa"), QStringLiteral("fo"), QStringLiteral("Q")});
+    MakeTableCopyable(*form_.TablePercentiles);
+    MakeTableCopyable(*form_.TableSensitivity);
 
     ConnectRunControls(run_, controls_);
     connect(form_.ButtonToleranceRun, &QPushButton::clicked, this,
@@ -197,7 +206,7 @@ void TolerancePanel::ShowSensitivities(const Sensitivities& sensitivity) {
     for (int row = 0; row < 3; ++row) {
         for (std::size_t p = 0; p < kComponentCount; ++p) {
             SetCell(*form_.TableSensitivity, row, static_cast<int>(p) + 1,
-                    Sensitivity((*rows[row])[p]));
+                    Sensitivity((*rows[row])[p]), (*rows[row])[p]);
         }
     }
 }
@@ -219,7 +228,8 @@ void TolerancePanel::ShowResult(const ToleranceResult& result) {
         const Spread& s = *spreads[row];
         const double values[] = {s.nominal, s.p1, s.p50, s.p99};
         for (int column = 0; column < 4; ++column) {
-            SetCell(*form_.TablePercentiles, row, column + 1, SignificantText(values[column]));
+            SetCell(*form_.TablePercentiles, row, column + 1, SignificantText(values[column]),
+                    values[column]);
         }
     }
     histograms_.Show(result);

@@ -64,6 +64,7 @@ ToleranceHistograms::ToleranceHistograms(QWidget& area, QGridLayout& grid) {
         auto* x = new QValueAxis;
         auto* y = new QValueAxis;
         x->setLabelFormat(QStringLiteral("%.4g"));
+        x->setTitleFont(axisFont);
         y->setLabelFormat(QStringLiteral("%d"));
         for (QValueAxis* axis : {x, y}) {
             axis->setLabelsFont(axisFont);
@@ -102,6 +103,21 @@ void ToleranceHistograms::Show(const ToleranceResult& result) {
             low -= half > 0 ? half : 1;
             high += half > 0 ? half : 1;
         }
+        // Frequencies in the SI unit that shows the largest with one to three integer digits.
+        const bool frequency = kind != Q;
+        const double largest = std::max(std::fabs(low), std::fabs(high));
+        const int group =
+            frequency && largest > 0
+                ? std::clamp(static_cast<int>(std::floor(std::log10(largest) / 3)), -2, 2)
+                : 0;
+        const double scale = std::pow(1000.0, -group);
+        const QString prefixes[] = {QStringLiteral("µ"), QStringLiteral("m"), QString(),
+                                    QStringLiteral("k"), QStringLiteral("M")};
+        Axis(chart, Qt::Horizontal)
+            ->setTitleText(frequency ? QStringLiteral("[%1Hz]").arg(prefixes[group + 2])
+                                     : QString());
+        low *= scale;
+        high *= scale;
         const double width = (high - low) / static_cast<double>(h.counts.size());
         // The outline of the bars: up, across and down at each bin edge.
         auto* bars = new QAreaSeries;
@@ -125,7 +141,7 @@ void ToleranceHistograms::Show(const ToleranceResult& result) {
         bars->setPen(QPen(kBarColour, 1));
         QValueAxis& x = *Axis(chart, Qt::Horizontal);
         QValueAxis& y = *Axis(chart, Qt::Vertical);
-        const double nominal = spread.nominal;
+        const double nominal = spread.nominal * scale;
         x.setRange(std::isfinite(nominal) ? std::min(low, nominal) : low,
                    std::isfinite(nominal) ? std::max(high, nominal) : high);
         y.setRange(0, static_cast<double>(most) * 1.1);

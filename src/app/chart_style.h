@@ -6,7 +6,10 @@
 #include <QString>
 
 #include <span>
+#include <utility>
+#include <vector>
 
+class QCategoryAxis;
 class QChart;
 class QChartView;
 class QFont;
@@ -32,5 +35,18 @@ double NiceTickInterval(double span);
 // Range and tick interval of a value axis, set so that Qt never lays out ticks for a range under
 // the other one's interval.
 void SetTicks(QValueAxis& axis, double low, double high, double interval);
+
+// A value as a short SI text without unit: "20", "1k", "1.5k", "200µ", "2.2M"; up to four
+// significant digits, trailing zeros dropped.
+QString SiTickText(double value);
+
+// Ticks of a log-frequency axis from `low` to `high` (both positive): every decade when the
+// range spans more than three, 1-2-5 in each decade down to one decade, and within a decade
+// 1-2-5 steps of a linear interval. Each with its SiTickText label, ascending.
+std::vector<std::pair<double, QString>> LogAxisTicks(double low, double high);
+
+// The SI labels of a log axis from `low` to `high` on the category axis drawn under it: the
+// category axis runs over log10 of the values, so its labels sit where the log axis has them.
+void SetLogAxisLabels(QCategoryAxis& labels, double low, double high);
 
 }  // namespace mirelto

@@ -8,11 +8,13 @@ namespace mirelto::cli {
 
 namespace {
 
-const std::array<Option, 5> kNetlistOptions{{
+const std::array<Option, 6> kNetlistOptions{{
     {"--title", "TEXT", "the netlist's first line"},
     {"--points-per-decade", "N", "points of the .ac sweep per decade, 1 to 100000 (default 100)"},
     {"--from", "F", "start of the sweep, Hz (default: the analysis window's range)"},
     {"--to", "F", "end of the sweep, Hz (default: the analysis window's range)"},
+    {"--gbw", "F",
+     "the follower as a single-pole op-amp of this gain-bandwidth product, Hz (default: ideal)"},
     {"--output", "FILE",
      "write the netlist to FILE instead of standard output (-: standard output)"},
 }};
@@ -29,6 +31,9 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
     if (const auto points = args.Text("--points-per-decade")) {
         options.pointsPerDecade =
             static_cast<int>(ParseCount("--points-per-decade", *points, 1, kMostPointsPerDecade));
+    }
+    if (const auto gbw = args.Text("--gbw")) {
+        options.opAmpGbw = ParsePositive("--gbw", *gbw);
     }
     AnalysisInput window;
     window.isLpf = isLpf;
@@ -60,12 +65,15 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
         WriteOutputFile(*path, netlist);
     }
     if (args.Has("--json")) {
-        const Json json{{"command", "netlist"},
-                        {"mode", isLpf ? "LPF" : "HPF"},
-                        {"circuit", CircuitJson(circuit)},
-                        {"range", RangeJson(options.range)},
-                        {"pointsPerDecade", options.pointsPerDecade},
-                        {"netlist", netlist}};
+        Json json{{"command", "netlist"},
+                  {"mode", isLpf ? "LPF" : "HPF"},
+                  {"circuit", CircuitJson(circuit)},
+                  {"range", RangeJson(options.range)},
+                  {"pointsPerDecade", options.pointsPerDecade}};
+        if (options.opAmpGbw > 0) {
+            json["gbw"] = JsonNumber(options.opAmpGbw);
+        }
+        json["netlist"] = netlist;
         out << JsonText(json);
     } else if (!toFile) {
         out << netlist;
@@ -79,8 +87,10 @@ CommandInfo NetlistCommand() {
         "netlist",
         "a SPICE netlist (ngspice, LTspice) of six given parts",
         "A SPICE netlist of the circuit of six given parts for ngspice or LTspice: the parts,\n"
-        "the follower as an ideal unity-gain voltage-controlled source, a 1 V AC source and an\n"
-        ".ac sweep over the analysis window's frequency range. Nodes: in, a, b, p, out.",
+        "the follower as an ideal unity-gain voltage-controlled source (or with --gbw a\n"
+        "single-pole op-amp subcircuit), a 1 V AC source, an .ac sweep over the analysis\n"
+        "window's frequency range, a .print of vdb(out) and vp(out) and .meas lines of the\n"
+        "-3 dB frequency and the peak, so that ngspice -b prints them. Nodes: in, a, b, p, out.",
         Join({kModeOptions, kComponentOptions, kNetlistOptions, kOutputOptions}),
         "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. Numbers in\n"
         "the netlist are plain or e-notation: SPICE reads M as milli and F as femto.\n",

@@ -29,6 +29,7 @@
 #include <string>
 
 #include <mirelto/design/design_state.h>
+#include <mirelto/design/filter.h>
 #include <mirelto/tools/presets.h>
 #include <mirelto/values/value_text.h>
 
@@ -563,6 +564,39 @@ class TestAnalysis : public QObject {
         QCOMPARE(step->at(step->count() - 1).x(), time->max());
     }
 
+    // Default calculation shown; one change to what it was calculated from; the notice that the
+    // results do not match says so; 定数計算 again; the notice goes.
+    void staleNotice_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("mode switch") << QStringLiteral("mode");
+        QTest::newRow("fa typed") << QStringLiteral("fa");
+        QTest::newRow("R1 typed") << QStringLiteral("R1");
+        QTest::newRow("series chosen") << QStringLiteral("series");
+    }
+    void staleNotice() {
+        QFETCH(QString, change);
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QTRY_COMPARE(Rows(), 6);
+        QVERIFY(window->LabelStale->isHidden());
+        if (change == QStringLiteral("mode")) {
+            QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
+        } else if (change == QStringLiteral("fa")) {
+            QTest::keyClicks(form_->EditFa, QStringLiteral("0"));
+        } else if (change == QStringLiteral("R1")) {
+            QTest::keyClicks(form_->EditR1, QStringLiteral("0"));
+        } else {
+            form_->ComboBoxR1->setCurrentIndex((form_->ComboBoxR1->currentIndex() + 1) %
+                                               form_->ComboBoxR1->count());
+        }
+        QVERIFY(window->LabelStale->isVisible());
+        QVERIFY(window->ShowsStaleResults());
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        QVERIFY(mirelto::DesignState.ResultValid);
+        QVERIFY(window->LabelStale->isHidden());
+        QVERIFY(!window->ShowsStaleResults());
+    }
+
     // Default calculation shown; 表をコピー; tab-separated header and six rows, CR LF each.
     void copyTable() {
         TFormAnalysis* window = Open();
@@ -575,9 +609,15 @@ class TestAnalysis : public QObject {
         const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 7);
         QCOMPARE(lines[0], QStringLiteral("項目\t要求\t実回路\t誤差 [%]"));
-        QCOMPARE(lines[1], QStringLiteral("fa [Hz]\t1.420k\t1.395k\t") +
-                               Percent(1420, mirelto::DesignState.FaResult));
-        QVERIFY(lines[3].startsWith(QStringLiteral("Q\t1.000\t961.1m\t")));
+        // Plain numbers a spreadsheet reads, unrounded: Hz, the error in per cent.
+        const QStringList fa = lines[1].split(u'\t');
+        QCOMPARE(fa[0], QStringLiteral("fa [Hz]"));
+        QCOMPARE(fa[1], QStringLiteral("1420"));
+        const double builtFa =
+            mirelto::CircuitPoles(mirelto::AnalysisInputFrom(mirelto::DesignState)->built).fa;
+        QCOMPARE(fa[2].toDouble(), builtFa);
+        QCOMPARE(fa[3].toDouble(), mirelto::RelativeErrorPercent(1420, builtFa));
+        QVERIFY(lines[3].startsWith(QStringLiteral("Q\t1\t0.961")));
         for (const QString& line : lines) {
             QCOMPARE(line.count(QLatin1Char('\t')), 3);
         }

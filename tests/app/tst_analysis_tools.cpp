@@ -2,9 +2,13 @@
 // and applied to the main window, cancelled by the user, by closing the window and by destroying
 // the main window; the tolerance analysis with its percentiles, histograms and sensitivities;
 // and the SPICE netlist of the result circuit.
+#include <QAction>
 #include <QAreaSeries>
 #include <QChart>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +19,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <atomic>
@@ -33,10 +38,12 @@
 #include "analysis_window.h"
 #include "analysis_window_netlist.h"
 #include "analysis_window_optimise.h"
+#include "analysis_window_response.h"
 #include "analysis_window_table.h"
 #include "analysis_window_tolerance.h"
 #include "app_test_support.h"
 #include "main_window.h"
+#include "table_copy.h"
 
 using mirelto::OptimiseInput;
 using mirelto::OptimiseResult;
@@ -650,6 +657,135 @@ class TestAnalysisTools : public QObject {
                  QString::fromStdString(mirelto::SpiceNetlist(Built())));
         QVERIFY(window->EditNetlist->toPlainText() != expected);
         QVERIFY(window->LabelNetlistMessage->isHidden());
+    }
+
+    // Values as a table copies them: plain numbers in SI base units, fifteen digits.
+    void plainNumber_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ohms") << 1500.0 << QStringLiteral("1500");
+        QTest::newRow("farads") << 1.5e-9 << QStringLiteral("1.5e-09");
+        QTest::newRow("per cent") << -0.875 << QStringLiteral("-0.875");
+        QTest::newRow("a few ulps off")
+            << std::nextafter(std::nextafter(6.8e-9, 0.0), 0.0) << QStringLiteral("6.8e-09");
+        QTest::newRow("not a number") << std::nan("") << QString();
+    }
+    void plainNumber() {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(mirelto::PlainNumber(value), text);
+    }
+
+    // A table filled by a run, rows 0 and 2 selected; Ctrl+C copies the header and those two
+    // rows as TSV; every value cell reads back as a plain number (no SI prefix) that rounds to
+    // the text shown; すべてコピー copies every row.
+    void copyTables_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("firstValueColumn");
+        QTest::newRow("comparison") << QStringLiteral("TableFigures") << 1;
+        QTest::newRow("optimiser") << QStringLiteral("TableOptimise") << 1;
+        QTest::newRow("percentiles") << QStringLiteral("TablePercentiles") << 1;
+        QTest::newRow("sensitivities") << QStringLiteral("TableSensitivity") << 1;
+    }
+    void copyTables() {
+        QFETCH(QString, table);
+        QFETCH(int, firstValueColumn);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabResponse);
+        QVERIFY(QTest::qWaitFor([&] { return window->TableFigures->rowCount() == 6; }, 5000));
+        QVERIFY(Search(*window));
+        QVERIFY(Tolerance(*window));
+        auto* widget = window->findChild<QTableWidget*>(table);
+        QVERIFY(widget && widget->rowCount() >= 3);
+        widget->clearSelection();
+        widget->selectionModel()->select(widget->model()->index(0, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        widget->selectionModel()->select(widget->model()->index(2, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        platform_->copied.clear();
+        QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(platform_->copied.size(), 1);
+        const QStringList lines =
+            platform_->copied.first().chopped(2).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0].split(u'\t').size(), widget->columnCount());
+        int numbers = 0;
+        for (int line = 1; line < 3; ++line) {
+            const QStringList cells = lines[line].split(u'\t');
+            const int row = line == 1 ? 0 : 2;
+            QCOMPARE(cells.size(), widget->columnCount());
+            QCOMPARE(cells[0], widget->item(row, 0)->text());
+            for (int column = firstValueColumn; column < cells.size(); ++column) {
+                const QString shown = widget->item(row, column)->text();
+                if (shown.isEmpty()) {
+                    QCOMPARE(cells[column], QString());
+                    continue;
+                }
+                bool ok = false;
+                const double copied = cells[column].toDouble(&ok);
+                QVERIFY2(ok, qPrintable(cells[column]));
+                QVERIFY2(!cells[column].contains(QRegularExpression(QStringLiteral("[kMmunp]"))),
+                         qPrintable(cells[column]));
+                const double read = mirelto::ParseValue(shown.toStdString());
+                QVERIFY2(std::abs(copied - read) <= 5e-3 * std::abs(read) + 5e-3,
+                         qPrintable(cells[column] + QStringLiteral(" vs ") + shown));
+                ++numbers;
+            }
+        }
+        QVERIFY(numbers >= 2);
+
+        auto* all = widget->findChild<QAction*>(QStringLiteral("ActionCopyAllRows"));
+        QVERIFY(all && widget->actions().contains(all));
+        all->trigger();
+        QCOMPARE(platform_->copied.size(), 2);
+        QCOMPARE(platform_->copied.last().count(QStringLiteral("\r\n")), widget->rowCount() + 1);
+    }
+
+    // The netlist's follower for each GBW box text: the op-amp model of that GBW, or the ideal
+    // one for an empty box.
+    void netlistFollowsGbw_data() {
+        QTest::addColumn<QString>("gbw");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("1M") << QStringLiteral("1M") << 1e6;
+        QTest::newRow("20k") << QStringLiteral("20k") << 2e4;
+        QTest::newRow("empty") << QString() << 0.0;
+    }
+    void netlistFollowsGbw() {
+        QFETCH(QString, gbw);
+        QFETCH(double, expected);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabNetlist);
+        window->Response().SetOpAmpGbwText(QStringLiteral("3M"));
+        window->Response().SetOpAmpGbwText(gbw);
+        mirelto::NetlistOptions options;
+        options.opAmpGbw = expected;
+        QCOMPARE(window->EditNetlist->toPlainText(),
+                 QString::fromStdString(mirelto::SpiceNetlist(Built(), options)));
+        QCOMPARE(window->EditNetlist->toPlainText().contains(QStringLiteral("X1 p out out")),
+                 expected > 0);
+    }
+
+    // 保存 with a name without suffix: the file NAME.cir holds the netlist as shown; a cancelled
+    // dialog writes nothing; a path that cannot be written says so and leaves no file.
+    void netlistSave() {
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabNetlist);
+        window->Response().SetOpAmpGbwText(QStringLiteral("1M"));
+        QTemporaryDir dir;
+        platform_->savePath = dir.filePath(QStringLiteral("lowpass"));
+        QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
+        QCOMPARE(platform_->saveDialogs, 1);
+        QFile saved(dir.filePath(QStringLiteral("lowpass.cir")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), window->EditNetlist->toPlainText());
+
+        platform_->savePath.clear();
+        QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("lowpass.cir")});
+
+        const int boxes = static_cast<int>(platform_->boxes.size());
+        platform_->savePath = dir.filePath(QStringLiteral("missing/deck.cir"));
+        QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
+        QCOMPARE(platform_->boxes.size(), boxes + 1);
+        QVERIFY(!QFileInfo::exists(platform_->savePath));
     }
 };
 

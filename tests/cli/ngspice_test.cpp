@@ -1,6 +1,8 @@
 // The netlist mirelto-cli writes, simulated by ngspice in batch mode: |V(out)| at fa and fo
 // equals the analysis window's magnitude, 20 log10 |Evaluate(CircuitTransfer(...))|, within
-// 0.01 dB. Exits with 77 (skipped) when ngspice is not installed.
+// 0.01 dB; the netlist as written measures the analysis window's -3 dB frequency within 0.1 %,
+// with the ideal follower and with the single-pole op-amp. Exits with 77 (skipped) when ngspice
+// is not installed.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -77,6 +79,11 @@ TEST_P(NgspiceTest, ReproducesTheWindowsMagnitudeAtFaAndFo) {
     const Outcome written = RunCli(args);
     ASSERT_EQ(written.status, 0) << written.err;
     std::string netlist = ReadFile(path);
+    // The measurements would run again on each single-point analysis below, out of their interval.
+    for (std::size_t at = netlist.find("\n.meas "); at != std::string::npos;
+         at = netlist.find("\n.meas ", at)) {
+        netlist.erase(at + 1, netlist.find('\n', at + 1) - at);
+    }
     const std::size_t end = netlist.rfind(".end\n");
     ASSERT_NE(end, std::string::npos) << netlist;
     ASSERT_NE(netlist.find("\n.ac dec "), std::string::npos);
@@ -131,6 +138,82 @@ INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceTest,
                                                    true,
                                                    {"--r1", "10k", "--r2", "22k", "--r3", "47k",
                                                     "--c1", "15n", "--c2", "27n", "--c3", "390p"}}),
+                         [](const auto& info) { return info.param.name; });
+
+struct CutoffCase {
+    std::string name;
+    bool isLpf;
+    std::vector<std::string> parts;
+    std::string gbw;  // empty: the ideal follower
+};
+
+void PrintTo(const CutoffCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// The value of the first "name = X" line of a batch run's measurements; NaN without one.
+double Measured(const std::string& log, const std::string& name) {
+    std::istringstream lines(log);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind(name + ' ', 0) == 0) {
+            const std::size_t at = line.find('=');
+            if (at != std::string::npos) {
+                return std::strtod(line.c_str() + at + 1, nullptr);
+            }
+        }
+    }
+    return std::nan("");
+}
+
+class NgspiceCutoffTest : public testing::TestWithParam<CutoffCase> {};
+
+// The netlist of a circuit from mirelto-cli (with --gbw where given), unchanged; ngspice -b; it
+// prints the response table and an f3db within 0.1 % of the analysis window's -3 dB frequency
+// of the same circuit and op-amp.
+TEST_P(NgspiceCutoffTest, MeasuresTheWindowsCutoffAsExported) {
+    const CutoffCase& c = GetParam();
+    const std::string path = ScratchDirectory() + "/" + c.name + "_cutoff.cir";
+    std::vector<std::string> args{"netlist", c.isLpf ? "--lpf" : "--hpf", "--output", path};
+    args.insert(args.end(), c.parts.begin(), c.parts.end());
+    if (!c.gbw.empty()) {
+        args.insert(args.end(), {"--gbw", c.gbw});
+    }
+    const Outcome written = RunCli(args);
+    ASSERT_EQ(written.status, 0) << written.err;
+
+    const Outcome run = RunProgram("ngspice", {"-b", path});
+    ASSERT_EQ(run.status, 0) << run.out << run.err;
+    const std::string log = run.out + run.err;
+    EXPECT_EQ(log.find("rror"), std::string::npos) << log;
+    EXPECT_NE(log.find("vdb(out)"), std::string::npos) << log;  // the printed table's heading
+
+    AnalysisInput input;
+    input.isLpf = c.isLpf;
+    input.hasRequest = false;
+    input.built = CircuitOfTexts({c.name, c.isLpf, c.parts});
+    input.opAmpGbw = c.gbw.empty() ? 0 : ParseValue(c.gbw);
+    const AnalysisResult analysis = Analyse(input);
+    const double window =
+        c.gbw.empty() ? analysis.builtFigures.cutoff : analysis.opAmpFigures.cutoff;
+    ASSERT_TRUE(std::isfinite(window));
+    const double simulated = Measured(log, "f3db");
+    EXPECT_NEAR(simulated, window, window * 1e-3) << log;
+    std::printf("%s: ngspice f3db %.6g Hz, window %.6g Hz, difference %.3g %%\n", c.name.c_str(),
+                simulated, window, 100 * (simulated - window) / window);
+}
+
+const std::vector<std::string> kLowPassParts{"--r1", "22k",  "--r2", "22k", "--r3", "22k",
+                                             "--c1", "6.8n", "--c2", "15n", "--c3", "1n"};
+const std::vector<std::string> kHighPassParts{"--r1", "24k",  "--r2", "10k",  "--r3", "160k",
+                                              "--c1", "3.3n", "--c2", "3.3n", "--c3", "3.3n"};
+
+INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceCutoffTest,
+                         testing::Values(CutoffCase{"IdealLowPass", true, kLowPassParts, ""},
+                                         CutoffCase{"IdealHighPass", false, kHighPassParts, ""},
+                                         CutoffCase{"OpAmpLowPass", true, kLowPassParts, "20k"},
+                                         CutoffCase{"OpAmpHighPass", false, kHighPassParts,
+                                                    "100k"}),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

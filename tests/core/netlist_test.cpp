@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <sstream>
 #include <string>
@@ -54,25 +55,87 @@ TEST(SpiceNumberTest, EveryValueReadsBackExactly) {
 const Circuit kLowPass{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
 const Circuit kHighPass{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
 
-// The default LPF circuit and a given sweep; write the netlist; exactly this text.
-TEST(SpiceNetlistTest, LowPassText) {
+struct TextCase {
+    std::string name;
+    Circuit circuit;
+    double gbw;
+    std::string expected;
+};
+
+class SpiceTextTest : public testing::TestWithParam<TextCase> {};
+
+// A circuit, a given sweep and an op-amp or none; write the netlist; exactly this text.
+TEST_P(SpiceTextTest, WritesThisText) {
+    const TextCase& c = GetParam();
     NetlistOptions options;
     options.range = {14.2, 142000};
-    EXPECT_EQ(SpiceNetlist(kLowPass, options),
-              "Mirelto third-order low-pass filter\n"
-              "* Unity-gain follower: E1 holds the output at the voltage of node p (an ideal "
-              "op-amp).\n"
-              "V1 in 0 DC 0 AC 1\n"
-              "R1 in a 22000\n"
-              "C1 a 0 6.8e-09\n"
-              "R2 a b 22000\n"
-              "C2 b out 1.5e-08\n"
-              "R3 b p 22000\n"
-              "C3 p 0 1e-09\n"
-              "E1 out 0 p 0 1\n"
-              ".ac dec 100 14.2 142000\n"
-              ".end\n");
+    options.opAmpGbw = c.gbw;
+    EXPECT_EQ(SpiceNetlist(c.circuit, options), c.expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SpiceTextTest,
+    testing::Values(TextCase{"IdealLowPass", kLowPass, 0,
+                             "Mirelto third-order low-pass filter\n"
+                             "* Unity-gain follower: E1 holds the output at the voltage of node p "
+                             "(an ideal op-amp).\n"
+                             "V1 in 0 DC 0 AC 1\n"
+                             "R1 in a 22000\n"
+                             "C1 a 0 6.8e-09\n"
+                             "R2 a b 22000\n"
+                             "C2 b out 1.5e-08\n"
+                             "R3 b p 22000\n"
+                             "C3 p 0 1e-09\n"
+                             "E1 out 0 p 0 1\n"
+                             ".ac dec 100 14.2 142000\n"
+                             ".print ac vdb(out) vp(out)\n"
+                             ".meas ac f3db WHEN vdb(out)=-3.0103 FALL=LAST\n"
+                             ".meas ac peak MAX vdb(out)\n"
+                             ".end\n"},
+                    // 1 / (2 pi 1 MHz) = 1.5915494309189535e-07 F.
+                    TextCase{"OpAmpHighPass", kHighPass, 1e6,
+                             "Mirelto third-order high-pass filter\n"
+                             "* Unity-gain follower: X1, a single-pole op-amp of GBW 1e+06 Hz, "
+                             "output tied to its inverting input.\n"
+                             "V1 in 0 DC 0 AC 1\n"
+                             "C1 in a 3.3e-09\n"
+                             "R1 a 0 24000\n"
+                             "C2 a b 3.3e-09\n"
+                             "R2 b out 10000\n"
+                             "C3 b p 3.3e-09\n"
+                             "R3 p 0 160000\n"
+                             "X1 p out out MIRELTO_OPAMP\n"
+                             ".subckt MIRELTO_OPAMP inp inn out\n"
+                             "G1 0 x inp inn 1\n"
+                             "C1 x 0 1.5915494309189535e-07\n"
+                             "R1 x 0 1e12\n"
+                             "E1 out 0 x 0 1\n"
+                             ".ends MIRELTO_OPAMP\n"
+                             ".ac dec 100 14.2 142000\n"
+                             ".print ac vdb(out) vp(out)\n"
+                             ".meas ac f3db WHEN vdb(out)=-3.0103 RISE=1\n"
+                             ".meas ac peak MAX vdb(out)\n"
+                             ".end\n"},
+                    // Not a usable GBW: the ideal follower.
+                    TextCase{"InfiniteGbwIsIdeal", kLowPass,
+                             std::numeric_limits<double>::infinity(),
+                             "Mirelto third-order low-pass filter\n"
+                             "* Unity-gain follower: E1 holds the output at the voltage of node p "
+                             "(an ideal op-amp).\n"
+                             "V1 in 0 DC 0 AC 1\n"
+                             "R1 in a 22000\n"
+                             "C1 a 0 6.8e-09\n"
+                             "R2 a b 22000\n"
+                             "C2 b out 1.5e-08\n"
+                             "R3 b p 22000\n"
+                             "C3 p 0 1e-09\n"
+                             "E1 out 0 p 0 1\n"
+                             ".ac dec 100 14.2 142000\n"
+                             ".print ac vdb(out) vp(out)\n"
+                             ".meas ac f3db WHEN vdb(out)=-3.0103 FALL=LAST\n"
+                             ".meas ac peak MAX vdb(out)\n"
+                             ".end\n"}),
+    test::CaseName<TextCase>);
 
 // Element lines of a netlist: name -> the rest of the line.
 std::map<std::string, std::string> Elements(const std::string& netlist) {

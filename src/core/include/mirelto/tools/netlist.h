@@ -1,6 +1,8 @@
 // A SPICE netlist of a circuit, readable by ngspice and LTspice: the six parts, the follower as an
-// ideal unity-gain voltage-controlled voltage source, a 1 V AC source at the input and an .ac
-// sweep. A part that is a preferred value is written as its nominal decimal value. Keeps no state.
+// ideal unity-gain voltage-controlled voltage source or a single-pole op-amp, a 1 V AC source at
+// the input, an .ac sweep and the lines that print the response and measure its -3 dB frequency
+// and peak. A part that is a preferred value is written as its nominal decimal value. Keeps no
+// state.
 #pragma once
 
 #include <string>
@@ -16,6 +18,9 @@ struct NetlistOptions {
     std::string title;     // the first line; empty: "Mirelto third-order low-pass filter" or so
     FrequencyRange range;  // the .ac sweep, Hz; low = high = 0: PlotRange of the circuit alone
     int pointsPerDecade = kDefaultPointsPerDecade;
+    // Hz; positive and finite: the follower is a single-pole op-amp subcircuit of this
+    // gain-bandwidth product (the analysis window's op-amp trace); otherwise the ideal follower.
+    double opAmpGbw = 0;
 };
 
 // The netlist, LF line ends. Nodes: in (source), a, b, p (follower input), out (output). The parts
