@@ -115,6 +115,16 @@ QWidget* Control(const QWidget& form, const QString& name) {
     return widget;
 }
 
+bool OpenFreshMainWindow(std::unique_ptr<FakePlatform>& platform,
+                         std::unique_ptr<TFormMain>& form) {
+    DesignState.ResultValid = false;
+    platform = std::make_unique<FakePlatform>();
+    form = std::make_unique<TFormMain>();
+    form->move(100, 100);
+    form->show();
+    return QTest::qWaitForWindowExposed(form.get());
+}
+
 TFormAnalysis* OpenAnalysis(TFormMain& form) {
     QTest::mouseClick(form.LabelAnalysis, Qt::LeftButton, {}, QPoint(25, 6));
     return form.AnalysisWindow();

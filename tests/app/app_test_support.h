@@ -103,6 +103,10 @@ class TickWatch {
 // The form's control of that object name; a missing one ends the test program.
 QWidget* Control(const QWidget& form, const QString& name);
 
+// A fresh fake desktop and main window, shown at (100, 100) with no result yet; false when the
+// window never became exposed.
+bool OpenFreshMainWindow(std::unique_ptr<FakePlatform>& platform, std::unique_ptr<TFormMain>& form);
+
 // Clicks the main window's 解析 link; the analysis window it opens.
 TFormAnalysis* OpenAnalysis(TFormMain& form);
 

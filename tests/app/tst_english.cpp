@@ -214,14 +214,7 @@ class TestEnglish : public QObject {
     std::unique_ptr<TFormMain> form_;
 
   private slots:
-    void init() {
-        mirelto::DesignState.ResultValid = false;
-        platform_ = std::make_unique<mirelto::test::FakePlatform>();
-        form_ = std::make_unique<TFormMain>();
-        form_->move(100, 100);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    }
+    void init() { QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_)); }
     void cleanup() {
         form_.reset();
         platform_.reset();
