@@ -20,7 +20,11 @@ constexpr int kReadoutMargin = 4;
 }  // namespace
 
 ChartInteraction::ChartInteraction(QChartView& view, Readout readout)
-    : QObject(&view), view_(view), readout_(std::move(readout)), label_(new QLabel(&view)) {
+    : QObject(&view),
+      view_(view),
+      viewport_(view.viewport()),
+      readout_(std::move(readout)),
+      label_(new QLabel(&view)) {
     view_.setRubberBand(QChartView::RectangleRubberBand);
     view_.viewport()->setMouseTracking(true);
     view_.viewport()->installEventFilter(this);
@@ -69,7 +73,9 @@ void ChartInteraction::TrackAt(QPointF pixel) {
 }
 
 bool ChartInteraction::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != view_.viewport()) {
+    // Compared with the pointer kept at the start: the viewport still sends events while the
+    // view is being destroyed, when the view can no longer be asked for it.
+    if (watched != viewport_) {
         return false;
     }
     switch (event->type()) {

@@ -40,6 +40,7 @@ class ChartInteraction : public QObject {
 
   private:
     QChartView& view_;
+    const QObject* viewport_;
     Readout readout_;
     QLabel* label_;
     bool panning_ = false;
