@@ -73,25 +73,28 @@ TEST_P(SpiceTextTest, WritesThisText) {
     EXPECT_EQ(SpiceNetlist(c.circuit, options), c.expected);
 }
 
+// The default low-pass with the ideal follower, as exported.
+constexpr const char* kIdealLowPassText =
+    "Mirelto third-order low-pass filter\n"
+    "* Unity-gain follower: E1 holds the output at the voltage of node p "
+    "(an ideal op-amp).\n"
+    "V1 in 0 DC 0 AC 1\n"
+    "R1 in a 22000\n"
+    "C1 a 0 6.8e-09\n"
+    "R2 a b 22000\n"
+    "C2 b out 1.5e-08\n"
+    "R3 b p 22000\n"
+    "C3 p 0 1e-09\n"
+    "E1 out 0 p 0 1\n"
+    ".ac dec 100 14.2 142000\n"
+    ".print ac vdb(out) vp(out)\n"
+    ".meas ac f3db WHEN vdb(out)=-3.0103 FALL=LAST\n"
+    ".meas ac peak MAX vdb(out)\n"
+    ".end\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Texts, SpiceTextTest,
-    testing::Values(TextCase{"IdealLowPass", kLowPass, 0,
-                             "Mirelto third-order low-pass filter\n"
-                             "* Unity-gain follower: E1 holds the output at the voltage of node p "
-                             "(an ideal op-amp).\n"
-                             "V1 in 0 DC 0 AC 1\n"
-                             "R1 in a 22000\n"
-                             "C1 a 0 6.8e-09\n"
-                             "R2 a b 22000\n"
-                             "C2 b out 1.5e-08\n"
-                             "R3 b p 22000\n"
-                             "C3 p 0 1e-09\n"
-                             "E1 out 0 p 0 1\n"
-                             ".ac dec 100 14.2 142000\n"
-                             ".print ac vdb(out) vp(out)\n"
-                             ".meas ac f3db WHEN vdb(out)=-3.0103 FALL=LAST\n"
-                             ".meas ac peak MAX vdb(out)\n"
-                             ".end\n"},
+    testing::Values(TextCase{"IdealLowPass", kLowPass, 0, kIdealLowPassText},
                     // 1 / (2 pi 1 MHz) = 1.5915494309189535e-07 F.
                     TextCase{"OpAmpHighPass", kHighPass, 1e6,
                              "Mirelto third-order high-pass filter\n"
@@ -118,23 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                              ".end\n"},
                     // Not a usable GBW: the ideal follower.
                     TextCase{"InfiniteGbwIsIdeal", kLowPass,
-                             std::numeric_limits<double>::infinity(),
-                             "Mirelto third-order low-pass filter\n"
-                             "* Unity-gain follower: E1 holds the output at the voltage of node p "
-                             "(an ideal op-amp).\n"
-                             "V1 in 0 DC 0 AC 1\n"
-                             "R1 in a 22000\n"
-                             "C1 a 0 6.8e-09\n"
-                             "R2 a b 22000\n"
-                             "C2 b out 1.5e-08\n"
-                             "R3 b p 22000\n"
-                             "C3 p 0 1e-09\n"
-                             "E1 out 0 p 0 1\n"
-                             ".ac dec 100 14.2 142000\n"
-                             ".print ac vdb(out) vp(out)\n"
-                             ".meas ac f3db WHEN vdb(out)=-3.0103 FALL=LAST\n"
-                             ".meas ac peak MAX vdb(out)\n"
-                             ".end\n"}),
+                             std::numeric_limits<double>::infinity(), kIdealLowPassText}),
     test::CaseName<TextCase>);
 
 // Element lines of a netlist: name -> the rest of the line.
