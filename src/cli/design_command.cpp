@@ -52,6 +52,35 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
     return design;
 }
 
+// The -3 dB frequency within the analysis window's range.
+struct Cutoff {
+    FrequencyRange range;
+    double frequency = 0;
+};
+
+Cutoff CutoffOf(const Circuit& circuit) {
+    AnalysisInput window;
+    window.isLpf = circuit.isLpf;
+    window.hasRequest = false;
+    window.built = circuit;
+    Cutoff cutoff;
+    cutoff.range = PlotRange(window);
+    const Rational3 h = CircuitTransfer(circuit);
+    cutoff.frequency = CutoffFrequency([&h](double f) { return Evaluate(h, f); }, circuit.isLpf,
+                                       cutoff.range.low, cutoff.range.high);
+    return cutoff;
+}
+
+// The line after the report, CR LF as the report's own.
+std::string CutoffLine(const Cutoff& cutoff) {
+    return Concat("f(-3dB) = ", Shown(cutoff.frequency), "Hz\r\n");
+}
+
+Json WithCutoff(Json result, const Cutoff& cutoff) {
+    result["cutoff"] = JsonNumber(cutoff.frequency);
+    return result;
+}
+
 // The constant calculation exactly as the window runs it.
 void RunDesign(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
@@ -92,8 +121,9 @@ void RunDesign(const Arguments& args, std::ostream& out) {
         WriteOutputFile(*path, SerialiseDesignFile(SavedDesign(args, isLpf, texts, series)));
     }
 
+    const Cutoff cutoff = CutoffOf(outcome.built);
     if (!args.Has("--json")) {
-        out << report;
+        out << report << CutoffLine(cutoff);
         return;
     }
     const Circuit& built = outcome.built;
@@ -106,29 +136,10 @@ void RunDesign(const Arguments& args, std::ostream& out) {
                     {"request", PolesJson(asked)},
                     {"series", series},
                     {"circuit", CircuitJson(built)},
-                    {"result", PolesJson(result)},
+                    {"result", WithCutoff(PolesJson(result), cutoff)},
                     {"relativeError", PolesJson(error)},
                     {"report", report}};
     out << JsonText(json);
-}
-
-// The -3 dB frequency within the analysis window's range.
-struct Cutoff {
-    FrequencyRange range;
-    double frequency = 0;
-};
-
-Cutoff CutoffOf(const Circuit& circuit) {
-    AnalysisInput window;
-    window.isLpf = circuit.isLpf;
-    window.hasRequest = false;
-    window.built = circuit;
-    Cutoff cutoff;
-    cutoff.range = PlotRange(window);
-    const Rational3 h = CircuitTransfer(circuit);
-    cutoff.frequency = CutoffFrequency([&h](double f) { return Evaluate(h, f); }, circuit.isLpf,
-                                       cutoff.range.low, cutoff.range.high);
-    return cutoff;
 }
 
 void RunAnalyse(const Arguments& args, std::ostream& out) {
@@ -152,11 +163,10 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     const std::string report = ComposeReport(isLpf, false, texts);
 
     if (!args.Has("--json")) {
-        out << report << "f(-3dB) = " << Shown(cutoff.frequency) << "Hz\r\n";
+        out << report << CutoffLine(cutoff);
         return;
     }
-    Json result = PolesJson(poles);
-    result["cutoff"] = JsonNumber(cutoff.frequency);
+    const Json result = WithCutoff(PolesJson(poles), cutoff);
     // "analyze" whichever spelling ran it: the JSON's names are what scripts read, and they
     // stay as they were.
     const Json json{{"command", "analyze"},
@@ -176,7 +186,8 @@ CommandInfo DesignCommand() {
             "The constant calculation: the three parts the mode computes (LPF: C1..C3 from the\n"
             "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
             "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
-            "ends included, so that it equals what the window copies.",
+            "ends included, so that it equals what the window copies; then the -3 dB frequency\n"
+            "of the rounded circuit.",
             Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSaveOptions,
                   kOutputOptions}),
             "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"

@@ -190,16 +190,24 @@ const std::string kDefaultHighPassReport =
            "R1 =  24.000kΩ  R2 =  10.000kΩ  R3 = 160.000kΩ",
            "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m"});
 
+// The last line analyse prints for a circuit: its -3 dB frequency.
+std::string CutoffLineOf(const std::vector<std::string>& circuit) {
+    const std::string out = RunCli(With({"analyse"}, circuit)).out;
+    return out.substr(out.rfind("f(-3dB) = "));
+}
+
 // design with no options, and with --hpf; run; the window's report of the default request,
-// byte for byte with CR LF.
+// byte for byte with CR LF, then the -3 dB line analyse prints for the circuit it built.
 TEST(DesignTest, DefaultRequestsPrintTheWindowsReport) {
     const Outcome low = RunCli({"design"});
     EXPECT_EQ(low.status, 0);
-    EXPECT_EQ(low.out, kDefaultLowPassReport);
+    EXPECT_EQ(low.out, kDefaultLowPassReport + CutoffLineOf(kDefaultLowPassCircuit));
     EXPECT_EQ(low.err, "");
     const Outcome high = RunCli({"design", "--hpf"});
     EXPECT_EQ(high.status, 0);
-    EXPECT_EQ(high.out, kDefaultHighPassReport);
+    EXPECT_EQ(high.out, kDefaultHighPassReport +
+                            CutoffLineOf({"--hpf", "--r1", "24k", "--r2", "10k", "--r3", "160k",
+                                          "--c1", "3.3n", "--c2", "3.3n", "--c3", "3.3n"}));
 }
 
 struct ReportCase {
@@ -216,7 +224,8 @@ TEST_P(DesignReportTest, PrintsTheWindowsReport) {
     const ReportCase& c = GetParam();
     const Outcome o = RunCli(c.args);
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, c.report);
+    ASSERT_TRUE(o.out.starts_with(c.report)) << o.out;
+    EXPECT_TRUE(o.out.substr(c.report.size()).starts_with("f(-3dB) = ")) << o.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -388,6 +397,11 @@ TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
     EXPECT_EQ(doc.at("series"), Json({6, 6, 6}));
     EXPECT_EQ(doc.at("relativeError").at("fo").get<double>(), (DesignState.FoResult - 1420) / 1420);
     EXPECT_EQ(doc.at("report"), kDefaultLowPassReport);
+    // The -3 dB frequency of the built circuit, as analyse finds it for the same parts typed as
+    // their decimal values.
+    const double analysed =
+        JsonOf(With({"analyse", "--json"}, kDefaultLowPassCircuit)).at("result").at("cutoff");
+    EXPECT_NEAR(doc.at("result").at("cutoff").get<double>(), analysed, 1e-9 * analysed);
 }
 
 // analyse --json; read it; the command named as before, fa, fo, Q of CircuitPoles and a -3 dB
