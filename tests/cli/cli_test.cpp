@@ -173,6 +173,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"LongCommandCut",
                   {std::string(100, 'z')},
                   "unknown command \"" + std::string(40, 'z') + "...\""},
+        UsageCase{"ZeroGbw", {"design", "--gbw", "0"}, "--gbw: must be above zero: \"0\""},
+        UsageCase{"NegativeGbw", With({"analyse", "--gbw", "-1M"}, kDefaultLowPassCircuit),
+                  "--gbw: must be above zero"},
+        UsageCase{"NaNGbw", With({"tolerance", "--gbw", "nan"}, kDefaultLowPassCircuit),
+                  "--gbw: not a value: \"nan\""},
+        UsageCase{"TextGbw", {"design", "--gbw", "fast"}, "--gbw: not a value"},
+        UsageCase{"CutExponentGbw", {"design", "--gbw", "1e"}, "--gbw: not a value: \"1e\""},
+        UsageCase{"OverflowingGbw", {"design", "--gbw", "1e999"}, "--gbw: not a value"},
         UsageCase{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
         UsageCase{"NoCommand", {}, "no command"}),
     [](const auto& info) { return info.param.name; });
@@ -416,6 +424,70 @@ TEST(JsonOutputTest, AnalyseCarriesTheCutoff) {
     EXPECT_LT(cutoff, doc.at("range").at("high").get<double>());
     EXPECT_NEAR(cutoff, 1492, 1);
 }
+
+struct GbwCase {
+    std::string name;
+    std::vector<std::string> args;  // a command with --json
+    std::string alsoOpAmp;          // a figure of the document taken with the op-amp as well
+};
+
+void PrintTo(const GbwCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class GbwTest : public testing::TestWithParam<GbwCase> {};
+
+Circuit CircuitOfJson(const Json& doc) {
+    ComponentValues parts{};
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        parts[p] = doc.at("circuit").at(ComponentName(p)).get<double>();
+    }
+    return CircuitOf(parts, doc.at("mode") == "LPF");
+}
+
+// A command with --gbw 10k, and 1G; read the JSON and the text; the op-amp's -3 dB frequency and
+// peak are the analysis window's for the same circuit, a slow op-amp pulls the LPF's -3 dB point
+// down and warns in both outputs, a fast one stays within the window's 1 % and does not.
+TEST_P(GbwTest, GivesTheWindowsOpAmpFigures) {
+    const GbwCase& c = GetParam();
+    for (const char* gbw : {"10k", "1G"}) {
+        const Json doc = JsonOf(With(c.args, {"--gbw", gbw}));
+        const Json& opAmp = doc.at("opAmp");
+        EXPECT_EQ(opAmp.at("gbw"), ParseValue(gbw));
+        AnalysisInput input;
+        input.hasRequest = false;
+        input.built = CircuitOfJson(doc);
+        input.opAmpGbw = ParseValue(gbw);
+        const Figures window = Analyse(input).opAmpFigures;
+        const double cutoff = opAmp.at("cutoff").get<double>();
+        EXPECT_NEAR(cutoff, window.cutoff, 1e-9 * window.cutoff) << gbw;
+        EXPECT_NEAR(opAmp.at("peak").at("gainDb").get<double>(), window.peak.gainDb, 1e-6);
+        if (!c.alsoOpAmp.empty()) {
+            EXPECT_NEAR(doc.at(Json::json_pointer(c.alsoOpAmp)).get<double>(), cutoff,
+                        1e-9 * cutoff);
+        }
+        const double ideal = Analyse(input).builtFigures.cutoff;
+        const bool slow = gbw == std::string("10k");
+        EXPECT_EQ(cutoff < 0.99 * ideal, slow) << cutoff << " " << ideal;
+        EXPECT_EQ(opAmp.at("warning").is_string(), slow);
+        std::vector<std::string> text = With(c.args, {"--gbw", gbw});
+        std::erase(text, "--json");
+        const std::string out = RunCli(text).out;
+        EXPECT_NE(out.find("Op-amp GBW = "), std::string::npos);
+        EXPECT_EQ(out.find("Warning: against an ideal op-amp") != std::string::npos, slow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, GbwTest,
+    testing::Values(GbwCase{"Design", {"design", "--json"}, ""},
+                    GbwCase{"Analyse", With({"analyse", "--json"}, kDefaultLowPassCircuit), ""},
+                    // Every trial's -3 dB frequency is taken with the op-amp: the nominal one too.
+                    GbwCase{
+                        "Tolerance",
+                        With({"tolerance", "--json", "--trials", "100"}, kDefaultLowPassCircuit),
+                        "/cutoff/nominal"}),
+    [](const auto& info) { return info.param.name; });
 
 // optimise --json with free resistors; read it; 20 ranked candidates best first, each with its
 // circuit and errors, and plain rounding with its rank.
