@@ -27,10 +27,16 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A calculation that refused the input or failed; the message is the calculation's own text.
+// A calculation that refused the input or failed; the message is the calculation's own text,
+// the code a stable kebab-case name of the case for --json ("unrealisable-lpf").
 class Refused : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    Refused(std::string code, const std::string& message)
+        : std::runtime_error(message), code_(std::move(code)) {}
+    const std::string& Code() const { return code_; }
+
+  private:
+    std::string code_;
 };
 
 struct Option {

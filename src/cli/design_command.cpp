@@ -12,6 +12,7 @@
 #include "common.h"
 #include "op_amp.h"
 #include "output_file.h"
+#include "refusal.h"
 
 namespace mirelto::cli {
 
@@ -113,7 +114,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     input.series = series;
     const ConstantOutcome outcome = CalculateConstants(DesignRecord{}, input);
     if (outcome.stop != ConstantStop::Done) {
-        throw Refused(StopText(outcome.stop, outcome.fault, isLpf));
+        throw StopRefusal(outcome.stop, outcome.fault, isLpf);
     }
     const DesignRecord& st = outcome.record;
 
@@ -167,7 +168,7 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     const std::optional<double> gbw = ReadGbw(args);
     const PoleSet poles = CircuitPoles(circuit);
     if (std::isnan(poles.fa)) {
-        throw Refused(std::string(kNoPolesText));
+        throw ProblemRefusal({InputProblem::NoPoles});
     }
     const Cutoff cutoff = CutoffOf(circuit);
     const std::optional<OpAmpFigures> opAmp = OpAmpOf(circuit, gbw);

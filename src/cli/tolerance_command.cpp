@@ -7,6 +7,7 @@
 
 #include "common.h"
 #include "op_amp.h"
+#include "refusal.h"
 
 namespace mirelto::cli {
 
@@ -202,7 +203,7 @@ void RunTolerance(const Arguments& args, std::ostream& out) {
     const ToleranceInput input = ReadInput(args);
     const ToleranceResult result = AnalyseTolerance(input);
     if (result.status != RunStatus::Done) {
-        throw Refused(ProblemText(result.problem));
+        throw ProblemRefusal(result.problem);
     }
     if (args.Has("--json")) {
         WriteJson(out, input, result);

@@ -290,6 +290,66 @@ TEST(AnalyseTest, OverflowingPartsAreRefused) {
     EXPECT_EQ(o.err, "mirelto-cli analyse: the circuit has no real pole and complex pole pair\n");
 }
 
+struct JsonErrorCase {
+    std::string name;
+    std::vector<std::string> args;  // with --json
+    int status;
+    std::string code, message;
+};
+
+void PrintTo(const JsonErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class JsonErrorTest : public testing::TestWithParam<JsonErrorCase> {};
+
+// A refused command line or calculation with --json; run; the exit status of the case, its
+// English line on standard error, and on standard output only the error object with its code
+// and the same message.
+TEST_P(JsonErrorTest, PrintsTheErrorObject) {
+    const JsonErrorCase& c = GetParam();
+    const Outcome o = RunCli(c.args);
+    EXPECT_EQ(o.status, c.status);
+    EXPECT_EQ(o.err, "mirelto-cli " + c.args[0] + ": " + c.message + "\n");
+    EXPECT_EQ(Json::parse(o.out), Json({{"error", {{"code", c.code}, {"message", c.message}}}}))
+        << o.out;
+}
+
+const std::vector<std::string> kOverflowingCircuit{"--r1", "1e200", "--r2", "1e200",
+                                                   "--r3", "1e200", "--c1", "1e200",
+                                                   "--c2", "1e200", "--c3", "1e200"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, JsonErrorTest,
+    testing::Values(
+        JsonErrorCase{"BadValue",
+                      {"design", "--json", "--fa", "abc"},
+                      2,
+                      "usage",
+                      "--fa: not a value: \"abc\""},
+        JsonErrorCase{"BadGbw", With({"analyse", "--json", "--gbw", "0"}, kDefaultLowPassCircuit),
+                      2, "usage", "--gbw: must be above zero: \"0\""},
+        JsonErrorCase{"UnrealisableLowPass",
+                      {"design", "--json", "--r2", "7.3k"},
+                      1,
+                      "unrealisable-lpf",
+                      "This request cannot be realised (C < 0). Widen the ratios with R1 < R2 <= "
+                      "R3 to realise it."},
+        JsonErrorCase{"UnrealisableHighPass",
+                      {"optimise", "--json", "--hpf", "--c1", "1n", "--c2", "100n"},
+                      1,
+                      "unrealisable-hpf",
+                      "This request cannot be realised (R < 0). Widen the ratios with C1 > C2 >= "
+                      "C3 to realise it."},
+        JsonErrorCase{"NoPoles", With({"tolerance", "--json"}, kOverflowingCircuit), 1, "no-poles",
+                      "the circuit has no real pole and complex pole pair"},
+        JsonErrorCase{"MissingDesignFile",
+                      {"netlist", "--json", "--design", "/nonexistent/x.mirelto"},
+                      1,
+                      "design-file-not-found",
+                      "--design: /nonexistent/x.mirelto: no such file"}),
+    [](const auto& info) { return info.param.name; });
+
 struct AliasCase {
     std::string name;
     std::string alias, command;
