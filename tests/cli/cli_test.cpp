@@ -121,6 +121,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "--r2: computed in HPF mode"},
         UsageCase{"BothModes", {"design", "--lpf", "--hpf"}, "--hpf"},
         UsageCase{"BadSeries", {"design", "--series2", "E7x"}, "--series2: not a series"},
+        UsageCase{"SeriesSeven",
+                  {"design", "--series1", "7"},
+                  "--series1: not a standard series: \"7\" (E3, E6, E12, E24, E48, E96, E192; 0 "
+                  "or inf for none)"},
+        UsageCase{"GivenSeriesTwenty",
+                  {"optimise", "--given-series", "E20"},
+                  "--given-series: not a standard series: \"E20\""},
         UsageCase{"FlagWithValue", {"design", "--json=1"}, "--json: takes no value"},
         UsageCase{"StrayWord", {"design", "22k"}, "unexpected argument \"22k\""},
         UsageCase{"LineBreakInValue", {"design", "--fa", "1\n2"}, "--fa: not a value: \"1?2\""},
