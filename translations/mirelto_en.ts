@@ -111,6 +111,10 @@
         <source>公称値</source>
         <translation>Nominal</translation>
     </message>
+    <message>
+        <source>要求 (最後の定数計算): fa = %1Hz, fo = %2Hz, Q = %3</source>
+        <translation>Requested (last &quot;Calculate&quot;): fa = %1Hz, fo = %2Hz, Q = %3</translation>
+    </message>
 </context>
 <context>
     <name>ProblemText</name>

@@ -259,6 +259,14 @@ class TestAnalysisTools : public QObject {
         QVERIFY(std::fabs(built.fo - row.built.fo) <= 1e-11 * row.built.fo);
         QCOMPARE(window->NetlistTab().Text(),
                  QString::fromStdString(mirelto::SpiceNetlist(mirelto::CircuitOf(typed, true))));
+        // Still compared with the 定数計算's request: its fa, fo, Q and the errors against it.
+        window->Response().Refresh();
+        const auto& figures = window->Response().Table().values;
+        QCOMPARE(figures.size(), 6);
+        QCOMPARE((QList<double>{figures[0][1], figures[1][1], figures[2][1]}),
+                 (QList<double>{1420, 1420, 1}));
+        QCOMPARE(figures[0][3], mirelto::RelativeErrorPercent(1420, built.fa));
+        QCOMPARE(figures[2][3], mirelto::RelativeErrorPercent(1, built.q));
         QVERIFY(platform_->boxes.isEmpty());
     }
 
