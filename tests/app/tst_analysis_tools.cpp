@@ -270,6 +270,40 @@ class TestAnalysisTools : public QObject {
         QVERIFY(platform_->boxes.isEmpty());
     }
 
+    // Default LPF calculated; each ranking chosen in 順位付け and 実行; the ranked rows are in
+    // the order of that ranking's figure, and the status gives plain rounding's rank by it.
+    void rankingChoice_data() {
+        QTest::addColumn<int>("ranking");
+        QTest::addColumn<int>("column");  // of the ranking's figure
+        QTest::newRow("poles: worst of fa, fo, Q") << int(mirelto::Ranking::Poles) << 13;
+        QTest::newRow("cutoff: -3 dB frequency error") << int(mirelto::Ranking::Cutoff) << 15;
+        QTest::newRow("response: deviation in dB") << int(mirelto::Ranking::Response) << 16;
+    }
+    void rankingChoice() {
+        QFETCH(int, ranking);
+        QFETCH(int, column);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabOptimise);
+        QComboBox& combo = *window->ComboBoxRanking;
+        combo.setCurrentIndex(combo.findData(ranking));
+        QVERIFY(Search(*window));
+        const OptimiseInput& input = window->OptimiseTab().LastInput();
+        QCOMPARE(int(input.ranking), ranking);
+        const OptimiseResult expected = mirelto::OptimiseValues(input);
+        const QTableWidget& table = *window->TableOptimise;
+        QVERIFY(table.rowCount() >= int(expected.best.size()) && expected.best.size() > 2);
+        double previous = 0;
+        for (int row = 0; row < int(expected.best.size()); ++row) {
+            QCOMPARE(table.item(row, 0)->text().section(u' ', 0, 0), QString::number(row + 1));
+            const double figure = std::fabs(table.item(row, column)->text().toDouble());
+            QVERIFY2(figure >= previous, qPrintable(table.item(row, column)->text()));
+            previous = figure;
+        }
+        QVERIFY2(
+            window->LabelOptimiseStatus->text().contains(
+                QStringLiteral("「%1」で %2 位").arg(combo.currentText()).arg(expected.plainRank)),
+            qPrintable(window->LabelOptimiseStatus->text()));
+    }
+
     // Values of every kind; their text; it reads back as the same value to 1e-12, and is short
     // where the value is short.
     void exactText_data() {
