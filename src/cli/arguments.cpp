@@ -217,7 +217,19 @@ std::int32_t ParseSeriesOption(std::string_view option, std::string_view text) {
         throw UsageError(
             Named(option, Concat("not a series (6, E24, 0 or inf for none): ", Quoted(text))));
     }
+    CheckStandardSeries(option, size, text);
     return size;
+}
+
+void CheckStandardSeries(std::string_view option, std::int32_t size, std::string_view text) {
+    // The window's Part takes any size; the command line only the series parts are sold in, so
+    // that a typo (20 for 24) is not taken for a series of its own.
+    constexpr std::int32_t kStandard[] = {0, 3, 6, 12, 24, 48, 96, 192};
+    if (std::find(std::begin(kStandard), std::end(kStandard), size) == std::end(kStandard)) {
+        throw UsageError(Named(option, Concat("not a standard series: ", Quoted(text),
+                                              " (E3, E6, E12, E24, E48, E96, E192; 0 or inf "
+                                              "for none)")));
+    }
 }
 
 std::uint64_t ParseSeed(std::string_view option, std::string_view text) {

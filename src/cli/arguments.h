@@ -27,10 +27,16 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// A calculation that refused the input or failed; the message is the calculation's own text.
+// A calculation that refused the input or failed; the message is the calculation's own text,
+// the code a stable kebab-case name of the case for --json ("unrealisable-lpf").
 class Refused : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    Refused(std::string code, const std::string& message)
+        : std::runtime_error(message), code_(std::move(code)) {}
+    const std::string& Code() const { return code_; }
+
+  private:
+    std::string code_;
 };
 
 struct Option {
@@ -88,8 +94,10 @@ double ParsePositive(std::string_view option, std::string_view text);
 // A whole number from lowest to highest, written plainly or as an SI text ("10k").
 std::int64_t ParseCount(std::string_view option, std::string_view text, std::int64_t lowest,
                         std::int64_t highest);
-// A series size: "6", "E6", "e24"; 0, "inf" or "∞" for none.
+// A standard series size: "6", "E6", "e24" (E3 to E192); 0, "inf" or "∞" for none.
 std::int32_t ParseSeriesOption(std::string_view option, std::string_view text);
+// Refuses a series size other than E3 to E192 or 0 (none), quoting the text it was read from.
+void CheckStandardSeries(std::string_view option, std::int32_t size, std::string_view text);
 // A decimal integer of 64 bits (a random seed).
 std::uint64_t ParseSeed(std::string_view option, std::string_view text);
 // A percentage, "1", "1%", "500m%" alike; returned as a fraction (0.01).

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "common.h"
+#include "json.h"
+#include "refusal.h"
 
 #ifndef MIRELTO_VERSION
 #define MIRELTO_VERSION "unknown"
@@ -61,7 +63,10 @@ std::string MainHelp() {
         "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n\n"
         "Exit status: 0 done, 1 the calculation refused the input or failed, or the output\n"
         "could not be written (message on standard error), 2 bad command line (one line\n"
-        "naming the option). --output writes a file whole or leaves it as it was.\n\n"
+        "naming the option). --output writes a file whole or leaves it as it was. With\n"
+        "--json a refusal also prints {\"error\": {\"code\": ..., \"message\": ...}} on standard\n"
+        "output: the same message, and a code that names the case (\"usage\", "
+        "\"unrealisable-lpf\").\n\n"
         "Every command takes --design FILE: mode, request, parts and series come from the\n"
         "design file the calculator saves (.mirelto); options given as well override it.\n";
     return text;
@@ -72,16 +77,33 @@ bool AsksForHelp(std::span<const std::string> words) {
                        [](const std::string& w) { return w == "--help" || w == "-h"; });
 }
 
-int Usage(std::ostream& err, std::string_view where, std::string_view message) {
+bool AsksForJson(std::span<const std::string> words) {
+    return std::any_of(words.begin(), words.end(),
+                       [](const std::string& w) { return w == "--json"; });
+}
+
+// A refusal: one line on standard error, and with --json the same message as a JSON object on
+// standard output, so that a script reading the document learns why there is none.
+int Refusal(std::span<const std::string> words, std::ostream& out, std::ostream& err,
+            std::string_view where, std::string_view code, std::string_view message, int status) {
     err << kProgram << where << ": " << message << "\n";
-    return kExitUsage;
+    if (AsksForJson(words)) {
+        out << ErrorJsonText(code, message);
+    }
+    return status;
+}
+
+int Usage(std::span<const std::string> words, std::ostream& out, std::ostream& err,
+          std::string_view where, std::string_view message) {
+    return Refusal(words, out, err, where, kUsageCode, message, kExitUsage);
 }
 
 // Reads the design file into the arguments, or refuses it saying why.
 void UseDesignFile(Arguments& args, const std::string& path) {
     DesignFileRead read = LoadDesignFile(path);
     if (const auto* error = std::get_if<DesignFileError>(&read)) {
-        throw Refused(Concat("--design: ", Printable(path), ": ", DescribeInEnglish(*error)));
+        throw Refused(DesignFileCode(error->problem),
+                      Concat("--design: ", Printable(path), ": ", DescribeInEnglish(*error)));
     }
     args.UseDesign(std::get<DesignFile>(std::move(read)));
 }
@@ -89,7 +111,7 @@ void UseDesignFile(Arguments& args, const std::string& path) {
 // The command the words name, run; its exit status.
 int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream& err) {
     if (words.empty()) {
-        return Usage(err, "", "no command (see mirelto-cli --help)");
+        return Usage(words, out, err, "", "no command (see mirelto-cli --help)");
     }
     const std::string_view first = words.front();
     if (first == "--help" || first == "-h" || first == "help") {
@@ -109,7 +131,7 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [name](const CommandInfo& c) { return c.name == name; });
     if (command == commands.end()) {
-        return Usage(err, "",
+        return Usage(words, out, err, "",
                      Concat("unknown command ", Quoted(first), " (see mirelto-cli --help)"));
     }
     const std::string_view shownAs = alias ? alias->shownAs : command->name;
@@ -134,11 +156,10 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
         if (AsksForHelp(rest)) {
             return help();
         }
-        return Usage(err, where, e.what());
+        return Usage(words, out, err, where, e.what());
     } catch (const std::exception& e) {
         // Refused, FloatingPointFault, or the system out of memory: the calculation failed.
-        err << kProgram << where << ": " << OneLine(e.what()) << "\n";
-        return kExitRefused;
+        return Refusal(words, out, err, where, CodeOf(e), OneLine(e.what()), kExitRefused);
     }
     return kExitDone;
 }

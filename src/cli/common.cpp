@@ -212,7 +212,9 @@ std::array<std::int32_t, 3> ReadSeries(const Arguments& args, bool isLpf) {
             series[i] = ParseSeriesOption(kSeriesOptions[i].name, *text);
         } else if (args.Design()) {
             // The selector's text, read as the window reads it.
-            series[i] = ParseSeries(args.Design()->series[(isLpf ? 3 : 0) + i]);
+            const std::string& selector = args.Design()->series[(isLpf ? 3 : 0) + i];
+            series[i] = ParseSeries(selector);
+            CheckStandardSeries(Source(args, kSeriesOptions[i].name), series[i], selector);
         } else {
             series[i] = isLpf ? kDefaultCapacitorSeries : kDefaultResistorSeries;
         }

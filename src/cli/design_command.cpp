@@ -10,7 +10,9 @@
 #include <mirelto/response/transfer.h>
 
 #include "common.h"
+#include "op_amp.h"
 #include "output_file.h"
+#include "refusal.h"
 
 namespace mirelto::cli {
 
@@ -52,12 +54,57 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
     return design;
 }
 
+// The -3 dB frequency within the analysis window's range.
+struct Cutoff {
+    FrequencyRange range;
+    double frequency = 0;
+};
+
+Cutoff CutoffOf(const Circuit& circuit) {
+    AnalysisInput window;
+    window.isLpf = circuit.isLpf;
+    window.hasRequest = false;
+    window.built = circuit;
+    Cutoff cutoff;
+    cutoff.range = PlotRange(window);
+    const Rational3 h = CircuitTransfer(circuit);
+    cutoff.frequency = CutoffFrequency([&h](double f) { return Evaluate(h, f); }, circuit.isLpf,
+                                       cutoff.range.low, cutoff.range.high);
+    return cutoff;
+}
+
+// The line after the report, CR LF as the report's own.
+std::string CutoffLine(const Cutoff& cutoff) {
+    return Concat("f(-3dB) = ", Shown(cutoff.frequency), "Hz\r\n");
+}
+
+// With --gbw: the circuit with that op-amp.
+std::optional<OpAmpFigures> OpAmpOf(const Circuit& circuit, std::optional<double> gbw) {
+    return gbw ? std::optional(OpAmpFiguresOf(circuit, *gbw)) : std::nullopt;
+}
+
+std::string OpAmpLines(const std::optional<OpAmpFigures>& opAmp) {
+    return opAmp ? OpAmpText(*opAmp, "\r\n") : std::string();
+}
+
+void AddOpAmp(Json& json, const std::optional<OpAmpFigures>& opAmp) {
+    if (opAmp) {
+        json["opAmp"] = OpAmpJson(*opAmp);
+    }
+}
+
+Json WithCutoff(Json result, const Cutoff& cutoff) {
+    result["cutoff"] = JsonNumber(cutoff.frequency);
+    return result;
+}
+
 // The constant calculation exactly as the window runs it.
 void RunDesign(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Request request = ReadRequest(args, isLpf);
     const GivenComponents given = ReadGiven(args, isLpf);
     const std::array<std::int32_t, 3> series = ReadSeries(args, isLpf);
+    const std::optional<double> gbw = ReadGbw(args);
 
     ConstantRequest input;
     input.request = request.poles;
@@ -67,7 +114,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     input.series = series;
     const ConstantOutcome outcome = CalculateConstants(DesignRecord{}, input);
     if (outcome.stop != ConstantStop::Done) {
-        throw Refused(StopText(outcome.stop, outcome.fault, isLpf));
+        throw StopRefusal(outcome.stop, outcome.fault, isLpf);
     }
     const DesignRecord& st = outcome.record;
 
@@ -92,8 +139,10 @@ void RunDesign(const Arguments& args, std::ostream& out) {
         WriteOutputFile(*path, SerialiseDesignFile(SavedDesign(args, isLpf, texts, series)));
     }
 
+    const Cutoff cutoff = CutoffOf(outcome.built);
+    const std::optional<OpAmpFigures> opAmp = OpAmpOf(outcome.built, gbw);
     if (!args.Has("--json")) {
-        out << report;
+        out << report << CutoffLine(cutoff) << OpAmpLines(opAmp);
         return;
     }
     const Circuit& built = outcome.built;
@@ -101,44 +150,28 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     const PoleSet& asked = request.poles;
     const PoleSet error{(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
                         (result.q - asked.q) / asked.q};
-    const Json json{{"command", "design"},
-                    {"mode", isLpf ? "LPF" : "HPF"},
-                    {"request", PolesJson(asked)},
-                    {"series", series},
-                    {"circuit", CircuitJson(built)},
-                    {"result", PolesJson(result)},
-                    {"relativeError", PolesJson(error)},
-                    {"report", report}};
+    Json json{{"command", "design"},
+              {"mode", isLpf ? "LPF" : "HPF"},
+              {"request", PolesJson(asked)},
+              {"series", series},
+              {"circuit", CircuitJson(built)},
+              {"result", WithCutoff(PolesJson(result), cutoff)},
+              {"relativeError", PolesJson(error)},
+              {"report", report}};
+    AddOpAmp(json, opAmp);
     out << JsonText(json);
-}
-
-// The -3 dB frequency within the analysis window's range.
-struct Cutoff {
-    FrequencyRange range;
-    double frequency = 0;
-};
-
-Cutoff CutoffOf(const Circuit& circuit) {
-    AnalysisInput window;
-    window.isLpf = circuit.isLpf;
-    window.hasRequest = false;
-    window.built = circuit;
-    Cutoff cutoff;
-    cutoff.range = PlotRange(window);
-    const Rational3 h = CircuitTransfer(circuit);
-    cutoff.frequency = CutoffFrequency([&h](double f) { return Evaluate(h, f); }, circuit.isLpf,
-                                       cutoff.range.low, cutoff.range.high);
-    return cutoff;
 }
 
 void RunAnalyse(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Circuit circuit = ReadCircuit(args, isLpf);
+    const std::optional<double> gbw = ReadGbw(args);
     const PoleSet poles = CircuitPoles(circuit);
     if (std::isnan(poles.fa)) {
-        throw Refused(std::string(kNoPolesText));
+        throw ProblemRefusal({InputProblem::NoPoles});
     }
     const Cutoff cutoff = CutoffOf(circuit);
+    const std::optional<OpAmpFigures> opAmp = OpAmpOf(circuit, gbw);
 
     ReportTexts texts;
     std::string* const boxes[] = {&texts.EditR1, &texts.EditR2, &texts.EditR3,
@@ -152,19 +185,19 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     const std::string report = ComposeReport(isLpf, false, texts);
 
     if (!args.Has("--json")) {
-        out << report << "f(-3dB) = " << Shown(cutoff.frequency) << "Hz\r\n";
+        out << report << CutoffLine(cutoff) << OpAmpLines(opAmp);
         return;
     }
-    Json result = PolesJson(poles);
-    result["cutoff"] = JsonNumber(cutoff.frequency);
+    const Json result = WithCutoff(PolesJson(poles), cutoff);
     // "analyze" whichever spelling ran it: the JSON's names are what scripts read, and they
     // stay as they were.
-    const Json json{{"command", "analyze"},
-                    {"mode", isLpf ? "LPF" : "HPF"},
-                    {"circuit", CircuitJson(circuit)},
-                    {"result", result},
-                    {"range", RangeJson(cutoff.range)},
-                    {"report", report}};
+    Json json{{"command", "analyze"},
+              {"mode", isLpf ? "LPF" : "HPF"},
+              {"circuit", CircuitJson(circuit)},
+              {"result", result},
+              {"range", RangeJson(cutoff.range)},
+              {"report", report}};
+    AddOpAmp(json, opAmp);
     out << JsonText(json);
 }
 
@@ -176,12 +209,14 @@ CommandInfo DesignCommand() {
             "The constant calculation: the three parts the mode computes (LPF: C1..C3 from the\n"
             "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
             "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
-            "ends included, so that it equals what the window copies.",
-            Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSaveOptions,
-                  kOutputOptions}),
+            "ends included, so that it equals what the window copies; then the -3 dB frequency\n"
+            "of the rounded circuit.",
+            Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kOpAmpOptions,
+                  kSaveOptions, kOutputOptions}),
             "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
             "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
-            "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n",
+            "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n"
+            "--gbw adds the -3 dB frequency and peak with that op-amp, as analyse does.\n",
             RunDesign};
 }
 
@@ -190,8 +225,11 @@ CommandInfo AnalyseCommand() {
             "fa, fo, Q and the -3 dB frequency of six given parts",
             "The transfer-function calculation: fa, fo and Q of the circuit of the six given\n"
             "parts, as the window's report (CR LF line ends), then the -3 dB frequency.",
-            Join({kModeOptions, kComponentOptions, kOutputOptions}),
-            "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n",
+            Join({kModeOptions, kComponentOptions, kOpAmpOptions, kOutputOptions}),
+            "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. With --gbw\n"
+            "a line follows with the -3 dB frequency and the peak of the circuit with that\n"
+            "op-amp (open-loop gain GBW/f), and the analysis window's warning when the op-amp\n"
+            "moves the -3 dB frequency by more than 1 % or the peak by more than 0.5 dB.\n",
             RunAnalyse};
 }
 

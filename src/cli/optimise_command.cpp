@@ -8,6 +8,7 @@
 #include <mirelto/values/eseries.h>
 
 #include "common.h"
+#include "refusal.h"
 
 namespace mirelto::cli {
 
@@ -157,12 +158,12 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
 
     const IdealDesign ideal = DesignIdeal(request.poles, isLpf, given.values);
     if (!ideal.realisable) {
-        throw Refused(StopText(ideal.stop, ideal.fault, isLpf));
+        throw StopRefusal(ideal.stop, ideal.fault, isLpf);
     }
     input.ideal = ideal.circuit;
     const OptimiseResult result = OptimiseValues(input);
     if (result.status != RunStatus::Done) {
-        throw Refused(ProblemText(result.problem));
+        throw ProblemRefusal(result.problem);
     }
     if (args.Has("--json")) {
         WriteJson(out, input, result);

@@ -15,7 +15,8 @@ namespace mirelto::cli {
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, int error) {
-    throw Refused(Concat("cannot write ", Printable(path), ": ", std::strerror(error)));
+    throw Refused("cannot-write",
+                  Concat("cannot write ", Printable(path), ": ", std::strerror(error)));
 }
 
 // All of `text`, or false with errno set.

@@ -6,6 +6,8 @@
 #include <mirelto/tools/tolerance.h>
 
 #include "common.h"
+#include "op_amp.h"
+#include "refusal.h"
 
 namespace mirelto::cli {
 
@@ -70,6 +72,7 @@ ToleranceInput ReadInput(const Arguments& args) {
     if (const auto bins = args.Text("--bins")) {
         input.bins = static_cast<int>(ParseCount("--bins", *bins, 1, kMaxBins));
     }
+    input.opAmpGbw = ReadGbw(args).value_or(0);
     return input;
 }
 
@@ -112,6 +115,9 @@ void WriteJson(std::ostream& out, const ToleranceInput& input, const ToleranceRe
     json["sensitivity"] = {{"fa", PartsJson(r.sensitivity.fa)},
                            {"fo", PartsJson(r.sensitivity.fo)},
                            {"q", PartsJson(r.sensitivity.q)}};
+    if (input.opAmpGbw > 0) {
+        json["opAmp"] = OpAmpJson(OpAmpFiguresOf(input.nominal, input.opAmpGbw));
+    }
     out << JsonText(json);
 }
 
@@ -137,6 +143,11 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
         << r.seed << "\nTolerances:";
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         out << "  " << ComponentName(p) << " " << FixedText(input.tolerance[p] * 100, "%g") << " %";
+    }
+    if (input.opAmpGbw > 0) {
+        out << "\n"
+            << OpAmpText(OpAmpFiguresOf(input.nominal, input.opAmpGbw), "\n")
+            << "f(-3dB) below is with this op-amp; fa, fo, Q are the ideal circuit's.";
     }
     // Columns of Shown (8 characters) with a unit of 2 after it.
     out << "\n\n        ";
@@ -192,7 +203,7 @@ void RunTolerance(const Arguments& args, std::ostream& out) {
     const ToleranceInput input = ReadInput(args);
     const ToleranceResult result = AnalyseTolerance(input);
     if (result.status != RunStatus::Done) {
-        throw Refused(ProblemText(result.problem));
+        throw ProblemRefusal(result.problem);
     }
     if (args.Has("--json")) {
         WriteJson(out, input, result);
@@ -212,10 +223,11 @@ CommandInfo ToleranceCommand() {
         "percentiles of fa, fo, Q and the -3 dB frequency, and the relative sensitivities of\n"
         "fa, fo and Q to each part (central differences). The same seed repeats a run exactly,\n"
         "on any platform.",
-        Join(
-            {kModeOptions, kComponentOptions, kToleranceOptions, kHistogramOption, kOutputOptions}),
+        Join({kModeOptions, kComponentOptions, kToleranceOptions, kOpAmpOptions, kHistogramOption,
+              kOutputOptions}),
         "Percentages are SI texts, a trailing % allowed: 1, 1%, 500m. Histograms span the\n"
-        "observed range in equal bins; --json always includes them.\n",
+        "observed range in equal bins; --json always includes them. With --gbw every trial's\n"
+        "-3 dB frequency is that of the circuit with a single-pole op-amp of that GBW.\n",
         RunTolerance};
 }
 

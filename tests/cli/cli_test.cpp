@@ -121,6 +121,13 @@ INSTANTIATE_TEST_SUITE_P(
                   "--r2: computed in HPF mode"},
         UsageCase{"BothModes", {"design", "--lpf", "--hpf"}, "--hpf"},
         UsageCase{"BadSeries", {"design", "--series2", "E7x"}, "--series2: not a series"},
+        UsageCase{"SeriesSeven",
+                  {"design", "--series1", "7"},
+                  "--series1: not a standard series: \"7\" (E3, E6, E12, E24, E48, E96, E192; 0 "
+                  "or inf for none)"},
+        UsageCase{"GivenSeriesTwenty",
+                  {"optimise", "--given-series", "E20"},
+                  "--given-series: not a standard series: \"E20\""},
         UsageCase{"FlagWithValue", {"design", "--json=1"}, "--json: takes no value"},
         UsageCase{"StrayWord", {"design", "22k"}, "unexpected argument \"22k\""},
         UsageCase{"LineBreakInValue", {"design", "--fa", "1\n2"}, "--fa: not a value: \"1?2\""},
@@ -173,6 +180,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"LongCommandCut",
                   {std::string(100, 'z')},
                   "unknown command \"" + std::string(40, 'z') + "...\""},
+        UsageCase{"ZeroGbw", {"design", "--gbw", "0"}, "--gbw: must be above zero: \"0\""},
+        UsageCase{"NegativeGbw", With({"analyse", "--gbw", "-1M"}, kDefaultLowPassCircuit),
+                  "--gbw: must be above zero"},
+        UsageCase{"NaNGbw", With({"tolerance", "--gbw", "nan"}, kDefaultLowPassCircuit),
+                  "--gbw: not a value: \"nan\""},
+        UsageCase{"TextGbw", {"design", "--gbw", "fast"}, "--gbw: not a value"},
+        UsageCase{"CutExponentGbw", {"design", "--gbw", "1e"}, "--gbw: not a value: \"1e\""},
+        UsageCase{"OverflowingGbw", {"design", "--gbw", "1e999"}, "--gbw: not a value"},
         UsageCase{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
         UsageCase{"NoCommand", {}, "no command"}),
     [](const auto& info) { return info.param.name; });
@@ -190,16 +205,24 @@ const std::string kDefaultHighPassReport =
            "R1 =  24.000kΩ  R2 =  10.000kΩ  R3 = 160.000kΩ",
            "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m"});
 
+// The last line analyse prints for a circuit: its -3 dB frequency.
+std::string CutoffLineOf(const std::vector<std::string>& circuit) {
+    const std::string out = RunCli(With({"analyse"}, circuit)).out;
+    return out.substr(out.rfind("f(-3dB) = "));
+}
+
 // design with no options, and with --hpf; run; the window's report of the default request,
-// byte for byte with CR LF.
+// byte for byte with CR LF, then the -3 dB line analyse prints for the circuit it built.
 TEST(DesignTest, DefaultRequestsPrintTheWindowsReport) {
     const Outcome low = RunCli({"design"});
     EXPECT_EQ(low.status, 0);
-    EXPECT_EQ(low.out, kDefaultLowPassReport);
+    EXPECT_EQ(low.out, kDefaultLowPassReport + CutoffLineOf(kDefaultLowPassCircuit));
     EXPECT_EQ(low.err, "");
     const Outcome high = RunCli({"design", "--hpf"});
     EXPECT_EQ(high.status, 0);
-    EXPECT_EQ(high.out, kDefaultHighPassReport);
+    EXPECT_EQ(high.out, kDefaultHighPassReport +
+                            CutoffLineOf({"--hpf", "--r1", "24k", "--r2", "10k", "--r3", "160k",
+                                          "--c1", "3.3n", "--c2", "3.3n", "--c3", "3.3n"}));
 }
 
 struct ReportCase {
@@ -216,7 +239,8 @@ TEST_P(DesignReportTest, PrintsTheWindowsReport) {
     const ReportCase& c = GetParam();
     const Outcome o = RunCli(c.args);
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, c.report);
+    ASSERT_TRUE(o.out.starts_with(c.report)) << o.out;
+    EXPECT_TRUE(o.out.substr(c.report.size()).starts_with("f(-3dB) = ")) << o.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -272,6 +296,66 @@ TEST(AnalyseTest, OverflowingPartsAreRefused) {
     EXPECT_EQ(o.out, "");
     EXPECT_EQ(o.err, "mirelto-cli analyse: the circuit has no real pole and complex pole pair\n");
 }
+
+struct JsonErrorCase {
+    std::string name;
+    std::vector<std::string> args;  // with --json
+    int status;
+    std::string code, message;
+};
+
+void PrintTo(const JsonErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class JsonErrorTest : public testing::TestWithParam<JsonErrorCase> {};
+
+// A refused command line or calculation with --json; run; the exit status of the case, its
+// English line on standard error, and on standard output only the error object with its code
+// and the same message.
+TEST_P(JsonErrorTest, PrintsTheErrorObject) {
+    const JsonErrorCase& c = GetParam();
+    const Outcome o = RunCli(c.args);
+    EXPECT_EQ(o.status, c.status);
+    EXPECT_EQ(o.err, "mirelto-cli " + c.args[0] + ": " + c.message + "\n");
+    EXPECT_EQ(Json::parse(o.out), Json({{"error", {{"code", c.code}, {"message", c.message}}}}))
+        << o.out;
+}
+
+const std::vector<std::string> kOverflowingCircuit{"--r1", "1e200", "--r2", "1e200",
+                                                   "--r3", "1e200", "--c1", "1e200",
+                                                   "--c2", "1e200", "--c3", "1e200"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, JsonErrorTest,
+    testing::Values(
+        JsonErrorCase{"BadValue",
+                      {"design", "--json", "--fa", "abc"},
+                      2,
+                      "usage",
+                      "--fa: not a value: \"abc\""},
+        JsonErrorCase{"BadGbw", With({"analyse", "--json", "--gbw", "0"}, kDefaultLowPassCircuit),
+                      2, "usage", "--gbw: must be above zero: \"0\""},
+        JsonErrorCase{"UnrealisableLowPass",
+                      {"design", "--json", "--r2", "7.3k"},
+                      1,
+                      "unrealisable-lpf",
+                      "This request cannot be realised (C < 0). Widen the ratios with R1 < R2 <= "
+                      "R3 to realise it."},
+        JsonErrorCase{"UnrealisableHighPass",
+                      {"optimise", "--json", "--hpf", "--c1", "1n", "--c2", "100n"},
+                      1,
+                      "unrealisable-hpf",
+                      "This request cannot be realised (R < 0). Widen the ratios with C1 > C2 >= "
+                      "C3 to realise it."},
+        JsonErrorCase{"NoPoles", With({"tolerance", "--json"}, kOverflowingCircuit), 1, "no-poles",
+                      "the circuit has no real pole and complex pole pair"},
+        JsonErrorCase{"MissingDesignFile",
+                      {"netlist", "--json", "--design", "/nonexistent/x.mirelto"},
+                      1,
+                      "design-file-not-found",
+                      "--design: /nonexistent/x.mirelto: no such file"}),
+    [](const auto& info) { return info.param.name; });
 
 struct AliasCase {
     std::string name;
@@ -388,6 +472,11 @@ TEST(JsonOutputTest, DesignCarriesExactNumbersAndTheReport) {
     EXPECT_EQ(doc.at("series"), Json({6, 6, 6}));
     EXPECT_EQ(doc.at("relativeError").at("fo").get<double>(), (DesignState.FoResult - 1420) / 1420);
     EXPECT_EQ(doc.at("report"), kDefaultLowPassReport);
+    // The -3 dB frequency of the built circuit, as analyse finds it for the same parts typed as
+    // their decimal values.
+    const double analysed =
+        JsonOf(With({"analyse", "--json"}, kDefaultLowPassCircuit)).at("result").at("cutoff");
+    EXPECT_NEAR(doc.at("result").at("cutoff").get<double>(), analysed, 1e-9 * analysed);
 }
 
 // analyse --json; read it; the command named as before, fa, fo, Q of CircuitPoles and a -3 dB
@@ -402,6 +491,70 @@ TEST(JsonOutputTest, AnalyseCarriesTheCutoff) {
     EXPECT_LT(cutoff, doc.at("range").at("high").get<double>());
     EXPECT_NEAR(cutoff, 1492, 1);
 }
+
+struct GbwCase {
+    std::string name;
+    std::vector<std::string> args;  // a command with --json
+    std::string alsoOpAmp;          // a figure of the document taken with the op-amp as well
+};
+
+void PrintTo(const GbwCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class GbwTest : public testing::TestWithParam<GbwCase> {};
+
+Circuit CircuitOfJson(const Json& doc) {
+    ComponentValues parts{};
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        parts[p] = doc.at("circuit").at(ComponentName(p)).get<double>();
+    }
+    return CircuitOf(parts, doc.at("mode") == "LPF");
+}
+
+// A command with --gbw 10k, and 1G; read the JSON and the text; the op-amp's -3 dB frequency and
+// peak are the analysis window's for the same circuit, a slow op-amp pulls the LPF's -3 dB point
+// down and warns in both outputs, a fast one stays within the window's 1 % and does not.
+TEST_P(GbwTest, GivesTheWindowsOpAmpFigures) {
+    const GbwCase& c = GetParam();
+    for (const char* gbw : {"10k", "1G"}) {
+        const Json doc = JsonOf(With(c.args, {"--gbw", gbw}));
+        const Json& opAmp = doc.at("opAmp");
+        EXPECT_EQ(opAmp.at("gbw"), ParseValue(gbw));
+        AnalysisInput input;
+        input.hasRequest = false;
+        input.built = CircuitOfJson(doc);
+        input.opAmpGbw = ParseValue(gbw);
+        const Figures window = Analyse(input).opAmpFigures;
+        const double cutoff = opAmp.at("cutoff").get<double>();
+        EXPECT_NEAR(cutoff, window.cutoff, 1e-9 * window.cutoff) << gbw;
+        EXPECT_NEAR(opAmp.at("peak").at("gainDb").get<double>(), window.peak.gainDb, 1e-6);
+        if (!c.alsoOpAmp.empty()) {
+            EXPECT_NEAR(doc.at(Json::json_pointer(c.alsoOpAmp)).get<double>(), cutoff,
+                        1e-9 * cutoff);
+        }
+        const double ideal = Analyse(input).builtFigures.cutoff;
+        const bool slow = gbw == std::string("10k");
+        EXPECT_EQ(cutoff < 0.99 * ideal, slow) << cutoff << " " << ideal;
+        EXPECT_EQ(opAmp.at("warning").is_string(), slow);
+        std::vector<std::string> text = With(c.args, {"--gbw", gbw});
+        std::erase(text, "--json");
+        const std::string out = RunCli(text).out;
+        EXPECT_NE(out.find("Op-amp GBW = "), std::string::npos);
+        EXPECT_EQ(out.find("Warning: against an ideal op-amp") != std::string::npos, slow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, GbwTest,
+    testing::Values(GbwCase{"Design", {"design", "--json"}, ""},
+                    GbwCase{"Analyse", With({"analyse", "--json"}, kDefaultLowPassCircuit), ""},
+                    // Every trial's -3 dB frequency is taken with the op-amp: the nominal one too.
+                    GbwCase{
+                        "Tolerance",
+                        With({"tolerance", "--json", "--trials", "100"}, kDefaultLowPassCircuit),
+                        "/cutoff/nominal"}),
+    [](const auto& info) { return info.param.name; });
 
 // optimise --json with free resistors; read it; 20 ranked candidates best first, each with its
 // circuit and errors, and plain rounding with its rank.

@@ -146,17 +146,35 @@ INSTANTIATE_TEST_SUITE_P(
                                   "version 1"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A blank fa in the design; design --design; refused naming fa and where it came from.
-TEST(DesignOptionValuesTest, BlankRequestIsNamed) {
-    const std::string path = ScratchDirectory() + "/blank-fa.mirelto";
-    ASSERT_EQ(RunCli({"design", "--save", path, "--fa", "1k"}).status, 0);
+struct BadValueCase {
+    const char* name;
+    std::string saved, edited;  // a text of the saved file and what it is changed to
+    const char* message;
+};
+
+class DesignOptionValuesTest : public testing::TestWithParam<BadValueCase> {};
+
+// A saved design with a value edited to one the command line refuses; design --design; status 2,
+// naming the option and that it came from the file.
+TEST_P(DesignOptionValuesTest, BadValueIsNamed) {
+    const std::string path = ScratchDirectory() + "/" + GetParam().name + ".mirelto";
+    ASSERT_EQ(RunCli({"design", "--save", path, "--fa", "1k", "--series1", "12"}).status, 0);
     std::string bytes = ReadFile(path);
-    bytes.replace(bytes.find("\"1k\""), 4, "\"\"");
+    bytes.replace(bytes.find(GetParam().saved), GetParam().saved.size(), GetParam().edited);
     std::ofstream(path) << bytes;
     const Outcome o = RunCli({"design", "--design", path});
     EXPECT_EQ(o.status, 2);
-    EXPECT_NE(o.err.find("--fa (from the design file): not a value"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find(GetParam().message), std::string::npos) << o.err;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DesignOptionValuesTest,
+    testing::Values(
+        BadValueCase{"BlankFa", "\"1k\"", "\"\"", "--fa (from the design file): not a value"},
+        // The window's Part takes a series of 7; the command line takes standard ones only.
+        BadValueCase{"SeriesSeven", "\"12\"", "\"7\"",
+                     "--series1 (from the design file): not a standard series: \"7\""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A saved design; design --save over it with a file size limit the new one exceeds (a disk that
 // fills up); status 1, the old file byte for byte, nothing else beside it.

@@ -11,6 +11,7 @@
 #include "mirelto/design/filter.h"
 #include "mirelto/numeric/polynomial.h"
 #include "mirelto/response/cutoff.h"
+#include "mirelto/response/op_amp.h"
 #include "mirelto/response/transfer.h"
 #include "numeric/constants.h"
 #include "numeric/rank_search.h"
@@ -46,8 +47,15 @@ PoleSet TrialPoles(const Circuit& circuit, const Rational3& h) {
     return CircuitPoles(circuit);
 }
 
-double Cutoff(const Circuit& circuit, const FrequencyRange& range) {
-    return CutoffFrequency(CircuitTransfer(circuit), circuit.isLpf, range.low, range.high);
+// The -3 dB frequency of a circuit whose rational response is `h`, with the op-amp of `gbw`
+// when there is one (ToleranceInput::opAmpGbw).
+double Cutoff(const Circuit& circuit, const Rational3& h, double gbw, const FrequencyRange& range) {
+    if (gbw > 0) {
+        return CutoffFrequency(
+            [&circuit, gbw](double f) { return CircuitResponseWithOpAmp(circuit, gbw, f); },
+            circuit.isLpf, range.low, range.high);
+    }
+    return CutoffFrequency(h, circuit.isLpf, range.low, range.high);
 }
 
 Problem CheckInput(const ToleranceInput& input) {
@@ -142,7 +150,7 @@ class Trials {
             const PoleSet poles = TrialPoles(c, h);
             Quantities values{poles.fa, poles.fo, poles.q, kNaN};
             if (!std::isnan(poles.fa)) {
-                values[3] = CutoffFrequency(h, c.isLpf, range_.low, range_.high);
+                values[3] = Cutoff(c, h, input_.opAmpGbw, range_);
             }
             use(values);
         }
@@ -334,10 +342,13 @@ ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& 
         window.isLpf = nominal.isLpf;
         window.hasRequest = false;
         window.built = nominal;
+        window.opAmpGbw = input.opAmpGbw;
         result.cutoffRange = PlotRange(window);
     }
-    const PoleSet y = TrialPoles(nominal, CircuitTransfer(nominal));
-    const Quantities nominals{y.fa, y.fo, y.q, Cutoff(nominal, result.cutoffRange)};
+    const Rational3 h = CircuitTransfer(nominal);
+    const PoleSet y = TrialPoles(nominal, h);
+    const Quantities nominals{y.fa, y.fo, y.q,
+                              Cutoff(nominal, h, input.opAmpGbw, result.cutoffRange)};
     result.status = RunStatus::Done;
     const bool kept = input.trials <= input.trialsKept;
     Trials trials(input, result.cutoffRange, control, kept ? 1 : kReplayPasses);

@@ -46,6 +46,10 @@ struct ToleranceInput {
     int bins = kDefaultBins;
     // Where the -3 dB frequency is searched; low = high = 0: PlotRange of the nominal circuit.
     FrequencyRange cutoffRange;
+    // Hz: the -3 dB frequency of each circuit with a single-pole op-amp of this gain-bandwidth
+    // product as the follower (CircuitResponseWithOpAmp), searched along its response; 0 or NaN:
+    // with the ideal follower, from the rational response. fa, fo, Q stay the ideal circuit's.
+    double opAmpGbw = 0;
     // Memory bounds. A run of more trials than `trialsKept` keeps no trial's values: it replays
     // the seed, once for the sums and extremes and once for the spread, the histograms and the
     // values around each percentile's rank (at most `valuesCollected` of them; a bracket too
