@@ -11,6 +11,7 @@
 
 #include "common.h"
 #include "output_file.h"
+#include "warnings.h"
 
 namespace mirelto::cli {
 
@@ -94,6 +95,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
 
     if (!args.Has("--json")) {
         out << report;
+        WriteWarnings(out, outcome.built, "Warning", "\r\n");
         return;
     }
     const Circuit& built = outcome.built;
@@ -109,7 +111,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
                     {"result", PolesJson(result)},
                     {"relativeError", PolesJson(error)},
                     {"report", report}};
-    out << JsonText(json);
+    out << JsonText(WithWarnings(json, built));
 }
 
 // The -3 dB frequency within the analysis window's range.
@@ -153,6 +155,7 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
 
     if (!args.Has("--json")) {
         out << report << "f(-3dB) = " << Shown(cutoff.frequency) << "Hz\r\n";
+        WriteWarnings(out, circuit, "Warning", "\r\n");
         return;
     }
     Json result = PolesJson(poles);
@@ -165,31 +168,35 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
                     {"result", result},
                     {"range", RangeJson(cutoff.range)},
                     {"report", report}};
-    out << JsonText(json);
+    out << JsonText(WithWarnings(json, circuit));
 }
 
 }  // namespace
 
 CommandInfo DesignCommand() {
-    return {"design",
-            "the constant calculation and its report, as the window makes it",
-            "The constant calculation: the three parts the mode computes (LPF: C1..C3 from the\n"
-            "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
-            "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
-            "ends included, so that it equals what the window copies.",
-            Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSaveOptions,
-                  kOutputOptions}),
-            "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
-            "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
-            "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n",
-            RunDesign};
+    return {
+        "design",
+        "the constant calculation and its report, as the window makes it",
+        "The constant calculation: the three parts the mode computes (LPF: C1..C3 from the\n"
+        "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
+        "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
+        "ends included, so that it equals what the window copies; then a line per design\n"
+        "warning (resistors or capacitors spread over 30:1, a resistor below 1k or above 1M, a\n"
+        "capacitor below 100p).",
+        Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSaveOptions,
+              kOutputOptions}),
+        "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
+        "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
+        "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n",
+        RunDesign};
 }
 
 CommandInfo AnalyseCommand() {
     return {"analyse",
             "fa, fo, Q and the -3 dB frequency of six given parts",
             "The transfer-function calculation: fa, fo and Q of the circuit of the six given\n"
-            "parts, as the window's report (CR LF line ends), then the -3 dB frequency.",
+            "parts, as the window's report (CR LF line ends), then the -3 dB frequency and a line\n"
+            "per design warning.",
             Join({kModeOptions, kComponentOptions, kOutputOptions}),
             "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n",
             RunAnalyse};
