@@ -131,6 +131,10 @@
         <source>%1 = %2F は %3F 未満です: 浮遊容量とオペアンプの入力容量の影響を受けます</source>
         <translation>%1 = %2F is below %3F: stray and op-amp input capacitance shift the response</translation>
     </message>
+    <message>
+        <source>要求 (最後の定数計算): fa = %1Hz, fo = %2Hz, Q = %3</source>
+        <translation>Requested (last &quot;Calculate&quot;): fa = %1Hz, fo = %2Hz, Q = %3</translation>
+    </message>
 </context>
 <context>
     <name>ProblemText</name>
@@ -789,10 +793,6 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
         <translation> %1 without fa, fo, Q left out.</translation>
     </message>
     <message>
-        <source> 定数計算の丸めによる回路は %1 位です。</source>
-        <translation> The circuit &quot;Calculate&quot; rounds to ranks %1.</translation>
-    </message>
-    <message>
         <source> 定数計算の丸めによる回路は fa, fo, Q を持ちません。</source>
         <translation> The circuit &quot;Calculate&quot; rounds to has no fa, fo, Q.</translation>
     </message>
@@ -819,6 +819,10 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     <message>
         <source>振幅特性の偏差</source>
         <translation>Magnitude response</translation>
+    </message>
+    <message>
+        <source> 定数計算の丸めによる回路は「%1」で %2 位です。</source>
+        <translation> By &quot;%1&quot;, the circuit &quot;Calculate&quot; rounds to ranks %2.</translation>
     </message>
 </context>
 <context>

@@ -46,7 +46,8 @@ QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workAr
     return {std::max(left, workArea.left), std::max(top, workArea.top)};
 }
 
-std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design) {
+std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design,
+                                               const std::optional<KeptRequest>& kept) {
     if (!design.ResultValid) {
         return std::nullopt;
     }
@@ -54,6 +55,10 @@ std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design) {
     input.isLpf = design.IsLpf;
     input.hasRequest = design.ConstantMode;
     input.requested = {design.Fa, design.Fo, design.Q};
+    if (!design.ConstantMode && kept && kept->isLpf == design.IsLpf) {
+        input.hasRequest = true;
+        input.requested = kept->request;
+    }
     const DesignRecord& d = design;
     if (!design.ConstantMode) {
         input.built = {d.R1, d.R2, d.R3, d.C1, d.C2, d.C3, d.IsLpf};
@@ -75,8 +80,9 @@ TFormAnalysis::TFormAnalysis(TFormMain* owner)
     setupUi(this);
     // Texts that follow the input wrap within the width the plots and tables give the window;
     // they never widen it.
-    for (QLabel* label : {LabelGbwMessage, LabelOpAmpWarning, LabelOptimiseIdeal,
-                          LabelOptimiseStatus, LabelToleranceCircuit, LabelToleranceStatus}) {
+    for (QLabel* label :
+         {LabelComparedRequest, LabelGbwMessage, LabelOpAmpWarning, LabelOptimiseIdeal,
+          LabelOptimiseStatus, LabelToleranceCircuit, LabelToleranceStatus}) {
         label->setWordWrap(true);
         QSizePolicy policy = label->sizePolicy();
         policy.setHorizontalPolicy(QSizePolicy::Ignored);

@@ -16,6 +16,7 @@
 #include <mirelto/design/design_state.h>
 #include <mirelto/response/analysis.h>
 
+#include "analysis_window_request.h"
 #include "platform.h"
 #include "ui_analysis_window.h"
 
@@ -67,10 +68,11 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
 };
 
 // What the analysis draws for the design record after a calculation: the request and the result
-// circuit after a constant calculation (the given parts with the rounded computed ones), the
-// circuit of the six parts alone after a transfer-function calculation; none without a valid
-// result.
-std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design);
+// circuit after a constant calculation (the given parts with the rounded computed ones); after a
+// transfer-function calculation the circuit of the six parts, compared with `kept` when that was
+// asked in the same mode, alone otherwise; none without a valid result.
+std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design,
+                                               const std::optional<KeptRequest>& kept = {});
 
 // First placement, clear of the owner where the work area has room: right of the owner's outer
 // rectangle, top edges level; else left of it; else below it, left edges level; each moved along

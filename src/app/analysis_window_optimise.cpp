@@ -305,9 +305,13 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
     if (result.unrealisable > 0) {
         text += tr(" fa, fo, Q を持たない %1 通りは除外しました。").arg(result.unrealisable);
     }
-    text += result.plainRank > 0
-                ? tr(" 定数計算の丸めによる回路は %1 位です。").arg(result.plainRank)
-                : tr(" 定数計算の丸めによる回路は fa, fo, Q を持ちません。");
+    // By the ranking the search ran with, which the combo may no longer show.
+    const QComboBox& rankings = *form_.ComboBoxRanking;
+    const QString ranking = rankings.itemText(rankings.findData(int(input_.ranking)));
+    text += result.plainRank > 0 ? tr(" 定数計算の丸めによる回路は「%1」で %2 位です。")
+                                       .arg(ranking)
+                                       .arg(result.plainRank)
+                                 : tr(" 定数計算の丸めによる回路は fa, fo, Q を持ちません。");
     ShowStatus(status, text, false);
 }
 

@@ -132,6 +132,7 @@ void ResponsePanel::ShowEmpty() {
     charts_.Clear();
     form_.LabelHint->show();
     form_.TableFigures->setRowCount(0);
+    form_.LabelComparedRequest->hide();
     form_.LabelOpAmpWarning->hide();
     form_.LabelDesignWarnings->hide();
     for (QPushButton* button :
@@ -148,6 +149,10 @@ void ResponsePanel::ShowResult(const AnalysisResult& result, bool hasRequest) {
     charts_.Show(result, {marked.fa, marked.fo, marked.cutoff});
 
     table_ = MakeFigureTable(result, hasRequest);
+    // After a transfer-function calculation the request may be an earlier one: name it.
+    form_.LabelComparedRequest->setText(hasRequest ? ComparedRequestText(result.requestedFigures)
+                                                   : QString());
+    form_.LabelComparedRequest->setVisible(hasRequest);
     QTableWidget& table = *form_.TableFigures;
     table.setRowCount(static_cast<int>(table_.rows.size()));
     for (int row = 0; row < table_.rows.size(); ++row) {

@@ -50,6 +50,13 @@ QString SignificantText(double value) {
     return QString::fromStdString(FormatSISignificant(value, kSignificantDigits));
 }
 
+QString ComparedRequestText(const Figures& requested) {
+    return QCoreApplication::translate("AnalysisWindow",
+                                       "要求 (最後の定数計算): fa = %1Hz, fo = %2Hz, Q = %3")
+        .arg(SignificantText(requested.fa), SignificantText(requested.fo),
+             SignificantText(requested.q));
+}
+
 FigureTable MakeFigureTable(const AnalysisResult& result, bool hasRequest) {
     const Figures& req = result.requestedFigures;
     const Figures& built = result.builtFigures;

@@ -14,6 +14,10 @@ namespace mirelto {
 // Four significant digits with an SI prefix ("1.323k"); empty for NaN and infinities.
 QString SignificantText(double value);
 
+// The line over the comparison table that names the request it compares with: fa, fo, Q of the
+// last successful constant calculation.
+QString ComparedRequestText(const Figures& requested);
+
 struct FigureTable {
     QStringList header;       // 項目, 要求, 実回路, 誤差 [%]
     QList<QStringList> rows;  // as many cells as the header

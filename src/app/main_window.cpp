@@ -231,6 +231,9 @@ void TFormMain::SetOutputEnabled(bool enabled) {
 
 void TFormMain::SetFilterMode(bool isLpf) {
     DesignState.IsLpf = isLpf;
+    // A request of the other circuit form says nothing about this one's circuits; an opened
+    // design starts afresh too.
+    keptRequest_.reset();
     for (QComboBox* combo : {ComboBoxC1, ComboBoxC2, ComboBoxC3}) {
         combo->setEnabled(isLpf);
     }
@@ -270,7 +273,11 @@ void TFormMain::LabelAnalysisClick() {
 }
 
 void TFormMain::NotifyAnalysis() {
-    analysisInput_ = AnalysisInputFrom(DesignState);
+    const DesignRecord& st = DesignState;
+    if (st.ConstantMode) {
+        keptRequest_ = KeptRequest{{st.Fa, st.Fo, st.Q}, st.IsLpf};
+    }
+    analysisInput_ = AnalysisInputFrom(st, keptRequest_);
     // Follow only stores the input and posts the drawing: the calculation returns at once.
     if (analysis_ && analysisInput_) {
         analysis_->Follow(*analysisInput_);

@@ -16,6 +16,7 @@
 #include <mirelto/design/messages.h>
 #include <mirelto/response/analysis.h>
 
+#include "analysis_window_request.h"
 #include "platform.h"
 #include "ui_main_window.h"
 
@@ -90,6 +91,9 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     MessageSink previousSink_;
     std::unique_ptr<QPrinter> printer_;
     std::optional<AnalysisInput> analysisInput_;
+    // The request later transfer-function calculations are compared with: set by a successful
+    // constant calculation, dropped by one that fails and by a change of mode.
+    std::optional<KeptRequest> keptRequest_;
     TFormAnalysis* analysis_ = nullptr;
     FileCommands* files_ = nullptr;
     QObject* pressedLink_ = nullptr;  // the link label under the last left press, if any

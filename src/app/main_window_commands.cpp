@@ -79,6 +79,9 @@ ConstantRequest TFormMain::CurrentRequest() const {
 
 void TFormMain::ButtonCalcClick() {
     const OutputDisabledOnFault guard(ButtonPrint, ButtonCopy);
+    // A new request replaces the kept one; one that fails leaves none to compare with, rather
+    // than an older request the user has since moved away from.
+    keptRequest_.reset();
     const ConstantRequest request = CurrentRequest();
     const ConstantOutcome outcome = CalculateConstants(DesignState, request);
     DesignRecord& st = DesignState;

@@ -26,6 +26,7 @@
 #include <cmath>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <mirelto/design/design_state.h>
@@ -218,22 +219,35 @@ class TestAnalysis : public QObject {
 
     // A design record after each kind of calculation; what the analysis is given; the request
     // only after a constant calculation, the given parts with the rounded computed ones.
+    // A design record after each kind of calculation, with or without a kept request; the
+    // analysis input: the request compared with (none: 0) and the parts drawn.
     void inputFromDesign_data() {
         QTest::addColumn<bool>("constant");
         QTest::addColumn<bool>("lpf");
+        QTest::addColumn<int>("kept");  // 0 none, 1 an LPF request, 2 an HPF request
+        QTest::addColumn<double>("comparedFa");
         QTest::addColumn<QList<double>>("parts");
+        const QList<double> six{1, 2, 3, 4, 5, 6};
         QTest::newRow("constant LPF: R given, C rounded")
-            << true << true << QList<double>{1, 2, 3, 40, 50, 60};
+            << true << true << 0 << 100.0 << QList<double>{1, 2, 3, 40, 50, 60};
         QTest::newRow("constant HPF: R rounded, C given")
-            << true << false << QList<double>{10, 20, 30, 4, 5, 6};
-        QTest::newRow("transfer function LPF: the six parts")
-            << false << true << QList<double>{1, 2, 3, 4, 5, 6};
-        QTest::newRow("transfer function HPF: the six parts")
-            << false << false << QList<double>{1, 2, 3, 4, 5, 6};
+            << true << false << 0 << 100.0 << QList<double>{10, 20, 30, 4, 5, 6};
+        QTest::newRow("constant LPF, a request kept: its own")
+            << true << true << 1 << 100.0 << QList<double>{1, 2, 3, 40, 50, 60};
+        QTest::newRow("transfer function LPF: the six parts") << false << true << 0 << 0.0 << six;
+        QTest::newRow("transfer function HPF: the six parts") << false << false << 0 << 0.0 << six;
+        QTest::newRow("transfer function LPF, LPF request kept")
+            << false << true << 1 << 300.0 << six;
+        QTest::newRow("transfer function HPF, HPF request kept")
+            << false << false << 2 << 300.0 << six;
+        QTest::newRow("transfer function HPF, LPF request kept: alone")
+            << false << false << 1 << 0.0 << six;
     }
     void inputFromDesign() {
         QFETCH(bool, constant);
         QFETCH(bool, lpf);
+        QFETCH(int, kept);
+        QFETCH(double, comparedFa);
         QFETCH(QList<double>, parts);
         mirelto::DesignRecord d;
         d.Fa = 100, d.Fo = 200, d.Q = 0.7;
@@ -241,16 +255,22 @@ class TestAnalysis : public QObject {
         d.ResR1 = 10, d.ResR2 = 20, d.ResR3 = 30, d.ResC1 = 40, d.ResC2 = 50, d.ResC3 = 60;
         d.IsLpf = lpf;
         d.ConstantMode = constant;
-        QVERIFY(!mirelto::AnalysisInputFrom(d));
+        std::optional<mirelto::KeptRequest> request;
+        if (kept != 0) {
+            request = mirelto::KeptRequest{{300, 400, 0.5}, kept == 1};
+        }
+        QVERIFY(!mirelto::AnalysisInputFrom(d, request));
         d.ResultValid = true;
-        const auto input = mirelto::AnalysisInputFrom(d);
+        const auto input = mirelto::AnalysisInputFrom(d, request);
         QVERIFY(input);
-        QCOMPARE(input->hasRequest, constant);
+        QCOMPARE(input->hasRequest, comparedFa > 0);
         QCOMPARE(input->isLpf, lpf);
         QCOMPARE(input->built.isLpf, lpf);
-        QCOMPARE(input->requested.fa, 100.0);
-        QCOMPARE(input->requested.fo, 200.0);
-        QCOMPARE(input->requested.q, 0.7);
+        if (input->hasRequest) {
+            QCOMPARE(input->requested.fa, comparedFa);
+            QCOMPARE(input->requested.fo, comparedFa == 100 ? 200.0 : 400.0);
+            QCOMPARE(input->requested.q, comparedFa == 100 ? 0.7 : 0.5);
+        }
         const auto& b = input->built;
         QCOMPARE((QList<double>{b.R1, b.R2, b.R3, b.C1, b.C2, b.C3}), parts);
     }
@@ -322,23 +342,81 @@ class TestAnalysis : public QObject {
         }
     }
 
-    // Default calculation, then 伝達関数 with the six parts shown; only the built circuit is
-    // drawn and tabled, and the lines mark its own fa and fo.
-    void transferFunctionShowsBuiltOnly() {
-        Open();
+    // Default calculation (fa = fo = 1.42k, Q = 1), then the steps of the row ("calc", "tf", a
+    // mode "hpf"/"lpf", "box=text" typed); the table after the last 伝達関数: compared with the
+    // kept request (its fa, errors, curves, the line naming it), or the circuit alone (empty).
+    void transferFunctionComparesKeptRequest_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("requestedFa");
+        QTest::newRow("the six parts shown") << QStringList{} << QStringLiteral("1.420k");
+        QTest::newRow("parts typed")
+            << QStringList{QStringLiteral("EditR2=47k")} << QStringLiteral("1.420k");
+        QTest::newRow("another request calculated")
+            << QStringList{QStringLiteral("EditFa=1.5k"), QStringLiteral("EditQ=0.7071"),
+                           QStringLiteral("calc")}
+            << QStringLiteral("1.500k");
+        QTest::newRow("request typed, not calculated")
+            << QStringList{QStringLiteral("EditFa=1.5k")} << QStringLiteral("1.420k");
+        QTest::newRow("mode switch") << QStringList{QStringLiteral("hpf")} << QString();
+        QTest::newRow("mode switched and back")
+            << QStringList{QStringLiteral("hpf"), QStringLiteral("lpf")} << QString();
+        QTest::newRow("failed calculation")
+            << QStringList{QStringLiteral("EditFa="), QStringLiteral("calc"),
+                           QStringLiteral("EditFa=1.5k")}
+            << QString();
+    }
+    void transferFunctionComparesKeptRequest() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, requestedFa);
+        TFormAnalysis* window = Open();
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
         QTRY_COMPARE(Rows(), 6);
-        QTest::mouseClick(form_->ButtonTF, Qt::LeftButton);
-        QTRY_COMPARE(Cell(0, 1), QString());
-        for (int kind = 0; kind < ResponseCharts::kKinds; ++kind) {
-            QCOMPARE(Legend(ResponseCharts::Kind(kind)), QStringList{QStringLiteral("実回路")});
+        for (const QString& step : steps) {
+            if (step == QStringLiteral("calc")) {
+                QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+            } else if (step == QStringLiteral("hpf") || step == QStringLiteral("lpf")) {
+                QTest::mouseClick(
+                    step == QStringLiteral("hpf") ? form_->RadioButtonHPF : form_->RadioButtonLpf,
+                    Qt::LeftButton);
+            } else {
+                const QStringList box = step.split(u'=');
+                auto* edit = form_->findChild<QLineEdit*>(box[0]);
+                QVERIFY2(edit, qPrintable(step));
+                edit->setText(box[1]);
+            }
         }
+        QTest::mouseClick(form_->ButtonTF, Qt::LeftButton);
+        QVERIFY(mirelto::DesignState.ResultValid && !mirelto::DesignState.ConstantMode);
+        QVERIFY(!window->ShowsStaleResults());
+        window->Response().Refresh();
+        QCOMPARE(Rows(), 6);
         QCOMPARE(Cell(0, 2), mirelto::SignificantText(mirelto::DesignState.FaResult));
-        QCOMPARE(Cell(0, 3), QString());
-        const QLineSeries* fa = MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fa"));
-        QVERIFY(fa);
-        QVERIFY(qFuzzyCompare(fa->at(0).x(), mirelto::DesignState.FaResult));
-        QVERIFY(MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fo")) != fa);
+        QCOMPARE(Cell(0, 1), requestedFa);
+        const bool compared = !requestedFa.isEmpty();
+        QCOMPARE(Cell(0, 3).isEmpty(), !compared);
+        QCOMPARE(window->LabelComparedRequest->isVisible(), compared);
+        const QStringList curves =
+            compared ? QStringList{QStringLiteral("要求"), QStringLiteral("実回路")}
+                     : QStringList{QStringLiteral("実回路")};
+        for (int kind = 0; kind < ResponseCharts::kKinds; ++kind) {
+            QCOMPARE(Legend(ResponseCharts::Kind(kind)), curves);
+        }
+        if (compared) {
+            const double fa = mirelto::ParseValue(requestedFa.toStdString());
+            QCOMPARE(Cell(0, 3), Percent(fa, mirelto::DesignState.FaResult));
+            QVERIFY2(window->LabelComparedRequest->text().contains(
+                         QStringLiteral("fa = %1Hz").arg(requestedFa)),
+                     qPrintable(window->LabelComparedRequest->text()));
+            // The lines mark the request, not the circuit's own fa.
+            const QLineSeries* marker =
+                MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fa"));
+            QVERIFY(marker && std::fabs(marker->at(0).x() / fa - 1) < 1e-6);
+        } else {
+            const QLineSeries* fa =
+                MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fa"));
+            QVERIFY(fa);
+            QVERIFY(qFuzzyCompare(fa->at(0).x(), mirelto::DesignState.FaResult));
+        }
     }
 
     // A design calculated (no parts) or six parts typed and 伝達関数 (LPF or HPF); the lines

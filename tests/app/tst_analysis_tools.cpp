@@ -259,7 +259,49 @@ class TestAnalysisTools : public QObject {
         QVERIFY(std::fabs(built.fo - row.built.fo) <= 1e-11 * row.built.fo);
         QCOMPARE(window->NetlistTab().Text(),
                  QString::fromStdString(mirelto::SpiceNetlist(mirelto::CircuitOf(typed, true))));
+        // Still compared with the 定数計算's request: its fa, fo, Q and the errors against it.
+        window->Response().Refresh();
+        const auto& figures = window->Response().Table().values;
+        QCOMPARE(figures.size(), 6);
+        QCOMPARE((QList<double>{figures[0][1], figures[1][1], figures[2][1]}),
+                 (QList<double>{1420, 1420, 1}));
+        QCOMPARE(figures[0][3], mirelto::RelativeErrorPercent(1420, built.fa));
+        QCOMPARE(figures[2][3], mirelto::RelativeErrorPercent(1, built.q));
         QVERIFY(platform_->boxes.isEmpty());
+    }
+
+    // Default LPF calculated; each ranking chosen in 順位付け and 実行; the ranked rows are in
+    // the order of that ranking's figure, and the status gives plain rounding's rank by it.
+    void rankingChoice_data() {
+        QTest::addColumn<int>("ranking");
+        QTest::addColumn<int>("column");  // of the ranking's figure
+        QTest::newRow("poles: worst of fa, fo, Q") << int(mirelto::Ranking::Poles) << 13;
+        QTest::newRow("cutoff: -3 dB frequency error") << int(mirelto::Ranking::Cutoff) << 15;
+        QTest::newRow("response: deviation in dB") << int(mirelto::Ranking::Response) << 16;
+    }
+    void rankingChoice() {
+        QFETCH(int, ranking);
+        QFETCH(int, column);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabOptimise);
+        QComboBox& combo = *window->ComboBoxRanking;
+        combo.setCurrentIndex(combo.findData(ranking));
+        QVERIFY(Search(*window));
+        const OptimiseInput& input = window->OptimiseTab().LastInput();
+        QCOMPARE(int(input.ranking), ranking);
+        const OptimiseResult expected = mirelto::OptimiseValues(input);
+        const QTableWidget& table = *window->TableOptimise;
+        QVERIFY(table.rowCount() >= int(expected.best.size()) && expected.best.size() > 2);
+        double previous = 0;
+        for (int row = 0; row < int(expected.best.size()); ++row) {
+            QCOMPARE(table.item(row, 0)->text().section(u' ', 0, 0), QString::number(row + 1));
+            const double figure = std::fabs(table.item(row, column)->text().toDouble());
+            QVERIFY2(figure >= previous, qPrintable(table.item(row, column)->text()));
+            previous = figure;
+        }
+        QVERIFY2(
+            window->LabelOptimiseStatus->text().contains(
+                QStringLiteral("「%1」で %2 位").arg(combo.currentText()).arg(expected.plainRank)),
+            qPrintable(window->LabelOptimiseStatus->text()));
     }
 
     // Values of every kind; their text; it reads back as the same value to 1e-12, and is short

@@ -17,7 +17,9 @@
 #include "mirelto/response/cutoff.h"
 #include "mirelto/response/transfer.h"
 #include "mirelto/tools/optimise.h"
+#include "mirelto/tools/presets.h"
 #include "mirelto/values/eseries.h"
+#include "mirelto/values/value_text.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -560,6 +562,127 @@ INSTANTIATE_TEST_SUITE_P(
                     InvalidCase{"InfiniteComponent",
                                 [](OptimiseInput& i) { i.ideal.R3 = HUGE_VAL; }}),
     test::CaseName<InvalidCase>);
+
+// The two jobs an engineer brings: a 10 kHz Bessel low-pass with resistors near 10k moving along
+// E24 and E12 capacitors, and a 50 Hz Chebyshev 0.5 dB high-pass on fixed 100n capacitors with
+// E24 resistors. The request is read from the preset's text, as the window and mirelto-cli do.
+// Under each ranking: the winning circuit, its ranked figure, and plain rounding's rank.
+struct JobCase {
+    std::string name;
+    std::string_view preset;
+    double fc;
+    bool isLpf;
+    std::array<double, 3> given;
+    std::int32_t computedSeries, givenSeries;
+    Ranking ranking;
+    ComponentValues winner;  // nominal values
+    double figure;           // poles, cutoff: %; response: dB; to the printed 3 decimals
+    std::int64_t plainRank;
+};
+
+class JobTest : public testing::TestWithParam<JobCase> {};
+
+TEST_P(JobTest, RanksTheWinnerFirst) {
+    const JobCase& c = GetParam();
+    const auto preset = std::find_if(Presets().begin(), Presets().end(),
+                                     [&c](const Preset& p) { return p.name == c.preset; });
+    ASSERT_NE(preset, Presets().end());
+    const PoleSet exact = PresetPoles(*preset, c.fc, c.isLpf);
+    const PoleSet typed{ParseValue(PresetValueText(exact.fa)),
+                        ParseValue(PresetValueText(exact.fo)),
+                        ParseValue(PresetValueText(exact.q))};
+    OptimiseInput input;
+    input.requested = typed;
+    input.ideal = DesignIdeal(typed, c.isLpf, c.given).circuit;
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        input.series[p] = IsGivenComponent(p, c.isLpf) ? c.givenSeries : c.computedSeries;
+    }
+    input.ranking = c.ranking;
+    const OptimiseResult r = OptimiseValues(input);
+    ASSERT_EQ(r.status, RunStatus::Done);
+    const Candidate& best = r.best.front();
+    ComponentValues nominal = ComponentsOf(best.circuit);
+    for (double& value : nominal) {
+        value = NominalValue(value);
+    }
+    EXPECT_EQ(nominal, c.winner);
+    const double scale = c.ranking == Ranking::Response ? 1 : 100;
+    EXPECT_NEAR(RankedFigure(c.ranking, best) * scale, c.figure, 5e-4);
+    EXPECT_LE(RankedFigure(c.ranking, best), RankedFigure(c.ranking, r.plain));
+    EXPECT_EQ(r.plainRank, c.plainRank);
+}
+
+const std::array<double, 3> kTenK{Kilo(10), Kilo(10), Kilo(10)};
+const std::array<double, 3> kHundredN{Nano(100), Nano(100), Nano(100)};
+
+INSTANTIATE_TEST_SUITE_P(TwoJobs, JobTest,
+                         testing::Values(JobCase{"BesselByPoles",
+                                                 "Bessel (-3 dB)",
+                                                 10e3,
+                                                 true,
+                                                 kTenK,
+                                                 12,
+                                                 24,
+                                                 Ranking::Poles,
+                                                 {11e3, 9.1e3, 9.1e3, 1.5e-9, 2.7e-9, 390e-12},
+                                                 0.973,
+                                                 57},
+                                         JobCase{"BesselByCutoff",
+                                                 "Bessel (-3 dB)",
+                                                 10e3,
+                                                 true,
+                                                 kTenK,
+                                                 12,
+                                                 24,
+                                                 Ranking::Cutoff,
+                                                 {9.1e3, 11e3, 12e3, 2.2e-9, 2.2e-9, 270e-12},
+                                                 0.000,
+                                                 2163},
+                                         JobCase{"BesselByResponse",
+                                                 "Bessel (-3 dB)",
+                                                 10e3,
+                                                 true,
+                                                 kTenK,
+                                                 12,
+                                                 24,
+                                                 Ranking::Response,
+                                                 {8.2e3, 12e3, 8.2e3, 1.8e-9, 2.2e-9, 470e-12},
+                                                 0.083,
+                                                 709},
+                                         JobCase{"ChebyshevHighPassByPoles",
+                                                 "Chebyshev 0.5 dB (-3 dB)",
+                                                 50,
+                                                 false,
+                                                 kHundredN,
+                                                 24,
+                                                 0,
+                                                 Ranking::Poles,
+                                                 {15e3, 3.3e3, 330e3, 100e-9, 100e-9, 100e-9},
+                                                 5.618,
+                                                 2},
+                                         JobCase{"ChebyshevHighPassByCutoff",
+                                                 "Chebyshev 0.5 dB (-3 dB)",
+                                                 50,
+                                                 false,
+                                                 kHundredN,
+                                                 24,
+                                                 0,
+                                                 Ranking::Cutoff,
+                                                 {12e3, 3.0e3, 360e3, 100e-9, 100e-9, 100e-9},
+                                                 0.064,
+                                                 32},
+                                         JobCase{"ChebyshevHighPassByResponse",
+                                                 "Chebyshev 0.5 dB (-3 dB)",
+                                                 50,
+                                                 false,
+                                                 kHundredN,
+                                                 24,
+                                                 0,
+                                                 Ranking::Response,
+                                                 {15e3, 3.0e3, 330e3, 100e-9, 100e-9, 100e-9},
+                                                 0.406,
+                                                 13}),
+                         test::CaseName<JobCase>);
 
 struct OrderCase {
     std::string name;
