@@ -112,6 +112,26 @@
         <translation>Nominal</translation>
     </message>
     <message>
+        <source>抵抗値の比 %1/%2 が %3 です (%4 を超えています): 誤差と浮遊容量の影響を受けやすくなります</source>
+        <translation>Resistor ratio %1/%2 is %3 (over %4): sensitive to tolerances and stray capacitance</translation>
+    </message>
+    <message>
+        <source>コンデンサ値の比 %1/%2 が %3 です (%4 を超えています): 誤差と浮遊容量の影響を受けやすくなります</source>
+        <translation>Capacitor ratio %1/%2 is %3 (over %4): sensitive to tolerances and stray capacitance</translation>
+    </message>
+    <message>
+        <source>%1 = %2Ω は %3Ω 未満です: オペアンプの出力の負荷が重くなります</source>
+        <translation>%1 = %2Ω is below %3Ω: a heavy load on the op-amp output</translation>
+    </message>
+    <message>
+        <source>%1 = %2Ω は %3Ω を超えています: 抵抗の雑音とバイアス電流の影響が大きくなります</source>
+        <translation>%1 = %2Ω is above %3Ω: resistor noise and op-amp bias currents grow</translation>
+    </message>
+    <message>
+        <source>%1 = %2F は %3F 未満です: 浮遊容量とオペアンプの入力容量の影響を受けます</source>
+        <translation>%1 = %2F is below %3F: stray and op-amp input capacitance shift the response</translation>
+    </message>
+    <message>
         <source>要求 (最後の定数計算): fa = %1Hz, fo = %2Hz, Q = %3</source>
         <translation>Requested (last &quot;Calculate&quot;): fa = %1Hz, fo = %2Hz, Q = %3</translation>
     </message>

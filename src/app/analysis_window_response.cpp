@@ -16,6 +16,7 @@
 
 #include <mirelto/values/value_text.h>
 
+#include "analysis_window_warnings.h"
 #include "analysis_window_worker.h"
 #include "error_display.h"
 #include "platform.h"
@@ -91,6 +92,7 @@ void ResponsePanel::Refresh() {
     input.opAmpGbw = gbw_;
     input.points = kPlotPoints;
     ShowResult(Analyse(input), input.hasRequest);
+    ShowDesignWarnings(*form_.LabelDesignWarnings, input.built);
 }
 
 void ResponsePanel::SetOpAmpGbwText(const QString& text) {
@@ -132,6 +134,7 @@ void ResponsePanel::ShowEmpty() {
     form_.TableFigures->setRowCount(0);
     form_.LabelComparedRequest->hide();
     form_.LabelOpAmpWarning->hide();
+    form_.LabelDesignWarnings->hide();
     for (QPushButton* button :
          {form_.ButtonCopyImage, form_.ButtonSaveImage, form_.ButtonCopyTable}) {
         button->setEnabled(false);

@@ -13,6 +13,7 @@
 #include "op_amp.h"
 #include "output_file.h"
 #include "refusal.h"
+#include "warnings.h"
 
 namespace mirelto::cli {
 
@@ -143,6 +144,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     const std::optional<OpAmpFigures> opAmp = OpAmpOf(outcome.built, gbw);
     if (!args.Has("--json")) {
         out << report << CutoffLine(cutoff) << OpAmpLines(opAmp);
+        WriteWarnings(out, outcome.built, "Warning", "\r\n");
         return;
     }
     const Circuit& built = outcome.built;
@@ -159,7 +161,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
               {"relativeError", PolesJson(error)},
               {"report", report}};
     AddOpAmp(json, opAmp);
-    out << JsonText(json);
+    out << JsonText(WithWarnings(json, built));
 }
 
 void RunAnalyse(const Arguments& args, std::ostream& out) {
@@ -186,6 +188,7 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
 
     if (!args.Has("--json")) {
         out << report << CutoffLine(cutoff) << OpAmpLines(opAmp);
+        WriteWarnings(out, circuit, "Warning", "\r\n");
         return;
     }
     const Json result = WithCutoff(PolesJson(poles), cutoff);
@@ -198,7 +201,7 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
               {"range", RangeJson(cutoff.range)},
               {"report", report}};
     AddOpAmp(json, opAmp);
-    out << JsonText(json);
+    out << JsonText(WithWarnings(json, circuit));
 }
 
 }  // namespace
@@ -210,7 +213,8 @@ CommandInfo DesignCommand() {
             "given R1..R3; HPF: R1..R3 from the given C1..C3), rounded to their series, and fa,\n"
             "fo, Q of the rounded circuit. Prints the window's report byte for byte, CR LF line\n"
             "ends included, so that it equals what the window copies; then the -3 dB frequency\n"
-            "of the rounded circuit.",
+            "of the rounded circuit and a line per design warning (resistors or capacitors spread\n"
+            "over 30:1, a resistor below 1k or above 1M, a capacitor below 100p).",
             Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kOpAmpOptions,
                   kSaveOptions, kOutputOptions}),
             "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
@@ -224,12 +228,14 @@ CommandInfo AnalyseCommand() {
     return {"analyse",
             "fa, fo, Q and the -3 dB frequency of six given parts",
             "The transfer-function calculation: fa, fo and Q of the circuit of the six given\n"
-            "parts, as the window's report (CR LF line ends), then the -3 dB frequency.",
+            "parts, as the window's report (CR LF line ends), then the -3 dB frequency and a line\n"
+            "per design warning.",
             Join({kModeOptions, kComponentOptions, kOpAmpOptions, kOutputOptions}),
             "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. With --gbw\n"
-            "a line follows with the -3 dB frequency and the peak of the circuit with that\n"
-            "op-amp (open-loop gain GBW/f), and the analysis window's warning when the op-amp\n"
-            "moves the -3 dB frequency by more than 1 % or the peak by more than 0.5 dB.\n",
+            "a line follows the -3 dB frequency with the -3 dB frequency and the peak of the\n"
+            "circuit with that op-amp (open-loop gain GBW/f), and the analysis window's warning\n"
+            "when the op-amp moves the -3 dB frequency by more than 1 % or the peak by more than\n"
+            "0.5 dB.\n",
             RunAnalyse};
 }
 

@@ -9,6 +9,7 @@
 
 #include "common.h"
 #include "refusal.h"
+#include "warnings.h"
 
 namespace mirelto::cli {
 
@@ -42,7 +43,8 @@ Json CandidateJson(const Candidate& c, std::int64_t rank) {
             {"cutoff", JsonNumber(c.cutoff)},
             {"cutoffError", JsonNumber(c.cutoffError)},
             {"responseDb", JsonNumber(c.responseDb)},
-            {"plainRounding", c.plainRounding}};
+            {"plainRounding", c.plainRounding},
+            {"warnings", WarningsJson(c.circuit)}};
 }
 
 void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResult& result) {
@@ -74,6 +76,16 @@ void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResu
                     {"best", best},
                     {"plainRounding", CandidateJson(result.plain, result.plainRank)}};
     out << JsonText(json);
+}
+
+// The warnings of the best row and of plain rounding, once when they are the same row.
+void WriteBestWarnings(std::ostream& out, const OptimiseResult& result) {
+    if (!result.best.empty()) {
+        WriteWarnings(out, result.best.front().circuit, "Warning (rank 1)", "\n");
+    }
+    if (result.best.empty() || !result.best.front().plainRounding) {
+        WriteWarnings(out, result.plain.circuit, "Warning (plain rounding)", "\n");
+    }
 }
 
 void WriteText(std::ostream& out, const Request& request, const OptimiseInput& input,
@@ -126,6 +138,7 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
     } else {
         out << "no fa, fo, Q\n";
     }
+    WriteBestWarnings(out, result);
 }
 
 void RunOptimise(const Arguments& args, std::ostream& out) {
@@ -175,23 +188,25 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
 }  // namespace
 
 CommandInfo OptimiseCommand() {
-    return {"optimise",
-            "the best combinations of preferred values around the ideal design",
-            "Best standard values: designs the request without rounding, then tries every\n"
-            "combination of preferred values within K steps of each part and lists the best by\n"
-            "the worst relative error of fa, fo and Q of the built circuit (--rank poles), the\n"
-            "error of its -3 dB frequency (--rank cutoff), or the largest deviation in dB of its\n"
-            "magnitude from the requested one from 0.1 to 3 times the requested -3 dB frequency\n"
-            "(mirrored for HPF; --rank response). A computed part moves\n"
-            "up to K members either way from the member the constant calculation rounds it to; a\n"
-            "given part keeps its value, or moves up to K members either way along --given-series.",
-            Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
-                  kOutputOptions}),
-            "Ties in the cutoff or response figure go by the worst error, ties in the worst error\n"
-            "by the rms error, then by enumeration order. The row marked\n"
-            "* is the circuit the constant calculation builds (plain rounding); its rank is given\n"
-            "under the table. Values are SI texts; given parts default as in design.\n",
-            RunOptimise};
+    return {
+        "optimise",
+        "the best combinations of preferred values around the ideal design",
+        "Best standard values: designs the request without rounding, then tries every\n"
+        "combination of preferred values within K steps of each part and lists the best by\n"
+        "the worst relative error of fa, fo and Q of the built circuit (--rank poles), the\n"
+        "error of its -3 dB frequency (--rank cutoff), or the largest deviation in dB of its\n"
+        "magnitude from the requested one from 0.1 to 3 times the requested -3 dB frequency\n"
+        "(mirrored for HPF; --rank response). A computed part moves\n"
+        "up to K members either way from the member the constant calculation rounds it to; a\n"
+        "given part keeps its value, or moves up to K members either way along --given-series.",
+        Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
+              kOutputOptions}),
+        "Ties in the cutoff or response figure go by the worst error, ties in the worst error\n"
+        "by the rms error, then by enumeration order. The row marked\n"
+        "* is the circuit the constant calculation builds (plain rounding); its rank is given\n"
+        "under the table, and after it the design warnings of the first row and of plain\n"
+        "rounding (--json: of every row). Values are SI texts; given parts default as in design.\n",
+        RunOptimise};
 }
 
 }  // namespace mirelto::cli

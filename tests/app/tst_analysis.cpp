@@ -419,6 +419,49 @@ class TestAnalysis : public QObject {
         }
     }
 
+    // A design calculated (no parts) or six parts typed and 伝達関数 (LPF or HPF); the lines
+    // under the table are the warnings of that circuit, hidden when it has none.
+    void designWarnings_data() {
+        QTest::addColumn<bool>("lpf");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("定数計算 of the default request: none")
+            << true << QStringList{} << QStringList{};
+        QTest::newRow("50 Hz HPF on E24: 120:1")
+            << false
+            << QStringList{QStringLiteral("15k"),  QStringLiteral("3.0k"), QStringLiteral("360k"),
+                           QStringLiteral("100n"), QStringLiteral("100n"), QStringLiteral("100n")}
+            << QStringList{QStringLiteral("⚠ 抵抗値の比 R3/R2 が 120:1 です (30:1 を超えています): "
+                                          "誤差と浮遊容量の影響を受けやすくなります")};
+        QTest::newRow("680 ohms and 47 pF")
+            << true
+            << QStringList{QStringLiteral("680"), QStringLiteral("1k"), QStringLiteral("1k"),
+                           QStringLiteral("1n"),  QStringLiteral("1n"), QStringLiteral("47p")}
+            << QStringList{QStringLiteral("⚠ R1 = 680Ω は 1kΩ 未満です: "
+                                          "オペアンプの出力の負荷が重くなります"),
+                           QStringLiteral("⚠ C3 = 47pF は 100pF 未満です: "
+                                          "浮遊容量とオペアンプの入力容量の影響を受けます")};
+    }
+    void designWarnings() {
+        QFETCH(bool, lpf);
+        QFETCH(QStringList, parts);
+        QFETCH(QStringList, lines);
+        TFormAnalysis* window = Open();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::mouseClick(lpf ? form_->RadioButtonLpf : form_->RadioButtonHPF, Qt::LeftButton);
+        QLineEdit* const boxes[] = {form_->EditR1, form_->EditR2, form_->EditR3,
+                                    form_->EditC1, form_->EditC2, form_->EditC3};
+        for (int i = 0; i < parts.size(); ++i) {
+            boxes[i]->setText(parts[i]);
+        }
+        QTest::mouseClick(parts.isEmpty() ? form_->ButtonCalc : form_->ButtonTF, Qt::LeftButton);
+        QVERIFY2(platform_->boxes.isEmpty(), qPrintable(platform_->boxes.value(0).text));
+        window->Response().Refresh();
+        QCOMPARE(Rows(), 6);
+        QCOMPARE(window->LabelDesignWarnings->isVisible(), !lines.isEmpty());
+        QCOMPARE(window->LabelDesignWarnings->text(), lines.join(QLatin1Char('\n')));
+    }
+
     // Window closed after showing one calculation; a new request is calculated, then a failing
     // one; nothing is drawn while hidden, and reopening draws the last successful calculation.
     void hiddenWindowWaitsAndFailuresAreIgnored() {

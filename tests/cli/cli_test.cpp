@@ -228,19 +228,23 @@ TEST(DesignTest, DefaultRequestsPrintTheWindowsReport) {
 struct ReportCase {
     std::string name;
     std::vector<std::string> args;
-    std::string report;  // what the window shows for the same boxes and selectors
+    std::string report;    // what the window shows for the same boxes and selectors
+    std::string warnings;  // the design warnings after the -3 dB line
 };
 
 class DesignReportTest : public testing::TestWithParam<ReportCase> {};
 
 // Typed texts, blanks and series spelt in each way the selectors take; run design; the window's
-// report byte for byte.
+// report byte for byte, then a line per design warning.
 TEST_P(DesignReportTest, PrintsTheWindowsReport) {
     const ReportCase& c = GetParam();
     const Outcome o = RunCli(c.args);
     EXPECT_EQ(o.status, 0) << o.err;
     ASSERT_TRUE(o.out.starts_with(c.report)) << o.out;
-    EXPECT_TRUE(o.out.substr(c.report.size()).starts_with("f(-3dB) = ")) << o.out;
+    const std::string after = o.out.substr(c.report.size());
+    const std::size_t end = after.find("\r\n");
+    ASSERT_TRUE(after.starts_with("f(-3dB) = ") && end != std::string::npos) << o.out;
+    EXPECT_EQ(after.substr(end + 2), c.warnings);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -253,7 +257,9 @@ INSTANTIATE_TEST_SUITE_P(
                    Lines({"3rd LPF", "[Input data]", "fa = 2kHz  fo = 1.5e3Hz   Q = 0.8",
                           "R1 = 10kΩ  R2 = 4k7Ω  R3 = 4k7Ω", "", "[Result data]",
                           "C1 =  15.000nF  C2 = 100.000nF  C3 =   2.700nF",
-                          "fa =   2.386kHz  fo =   1.374kHz   Q = 853.583m"})},
+                          "fa =   2.386kHz  fo =   1.374kHz   Q = 853.583m"}),
+                   Lines({"Warning: capacitor values spread 37.0:1 (C2/C3, more than 30:1): "
+                          "sensitive to tolerances and stray capacitance"})},
         ReportCase{
             "HighPassUnrounded",
             {"design", "--hpf", "--fa", "1k", "--fo", "1.2k", "--q", "2", "--c1", "10n", "--c2",
@@ -261,7 +267,20 @@ INSTANTIATE_TEST_SUITE_P(
             Lines({"3rd HPF", "[Input data]", "fa = 1kHz  fo = 1.2kHz   Q = 2",
                    "C1 = 10nF  C2 = 4.7nF  C3 = 4.7nF", "", "[Result data]",
                    "R1 =  12.695kΩ  R2 =   4.133kΩ  R3 = 241.523kΩ",
-                   "fa =   1.000kHz  fo =   1.200kHz   Q =   2.000"})}),
+                   "fa =   1.000kHz  fo =   1.200kHz   Q =   2.000"}),
+            Lines({"Warning: resistor values spread 58.4:1 (R3/R2, more than 30:1): sensitive to "
+                   "tolerances and stray capacitance"})},
+        // The 50 Hz HPF on E24: the report as the window's, then the spread's warning.
+        ReportCase{
+            "HighPassSpreadWarns",
+            {"design", "--hpf", "--fa", "93.18167", "--fo", "54.6139", "--q", "1.706189", "--c1",
+             "100n", "--series1", "24", "--series2", "24", "--series3", "24"},
+            Lines({"3rd HPF", "[Input data]", "fa = 93.18167Hz  fo = 54.6139Hz   Q = 1.706189",
+                   "C1 = 100nF  C2 = 100nF  C3 = 100nF", "", "[Result data]",
+                   "R1 =  15.000kΩ  R2 =   3.000kΩ  R3 = 360.000kΩ",
+                   "fa =  87.538Hz  fo =  53.318Hz   Q =   1.675"}),
+            Lines({"Warning: resistor values spread 120:1 (R3/R2, more than 30:1): "
+                   "sensitive to tolerances and stray capacitance"})}),
     [](const auto& info) { return info.param.name; });
 
 // Resistor ratios the synthesis cannot realise; run design; status 1, the window's message on
@@ -433,10 +452,10 @@ INSTANTIATE_TEST_SUITE_P(
         KeysCase{"Design",
                  {"design", "--json"},
                  {"command", "mode", "request", "series", "circuit", "result", "relativeError",
-                  "report"}},
+                  "report", "warnings"}},
         KeysCase{"Analyse",
                  With({"analyse", "--json"}, kDefaultLowPassCircuit),
-                 {"command", "mode", "circuit", "result", "range", "report"}},
+                 {"command", "mode", "circuit", "result", "range", "report", "warnings"}},
         KeysCase{"Optimise",
                  {"optimise", "--json", "--steps", "1", "--count", "2"},
                  {"command", "mode", "request", "ranking", "requestedCutoff", "steps", "series",
@@ -449,6 +468,95 @@ INSTANTIATE_TEST_SUITE_P(
         KeysCase{"Netlist",
                  With({"netlist", "--json"}, kDefaultLowPassCircuit),
                  {"command", "mode", "circuit", "range", "pointsPerDecade", "netlist"}}),
+    [](const auto& info) { return info.param.name; });
+
+struct WarningsCase {
+    std::string name;
+    std::vector<std::string> args;       // run with --json, then as text
+    std::string where;                   // the JSON pointer of the "warnings" array
+    std::vector<std::string> codes;      // its codes in order
+    std::vector<std::string> textLines;  // the lines of the text run that start with "Warning"
+};
+
+void PrintTo(const WarningsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class WarningsTest : public testing::TestWithParam<WarningsCase> {};
+
+// A command on a circuit that warns or not; run with --json and as text; the codes where the row
+// says, and the text's warning lines, each ending as the command's lines end.
+TEST_P(WarningsTest, AreInTheJsonAndTheText) {
+    const WarningsCase& c = GetParam();
+    const Json doc = JsonOf(With(c.args, {"--json"}));
+    std::vector<std::string> codes;
+    for (const Json& w : doc.at(Json::json_pointer(c.where))) {
+        codes.push_back(w.at("code"));
+        EXPECT_FALSE(w.at("message").get<std::string>().empty());
+    }
+    EXPECT_EQ(codes, c.codes);
+    const Outcome text = RunCli(c.args);
+    std::vector<std::string> lines;
+    for (std::size_t at = text.out.find("\nWarning"); at != std::string::npos;
+         at = text.out.find("\nWarning", at + 1)) {
+        lines.push_back(text.out.substr(at + 1, text.out.find('\n', at + 1) - at));
+    }
+    EXPECT_EQ(lines, c.textLines);
+}
+
+const std::vector<std::string> kHighPass50Hz{
+    "--hpf",     "--response", "chebyshev-0.5", "--fc", "50",        "--c1", "100n",
+    "--series1", "24",         "--series2",     "24",   "--series3", "24"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, WarningsTest,
+    testing::Values(
+        WarningsCase{"DesignWithout", {"design"}, "/warnings", {}, {}},
+        WarningsCase{
+            "AnalyseWithout", With({"analyse"}, kDefaultLowPassCircuit), "/warnings", {}, {}},
+        WarningsCase{"AnalyseLowResistor",
+                     {"analyse", "--r1", "680", "--r2", "1k", "--r3", "1k", "--c1", "68n", "--c2",
+                      "150n", "--c3", "10n"},
+                     "/warnings",
+                     {"resistor-low"},
+                     {"Warning: R1 = 680Ω is below 1kΩ: it loads the op-amp output\r\n"}},
+        WarningsCase{"AnalyseEveryKind",
+                     {"analyse", "--r1", "680", "--r2", "2.2M", "--r3", "2.2M", "--c1", "22p",
+                      "--c2", "1n", "--c3", "47p"},
+                     "/warnings",
+                     {"resistor-spread", "capacitor-spread", "resistor-low", "resistor-high",
+                      "resistor-high", "capacitor-low", "capacitor-low"},
+                     {"Warning: resistor values spread 3235:1 (R2/R1, more than 30:1): sensitive "
+                      "to tolerances and stray capacitance\r\n",
+                      "Warning: capacitor values spread 45.5:1 (C2/C1, more than 30:1): sensitive "
+                      "to tolerances and stray capacitance\r\n",
+                      "Warning: R1 = 680Ω is below 1kΩ: it loads the op-amp output\r\n",
+                      "Warning: R2 = 2.2MΩ is above 1MΩ: its noise and the op-amp's bias "
+                      "currents grow\r\n",
+                      "Warning: R3 = 2.2MΩ is above 1MΩ: its noise and the op-amp's bias "
+                      "currents grow\r\n",
+                      "Warning: C1 = 22pF is below 100pF: stray and op-amp input capacitance "
+                      "shift the response\r\n",
+                      "Warning: C3 = 47pF is below 100pF: stray and op-amp input capacitance "
+                      "shift the response\r\n"}},
+        WarningsCase{"OptimiseBestRow",
+                     With({"optimise", "--count", "3"}, kHighPass50Hz),
+                     "/best/0/warnings",
+                     {"resistor-spread"},
+                     {"Warning (rank 1): resistor values spread 100:1 (R3/R2, more than 30:1): "
+                      "sensitive to tolerances and stray capacitance\n",
+                      "Warning (plain rounding): resistor values spread 120:1 (R3/R2, more than "
+                      "30:1): sensitive to tolerances and stray capacitance\n"}},
+        WarningsCase{"OptimisePlainRounding",
+                     With({"optimise", "--count", "3"}, kHighPass50Hz),
+                     "/plainRounding/warnings",
+                     {"resistor-spread"},
+                     {"Warning (rank 1): resistor values spread 100:1 (R3/R2, more than 30:1): "
+                      "sensitive to tolerances and stray capacitance\n",
+                      "Warning (plain rounding): resistor values spread 120:1 (R3/R2, more than "
+                      "30:1): sensitive to tolerances and stray capacitance\n"}},
+        // The default request's best row is its plain rounding: clean, and written once.
+        WarningsCase{"OptimiseWithout", {"optimise", "--steps", "1"}, "/best/0/warnings", {}, {}}),
     [](const auto& info) { return info.param.name; });
 
 // design --json; read it; the numbers are the back-calculation's doubles exactly, the report the

@@ -28,6 +28,7 @@
 #include "mirelto/response/step.h"
 #include "mirelto/response/transfer.h"
 
+#include "mirelto/tools/design_warnings.h"
 #include "mirelto/tools/netlist.h"
 #include "mirelto/tools/optimise.h"
 #include "mirelto/tools/presets.h"
