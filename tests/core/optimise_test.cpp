@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "mirelto/design/design_state.h"
@@ -612,77 +613,37 @@ TEST_P(JobTest, RanksTheWinnerFirst) {
     EXPECT_EQ(r.plainRank, c.plainRank);
 }
 
-const std::array<double, 3> kTenK{Kilo(10), Kilo(10), Kilo(10)};
-const std::array<double, 3> kHundredN{Nano(100), Nano(100), Nano(100)};
+// The jobs' fixed settings written once; a row gives the ranking and what it finds.
+// clang-format off
+JobCase BesselJob(std::string name, Ranking ranking, ComponentValues winner, double figure,
+                  std::int64_t plainRank) {
+    return {std::move(name), "Bessel (-3 dB)", 10e3, true, {Kilo(10), Kilo(10), Kilo(10)},
+            12, 24, ranking, winner, figure, plainRank};
+}
 
-INSTANTIATE_TEST_SUITE_P(TwoJobs, JobTest,
-                         testing::Values(JobCase{"BesselByPoles",
-                                                 "Bessel (-3 dB)",
-                                                 10e3,
-                                                 true,
-                                                 kTenK,
-                                                 12,
-                                                 24,
-                                                 Ranking::Poles,
-                                                 {11e3, 9.1e3, 9.1e3, 1.5e-9, 2.7e-9, 390e-12},
-                                                 0.973,
-                                                 57},
-                                         JobCase{"BesselByCutoff",
-                                                 "Bessel (-3 dB)",
-                                                 10e3,
-                                                 true,
-                                                 kTenK,
-                                                 12,
-                                                 24,
-                                                 Ranking::Cutoff,
-                                                 {9.1e3, 11e3, 12e3, 2.2e-9, 2.2e-9, 270e-12},
-                                                 0.000,
-                                                 2163},
-                                         JobCase{"BesselByResponse",
-                                                 "Bessel (-3 dB)",
-                                                 10e3,
-                                                 true,
-                                                 kTenK,
-                                                 12,
-                                                 24,
-                                                 Ranking::Response,
-                                                 {8.2e3, 12e3, 8.2e3, 1.8e-9, 2.2e-9, 470e-12},
-                                                 0.083,
-                                                 709},
-                                         JobCase{"ChebyshevHighPassByPoles",
-                                                 "Chebyshev 0.5 dB (-3 dB)",
-                                                 50,
-                                                 false,
-                                                 kHundredN,
-                                                 24,
-                                                 0,
-                                                 Ranking::Poles,
-                                                 {15e3, 3.3e3, 330e3, 100e-9, 100e-9, 100e-9},
-                                                 5.618,
-                                                 2},
-                                         JobCase{"ChebyshevHighPassByCutoff",
-                                                 "Chebyshev 0.5 dB (-3 dB)",
-                                                 50,
-                                                 false,
-                                                 kHundredN,
-                                                 24,
-                                                 0,
-                                                 Ranking::Cutoff,
-                                                 {12e3, 3.0e3, 360e3, 100e-9, 100e-9, 100e-9},
-                                                 0.064,
-                                                 32},
-                                         JobCase{"ChebyshevHighPassByResponse",
-                                                 "Chebyshev 0.5 dB (-3 dB)",
-                                                 50,
-                                                 false,
-                                                 kHundredN,
-                                                 24,
-                                                 0,
-                                                 Ranking::Response,
-                                                 {15e3, 3.0e3, 330e3, 100e-9, 100e-9, 100e-9},
-                                                 0.406,
-                                                 13}),
-                         test::CaseName<JobCase>);
+JobCase ChebyshevJob(std::string name, Ranking ranking, ComponentValues winner, double figure,
+                     std::int64_t plainRank) {
+    return {std::move(name), "Chebyshev 0.5 dB (-3 dB)", 50, false,
+            {Nano(100), Nano(100), Nano(100)}, 24, 0, ranking, winner, figure, plainRank};
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TwoJobs, JobTest,
+    testing::Values(
+        BesselJob("BesselByPoles", Ranking::Poles,
+                  {11e3, 9.1e3, 9.1e3, 1.5e-9, 2.7e-9, 390e-12}, 0.973, 57),
+        BesselJob("BesselByCutoff", Ranking::Cutoff,
+                  {9.1e3, 11e3, 12e3, 2.2e-9, 2.2e-9, 270e-12}, 0.000, 2163),
+        BesselJob("BesselByResponse", Ranking::Response,
+                  {8.2e3, 12e3, 8.2e3, 1.8e-9, 2.2e-9, 470e-12}, 0.083, 709),
+        ChebyshevJob("ChebyshevHighPassByPoles", Ranking::Poles,
+                     {15e3, 3.3e3, 330e3, 100e-9, 100e-9, 100e-9}, 5.618, 2),
+        ChebyshevJob("ChebyshevHighPassByCutoff", Ranking::Cutoff,
+                     {12e3, 3.0e3, 360e3, 100e-9, 100e-9, 100e-9}, 0.064, 32),
+        ChebyshevJob("ChebyshevHighPassByResponse", Ranking::Response,
+                     {15e3, 3.0e3, 330e3, 100e-9, 100e-9, 100e-9}, 0.406, 13)),
+    test::CaseName<JobCase>);
+// clang-format on
 
 struct OrderCase {
     std::string name;
