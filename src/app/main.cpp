@@ -9,13 +9,13 @@
 
 #include <mirelto/design/design_state.h>
 
-#include "drawing.h"
-#include "error_display.h"
-#include "file_commands.h"
-#include "fonts.h"
-#include "language.h"
-#include "main_window.h"
-#include "platform.h"
+#include "calculator/main_window.h"
+#include "desktop/drawing.h"
+#include "desktop/error_display.h"
+#include "desktop/fonts.h"
+#include "desktop/language.h"
+#include "desktop/platform.h"
+#include "files/file_commands.h"
 
 namespace {
 

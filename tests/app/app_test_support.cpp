@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "main_window.h"
+#include "calculator/main_window.h"
 
 namespace mirelto::test {
 

@@ -17,10 +17,10 @@
 #include <memory>
 #include <optional>
 
-#include "fonts.h"
-#include "language.h"
+#include "desktop/fonts.h"
+#include "desktop/language.h"
 
-#include "platform.h"
+#include "desktop/platform.h"
 
 class QPrinter;
 

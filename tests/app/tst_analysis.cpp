@@ -34,13 +34,13 @@
 #include <mirelto/tools/presets.h>
 #include <mirelto/values/value_text.h>
 
-#include "analysis_window.h"
-#include "analysis_window_charts.h"
-#include "analysis_window_presets.h"
-#include "analysis_window_response.h"
-#include "analysis_window_table.h"
+#include "analysis/analysis_window.h"
+#include "analysis/response/analysis_window_charts.h"
+#include "analysis/response/analysis_window_response.h"
+#include "analysis/response/analysis_window_table.h"
+#include "analysis/tools/analysis_window_presets.h"
 #include "app_test_support.h"
-#include "main_window.h"
+#include "calculator/main_window.h"
 
 using mirelto::Normalisation;
 using mirelto::Rect;

@@ -22,15 +22,15 @@
 #include <mirelto/design/design_state.h>
 #include <mirelto/response/analysis.h>
 
-#include "analysis_window.h"
-#include "analysis_window_charts.h"
-#include "analysis_window_readout.h"
-#include "analysis_window_response.h"
-#include "analysis_window_table.h"
+#include "analysis/analysis_window.h"
+#include "analysis/response/analysis_window_charts.h"
+#include "analysis/response/analysis_window_readout.h"
+#include "analysis/response/analysis_window_response.h"
+#include "analysis/response/analysis_window_table.h"
+#include "analysis/response/chart_interaction.h"
+#include "analysis/response/chart_style.h"
 #include "app_test_support.h"
-#include "chart_interaction.h"
-#include "chart_style.h"
-#include "main_window.h"
+#include "calculator/main_window.h"
 
 using mirelto::ResponseCharts;
 using mirelto::TFormAnalysis;

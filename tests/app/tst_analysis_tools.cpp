@@ -35,15 +35,15 @@
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
-#include "analysis_window.h"
-#include "analysis_window_netlist.h"
-#include "analysis_window_optimise.h"
-#include "analysis_window_response.h"
-#include "analysis_window_table.h"
-#include "analysis_window_tolerance.h"
+#include "analysis/analysis_window.h"
+#include "analysis/response/analysis_window_response.h"
+#include "analysis/response/analysis_window_table.h"
+#include "analysis/tools/analysis_window_netlist.h"
+#include "analysis/tools/analysis_window_optimise.h"
+#include "analysis/tools/analysis_window_tolerance.h"
 #include "app_test_support.h"
-#include "main_window.h"
-#include "table_copy.h"
+#include "calculator/main_window.h"
+#include "desktop/table_copy.h"
 
 using mirelto::OptimiseInput;
 using mirelto::OptimiseResult;

@@ -11,9 +11,9 @@
 #include <mirelto/design/design_state.h>
 
 #include "app_test_support.h"
-#include "error_display.h"
-#include "help_window.h"
-#include "main_window.h"
+#include "calculator/help_window.h"
+#include "calculator/main_window.h"
+#include "desktop/error_display.h"
 
 using mirelto::TFormMain;
 

@@ -26,10 +26,10 @@
 
 #include <mirelto/design/design_state.h>
 
-#include "analysis_window.h"
+#include "analysis/analysis_window.h"
 #include "app_test_support.h"
-#include "file_commands.h"
-#include "main_window.h"
+#include "calculator/main_window.h"
+#include "files/file_commands.h"
 
 using mirelto::TFormMain;
 

@@ -29,14 +29,14 @@
 
 #include <mirelto/design/design_state.h>
 
-#include "analysis_window.h"
-#include "analysis_window_optimise.h"
-#include "analysis_window_tolerance.h"
+#include "analysis/analysis_window.h"
+#include "analysis/tools/analysis_window_optimise.h"
+#include "analysis/tools/analysis_window_tolerance.h"
 #include "app_test_support.h"
-#include "file_commands.h"
-#include "help_window.h"
-#include "language.h"
-#include "main_window.h"
+#include "calculator/help_window.h"
+#include "calculator/main_window.h"
+#include "desktop/language.h"
+#include "files/file_commands.h"
 
 using mirelto::Language;
 using mirelto::TFormAnalysis;

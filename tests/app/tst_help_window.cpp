@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "app_test_support.h"
-#include "help_window.h"
-#include "main_window.h"
+#include "calculator/help_window.h"
+#include "calculator/main_window.h"
 
 using mirelto::Rect;
 using mirelto::TFormHelp;

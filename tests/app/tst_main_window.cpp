@@ -13,11 +13,11 @@
 
 #include <mirelto/design/design_state.h>
 
-#include "analysis_window.h"
+#include "analysis/analysis_window.h"
 #include "app_test_support.h"
-#include "drawing.h"
-#include "help_window.h"
-#include "main_window.h"
+#include "calculator/help_window.h"
+#include "calculator/main_window.h"
+#include "desktop/drawing.h"
 
 using mirelto::Rect;
 using mirelto::TFormHelp;

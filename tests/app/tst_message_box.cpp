@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "app_test_support.h"
-#include "message_box.h"
+#include "desktop/message_box.h"
 
 using mirelto::CenteredBoxPosition;
 using mirelto::MessageType;

@@ -51,9 +51,9 @@
 
 #include <mirelto/design/design_state.h>
 
-#include "analysis_window.h"
+#include "analysis/analysis_window.h"
 #include "app_test_support.h"
-#include "main_window.h"
+#include "calculator/main_window.h"
 
 using mirelto::TFormAnalysis;
 using mirelto::TFormMain;

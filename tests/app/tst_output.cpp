@@ -20,9 +20,9 @@
 #include <mirelto/design/design_state.h>
 
 #include "app_test_support.h"
-#include "error_display.h"
-#include "main_window.h"
-#include "printing.h"
+#include "calculator/main_window.h"
+#include "calculator/printing.h"
+#include "desktop/error_display.h"
 
 using mirelto::TFormMain;
 

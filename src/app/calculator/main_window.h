@@ -1,0 +1,120 @@
+// The calculator's main window: its controls (from the window definition), start-up settings,
+// the LPF/HPF mode, keyboard navigation between the fields, the help and analysis links and the
+// calculation commands. The arithmetic lives in the core; the window reads boxes and shows results.
+#pragma once
+
+#include <QFont>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+#include <mirelto/design/constant_calculation.h>
+#include <mirelto/design/messages.h>
+#include <mirelto/response/analysis.h>
+
+#include "analysis/analysis_window_request.h"
+#include "desktop/platform.h"
+#include "ui_main_window.h"
+
+class QComboBox;
+class QLineEdit;
+class QPrintDialog;
+class QPrinter;
+
+namespace mirelto {
+
+class FileCommands;
+class TFormAnalysis;
+
+class TFormMain : public QWidget, public Ui::TFormMain {
+    Q_OBJECT
+
+  public:
+    explicit TFormMain(QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // Commands and handlers, wired to their controls.
+    void ButtonCalcClick();
+    void RadioButtonLpfClick();
+    void ButtonExitClick();
+    void Label19Click();
+    void LabelAnalysisClick();
+    void ButtonTFClick();
+    void ButtonClrClick();
+    void ButtonPrintClick();
+    void ButtonCopyClick();
+
+    // The report of what the value boxes hold now (see ComposeReport).
+    QString BuildReport() const;
+
+    void SetFilterMode(bool isLpf);
+    // Enter and Down move the focus to the next field, Up to the previous one, wrapping around.
+    // Returns whether the key was used.
+    bool MoveFocusByKey(int key);
+
+    // What the constant calculation would read from the boxes now; the analysis window's search
+    // asks for it too.
+    ConstantRequest CurrentRequest() const;
+    void ShowResults();
+    void ClearResults();
+
+    // The printer chosen last, made on first use (that loads the print system) together with
+    // PrintDialog1, the dialog that chooses it; both are kept so a choice stays for the next print.
+    QPrinter& Printer();
+    // The analysis window, made on the first click of its link; null before.
+    TFormAnalysis* AnalysisWindow() const { return analysis_; }
+    // Opening and saving design files (Ctrl+O, Ctrl+S, Ctrl+Shift+S, drops).
+    FileCommands& Files() { return *files_; }
+    QPrintDialog* PrintDialog1 = nullptr;
+    // The font the printer draws in: 9 points; a print job sets its name for the job's duration.
+    QFont PrinterFont;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormCreate();
+    void WireControls();
+    void ShowHints(QLineEdit* const (&edits)[3], bool show);
+    void SetOutputEnabled(bool enabled);
+    // Of the two radio buttons only the checked one is a tab stop.
+    void KeepCheckedRadioTheTabStop();
+    // After a successful calculation: hands its input to the analysis window, which draws it
+    // later; keeps it for a window made afterwards.
+    void NotifyAnalysis();
+
+    QString hints_[6];  // EditR1..EditR3, EditC1..EditC3, as defined
+    MessageSink previousSink_;
+    std::unique_ptr<QPrinter> printer_;
+    std::optional<AnalysisInput> analysisInput_;
+    // The request later transfer-function calculations are compared with: set by a successful
+    // constant calculation, dropped by one that fails and by a change of mode.
+    std::optional<KeptRequest> keptRequest_;
+    TFormAnalysis* analysis_ = nullptr;
+    FileCommands* files_ = nullptr;
+    QObject* pressedLink_ = nullptr;  // the link label under the last left press, if any
+};
+
+// The one main window, set before its creation handler runs.
+extern TFormMain* FormMain;
+
+// Shows a message of the calculation in the current language, of its type, with an OK button,
+// centred over the main window.
+void Tell(MessageId id);
+
+// major.minor of the build's version, the minor with at least two digits ("1.00", "1.11").
+QString FileVersionText();
+
+// Where a window of outer size `outer` opens: centred in the work area, then moved right or down
+// so that its top-left corner lies inside it.
+QPoint CentredInWorkArea(QSize outer, const Rect& workArea);
+
+// Places the window, not yet shown, where it first opens: its outer rectangle, with the frame
+// that the window manager will add, centred in the work area.
+void PlaceAtStart(QWidget& window);
+
+}  // namespace mirelto

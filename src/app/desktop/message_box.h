@@ -1,0 +1,31 @@
+// Warnings and errors shown centred over a window (the main window in practice) and kept inside
+// the work area of the screen that shows it.
+#pragma once
+
+#include <QMessageBox>
+#include <QPoint>
+#include <QString>
+
+#include <mirelto/design/messages.h>
+
+#include "desktop/platform.h"
+
+class QWidget;
+
+namespace mirelto {
+
+// Where a box of outer size width x height goes over the window's outer rectangle: centred with
+// integer division (top first), then clamped into the work area in the order top, bottom, left,
+// right, each test reading the position the previous one left.
+QPoint CenteredBoxPosition(const Rect& window, int width, int height, const Rect& workArea);
+
+// The work area of the screen that shows `window` (the main window when none is given).
+Rect MonitorWorkArea(const QWidget* window);
+
+// Shows a modal message box of the given type ("Warning", "Error", ...) with `buttons`, centred
+// over `window` (the main window when none is given) and returns the button that closed it.
+// The help context is accepted for the callers' sake; there is no help file.
+int ShowMessageCentered(const QString& text, MessageType type, QMessageBox::StandardButtons buttons,
+                        int helpContext, QWidget* window);
+
+}  // namespace mirelto
