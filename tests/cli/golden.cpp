@@ -28,6 +28,16 @@ std::string_view LineAt(std::string_view text, std::size_t at) {
     return text.substr(start, end - start);
 }
 
+// The byte at `at` in hex, or "the end": line ends differ where the lines look alike.
+std::string ByteAt(std::string_view text, std::size_t at) {
+    if (at >= text.size()) {
+        return "the end";
+    }
+    constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(text[at]);
+    return std::string("0x") + kHex[byte >> 4] + kHex[byte & 15];
+}
+
 }  // namespace
 
 testing::AssertionResult MatchesGolden(const std::string& text, const std::string& name) {
@@ -43,9 +53,9 @@ testing::AssertionResult MatchesGolden(const std::string& text, const std::strin
         std::mismatch(text.begin(), text.end(), golden.begin(), golden.end());
     const auto at = static_cast<std::size_t>(mismatch - text.begin());
     return testing::AssertionFailure()
-           << name << " differs at byte " << at << " (" << text.size() << " bytes, the file "
-           << golden.size() << ")\n  output: " << LineAt(text, at)
-           << "\n  golden: " << LineAt(golden, at)
+           << name << " differs at byte " << at << " (" << ByteAt(text, at) << " against "
+           << ByteAt(golden, at) << "; " << text.size() << " bytes, the file " << golden.size()
+           << ")\n  output: " << LineAt(text, at) << "\n  golden: " << LineAt(golden, at)
            << "\n(MIRELTO_UPDATE_GOLDEN=1 rewrites the file from the output)";
 }
 
