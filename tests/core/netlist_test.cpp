@@ -96,11 +96,36 @@ constexpr const char* kIdealLowPassText =
     ".meas ac peak MAX vdb(out)\n"
     ".end\n";
 
+// The default high-pass with a single-pole op-amp of 1 MHz.
+constexpr const char* kOpAmpHighPassText =
+    "Mirelto third-order high-pass filter\n"
+    "* Unity-gain follower: X1, a single-pole op-amp of GBW 1e+06 Hz, output tied to its inverting "
+    "input.\n"
+    "V1 in 0 DC 0 AC 1\n"
+    "C1 in a 3.3e-09\n"
+    "R1 a 0 24000\n"
+    "C2 a b 3.3e-09\n"
+    "R2 b out 10000\n"
+    "C3 b p 3.3e-09\n"
+    "R3 p 0 160000\n"
+    "X1 p out out MIRELTO_OPAMP\n"
+    ".subckt MIRELTO_OPAMP inp inn out\n"
+    "G1 0 x inp inn 1\n"
+    "C1 x 0 1.5915494309189535e-07\n"
+    "R1 x 0 1e12\n"
+    "E1 out 0 x 0 1\n"
+    ".ends MIRELTO_OPAMP\n"
+    ".ac dec 100 14.2 142000\n"
+    ".print ac vdb(out) vp(out)\n"
+    ".meas ac f3db WHEN vdb(out)=-3.0103 RISE=1\n"
+    ".meas ac peak MAX vdb(out)\n"
+    ".end\n";
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Texts, SpiceTextTest, testing::Values(
     TextCase{"IdealLowPass", kDefaultLowPass, 0, kIdealLowPassText},
     // 1 / (2 pi 1 MHz) = 1.5915494309189535e-07 F.
-    TextCase{"OpAmpHighPass", kDefaultHighPass, 1e6, "Mirelto third-order high-pass filter\n* Unity-gain follower: X1, a single-pole op-amp of GBW 1e+06 Hz, output tied to its inverting input.\nV1 in 0 DC 0 AC 1\nC1 in a 3.3e-09\nR1 a 0 24000\nC2 a b 3.3e-09\nR2 b out 10000\nC3 b p 3.3e-09\nR3 p 0 160000\nX1 p out out MIRELTO_OPAMP\n.subckt MIRELTO_OPAMP inp inn out\nG1 0 x inp inn 1\nC1 x 0 1.5915494309189535e-07\nR1 x 0 1e12\nE1 out 0 x 0 1\n.ends MIRELTO_OPAMP\n.ac dec 100 14.2 142000\n.print ac vdb(out) vp(out)\n.meas ac f3db WHEN vdb(out)=-3.0103 RISE=1\n.meas ac peak MAX vdb(out)\n.end\n"},
+    TextCase{"OpAmpHighPass", kDefaultHighPass, 1e6, kOpAmpHighPassText},
     // Not a usable GBW: the ideal follower.
     TextCase{"InfiniteGbwIsIdeal", kDefaultLowPass, std::numeric_limits<double>::infinity(), kIdealLowPassText}),
     test::CaseName<TextCase>);
