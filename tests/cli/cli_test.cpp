@@ -349,14 +349,33 @@ const std::vector<std::string> kHighPass50Hz{
     "--hpf",     "--response", "chebyshev-0.5", "--fc", "50",        "--c1", "100n",
     "--series1", "24",         "--series2",     "24",   "--series3", "24"};
 
+// The text lines of a circuit that draws every kind of warning.
+const std::vector<std::string> kEveryKindLines{
+    "Warning: resistor values spread 3235:1 (R2/R1, more than 30:1): sensitive to tolerances and "
+    "stray capacitance\r\n",
+    "Warning: capacitor values spread 45.5:1 (C2/C1, more than 30:1): sensitive to tolerances and "
+    "stray capacitance\r\n",
+    "Warning: R1 = 680Ω is below 1kΩ: it loads the op-amp output\r\n",
+    "Warning: R2 = 2.2MΩ is above 1MΩ: its noise and the op-amp's bias currents grow\r\n",
+    "Warning: R3 = 2.2MΩ is above 1MΩ: its noise and the op-amp's bias currents grow\r\n",
+    "Warning: C1 = 22pF is below 100pF: stray and op-amp input capacitance shift the response\r\n",
+    "Warning: C3 = 47pF is below 100pF: stray and op-amp input capacitance shift the response\r\n"};
+
+// The text lines of optimise over the 50 Hz HPF: its best row, then its plain rounding.
+const std::vector<std::string> kHighPass50HzLines{
+    "Warning (rank 1): resistor values spread 100:1 (R3/R2, more than 30:1): sensitive to "
+    "tolerances and stray capacitance\n",
+    "Warning (plain rounding): resistor values spread 120:1 (R3/R2, more than 30:1): sensitive to "
+    "tolerances and stray capacitance\n"};
+
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Commands, WarningsTest, testing::Values(
     WarningsCase{"DesignWithout", {"design"}, "/warnings", {}, {}},
     WarningsCase{"AnalyseWithout", With({"analyse"}, kDefaultLowPassCircuit), "/warnings", {}, {}},
     WarningsCase{"AnalyseLowResistor", {"analyse", "--r1", "680", "--r2", "1k", "--r3", "1k", "--c1", "68n", "--c2", "150n", "--c3", "10n"}, "/warnings", {"resistor-low"}, {"Warning: R1 = 680Ω is below 1kΩ: it loads the op-amp output\r\n"}},
-    WarningsCase{"AnalyseEveryKind", {"analyse", "--r1", "680", "--r2", "2.2M", "--r3", "2.2M", "--c1", "22p", "--c2", "1n", "--c3", "47p"}, "/warnings", {"resistor-spread", "capacitor-spread", "resistor-low", "resistor-high", "resistor-high", "capacitor-low", "capacitor-low"}, {"Warning: resistor values spread 3235:1 (R2/R1, more than 30:1): sensitive to tolerances and stray capacitance\r\n", "Warning: capacitor values spread 45.5:1 (C2/C1, more than 30:1): sensitive to tolerances and stray capacitance\r\n", "Warning: R1 = 680Ω is below 1kΩ: it loads the op-amp output\r\n", "Warning: R2 = 2.2MΩ is above 1MΩ: its noise and the op-amp's bias currents grow\r\n", "Warning: R3 = 2.2MΩ is above 1MΩ: its noise and the op-amp's bias currents grow\r\n", "Warning: C1 = 22pF is below 100pF: stray and op-amp input capacitance shift the response\r\n", "Warning: C3 = 47pF is below 100pF: stray and op-amp input capacitance shift the response\r\n"}},
-    WarningsCase{"OptimiseBestRow", With({"optimise", "--count", "3"}, kHighPass50Hz), "/best/0/warnings", {"resistor-spread"}, {"Warning (rank 1): resistor values spread 100:1 (R3/R2, more than 30:1): sensitive to tolerances and stray capacitance\n", "Warning (plain rounding): resistor values spread 120:1 (R3/R2, more than 30:1): sensitive to tolerances and stray capacitance\n"}},
-    WarningsCase{"OptimisePlainRounding", With({"optimise", "--count", "3"}, kHighPass50Hz), "/plainRounding/warnings", {"resistor-spread"}, {"Warning (rank 1): resistor values spread 100:1 (R3/R2, more than 30:1): sensitive to tolerances and stray capacitance\n", "Warning (plain rounding): resistor values spread 120:1 (R3/R2, more than 30:1): sensitive to tolerances and stray capacitance\n"}},
+    WarningsCase{"AnalyseEveryKind", {"analyse", "--r1", "680", "--r2", "2.2M", "--r3", "2.2M", "--c1", "22p", "--c2", "1n", "--c3", "47p"}, "/warnings", {"resistor-spread", "capacitor-spread", "resistor-low", "resistor-high", "resistor-high", "capacitor-low", "capacitor-low"}, kEveryKindLines},
+    WarningsCase{"OptimiseBestRow", With({"optimise", "--count", "3"}, kHighPass50Hz), "/best/0/warnings", {"resistor-spread"}, kHighPass50HzLines},
+    WarningsCase{"OptimisePlainRounding", With({"optimise", "--count", "3"}, kHighPass50Hz), "/plainRounding/warnings", {"resistor-spread"}, kHighPass50HzLines},
     // The default request's best row is its plain rounding: clean, and written once.
     WarningsCase{"OptimiseWithout", {"optimise", "--steps", "1"}, "/best/0/warnings", {}, {}}),
     [](const auto& info) { return info.param.name; });
