@@ -82,40 +82,6 @@ std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf) {
     }
 }
 
-std::string ProblemText(const Problem& problem) {
-    const std::string part = ComponentName(problem.part);
-    switch (problem.code) {
-        case InputProblem::None:
-            break;
-        case InputProblem::RequestNotPositive:
-            return "fa, fo and Q must be positive and finite";
-        case InputProblem::PartNotPositive:
-            return part + " must be positive and finite";
-        case InputProblem::NegativeSeries:
-            return part + ": a series size is 0 or more";
-        case InputProblem::NoPreferredValues:
-            return part + ": no preferred values around it";
-        case InputProblem::RoundedOutOfRange:
-            return part + ": its rounded value is out of range";
-        case InputProblem::StepsOutOfRange:
-            return Concat("the neighbourhood is 1 to ", std::to_string(kMaxSteps), " steps");
-        case InputProblem::NothingKept:
-            return "at least one candidate must be kept";
-        case InputProblem::ToleranceOutOfRange:
-            return Concat(part, ": a tolerance is 0 to below ",
-                          std::to_string(static_cast<int>(kMostPercent)), " %");
-        case InputProblem::NoPoles:
-            return std::string(kNoPolesText);
-        case InputProblem::TrialsOutOfRange:
-            return Concat("the number of trials is 1 to ", std::to_string(kMaxTrials));
-        case InputProblem::BinsOutOfRange:
-            return Concat("the number of histogram bins is 1 to ", std::to_string(kMaxBins));
-        case InputProblem::CutoffRangeInvalid:
-            return "the -3 dB search range must be 0 < low < high";
-    }
-    return {};
-}
-
 std::vector<Option> Join(std::initializer_list<std::span<const Option>> lists) {
     std::vector<Option> all;
     for (std::span<const Option> list : lists) {

@@ -107,11 +107,6 @@ std::string OneLine(std::string_view text);
 // Where a constant calculation stopped, in English on one line.
 std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf);
 
-// A tool's input problem in English, on one line.
-std::string ProblemText(const Problem& problem);
-inline constexpr std::string_view kNoPolesText =
-    "the circuit has no real pole and complex pole pair";
-
 Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
 Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}
 Json RangeJson(const FrequencyRange& range);  // {"low": ..., "high": ...}
