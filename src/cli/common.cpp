@@ -5,6 +5,7 @@
 
 #include <mirelto/design/circuit.h>
 #include <mirelto/design/filter.h>
+#include <mirelto/numeric/finite.h>
 #include <mirelto/tools/optimise.h>
 #include <mirelto/tools/tolerance.h>
 #include <mirelto/values/eseries.h>
@@ -126,7 +127,8 @@ Request ReadRequest(const Arguments& args, bool isLpf) {
         r.foText = PresetValueText(poles.fo);
         r.qText = PresetValueText(poles.q);
         r.poles = {ParseValue(r.faText), ParseValue(r.foText), ParseValue(r.qText)};
-        if (!(r.poles.fa > 0 && r.poles.fo > 0 && r.poles.q > 0)) {
+        if (!IsPositiveFinite(r.poles.fa) || !IsPositiveFinite(r.poles.fo) ||
+            !IsPositiveFinite(r.poles.q)) {
             throw UsageError(Concat("--fc: ", Quoted(*fcText), " gives no finite fa, fo, Q"));
         }
         return r;

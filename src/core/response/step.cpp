@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "mirelto/numeric/finite.h"
 #include "numeric/constants.h"
 
 namespace mirelto {
@@ -100,7 +101,7 @@ std::vector<double> StepResponse(const Rational3& h, const std::vector<double>& 
     for (int k = 0; k < n; ++k) {
         rate = std::max(rate, std::pow(std::fabs(h.den[k] / h.den[n]), 1.0 / (n - k)));
     }
-    if (!(rate > 0) || !std::isfinite(rate)) {
+    if (!IsPositiveFinite(rate)) {
         rate = 1;
     }
     // H(rate sigma) = (beta_n sigma^n + ... ) / (sigma^n + alpha_(n-1) sigma^(n-1) + ...)

@@ -2,15 +2,12 @@
 
 #include <cmath>
 
+#include "mirelto/numeric/finite.h"
 #include "mirelto/values/value_format.h"
 
 namespace mirelto {
 
 namespace {
-
-bool Usable(double value) {
-    return std::isfinite(value) && value > 0;
-}
 
 // The part and its value as typed: "R3 = 360kΩ".
 std::string PartText(const DesignWarningItem& warning, const Circuit& circuit) {
@@ -30,7 +27,7 @@ void AddSpread(const ComponentValues& parts, std::size_t first, DesignWarning co
                std::vector<DesignWarningItem>& warnings) {
     std::size_t largest = first, smallest = first;
     for (std::size_t p = first; p < first + 3; ++p) {
-        if (!Usable(parts[p])) {
+        if (!IsPositiveFinite(parts[p])) {
             return;
         }
         largest = parts[p] > parts[largest] ? p : largest;
@@ -50,7 +47,7 @@ std::vector<DesignWarningItem> DesignWarnings(const Circuit& circuit) {
     AddSpread(parts, 3, DesignWarning::CapacitorSpread, kMaxCapacitorSpread, warnings);
     const auto addEach = [&](std::size_t first, DesignWarning code, auto isOut) {
         for (std::size_t p = first; p < first + 3; ++p) {
-            if (Usable(parts[p]) && isOut(parts[p])) {
+            if (IsPositiveFinite(parts[p]) && isOut(parts[p])) {
                 warnings.push_back({code, p});
             }
         }

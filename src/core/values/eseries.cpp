@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "mirelto/numeric/finite.h"
 #include "numeric/checked_real.h"
 
 namespace mirelto {
@@ -216,7 +217,7 @@ bool IsSelectorMember(double decimal) {
 }  // namespace
 
 double NominalValue(double value) {
-    if (!(value > 0) || !std::isfinite(value)) {
+    if (!IsPositiveFinite(value)) {
         return value;
     }
     const double decimal = ThreeDigitDecimal(value);

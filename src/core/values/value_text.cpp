@@ -14,6 +14,8 @@
 #include <system_error>
 #include <utility>
 
+#include "mirelto/values/si_prefix.h"
+
 namespace mirelto {
 namespace {
 
@@ -24,23 +26,6 @@ constexpr double kNoValue = std::bit_cast<double>(std::uint64_t{0xFFF80000000000
 // Written exponents beyond this are rejected rather than converted: "1e-1025" is no value,
 // not zero.
 constexpr std::int64_t kLargestExponent = 1024;
-
-// A prefix column scales the number: pico to milli divide (so "3.3n" is 3.3 / 1e9 rounded
-// once), kilo to tera multiply.
-struct PrefixColumn {
-    bool divides;
-    double factor;
-};
-constexpr std::array<PrefixColumn, 8> kPrefixColumns{{
-    {true, 1e12},   // pico
-    {true, 1e9},    // nano
-    {true, 1e6},    // micro
-    {true, 1e3},    // milli
-    {false, 1e3},   // kilo
-    {false, 1e6},   // mega
-    {false, 1e9},   // giga
-    {false, 1e12},  // tera
-}};
 
 // Prefix letters, eight columns per row. A letter's column is its first position modulo 8:
 // upper-case "P" is pico, and only "m"/"M" change meaning with their case.
@@ -141,9 +126,11 @@ std::optional<std::pair<std::size_t, std::size_t>> LeadingPrefix(std::string_vie
     return std::pair{*column, first->length};
 }
 
+// A prefix column scales the number: pico to milli divide (so "3.3n" is 3.3 / 1e9 rounded
+// once), kilo to tera multiply.
 double Scale(double value, std::size_t column) {
-    const PrefixColumn& c = kPrefixColumns[column];
-    const double scaled = c.divides ? value / c.factor : value * c.factor;
+    const SiPrefix& prefix = kSiPrefixes[column < kSiUnitRow ? column : column + 1];
+    const double scaled = prefix.exponent < 0 ? value / prefix.magnitude : value * prefix.magnitude;
     return std::isfinite(scaled) ? scaled : kNoValue;
 }
 
