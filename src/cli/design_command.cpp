@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <mirelto/design/constant_calculation.h>
+#include <mirelto/design/default_design.h>
 #include <mirelto/design/filter.h>
 #include <mirelto/output/report.h>
 #include <mirelto/response/analysis.h>
@@ -42,8 +43,8 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
     design.result = {texts.EditFar, texts.EditFor, texts.EditQr};
     if (!args.Design()) {
         for (std::size_t i = 0; i < 3; ++i) {
-            design.series[i] = std::to_string(kDefaultResistorSeries);
-            design.series[3 + i] = std::to_string(kDefaultCapacitorSeries);
+            design.series[i] = std::to_string(DefaultDesign().resistorSeries);
+            design.series[3 + i] = std::to_string(DefaultDesign().capacitorSeries);
         }
     }
     const std::size_t computed = isLpf ? 3 : 0;
