@@ -134,6 +134,50 @@ double Scale(double value, std::size_t column) {
     return std::isfinite(scaled) ? scaled : kNoValue;
 }
 
+// An optional "E" or "e", a sign and digits from `i` on, advancing `i` past them; false for an
+// "E" without digits or an exponent beyond kLargestExponent.
+bool ReadExponent(std::string_view text, std::size_t& i, std::int64_t& exponent) {
+    if (!(i < text.size() && (text[i] == 'E' || text[i] == 'e'))) {
+        return true;
+    }
+    ++i;
+    bool exponentNegative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        exponentNegative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t exponentBegin = i;
+    while (i < text.size() && IsDigit(text[i])) {
+        if (exponent <= kLargestExponent) {
+            exponent = exponent * 10 + (text[i] - '0');
+        }
+        ++i;
+    }
+    if (i == exponentBegin || exponent > kLargestExponent) {
+        return false;
+    }
+    if (exponentNegative) {
+        exponent = -exponent;
+    }
+    return true;
+}
+
+// For a number out of the double range either way: whether it is too small rather than too
+// large, told by the decimal exponent of the mantissa's first non-zero digit.
+bool Underflows(std::string_view mantissa, std::size_t integerDigits, std::int64_t exponent) {
+    std::int64_t position = static_cast<std::int64_t>(integerDigits);  // digits left of "."
+    for (const char c : mantissa) {
+        if (c == '.') {
+            continue;
+        }
+        --position;
+        if (c != '0') {
+            break;
+        }
+    }
+    return position + exponent < 0;
+}
+
 // The value of a number part: [sign] digits [. digits] [(E|e) [sign] digits], with at least one
 // digit before the exponent. Correctly rounded and independent of the locale; a magnitude below
 // the smallest subnormal is a zero of the written sign, one beyond the largest double is no
@@ -162,28 +206,7 @@ double ConvertNumber(std::string_view text) {
     }
     const std::size_t mantissaEnd = i;
     std::int64_t exponent = 0;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        bool exponentNegative = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-            exponentNegative = text[i] == '-';
-            ++i;
-        }
-        const std::size_t exponentBegin = i;
-        while (i < text.size() && IsDigit(text[i])) {
-            if (exponent <= kLargestExponent) {
-                exponent = exponent * 10 + (text[i] - '0');
-            }
-            ++i;
-        }
-        if (i == exponentBegin || exponent > kLargestExponent) {
-            return kNoValue;
-        }
-        if (exponentNegative) {
-            exponent = -exponent;
-        }
-    }
-    if (i != text.size()) {
+    if (!ReadExponent(text, i, exponent) || i != text.size()) {
         return kNoValue;
     }
 
@@ -197,20 +220,8 @@ double ConvertNumber(std::string_view text) {
         return kNoValue;
     }
     if (error == std::errc::result_out_of_range) {
-        // Out of range either way: tell underflow from overflow by the decimal exponent of the
-        // first non-zero digit.
         const std::string_view mantissa = text.substr(mantissaBegin, mantissaEnd - mantissaBegin);
-        std::int64_t position = static_cast<std::int64_t>(integerDigits);  // digits left of "."
-        for (const char c : mantissa) {
-            if (c == '.') {
-                continue;
-            }
-            --position;
-            if (c != '0') {
-                break;
-            }
-        }
-        if (position + exponent >= 0) {
+        if (!Underflows(mantissa, integerDigits, exponent)) {
             return kNoValue;
         }
         magnitude = 0.0;
