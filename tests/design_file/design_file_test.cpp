@@ -11,6 +11,8 @@
 #include <string>
 #include <variant>
 
+#include <mirelto/tools/tolerance.h>
+
 #include "design_file.h"
 
 namespace mirelto {
@@ -146,6 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "analysis.tolerance.trials"},
         BadBytes{"NoTrials", Edited("12345", "0"), DesignFileProblem::BadValue,
                  "analysis.tolerance.trials"},
+        BadBytes{"TrialsOverTheCoreLimit", Edited("12345", std::to_string(kMaxTrials + 1)),
+                 DesignFileProblem::BadValue, "analysis.tolerance.trials"},
         BadBytes{"UnknownPreset", Edited("Chebyshev 0.5 dB (ripple edge)", "Cauer"),
                  DesignFileProblem::BadValue, "analysis.preset.response"},
         BadBytes{"Steps7", Edited("\"steps\": 3", "\"steps\": 7"), DesignFileProblem::BadValue,
