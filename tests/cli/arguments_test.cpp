@@ -228,7 +228,7 @@ class ProblemTextTest : public testing::TestWithParam<ProblemCase> {};
 
 // A tool's input problem; word it; the English sentence, naming the part and the limit.
 TEST_P(ProblemTextTest, WordsItInEnglish) {
-    EXPECT_EQ(ProblemText(GetParam().problem), GetParam().text);
+    EXPECT_EQ(DescribeInEnglish(GetParam().problem), GetParam().text);
 }
 
 // clang-format off

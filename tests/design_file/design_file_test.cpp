@@ -11,6 +11,8 @@
 #include <string>
 #include <variant>
 
+#include <mirelto/tools/tolerance.h>
+
 #include "design_file.h"
 #include "test_support.h"
 
@@ -133,6 +135,7 @@ INSTANTIATE_TEST_SUITE_P(Table, BadBytesTest, testing::Values(
     BadBytes{"TextForNumber", Edited("12345", "\"many\""), DesignFileProblem::WrongType, "analysis.tolerance.trials"},
     BadBytes{"FractionForNumber", Edited("12345", "1.5"), DesignFileProblem::WrongType, "analysis.tolerance.trials"},
     BadBytes{"NoTrials", Edited("12345", "0"), DesignFileProblem::BadValue, "analysis.tolerance.trials"},
+    BadBytes{"TrialsOverTheCoreLimit", Edited("12345", std::to_string(kMaxTrials + 1)), DesignFileProblem::BadValue, "analysis.tolerance.trials"},
     BadBytes{"UnknownPreset", Edited("Chebyshev 0.5 dB (ripple edge)", "Cauer"), DesignFileProblem::BadValue, "analysis.preset.response"},
     BadBytes{"Steps7", Edited("\"steps\": 3", "\"steps\": 7"), DesignFileProblem::BadValue, "analysis.optimiser.steps"},
     BadBytes{"GivenSeries7", Edited("\"givenSeries\": 24", "\"givenSeries\": 7"), DesignFileProblem::BadValue, "analysis.optimiser.givenSeries"},
