@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <mirelto/core.h>
 
@@ -171,6 +172,35 @@ TEST(GoldenRuns, EveryBitAsRecorded) {
         ASSERT_EQ(got, want) << "line " << line;
     }
     EXPECT_FALSE(std::getline(actual, got)) << "longer than recorded";
+}
+
+// Circuits from ordinary to ones whose analysis faults, overflows or finds no pair; poles of all
+// at once; each as CircuitPoles gives it alone, bit for bit.
+TEST(GoldenRuns, PolesTogetherAsAlone) {
+    const double values[] = {1e-300, 1e-200, 1e-12, 4.7e-9, 1, 22e3, 1e12, 1e200, 1e300};
+    std::vector<Circuit> circuits;
+    for (const bool isLpf : {true, false}) {
+        for (const double a : values) {
+            for (const double b : values) {
+                for (const double c : {1e-9, 0.5, 3.0, 1e9}) {
+                    circuits.push_back({a, 22e3, a * c, b, b * c, 1e-9, isLpf});
+                    circuits.push_back({1e3, a, 1e3 / c, 1e-8, b, b / c, isLpf});
+                }
+            }
+        }
+    }
+    std::vector<PoleSet> together(circuits.size());
+    CircuitPolesOf(circuits, together);
+    int withPoles = 0;
+    for (std::size_t i = 0; i < circuits.size(); ++i) {
+        const PoleSet alone = CircuitPoles(circuits[i]);
+        withPoles += std::isnan(alone.fa) ? 0 : 1;
+        ASSERT_EQ(Hex(together[i].fa) + Hex(together[i].fo) + Hex(together[i].q),
+                  Hex(alone.fa) + Hex(alone.fo) + Hex(alone.q))
+            << "circuit " << i;
+    }
+    EXPECT_GT(withPoles, 100);
+    EXPECT_LT(withPoles, static_cast<int>(circuits.size()));
 }
 
 }  // namespace

@@ -217,8 +217,8 @@ Candidate PlainCandidate(const OptimiseInput& input, const Neighbourhood& hood) 
         plainIndex = plainIndex * size + static_cast<std::int64_t>(hood.plainAt[p]);
         plainValues[p] = hood.values[p][hood.plainAt[p]];
     }
-    Candidate plain =
-        search::Score(CircuitOf(plainValues, input.ideal.isLpf), input.requested, plainIndex);
+    const Circuit circuit = CircuitOf(plainValues, input.ideal.isLpf);
+    Candidate plain = search::Score(circuit, CircuitPoles(circuit), input.requested, plainIndex);
     plain.plainRounding = true;
     return plain;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "mirelto/design/filter.h"
+#include "numeric/cubic_batch.h"
 #include "numeric/parallel.h"
 
 namespace mirelto::search {
@@ -14,6 +15,7 @@ namespace {
 // Cancellation is polled, and progress reported, once per this many combinations: often enough
 // for a responsive cancel button, rarely enough to cost nothing.
 constexpr std::int64_t kPollEvery = 1024;
+static_assert(kPollEvery % cubic::kBatch == 0);
 constexpr std::int64_t kProgressEvery = 4096;
 // A share of fewer combinations costs more to start on a thread than it saves.
 constexpr std::int64_t kShareAtLeast = 2048;
@@ -42,7 +44,10 @@ class Share {
             parts[p] = job_.values[p][at[p]];
         }
         std::int64_t index = first_;
-        for (; index < last_; ++index) {
+        std::array<Circuit, cubic::kBatch> circuits;
+        std::array<PoleSet, cubic::kBatch> poles;
+        while (index < last_) {
+            // A batch never crosses a poll: kPollEvery is a multiple of its size.
             const std::int64_t local = index - first_;
             if (local % kPollEvery == 0) {
                 done.fetch_add(local > 0 ? kPollEvery : 0, std::memory_order_relaxed);
@@ -54,9 +59,18 @@ class Share {
                     control.progress(done.load(std::memory_order_relaxed), job_.total);
                 }
             }
-            Consider(found,
-                     Score(CircuitOf(parts, job_.input.ideal.isLpf), job_.input.requested, index));
-            Advance(at, parts);
+            const auto count =
+                static_cast<std::size_t>(std::min<std::int64_t>(cubic::kBatch, last_ - index));
+            for (std::size_t i = 0; i < count; ++i) {
+                circuits[i] = CircuitOf(parts, job_.input.ideal.isLpf);
+                Advance(at, parts);
+            }
+            CircuitPolesOf({circuits.data(), count}, {poles.data(), count});
+            for (std::size_t i = 0; i < count; ++i) {
+                Consider(found, Score(circuits[i], poles[i], job_.input.requested,
+                                      index + static_cast<std::int64_t>(i)));
+            }
+            index += static_cast<std::int64_t>(count);
         }
         found.evaluated = index - first_;
         found.plainEvaluated = job_.plain.index >= first_ && job_.plain.index < index;
@@ -113,11 +127,12 @@ class Share {
 
 }  // namespace
 
-Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t index) {
+Candidate Score(const Circuit& circuit, const PoleSet& built, const PoleSet& requested,
+                std::int64_t index) {
     Candidate c;
     c.circuit = circuit;
     c.index = index;
-    c.built = CircuitPoles(circuit);
+    c.built = built;
     c.error.fa = (c.built.fa - requested.fa) / requested.fa;
     c.error.fo = (c.built.fo - requested.fo) / requested.fo;
     c.error.q = (c.built.q - requested.q) / requested.q;

@@ -10,8 +10,10 @@
 
 namespace mirelto::search {
 
-// fa, fo, Q of the circuit and their errors against the request.
-Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t index);
+// The candidate of a circuit with fa, fo, Q `built` (CircuitPoles) and their errors against the
+// request.
+Candidate Score(const Circuit& circuit, const PoleSet& built, const PoleSet& requested,
+                std::int64_t index);
 
 // Sets the ranking's figure of a scored candidate; false when the candidate has none and is not
 // ranked. The returned rows get every figure afterwards (AddFigures).
