@@ -10,9 +10,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <mirelto/core.h>
+
+#include "numeric/parallel.h"
 
 namespace mirelto {
 namespace {
@@ -201,6 +204,27 @@ TEST(GoldenRuns, PolesTogetherAsAlone) {
     }
     EXPECT_GT(withPoles, 100);
     EXPECT_LT(withPoles, static_cast<int>(circuits.size()));
+}
+
+// Items split into shares; every item in exactly one share, in order, the sizes within one.
+TEST(GoldenRuns, SharesCoverTheItemsInOrder) {
+    // clang-format off
+    const std::pair<std::int64_t, int> splits[] = {
+        {1, 1}, {7, 2}, {15625, 2}, {117649, 3}, {16384, 16}, {100'000'000, 7}, {5, 5},
+    };
+    // clang-format on
+    for (const auto& [items, shares] : splits) {
+        EXPECT_EQ(parallel::ShareStart(items, 0, shares), 0);
+        EXPECT_EQ(parallel::ShareStart(items, shares, shares), items);
+        for (int share = 0; share < shares; ++share) {
+            const std::int64_t size = parallel::ShareStart(items, share + 1, shares) -
+                                      parallel::ShareStart(items, share, shares);
+            EXPECT_TRUE(size == items / shares || size == items / shares + 1)
+                << items << " in " << shares << ": share " << share << " holds " << size;
+        }
+    }
+    EXPECT_EQ(parallel::ShareCount(100, 2048), 1);
+    EXPECT_GE(parallel::ShareCount(1'000'000, 2048), 1);
 }
 
 }  // namespace
