@@ -1,7 +1,6 @@
 #include "tools/tolerance_trials.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <iterator>
 
@@ -69,40 +68,31 @@ Quantities Trials::Analyse(const ComponentValues& drawn) const {
     return values;
 }
 
-void Trials::DrawInto(PortableRandom& random, std::vector<ComponentValues>& drawn,
-                      std::int64_t count) const {
-    for (std::int64_t i = 0; i < count; ++i) {
-        drawn[static_cast<std::size_t>(i)] = Draw(random);
-    }
-}
-
 std::int64_t Trials::AnalyseChunk(std::int64_t first, std::int64_t count,
                                   const std::vector<ComponentValues>& drawn,
-                                  std::vector<Quantities>& values,
-                                  const std::function<void()>& drawNext) {
-    // Blocks of kPollEvery trials (a chunk starts at a multiple of it), taken in order by
-    // whichever share is free; the calling thread draws the next chunk first, then joins in.
-    const std::int64_t blocks = (count + kPollEvery - 1) / kPollEvery;
-    std::vector<char> finished(static_cast<std::size_t>(blocks), 0);
-    std::atomic<std::int64_t> next{0};
-    parallel::RunShares(parallel::ShareCount(count, kShareAtLeast), [&](int share) {
-        if (share == 0) {
-            drawNext();
-        }
-        for (std::int64_t block = next++; block < blocks; block = next++) {
-            const std::int64_t begin = block * kPollEvery;
-            if (first + begin > 0 && !Poll(first + begin, share == 0)) {
-                return;
+                                  std::vector<Quantities>& values) {
+    const int shares = parallel::ShareCount(count, kShareAtLeast);
+    std::vector<std::int64_t> reached(static_cast<std::size_t>(shares));
+    parallel::RunShares(shares, [&](int share) {
+        const std::int64_t end = parallel::ShareStart(count, share + 1, shares);
+        std::int64_t i = parallel::ShareStart(count, share, shares);
+        for (; i < end; ++i) {
+            const std::int64_t trial = first + i;
+            if (trial % kPollEvery == 0 && trial > 0 && !Poll(trial, share == 0)) {
+                break;
             }
-            for (std::int64_t i = begin; i < std::min(count, begin + kPollEvery); ++i) {
-                values[static_cast<std::size_t>(i)] = Analyse(drawn[static_cast<std::size_t>(i)]);
-            }
-            finished[static_cast<std::size_t>(block)] = 1;
+            values[static_cast<std::size_t>(i)] = Analyse(drawn[static_cast<std::size_t>(i)]);
         }
+        reached[static_cast<std::size_t>(share)] = i;
     });
-    // The trials run are those before the first block a cancel left out.
-    const auto gap = std::find(finished.begin(), finished.end(), 0);
-    return gap == finished.end() ? count : (gap - finished.begin()) * kPollEvery;
+    // The trials run are those before the first gap a cancel left.
+    for (int share = 0; share < shares; ++share) {
+        if (reached[static_cast<std::size_t>(share)] <
+            parallel::ShareStart(count, share + 1, shares)) {
+            return reached[static_cast<std::size_t>(share)];
+        }
+    }
+    return count;
 }
 
 bool Trials::Poll(std::int64_t trial, bool reports) const {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "mirelto/response/transfer.h"
@@ -25,10 +24,10 @@ PoleSet TrialPoles(const Circuit& circuit, const Rational3& h);
 // when there is one (ToleranceInput::opAmpGbw).
 double Cutoff(const Circuit& circuit, const Rational3& h, double gbw, const FrequencyRange& range);
 
-// Trials are drawn in order on the calling thread a chunk at a time (the next chunk while the
-// other cores start on this one), analysed in blocks by index over the cores and handed on in
-// order: the same values, in the same order, whatever the number of cores. A chunk bounds the
-// memory (128 bytes a trial) and makes a thread's start a small part of its work.
+// Trials are drawn in order on the calling thread a chunk at a time, then analysed in shares
+// by index over the cores and handed on in order: the same values, in the same order, whatever
+// the number of cores. A chunk bounds the memory (80 bytes a trial) and makes a thread's start
+// a small part of its work.
 constexpr std::int64_t kChunk = 16384;
 constexpr std::int64_t kShareAtLeast = 512;
 
@@ -52,15 +51,11 @@ class Trials {
 
     Quantities Analyse(const ComponentValues& drawn) const;
 
-    void DrawInto(PortableRandom& random, std::vector<ComponentValues>& drawn,
-                  std::int64_t count) const;
-
-    // Analyses trials first .. first + count - 1 of the run (chunk slots 0 ..) while drawNext
-    // draws the next chunk; returns how many from the first were analysed before a cancel.
+    // Analyses trials first .. first + count - 1 of the run (chunk slots 0 ..); returns how
+    // many from the first were analysed before a cancel.
     std::int64_t AnalyseChunk(std::int64_t first, std::int64_t count,
                               const std::vector<ComponentValues>& drawn,
-                              std::vector<Quantities>& values,
-                              const std::function<void()>& drawNext);
+                              std::vector<Quantities>& values);
 
     // False once cancelled; the calling thread's share reports progress.
     bool Poll(std::int64_t trial, bool reports) const;
@@ -77,15 +72,14 @@ template <class Use>
 std::int64_t Trials::Run(Use&& use) {
     PortableRandom random(input_.seed);
     std::vector<ComponentValues> drawn(static_cast<std::size_t>(kChunk));
-    std::vector<ComponentValues> nextDrawn(static_cast<std::size_t>(kChunk));
     std::vector<Quantities> values(static_cast<std::size_t>(kChunk));
-    DrawInto(random, drawn, std::min(kChunk, input_.trials));
     std::int64_t trial = 0;
     while (trial < input_.trials) {
         const std::int64_t count = std::min(kChunk, input_.trials - trial);
-        const std::int64_t nextCount = std::min(kChunk, input_.trials - trial - count);
-        const std::int64_t finished = AnalyseChunk(trial, count, drawn, values,
-                                                   [&] { DrawInto(random, nextDrawn, nextCount); });
+        for (std::int64_t i = 0; i < count; ++i) {
+            drawn[static_cast<std::size_t>(i)] = Draw(random);
+        }
+        const std::int64_t finished = AnalyseChunk(trial, count, drawn, values);
         for (std::int64_t i = 0; i < finished; ++i) {
             use(values[static_cast<std::size_t>(i)]);
         }
@@ -94,7 +88,6 @@ std::int64_t Trials::Run(Use&& use) {
             cancelled_ = true;
             break;
         }
-        drawn.swap(nextDrawn);
     }
     ++pass_;
     return trial;
