@@ -146,12 +146,12 @@ void LeaveUnfinished(Spread& s) {
     std::fill(s.histogram.counts.begin(), s.histogram.counts.end(), 0);
 }
 
-// No trial's values kept: the same statistics as Summarise over replays of the run, in the same
-// order of arithmetic, so every figure is the same to the bit.
-std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
-                         const Spreads& spreads) {
+using Searches = std::vector<detail::RankSearch>;
+
+// The first replay: count, sums and extremes, and the first counts of each percentile's rank.
+std::int64_t FirstReplay(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
+                         const Spreads& spreads, Searches& searches) {
     std::array<double, kQuantityCount> sums{};
-    std::vector<detail::RankSearch> searches;
     for (std::size_t i = 0; i < kQuantityCount; ++i) {
         Spread& s = *spreads[i];
         s.nominal = nominals[i];
@@ -185,12 +185,13 @@ std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quan
         }
         searches[i].Locate(PercentileRanks(s.count));
     }
-    if (trials.Cancelled()) {
-        std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
-        return run;
-    }
+    return run;
+}
 
-    std::array<double, kQuantityCount> squares{};
+// The further replays: the squares about the mean and the histograms in the first of them, and
+// every percentile's rank narrowed until its value is found. False when cancelled.
+bool FurtherReplays(Trials& trials, const ToleranceInput& input, const Spreads& spreads,
+                    Searches& searches, std::array<double, kQuantityCount>& squares) {
     bool first = true;
     while (first || std::any_of(searches.begin(), searches.end(),
                                 [](const detail::RankSearch& r) { return !r.Done(); })) {
@@ -213,13 +214,26 @@ std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quan
             }
         });
         if (trials.Cancelled()) {
-            std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
-            return run;
+            return false;
         }
         for (detail::RankSearch& search : searches) {
             search.EndPass();
         }
         first = false;
+    }
+    return true;
+}
+
+// No trial's values kept: the same statistics as Summarise over replays of the run, in the same
+// order of arithmetic, so every figure is the same to the bit.
+std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
+                         const Spreads& spreads) {
+    Searches searches;
+    const std::int64_t run = FirstReplay(trials, input, nominals, spreads, searches);
+    std::array<double, kQuantityCount> squares{};
+    if (trials.Cancelled() || !FurtherReplays(trials, input, spreads, searches, squares)) {
+        std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
+        return run;
     }
     for (std::size_t i = 0; i < kQuantityCount; ++i) {
         Spread& s = *spreads[i];
