@@ -12,6 +12,7 @@
 #include "mirelto/response/step.h"
 #include "mirelto/response/transfer.h"
 #include "numeric/constants.h"
+#include "response/step_times.h"
 
 namespace mirelto {
 
@@ -22,9 +23,6 @@ constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 constexpr double kSearchDecades = 3;     // the -3 dB search reaches this far beyond fa and fo
 constexpr double kPaddingDecades = 1.5;  // plotted beyond the outermost figure at each end
 constexpr FrequencyRange kFallbackRange{10, 100e3};
-constexpr int kStepPoints = 400;               // the least a step trace has
-constexpr double kStepPointsPerPeriod = 20;    // a ringing cycle drawn as a curve, not a zigzag
-constexpr double kSettlingTimeConstants = 10;  // e^-10: settled well below a plot's resolution
 // The band added around a resonance: this many half-widths either side, this many points to one.
 // A peak of |H|^2 or of the delay is Lorentzian there, so a sample at most 1/16 half-width off
 // the top reads 0.4 % (0.02 dB) low.
@@ -232,32 +230,6 @@ void AddResonanceBands(const Rational3& h, FrequencyRange range, std::vector<dou
     }
 }
 
-// The highest ringing frequency among the poles of h (rad/s); 0 when none rings.
-double FastestRinging(const Rational3& h) {
-    const Roots poles = PolynomialRoots(h.den);
-    double fastest = 0;
-    for (int k = 0; k < poles.count; ++k) {
-        if (std::isfinite(poles.root[k].imag())) {
-            fastest = std::max(fastest, std::fabs(poles.root[k].imag()));
-        }
-    }
-    return fastest;
-}
-
-// The slowest decay rate among the poles of h (1/s); 0 when none decays.
-double SlowestDecay(const Rational3& h) {
-    const Roots poles = PolynomialRoots(h.den);
-    double slowest = HUGE_VAL;
-    for (int k = 0; k < poles.count; ++k) {
-        const double rate = -poles.root[k].real();
-        if (!(rate > 0)) {
-            return 0;
-        }
-        slowest = std::min(slowest, rate);
-    }
-    return poles.count > 0 ? slowest : 0;
-}
-
 Figures NoFigures() {
     return {kNaN, kNaN, kNaN, kNaN, kNaN, {kNaN, kNaN}};
 }
@@ -285,12 +257,11 @@ FrequencyRange PlotRange(const AnalysisInput& input) {
     return MakePlan(input).range;
 }
 
-AnalysisResult Analyse(const AnalysisInput& input) {
-    const Plan plan = MakePlan(input);
-    AnalysisResult result;
-    result.requestedFigures = result.builtFigures = result.opAmpFigures = NoFigures();
+namespace {
 
-    // The figures first: the grid takes in their peaks.
+// The figures come first: the grid takes in their peaks.
+void AddFigures(const Plan& plan, const AnalysisInput& input, AnalysisResult& result) {
+    result.requestedFigures = result.builtFigures = result.opAmpFigures = NoFigures();
     if (plan.request) {
         const Rational3& h = plan.requestedH;
         result.requestedFigures =
@@ -309,9 +280,10 @@ AnalysisResult Analyse(const AnalysisInput& input) {
             FiguresOf([&c, gbw](double x) { return CircuitResponseWithOpAmp(c, gbw, x); },
                       {kNaN, kNaN, kNaN}, plan.builtPoles.fo, plan.opAmpCutoff, plan.range);
     }
+}
 
-    std::vector<double>& f = result.frequency;
-    f = LogSpaced(plan.range, std::max(input.points, 2));
+std::vector<double> FrequencyGrid(const Plan& plan, int points, const AnalysisResult& result) {
+    std::vector<double> f = LogSpaced(plan.range, std::max(points, 2));
     for (const Figures* figures :
          {&result.requestedFigures, &result.builtFigures, &result.opAmpFigures}) {
         const double peak = figures->peak.frequency;
@@ -327,7 +299,11 @@ AnalysisResult Analyse(const AnalysisInput& input) {
     }
     std::sort(f.begin(), f.end());
     f.erase(std::unique(f.begin(), f.end()), f.end());
+    return f;
+}
 
+void AddTraces(const Plan& plan, const AnalysisInput& input, AnalysisResult& result) {
+    const std::vector<double>& f = result.frequency;
     if (plan.request) {
         result.requested = RationalTrace(plan.requestedH, f);
     }
@@ -341,39 +317,25 @@ AnalysisResult Analyse(const AnalysisInput& input) {
         result.opAmpWarning = MovedBeyond(ideal.cutoff, real.cutoff, 0.01 * ideal.cutoff) ||
                               MovedBeyond(ideal.peak.gainDb, real.peak.gainDb, 0.5);
     }
+}
 
-    double slowest = HUGE_VAL, fastest = 0;
-    if (plan.request) {
-        slowest = std::min(slowest, SlowestDecay(plan.requestedH));
-        fastest = std::max(fastest, FastestRinging(plan.requestedH));
-    }
-    if (plan.built) {
-        slowest = std::min(slowest, SlowestDecay(plan.builtH));
-        fastest = std::max(fastest, FastestRinging(plan.builtH));
-    }
-    if (slowest > 0 && std::isfinite(slowest)) {
-        double end = kSettlingTimeConstants / slowest;
-        int count = kStepPoints;
-        if (fastest > 0) {
-            const double period = kTwoPi / fastest;
-            const double needed = std::ceil(end / period * kStepPointsPerPeriod) + 1;
-            if (needed > kMaxStepPoints) {
-                count = kMaxStepPoints;
-                end = (kMaxStepPoints - 1) / kStepPointsPerPeriod * period;
-                result.stepShortened = true;
-            } else {
-                count = std::max(kStepPoints, static_cast<int>(needed));
-            }
+}  // namespace
+
+AnalysisResult Analyse(const AnalysisInput& input) {
+    const Plan plan = MakePlan(input);
+    AnalysisResult result;
+    AddFigures(plan, input, result);
+    result.frequency = FrequencyGrid(plan, input.points, result);
+    AddTraces(plan, input, result);
+    if (plan.request || plan.built) {
+        const StepTimes t = StepTimesOf(plan.request ? &plan.requestedH : nullptr,
+                                        plan.built ? &plan.builtH : nullptr);
+        result.stepShortened = t.shortened;
+        if (!t.times.empty() && plan.request) {
+            result.requestedStep = {t.times, StepResponse(plan.requestedH, t.times)};
         }
-        std::vector<double> times(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            times[static_cast<std::size_t>(i)] = end * i / (count - 1);
-        }
-        if (plan.request) {
-            result.requestedStep = {times, StepResponse(plan.requestedH, times)};
-        }
-        if (plan.built) {
-            result.builtStep = {times, StepResponse(plan.builtH, times)};
+        if (!t.times.empty() && plan.built) {
+            result.builtStep = {t.times, StepResponse(plan.builtH, t.times)};
         }
     }
     return result;
