@@ -24,6 +24,7 @@
 #include "mirelto/response/analysis.h"
 #include "mirelto/response/cutoff.h"
 #include "mirelto/response/op_amp.h"
+#include "mirelto/response/op_amp_model.h"
 #include "mirelto/response/peak.h"
 #include "mirelto/response/step.h"
 #include "mirelto/response/transfer.h"
