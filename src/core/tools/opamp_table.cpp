@@ -12,28 +12,29 @@ namespace mirelto {
 
 namespace {
 
-// A column holding a figure, and the factor from its unit to SI (0: decibels to V/V).
+// A column holding a figure, and the power of ten from its unit to SI (kFromDecibels: decibels
+// to V/V). Divided by the power, not multiplied by its inverse, so that 0.7 pA reads as 7e-13.
 struct FigureColumn {
     std::string_view name;
     OpAmpFigure figure;
-    double toSi;
+    int toSi;
 };
-constexpr double kFromDecibels = 0;
+constexpr int kFromDecibels = 100;
 constexpr std::array<FigureColumn, 14> kColumns{{
-    {"gbw_hz", OpAmpFigure::Gbw, 1},
+    {"gbw_hz", OpAmpFigure::Gbw, 0},
     {"a0_db", OpAmpFigure::DcGain, kFromDecibels},
-    {"a0", OpAmpFigure::DcGain, 1},
-    {"slew_v_per_us", OpAmpFigure::SlewRate, 1e6},
-    {"en_nv_rthz", OpAmpFigure::VoltageNoise, 1e-9},
-    {"en_corner_hz", OpAmpFigure::VoltageNoiseCorner, 1},
-    {"in_pa_rthz", OpAmpFigure::CurrentNoise, 1e-12},
-    {"in_corner_hz", OpAmpFigure::CurrentNoiseCorner, 1},
-    {"swing_low_v", OpAmpFigure::SwingLow, 1},
-    {"swing_high_v", OpAmpFigure::SwingHigh, 1},
-    {"cm_low_v", OpAmpFigure::CommonModeLow, 1},
-    {"cm_high_v", OpAmpFigure::CommonModeHigh, 1},
-    {"supply_v", OpAmpFigure::Supply, 1},
-    {"ro_ohm", OpAmpFigure::OutputResistance, 1},
+    {"a0", OpAmpFigure::DcGain, 0},
+    {"slew_v_per_us", OpAmpFigure::SlewRate, 6},
+    {"en_nv_rthz", OpAmpFigure::VoltageNoise, -9},
+    {"en_corner_hz", OpAmpFigure::VoltageNoiseCorner, 0},
+    {"in_pa_rthz", OpAmpFigure::CurrentNoise, -12},
+    {"in_corner_hz", OpAmpFigure::CurrentNoiseCorner, 0},
+    {"swing_low_v", OpAmpFigure::SwingLow, 0},
+    {"swing_high_v", OpAmpFigure::SwingHigh, 0},
+    {"cm_low_v", OpAmpFigure::CommonModeLow, 0},
+    {"cm_high_v", OpAmpFigure::CommonModeHigh, 0},
+    {"supply_v", OpAmpFigure::Supply, 0},
+    {"ro_ohm", OpAmpFigure::OutputResistance, 0},
 }};
 
 // One record's fields, RFC 4180 quoting ("" inside quotes is one quote); `at` moves past the
@@ -91,8 +92,13 @@ bool ReadFigure(const FigureColumn& column, const std::string& cell, OpAmp& opAm
     if (!std::isfinite(value)) {
         return false;
     }
-    FigureOf(opAmp, column.figure) =
-        column.toSi == kFromDecibels ? std::pow(10.0, value / 20) : value * column.toSi;
+    double& figure = FigureOf(opAmp, column.figure);
+    if (column.toSi == kFromDecibels) {
+        figure = std::pow(10.0, value / 20);
+    } else {
+        const double power = std::pow(10.0, std::abs(column.toSi));
+        figure = column.toSi < 0 ? value / power : value * power;
+    }
     return true;
 }
 

@@ -31,9 +31,12 @@
 
 #include "mirelto/tools/design_warnings.h"
 #include "mirelto/tools/netlist.h"
+#include "mirelto/tools/noise.h"
+#include "mirelto/tools/opamp_table.h"
 #include "mirelto/tools/optimise.h"
 #include "mirelto/tools/presets.h"
 #include "mirelto/tools/ranking.h"
+#include "mirelto/tools/signal_limits.h"
 #include "mirelto/tools/run_control.h"
 #include "mirelto/tools/spread.h"
 #include "mirelto/tools/tolerance.h"
