@@ -1,6 +1,8 @@
 #include "mirelto/response/op_amp.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "numeric/constants.h"
 #include "numeric/linear_solve.h"
@@ -58,21 +60,28 @@ struct Nodal {
 // equation (Vout - Vx)/Ro + yFb (Vout - VB) = 0 with Vx = A (VP - Vout), divided by A/Ro:
 // (1 + (1 + Ro yFb)/A) Vout - (Ro yFb / A) VB - VP = 0. With Ro = 0 it is Vout = A (VP - Vout),
 // finite at s = 0 and the ideal follower for an infinite gbw.
+void FillMatrix(const Ladder& w, const Dynamics& d, Complex s, Complex inverseA,
+                NodalLu::Matrix& m) {
+    const Complex yIn = w.input.At(s), yA = w.shuntA.At(s), yAB = w.middle.At(s);
+    const Complex yFb = w.feedback.At(s), yBP = w.series.At(s), yP = w.shuntP.At(s);
+    const Complex roFb = d.ro * yFb;
+    const NodalLu::Matrix rows = {{yIn + yA + yAB, -yAB, 0.0, 0.0},
+                                  {-yAB, yAB + yFb + yBP, -yBP, -yFb},
+                                  {0.0, -yBP, yBP + yP, 0.0},
+                                  {0.0, -roFb * inverseA, -1.0, 1.0 + (1.0 + roFb) * inverseA}};
+    for (int i = 0; i < kNodes; ++i) {
+        std::copy(rows[i], rows[i] + kNodes, m[i]);
+    }
+}
+
 Nodal Factor(const Circuit& circuit, const OpAmp& opAmp, double frequency) {
     Nodal n;
     n.w = LadderOf(circuit);
     n.d = DynamicsOf(opAmp);
     n.s = Complex(0, kTwoPi * frequency);
     n.inverseA = n.d.inverseA0 + n.s * n.d.follower;
-    const Ladder& w = n.w;
-    const Complex s = n.s;
-    const Complex yIn = w.input.At(s), yA = w.shuntA.At(s), yAB = w.middle.At(s);
-    const Complex yFb = w.feedback.At(s), yBP = w.series.At(s), yP = w.shuntP.At(s);
-    const Complex roFb = n.d.ro * yFb;
-    const NodalLu::Matrix m = {{yIn + yA + yAB, -yAB, 0.0, 0.0},
-                               {-yAB, yAB + yFb + yBP, -yBP, -yFb},
-                               {0.0, -yBP, yBP + yP, 0.0},
-                               {0.0, -roFb * n.inverseA, -1.0, 1.0 + (1.0 + roFb) * n.inverseA}};
+    NodalLu::Matrix m;
+    FillMatrix(n.w, n.d, n.s, n.inverseA, m);
     // The admittance rows (siemens) and the op-amp's row (dimensionless) differ by many decades.
     n.ok = opAmp.gbw > 0 && n.lu.FactorEquilibrated(m);
     return n;
@@ -121,6 +130,36 @@ Complex CircuitResponseWithOpAmp(const Circuit& circuit, const OpAmp& opAmp, dou
 
 Complex CircuitResponseWithOpAmp(const Circuit& circuit, double gbw, double frequency) {
     return CircuitResponseWithOpAmp(circuit, OpAmp::WithGbw(gbw), frequency);
+}
+
+Complex NodalDeterminant(const Circuit& circuit, const OpAmp& opAmp, Complex s) {
+    const Dynamics d = DynamicsOf(opAmp);
+    NodalLu::Matrix m;
+    FillMatrix(LadderOf(circuit), d, s, d.inverseA0 + s * d.follower, m);
+    // Gaussian elimination with partial pivoting, unscaled: the determinant must stay a
+    // polynomial in s.
+    Complex det = 1;
+    for (int col = 0; col < kNodes; ++col) {
+        int pivot = col;
+        for (int r = col + 1; r < kNodes; ++r) {
+            pivot = std::abs(m[r][col]) > std::abs(m[pivot][col]) ? r : pivot;
+        }
+        if (pivot != col) {
+            std::swap(m[pivot], m[col]);
+            det = -det;
+        }
+        det *= m[col][col];
+        if (m[col][col] == 0.0) {
+            return 0;
+        }
+        for (int r = col + 1; r < kNodes; ++r) {
+            const Complex factor = m[r][col] / m[col][col];
+            for (int c = col; c < kNodes; ++c) {
+                m[r][c] -= factor * m[col][c];
+            }
+        }
+    }
+    return det;
 }
 
 NoiseTransfers NoiseTransfersAt(const Circuit& circuit, const OpAmp& opAmp, double frequency) {

@@ -25,10 +25,12 @@
 #include "mirelto/response/cutoff.h"
 #include "mirelto/response/op_amp.h"
 #include "mirelto/response/op_amp_model.h"
+#include "mirelto/response/op_amp_poles.h"
 #include "mirelto/response/peak.h"
 #include "mirelto/response/step.h"
 #include "mirelto/response/transfer.h"
 
+#include "mirelto/tools/compensation.h"
 #include "mirelto/tools/design_warnings.h"
 #include "mirelto/tools/netlist.h"
 #include "mirelto/tools/noise.h"

@@ -28,6 +28,10 @@ ResponseWithSlope CircuitResponseWithOpAmpSlope(const Circuit& circuit, const Op
 ResponseWithSlope CircuitResponseWithOpAmpSlope(const Circuit& circuit, double gbw,
                                                 double frequency);
 
+// The determinant of the nodal equations at a complex s (rad/s), the characteristic polynomial of
+// the circuit with the op-amp up to a constant: its zeros are the poles of the response.
+Complex NodalDeterminant(const Circuit& circuit, const OpAmp& opAmp, Complex s);
+
 // The output voltage per unit of each noise source at one frequency, the input grounded:
 // resistors R1..R3 as a current source of 1 A across each (transimpedance, ohms), the op-amp's
 // voltage noise as 1 V in series with its non-inverting input, its current noise as 1 A into the
