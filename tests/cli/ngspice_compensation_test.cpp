@@ -39,10 +39,10 @@ void PrintTo(const CompensatedCase& c, std::ostream* os) {
 
 // The output of ngspice -b on the netlist of `circuit` with the op-amp, the control lines run in
 // place of the netlist's analyses.
-std::string Simulate(const std::string& name, const Circuit& circuit, double gbw,
+std::string Simulate(const std::string& name, const Circuit& circuit, const OpAmp& opAmp,
                      const std::string& commands) {
     NetlistOptions options;
-    options.opAmpGbw = gbw;
+    options.opAmp = opAmp;
     std::string netlist = SpiceNetlist(circuit, options);
     for (const char* analysis : {"\n.meas ", "\n.print ", "\n.ac "}) {
         for (std::size_t at = netlist.find(analysis); at != std::string::npos;
@@ -79,7 +79,7 @@ std::vector<double> Values(const std::string& log, const std::string& key) {
     return values;
 }
 
-std::vector<double> Magnitudes(const std::string& name, const Circuit& circuit, double gbw,
+std::vector<double> Magnitudes(const std::string& name, const Circuit& circuit, const OpAmp& opAmp,
                                const std::vector<double>& frequencies) {
     std::string commands;
     for (const double f : frequencies) {
@@ -87,7 +87,7 @@ std::vector<double> Magnitudes(const std::string& name, const Circuit& circuit, 
         std::snprintf(line, sizeof line, "ac lin 1 %.17g %.17g\nprint vdb(out)\n", f, f);
         commands += line;
     }
-    return Values(Simulate(name, circuit, gbw, commands), "vdb(out) = ");
+    return Values(Simulate(name, circuit, opAmp, commands), "vdb(out) = ");
 }
 
 class NgspiceCompensationTest : public testing::TestWithParam<CompensatedCase> {};
@@ -104,9 +104,9 @@ TEST_P(NgspiceCompensationTest, SimulatedResponseIsTheRequestedOne) {
     ASSERT_TRUE(done.solved);
 
     // The three poles nearest the origin, read back as fa, fo, Q.
-    const std::vector<double> parts =
-        Values(Simulate(c.name + "_pz", done.circuit, c.gbw, "pz in 0 out 0 vol pol\nprint all\n"),
-               "pole(");
+    const std::vector<double> parts = Values(
+        Simulate(c.name + "_pz", done.circuit, input.opAmp, "pz in 0 out 0 vol pol\nprint all\n"),
+        "pole(");
     ASSERT_EQ(parts.size(), 8u);
     std::vector<Complex> poles;
     for (std::size_t i = 0; i < parts.size(); i += 2) {
@@ -126,9 +126,10 @@ TEST_P(NgspiceCompensationTest, SimulatedResponseIsTheRequestedOne) {
     }
     const Rational3 requested = RequestedTransfer(c.request, c.isLpf);
     const std::vector<double> frequencies{c.request.fo / 2, c.request.fo, 2 * c.request.fo};
-    const std::vector<double> compensated = Magnitudes(c.name, done.circuit, c.gbw, frequencies);
+    const std::vector<double> compensated =
+        Magnitudes(c.name, done.circuit, input.opAmp, frequencies);
     const std::vector<double> plain =
-        Magnitudes(c.name + "_plain", ideal.circuit, c.gbw, frequencies);
+        Magnitudes(c.name + "_plain", ideal.circuit, input.opAmp, frequencies);
     ASSERT_EQ(compensated.size(), frequencies.size());
     ASSERT_EQ(plain.size(), frequencies.size());
     double worstPlain = 0;
@@ -149,6 +150,29 @@ INSTANTIATE_TEST_SUITE_P(Designs, NgspiceCompensationTest, testing::Values(
     CompensatedCase{"PeakingHighPass",    false, {800, 1.2e3, 2},  {10e-9, 10e-9, 10e-9}, 200e3}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
+
+// The op-amp's DC gain and output resistance in the exported subcircuit and in the nodal solve
+// alike: |V(out)| from the pass band into the low-pass's stop band, where the follower's
+// feed-through through C2 and Ro sets the floor, within 0.01 dB of CircuitResponseWithOpAmp.
+TEST(NgspiceOpAmpModel, DcGainAndOutputResistanceAsSimulated) {
+    for (const bool isLpf : {true, false}) {
+        const Circuit circuit{22e3, 22e3, 22e3, 470e-12, 1.5e-9, 68e-12, isLpf};
+        OpAmp opAmp = OpAmp::WithGbw(1e6);
+        opAmp.a0 = 1e4;
+        opAmp.outputResistance = 300;
+        const std::vector<double> frequencies{10, 20e3, 200e3, 2e6, 20e6};
+        const std::vector<double> simulated =
+            Magnitudes(isLpf ? "RoLowPass" : "RoHighPass", circuit, opAmp, frequencies);
+        ASSERT_EQ(simulated.size(), frequencies.size());
+        for (std::size_t i = 0; i < frequencies.size(); ++i) {
+            const double ours =
+                20 * std::log10(std::abs(CircuitResponseWithOpAmp(circuit, opAmp, frequencies[i])));
+            EXPECT_NEAR(simulated[i], ours, 0.01) << frequencies[i];
+            std::printf("%s at %.6g Hz: ngspice %.4f dB, mirelto %.4f dB\n", isLpf ? "LPF" : "HPF",
+                        frequencies[i], simulated[i], ours);
+        }
+    }
+}
 
 }  // namespace
 }  // namespace mirelto::test
