@@ -61,6 +61,7 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
             design.series[computed + i] = SeriesText(series[i]);
         }
     }
+    design.opAmp = SavedOpAmpSetting(args);
     return design;
 }
 
@@ -121,7 +122,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     const GivenComponents given = ReadGiven(args, isLpf);
     const std::array<std::int32_t, 3> series = ReadSeries(args, isLpf);
     const std::optional<OpAmp> opAmp = ReadOpAmp(args);
-    const bool compensate = args.Has("--compensate");
+    const bool compensate = Compensates(args);
     if (compensate && !(opAmp && HasDynamics(*opAmp))) {
         throw UsageError("--compensate: needs the op-amp's --gbw (or an --opamp with one)");
     }
@@ -179,7 +180,8 @@ void RunDesign(const Arguments& args, std::ostream& out) {
             out << CompensationText(*compensated, *opAmp, "\r\n");
         }
         WriteWarnings(out, built, "Warning", "\r\n");
-        out << SignalText(signal, "\r\n");
+        out << SignalText(signal, "\r\n")
+            << NoiseSummaryText(args, built, opAmp.value_or(OpAmp{}), "\r\n");
         return;
     }
     const PoleSet& asked = request.poles;
@@ -197,6 +199,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     if (compensated) {
         json["compensation"] = CompensationJson(*compensated);
     }
+    AddNoiseSummaryJson(json, args, built, opAmp.value_or(OpAmp{}));
     json = WithWarnings(json, built);
     AddSignalJson(json, signal);
     out << JsonText(json);
@@ -228,7 +231,8 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     if (!args.Has("--json")) {
         out << report << CutoffLine(cutoff) << OpAmpLines(figures, circuit, opAmp);
         WriteWarnings(out, circuit, "Warning", "\r\n");
-        out << SignalText(signal, "\r\n");
+        out << SignalText(signal, "\r\n")
+            << NoiseSummaryText(args, circuit, opAmp.value_or(OpAmp{}), "\r\n");
         return;
     }
     const Json result = WithCutoff(PolesJson(poles), cutoff);
@@ -241,6 +245,7 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
               {"range", RangeJson(cutoff.range)},
               {"report", report}};
     AddOpAmp(json, figures, circuit, opAmp);
+    AddNoiseSummaryJson(json, args, circuit, opAmp.value_or(OpAmp{}));
     json = WithWarnings(json, circuit);
     AddSignalJson(json, signal);
     out << JsonText(json);
@@ -258,8 +263,8 @@ CommandInfo DesignCommand() {
             "of the rounded circuit and a line per design warning (resistors or capacitors spread\n"
             "over 30:1, a resistor below 1k or above 1M, a capacitor below 100p).",
             Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kOpAmpOptions,
-                  kOpAmpFigureOptions, kAmplitudeOptions, kCompensateOptions, kSaveOptions,
-                  kOutputOptions}),
+                  kOpAmpFigureOptions, kAmplitudeOptions, kNoiseBandOptions, kCompensateOptions,
+                  kSaveOptions, kOutputOptions}),
             "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
             "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
             "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n"
@@ -268,7 +273,8 @@ CommandInfo DesignCommand() {
             "the computed parts so that the circuit with that op-amp has the requested fa, fo and\n"
             "Q as its three dominant poles; the report then gives the rounded circuit's with it.\n"
             "--amplitude checks the largest output, slew and input against the op-amp's swing\n"
-            "(--supply, --swing-headroom), --slew and common-mode range (Warning lines).\n",
+            "(--supply, --swing-headroom), --slew and common-mode range (Warning lines); --band\n"
+            "adds the output noise over that band (see mirelto-cli noise).\n",
             RunDesign};
 }
 
@@ -279,7 +285,7 @@ CommandInfo AnalyseCommand() {
             "parts, as the window's report (CR LF line ends), then the -3 dB frequency and a line\n"
             "per design warning.",
             Join({kModeOptions, kComponentOptions, kOpAmpOptions, kOpAmpFigureOptions,
-                  kAmplitudeOptions, kOutputOptions}),
+                  kAmplitudeOptions, kNoiseBandOptions, kOutputOptions}),
             "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. With --gbw\n"
             "a line follows the -3 dB frequency with the -3 dB frequency and the peak of the\n"
             "circuit with that op-amp (open-loop gain GBW/f), and the analysis window's warning\n"

@@ -49,8 +49,7 @@ std::string TableProblemText(OpAmpTableProblem problem) {
     return "unreadable";
 }
 
-double ReadFigure(const Arguments& args, const FigureOption& f) {
-    const std::string text = *args.Text(f.option);
+double ReadFigure(const std::string& text, const FigureOption& f) {
     if (f.positive) {
         return ParsePositive(f.option, text);
     }
@@ -59,6 +58,16 @@ double ReadFigure(const Arguments& args, const FigureOption& f) {
         throw UsageError(Concat(f.option, ": must not be below zero: ", Quoted(text)));
     }
     return value;
+}
+
+// The figures' options and --swing-headroom (both swings) in the design file's figures.
+const FigureOption* FigureOptionOf(std::string_view option) {
+    for (const FigureOption& f : kFigureOptions) {
+        if (f.option == option) {
+            return &f;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -118,42 +127,88 @@ std::optional<OpAmp> ReadOpAmp(const Arguments& args) {
     OpAmp typed;
     bool any = false;
     for (const FigureOption& f : kFigureOptions) {
-        if (args.Has(f.option)) {
-            FigureOf(typed, f.figure) = ReadFigure(args, f);
+        if (const auto text = OpAmpOptionText(args, f.option)) {
+            FigureOf(typed, f.figure) = ReadFigure(*text, f);
             any = true;
         }
     }
-    if (args.Has("--swing-headroom")) {
-        const std::string text = *args.Text("--swing-headroom");
-        typed.swingLow = typed.swingHigh = ParseNumber("--swing-headroom", text);
+    if (const auto text = OpAmpOptionText(args, "--swing-headroom")) {
+        typed.swingLow = typed.swingHigh = ParseNumber("--swing-headroom", *text);
         any = true;
     }
-    if (!args.Has("--opamp")) {
+    const auto name = OpAmpOptionText(args, "--opamp");
+    if (!name) {
         return any ? std::optional(typed) : std::nullopt;
     }
-    const std::string name = *args.Text("--opamp");
     const std::vector<OpAmp> table = OpAmpTable();
-    const OpAmp* part = FindOpAmp(table, name);
+    const OpAmp* part = FindOpAmp(table, *name);
     if (part == nullptr) {
-        throw UsageError(Concat("--opamp: no op-amp ", Quoted(name),
+        throw UsageError(Concat("--opamp: no op-amp ", Quoted(*name),
                                 " in the table (see mirelto-cli opamps) nor in ",
                                 Printable(UserOpAmpTablePath())));
     }
     return Overlaid(*part, typed);
 }
 
-std::optional<double> ReadAmplitude(const Arguments& args) {
-    if (!args.Has("--amplitude")) {
-        return std::nullopt;
+std::optional<std::string> OpAmpOptionText(const Arguments& args, std::string_view option) {
+    if (args.Has(option) || !args.Design() || !args.Design()->opAmp) {
+        return args.Text(option);
     }
-    return ParsePositive("--amplitude", *args.Text("--amplitude"));
+    const OpAmpSetting& saved = *args.Design()->opAmp;
+    std::string text;
+    if (option == "--opamp") {
+        text = saved.name;
+    } else if (option == "--amplitude") {
+        text = saved.amplitude;
+    } else if (option == "--band") {
+        text = saved.bandLow.empty() ? std::string() : Concat(saved.bandLow, ":", saved.bandHigh);
+    } else if (option == "--swing-headroom") {
+        text = saved.figures[static_cast<std::size_t>(OpAmpFigure::SwingHigh)];
+    } else if (const FigureOption* f = FigureOptionOf(option)) {
+        text = saved.figures[static_cast<std::size_t>(f->figure)];
+    }
+    return text.empty() ? std::nullopt : std::optional(text);
+}
+
+bool Compensates(const Arguments& args) {
+    return args.Has("--compensate") ||
+           (args.Design() && args.Design()->opAmp && args.Design()->opAmp->compensate);
+}
+
+std::optional<OpAmpSetting> SavedOpAmpSetting(const Arguments& args) {
+    OpAmpSetting setting;
+    setting.name = OpAmpOptionText(args, "--opamp").value_or("");
+    bool any = !setting.name.empty();
+    for (const FigureOption& f : kFigureOptions) {
+        setting.figures[static_cast<std::size_t>(f.figure)] =
+            OpAmpOptionText(args, f.option).value_or("");
+        any = any || !setting.figures[static_cast<std::size_t>(f.figure)].empty();
+    }
+    const std::string swing = OpAmpOptionText(args, "--swing-headroom").value_or("");
+    setting.figures[static_cast<std::size_t>(OpAmpFigure::SwingLow)] = swing;
+    setting.figures[static_cast<std::size_t>(OpAmpFigure::SwingHigh)] = swing;
+    if (const auto band = OpAmpOptionText(args, "--band")) {
+        const std::size_t colon = band->find(':');
+        setting.bandLow = band->substr(0, colon);
+        setting.bandHigh = colon == std::string::npos ? std::string() : band->substr(colon + 1);
+    }
+    setting.amplitude = OpAmpOptionText(args, "--amplitude").value_or("");
+    setting.compensate = Compensates(args);
+    any = any || !swing.empty() || !setting.bandLow.empty() || !setting.amplitude.empty();
+    return any ? std::optional(setting) : std::nullopt;
+}
+
+std::optional<double> ReadAmplitude(const Arguments& args) {
+    const auto text = OpAmpOptionText(args, "--amplitude");
+    return text ? std::optional(ParsePositive("--amplitude", *text)) : std::nullopt;
 }
 
 FrequencyRange ReadBand(const Arguments& args) {
-    if (!args.Has("--band")) {
+    const auto given = OpAmpOptionText(args, "--band");
+    if (!given) {
         return {};
     }
-    const std::string text = *args.Text("--band");
+    const std::string& text = *given;
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos) {
         throw UsageError(Concat("--band: not F1:F2 (20:20k): ", Quoted(text)));

@@ -12,6 +12,7 @@
 #include <mirelto/response/op_amp_model.h>
 
 #include "arguments.h"
+#include "design_file.h"
 
 namespace mirelto::cli {
 
@@ -29,6 +30,15 @@ std::vector<OpAmp> OpAmpTable();
 // The op-amp of --opamp and the figure options (and --gbw); nothing when none is given. An
 // unknown --opamp name is a usage error listing where it was looked for.
 std::optional<OpAmp> ReadOpAmp(const Arguments& args);
+
+// The text of an op-amp option (--opamp, a figure, --band, --amplitude): as given, else as the
+// design of --design keeps it; nothing when neither has it.
+std::optional<std::string> OpAmpOptionText(const Arguments& args, std::string_view option);
+// --compensate, or the design's choice.
+bool Compensates(const Arguments& args);
+// What --design FILE --save keeps of the op-amp: the options given over the design's setting;
+// nothing when neither names one.
+std::optional<OpAmpSetting> SavedOpAmpSetting(const Arguments& args);
 
 // --amplitude, V peak; nothing when not given.
 std::optional<double> ReadAmplitude(const Arguments& args);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include <mirelto/tools/noise.h>
+
 #include "common.h"
 #include "op_amp_choice.h"
 
@@ -55,7 +57,45 @@ std::string Against(double limit, double margin, std::string_view unit, std::str
     return Concat(" (", what, " ", Compact(limit), unit, ": margin ", Compact(margin), unit, ")");
 }
 
+std::optional<NoiseResult> NoiseSummary(const Arguments& args, const Circuit& circuit,
+                                        const OpAmp& opAmp) {
+    NoiseInput input;
+    input.band = ReadBand(args);
+    if (!(input.band.high > 0)) {
+        return std::nullopt;
+    }
+    input.circuit = circuit;
+    input.opAmp = opAmp;
+    input.temperature = ReadTemperature(args);
+    input.points = 2;
+    return AnalyseNoise(input);
+}
+
 }  // namespace
+
+std::string NoiseSummaryText(const Arguments& args, const Circuit& circuit, const OpAmp& opAmp,
+                             std::string_view lineEnd) {
+    const auto noise = NoiseSummary(args, circuit, opAmp);
+    if (!noise) {
+        return {};
+    }
+    const std::string range =
+        std::isnan(noise->dynamicRangeDb)
+            ? std::string()
+            : Concat(", dynamic range ", FixedText(noise->dynamicRangeDb, "%.1f"), " dB");
+    return Concat("Output noise ", Compact(noise->band.low), "Hz to ", Compact(noise->band.high),
+                  "Hz: ", Compact(noise->totalRms), "V RMS", range, lineEnd);
+}
+
+void AddNoiseSummaryJson(Json& json, const Arguments& args, const Circuit& circuit,
+                         const OpAmp& opAmp) {
+    if (const auto noise = NoiseSummary(args, circuit, opAmp)) {
+        json["noise"] = {{"band", {JsonNumber(noise->band.low), JsonNumber(noise->band.high)}},
+                         {"temperature", JsonNumber(ReadTemperature(args))},
+                         {"outputRms", JsonNumber(noise->totalRms)},
+                         {"dynamicRangeDb", JsonNumber(noise->dynamicRangeDb)}};
+    }
+}
 
 Json OpAmpFiguresJson(const OpAmp& o) {
     Json json{{"name", o.name.empty() ? Json(nullptr) : Json(o.name)}};

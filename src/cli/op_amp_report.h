@@ -27,6 +27,13 @@ struct SignalReport {
 SignalReport SignalReportOf(const Arguments& args, const Circuit& circuit, const OpAmp& opAmp);
 SignalReport SignalReportOf(const Arguments& args, const Circuit& circuit);
 
+// With --band: the output noise over it with the op-amp (ideal without a GBW), one line, and
+// {"band", "temperature", "outputRms", "dynamicRangeDb"} as "noise".
+std::string NoiseSummaryText(const Arguments& args, const Circuit& circuit, const OpAmp& opAmp,
+                             std::string_view lineEnd);
+void AddNoiseSummaryJson(Json& json, const Arguments& args, const Circuit& circuit,
+                         const OpAmp& opAmp);
+
 // The limits (with an amplitude) and then "Warning: ..." lines, each ended by `lineEnd`.
 std::string SignalText(const SignalReport& report, std::string_view lineEnd);
 // "signal": the figures (with an amplitude); and each warning appended to "warnings".

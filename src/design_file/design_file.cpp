@@ -12,6 +12,8 @@
 
 #include <mirelto/tools/presets.h>
 
+#include "op_amp_setting.h"
+
 namespace mirelto {
 
 namespace {
@@ -223,6 +225,14 @@ DesignFile ReadDesign(const Json& json) {
     if (root.Has("analysis")) {
         design.analysis = ReadAnalysis(root.Object("analysis"));
     }
+    if (root.Has("opAmp")) {
+        const Json& opAmp = root.Member("opAmp", JsonKind::Object);
+        std::string bad;
+        design.opAmp = ReadOpAmpSetting(opAmp, bad);
+        if (!bad.empty()) {
+            throw Stop{Problem(DesignFileProblem::BadValue, "opAmp." + bad)};
+        }
+    }
     if (root.Has("note")) {
         design.note = root.Text("note");
     }
@@ -307,6 +317,9 @@ std::string SerialiseDesignFile(const DesignFile& design) {
         analysis["optimiser"] = {{"steps", a.optimiser.steps},
                                  {"givenSeries", a.optimiser.givenSeries}};
         json["analysis"] = std::move(analysis);
+    }
+    if (design.opAmp) {
+        json["opAmp"] = OpAmpSettingJson(*design.opAmp);
     }
     json["note"] = design.note;
     // Texts are written as they are (µ, ∞, Japanese), not as escapes; bytes that are not UTF-8

@@ -15,7 +15,7 @@ struct FigureEntry {
     double OpAmp::*member;
 };
 
-constexpr std::array<FigureEntry, 13> kFigures{{
+constexpr std::array<FigureEntry, kOpAmpFigureCount> kFigures{{
     {OpAmpFigure::Gbw, "gbw", &OpAmp::gbw},
     {OpAmpFigure::DcGain, "a0", &OpAmp::a0},
     {OpAmpFigure::VoltageNoise, "en", &OpAmp::en},

@@ -4,6 +4,7 @@
 // says which one (OpAmpFigure). A value type with no state.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,7 @@ enum class OpAmpFigure {
     Supply,
     OutputResistance,
 };
+inline constexpr std::size_t kOpAmpFigureCount = 13;
 
 // "gbw", "a0", "en", ...: the names mirelto-cli and the design file use.
 std::string_view OpAmpFigureName(OpAmpFigure figure);
