@@ -1,5 +1,7 @@
 #include "mirelto/tools/optimise.h"
 
+#include "mirelto/response/op_amp_poles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -64,11 +66,12 @@ bool SameMember(double a, double b) {
     return std::fabs(a - b) <= kSameMember * std::fabs(b);
 }
 
-Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t index) {
+Candidate Score(const Circuit& circuit, const OptimiseInput& input, std::int64_t index) {
+    const PoleSet& requested = input.requested;
     Candidate c;
     c.circuit = circuit;
     c.index = index;
-    c.built = CircuitPoles(circuit);
+    c.built = DominantPoles(circuit, input.opAmp);
     c.error.fa = (c.built.fa - requested.fa) / requested.fa;
     c.error.fo = (c.built.fo - requested.fo) / requested.fo;
     c.error.q = (c.built.q - requested.q) / requested.q;
@@ -267,7 +270,7 @@ OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& cont
     const auto before = [ranking = input.ranking](const Candidate& a, const Candidate& b) {
         return RanksBefore(a, b, ranking);
     };
-    result.plain = Score(CircuitOf(plainValues, isLpf), input.requested, plainIndex);
+    result.plain = Score(CircuitOf(plainValues, isLpf), input, plainIndex);
     result.plain.plainRounding = true;
     const bool plainRanked = ranked(result.plain);
 
@@ -290,7 +293,7 @@ OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& cont
         if (index % kProgressEvery == 0 && index > 0 && control.progress) {
             control.progress(index, total);
         }
-        Candidate c = Score(CircuitOf(parts, isLpf), input.requested, index);
+        Candidate c = Score(CircuitOf(parts, isLpf), input, index);
         if (!ranked(c)) {
             ++result.unrealisable;
         } else {

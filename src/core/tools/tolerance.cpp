@@ -47,12 +47,21 @@ PoleSet TrialPoles(const Circuit& circuit, const Rational3& h) {
     return CircuitPoles(circuit);
 }
 
-// The -3 dB frequency of a circuit whose rational response is `h`, with the op-amp of `gbw`
-// when there is one (ToleranceInput::opAmpGbw).
-double Cutoff(const Circuit& circuit, const Rational3& h, double gbw, const FrequencyRange& range) {
-    if (gbw > 0) {
+// The op-amp of the input: ToleranceInput::opAmpGbw with its DC gain and output resistance.
+OpAmp OpAmpOf(const ToleranceInput& input) {
+    OpAmp opAmp = OpAmp::WithGbw(input.opAmpGbw);
+    opAmp.a0 = input.opAmpA0;
+    opAmp.outputResistance = input.opAmpOutputResistance;
+    return opAmp;
+}
+
+// The -3 dB frequency of a circuit whose rational response is `h`, with the op-amp when there is
+// one (ToleranceInput::opAmpGbw).
+double Cutoff(const Circuit& circuit, const Rational3& h, const OpAmp& opAmp,
+              const FrequencyRange& range) {
+    if (opAmp.gbw > 0) {
         return CutoffFrequency(
-            [&circuit, gbw](double f) { return CircuitResponseWithOpAmp(circuit, gbw, f); },
+            [&circuit, &opAmp](double f) { return CircuitResponseWithOpAmp(circuit, opAmp, f); },
             circuit.isLpf, range.low, range.high);
     }
     return CutoffFrequency(h, circuit.isLpf, range.low, range.high);
@@ -150,7 +159,7 @@ class Trials {
             const PoleSet poles = TrialPoles(c, h);
             Quantities values{poles.fa, poles.fo, poles.q, kNaN};
             if (!std::isnan(poles.fa)) {
-                values[3] = Cutoff(c, h, input_.opAmpGbw, range_);
+                values[3] = Cutoff(c, h, OpAmpOf(input_), range_);
             }
             use(values);
         }
@@ -343,12 +352,14 @@ ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& 
         window.hasRequest = false;
         window.built = nominal;
         window.opAmpGbw = input.opAmpGbw;
+        window.opAmpA0 = input.opAmpA0;
+        window.opAmpOutputResistance = input.opAmpOutputResistance;
         result.cutoffRange = PlotRange(window);
     }
     const Rational3 h = CircuitTransfer(nominal);
     const PoleSet y = TrialPoles(nominal, h);
     const Quantities nominals{y.fa, y.fo, y.q,
-                              Cutoff(nominal, h, input.opAmpGbw, result.cutoffRange)};
+                              Cutoff(nominal, h, OpAmpOf(input), result.cutoffRange)};
     result.status = RunStatus::Done;
     const bool kept = input.trials <= input.trialsKept;
     Trials trials(input, result.cutoffRange, control, kept ? 1 : kReplayPasses);
