@@ -147,6 +147,7 @@ TEST_P(NgspiceCompensationTest, SimulatedResponseIsTheRequestedOne) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Designs, NgspiceCompensationTest, testing::Values(
     CompensatedCase{"ButterworthLowPass", true,  {20e3, 20e3, 1},  {22e3, 22e3, 22e3},    1e6},
+    CompensatedCase{"NearLowestGbw",      true,  {20e3, 20e3, 1},  {22e3, 22e3, 22e3},    50e3},
     CompensatedCase{"PeakingHighPass",    false, {800, 1.2e3, 2},  {10e-9, 10e-9, 10e-9}, 200e3}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
