@@ -1,5 +1,6 @@
 // noise: the output noise of six given parts with an op-amp: each source's RMS over the band and
 // share, the total, the dynamic range the op-amp's swing leaves, and the density over frequency.
+#include <algorithm>
 #include <cmath>
 
 #include <mirelto/tools/noise.h>
@@ -25,7 +26,13 @@ std::string NoiseText(const NoiseResult& r, double temperature) {
         const auto source = static_cast<NoiseSource>(s);
         std::string name = Concat("  ", NoiseSourceName(source));
         name.resize(8, ' ');
-        text += Concat(name, Shown(r.rms[s]), "V  ", Percent(r.Share(source)), " %\n");
+        const OpAmpFigure density = source == NoiseSource::VoltageNoise   ? OpAmpFigure::VoltageNoise
+                                    : source == NoiseSource::CurrentNoise ? OpAmpFigure::CurrentNoise
+                                                                          : OpAmpFigure::Gbw;
+        const bool missing =
+            std::find(r.missing.begin(), r.missing.end(), density) != r.missing.end();
+        text += missing ? Concat(name, "   (not given)\n")
+                        : Concat(name, Shown(r.rms[s]), "V  ", Percent(r.Share(source)), " %\n");
     }
     text += Concat("  total ", Shown(r.totalRms), "V\n");
     if (std::isnan(r.dynamicRangeDb)) {
