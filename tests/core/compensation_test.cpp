@@ -68,6 +68,27 @@ TEST_P(CompensationTest, DominantPolesMeetTheRequest) {
 INSTANTIATE_TEST_SUITE_P(Designs, CompensationTest, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The optimiser scores with the op-amp when one is chosen: the compensated circuit, kept as it is
+// (no series), meets the request with the op-amp and misses it with the ideal follower.
+TEST(CompensationTest, OptimiserScoresWithTheOpAmp) {
+    const PoleSet request{20e3, 20e3, 1};
+    CompensationInput input;
+    input.requested = request;
+    input.ideal = DesignIdeal(request, true, {22e3, 22e3, 22e3}).circuit;
+    input.opAmp = OpAmp::WithGbw(1e6);
+    const Compensation done = Compensate(input);
+    ASSERT_TRUE(done.solved);
+    OptimiseInput search;
+    search.requested = request;
+    search.ideal = done.circuit;
+    search.steps = 1;
+    const double ideal = OptimiseValues(search).plain.worstError;
+    search.opAmp = input.opAmp;
+    const double real = OptimiseValues(search).plain.worstError;
+    EXPECT_GT(ideal, 0.01);
+    EXPECT_LT(real, 1e-6);
+}
+
 TEST(DominantPoles, HugeGbwGivesTheIdealFollowersPoles) {
     const Circuit c{22e3, 22e3, 22e3, 470e-12, 1.5e-9, 68e-12, true};
     const PoleSet ideal = CircuitPoles(c);

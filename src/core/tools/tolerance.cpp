@@ -131,7 +131,11 @@ class Trials {
   public:
     Trials(const ToleranceInput& input, const FrequencyRange& cutoffRange,
            const RunControl& control, int passes)
-        : input_(input), range_(cutoffRange), control_(control), passes_(passes) {}
+        : input_(input),
+          opAmp_(OpAmpOf(input)),
+          range_(cutoffRange),
+          control_(control),
+          passes_(passes) {}
 
     // Draws and analyses the trials in order, handing each one's quantities to `use`. Returns
     // the number run: fewer when cancelled.
@@ -159,7 +163,7 @@ class Trials {
             const PoleSet poles = TrialPoles(c, h);
             Quantities values{poles.fa, poles.fo, poles.q, kNaN};
             if (!std::isnan(poles.fa)) {
-                values[3] = Cutoff(c, h, OpAmpOf(input_), range_);
+                values[3] = Cutoff(c, h, opAmp_, range_);
             }
             use(values);
         }
@@ -183,6 +187,7 @@ class Trials {
     }
 
     const ToleranceInput& input_;
+    OpAmp opAmp_;  // the op-amp of the input, built once
     FrequencyRange range_;
     const RunControl& control_;
     int passes_;
