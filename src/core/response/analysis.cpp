@@ -20,6 +20,13 @@ namespace {
 
 constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 
+OpAmp OpAmpOf(const AnalysisInput& input) {
+    OpAmp opAmp = OpAmp::WithGbw(input.opAmpGbw);
+    opAmp.a0 = input.opAmpA0;
+    opAmp.outputResistance = input.opAmpOutputResistance;
+    return opAmp;
+}
+
 constexpr double kSearchDecades = 3;     // the -3 dB search reaches this far beyond fa and fo
 constexpr double kPaddingDecades = 1.5;  // plotted beyond the outermost figure at each end
 constexpr FrequencyRange kFallbackRange{10, 100e3};
@@ -119,10 +126,10 @@ Plan MakePlan(const AnalysisInput& input) {
     }
     if (plan.opAmp) {
         const Circuit& c = input.built;
-        const double gbw = input.opAmpGbw;
-        plan.opAmpCutoff =
-            CutoffFrequency([&c, gbw](double f) { return CircuitResponseWithOpAmp(c, gbw, f); },
-                            input.isLpf, searchLow, searchHigh);
+        const OpAmp opAmp = OpAmpOf(input);
+        plan.opAmpCutoff = CutoffFrequency(
+            [&c, &opAmp](double f) { return CircuitResponseWithOpAmp(c, opAmp, f); }, input.isLpf,
+            searchLow, searchHigh);
         include(plan.opAmpCutoff);
     }
     const double padding = std::pow(10.0, kPaddingDecades);
@@ -191,7 +198,7 @@ Trace RationalTrace(const Rational3& h, const std::vector<double>& frequency) {
 
 // The op-amp response over the grid; its phase follows the built one plus the continuous angle
 // of their ratio, which changes slowly even where the filter's own phase turns quickly.
-Trace OpAmpTrace(const Circuit& circuit, double gbw, const Rational3& built,
+Trace OpAmpTrace(const Circuit& circuit, const OpAmp& opAmp, const Rational3& built,
                  const Trace& builtTrace, const std::vector<double>& frequency) {
     Trace trace;
     trace.magnitudeDb.resize(frequency.size());
@@ -199,7 +206,7 @@ Trace OpAmpTrace(const Circuit& circuit, double gbw, const Rational3& built,
     trace.groupDelay.resize(frequency.size());
     double previous = 0;
     for (std::size_t i = 0; i < frequency.size(); ++i) {
-        const ResponseWithSlope r = CircuitResponseWithOpAmpSlope(circuit, gbw, frequency[i]);
+        const ResponseWithSlope r = CircuitResponseWithOpAmpSlope(circuit, opAmp, frequency[i]);
         double ratioAngle = std::arg(r.h / Evaluate(built, frequency[i]));
         if (i > 0) {
             ratioAngle += kTwoPi * std::round((previous - ratioAngle) / kTwoPi);
@@ -275,9 +282,9 @@ void AddFigures(const Plan& plan, const AnalysisInput& input, AnalysisResult& re
     }
     if (plan.opAmp) {
         const Circuit& c = input.built;
-        const double gbw = input.opAmpGbw;
+        const OpAmp opAmp = OpAmpOf(input);
         result.opAmpFigures =
-            FiguresOf([&c, gbw](double x) { return CircuitResponseWithOpAmp(c, gbw, x); },
+            FiguresOf([&c, &opAmp](double x) { return CircuitResponseWithOpAmp(c, opAmp, x); },
                       {kNaN, kNaN, kNaN}, plan.builtPoles.fo, plan.opAmpCutoff, plan.range);
     }
 }
@@ -311,7 +318,7 @@ void AddTraces(const Plan& plan, const AnalysisInput& input, AnalysisResult& res
         result.built = RationalTrace(plan.builtH, f);
     }
     if (plan.opAmp) {
-        result.opAmp = OpAmpTrace(input.built, input.opAmpGbw, plan.builtH, result.built, f);
+        result.opAmp = OpAmpTrace(input.built, OpAmpOf(input), plan.builtH, result.built, f);
         const Figures& ideal = result.builtFigures;
         const Figures& real = result.opAmpFigures;
         result.opAmpWarning = MovedBeyond(ideal.cutoff, real.cutoff, 0.01 * ideal.cutoff) ||

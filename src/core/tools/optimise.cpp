@@ -1,5 +1,7 @@
 #include "mirelto/tools/optimise.h"
 
+#include "mirelto/response/op_amp_poles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -218,7 +220,9 @@ Candidate PlainCandidate(const OptimiseInput& input, const Neighbourhood& hood) 
         plainValues[p] = hood.values[p][hood.plainAt[p]];
     }
     const Circuit circuit = CircuitOf(plainValues, input.ideal.isLpf);
-    Candidate plain = search::Score(circuit, CircuitPoles(circuit), input.requested, plainIndex);
+    const PoleSet built =
+        HasDynamics(input.opAmp) ? DominantPoles(circuit, input.opAmp) : CircuitPoles(circuit);
+    Candidate plain = search::Score(circuit, built, input.requested, plainIndex);
     plain.plainRounding = true;
     return plain;
 }

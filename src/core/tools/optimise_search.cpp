@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "mirelto/design/filter.h"
+#include "mirelto/response/op_amp_poles.h"
 #include "numeric/cubic_batch.h"
 #include "numeric/parallel.h"
 
@@ -65,7 +66,13 @@ class Share {
                 circuits[i] = CircuitOf(parts, job_.input.ideal.isLpf);
                 Advance(at, parts);
             }
-            CircuitPolesOf({circuits.data(), count}, {poles.data(), count});
+            if (HasDynamics(job_.input.opAmp)) {
+                for (std::size_t i = 0; i < count; ++i) {
+                    poles[i] = DominantPoles(circuits[i], job_.input.opAmp);
+                }
+            } else {
+                CircuitPolesOf({circuits.data(), count}, {poles.data(), count});
+            }
             for (std::size_t i = 0; i < count; ++i) {
                 Consider(found, Score(circuits[i], poles[i], job_.input.requested,
                                       index + static_cast<std::int64_t>(i)));

@@ -19,6 +19,7 @@ namespace mirelto {
 using trials::Cutoff;
 using trials::kQuantityCount;
 using trials::Quantities;
+using trials::OpAmpOf;
 using trials::TrialPoles;
 using trials::Trials;
 
@@ -266,12 +267,14 @@ ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& 
         window.hasRequest = false;
         window.built = nominal;
         window.opAmpGbw = input.opAmpGbw;
+        window.opAmpA0 = input.opAmpA0;
+        window.opAmpOutputResistance = input.opAmpOutputResistance;
         result.cutoffRange = PlotRange(window);
     }
     const Rational3 h = CircuitTransfer(nominal);
     const PoleSet y = TrialPoles(nominal, h);
     const Quantities nominals{y.fa, y.fo, y.q,
-                              Cutoff(nominal, h, input.opAmpGbw, result.cutoffRange)};
+                              Cutoff(nominal, h, OpAmpOf(input), result.cutoffRange)};
     result.status = RunStatus::Done;
     const bool kept = input.trials <= input.trialsKept;
     Trials trials(input, result.cutoffRange, control, kept ? 1 : kReplayPasses);

@@ -35,10 +35,18 @@ PoleSet TrialPoles(const Circuit& circuit, const Rational3& h) {
     return CircuitPoles(circuit);
 }
 
-double Cutoff(const Circuit& circuit, const Rational3& h, double gbw, const FrequencyRange& range) {
-    if (gbw > 0) {
+OpAmp OpAmpOf(const ToleranceInput& input) {
+    OpAmp opAmp = OpAmp::WithGbw(input.opAmpGbw);
+    opAmp.a0 = input.opAmpA0;
+    opAmp.outputResistance = input.opAmpOutputResistance;
+    return opAmp;
+}
+
+double Cutoff(const Circuit& circuit, const Rational3& h, const OpAmp& opAmp,
+              const FrequencyRange& range) {
+    if (opAmp.gbw > 0) {
         return CutoffFrequency(
-            [&circuit, gbw](double f) { return CircuitResponseWithOpAmp(circuit, gbw, f); },
+            [&circuit, &opAmp](double f) { return CircuitResponseWithOpAmp(circuit, opAmp, f); },
             circuit.isLpf, range.low, range.high);
     }
     return CutoffFrequency(h, circuit.isLpf, range.low, range.high);
@@ -63,7 +71,7 @@ Quantities Trials::Analyse(const ComponentValues& drawn) const {
     const PoleSet poles = TrialPoles(c, h);
     Quantities values{poles.fa, poles.fo, poles.q, kNaN};
     if (!std::isnan(poles.fa)) {
-        values[3] = Cutoff(c, h, input_.opAmpGbw, range_);
+        values[3] = Cutoff(c, h, opAmp_, range_);
     }
     return values;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "mirelto/response/op_amp_model.h"
 #include "mirelto/response/transfer.h"
 #include "mirelto/tools/tolerance.h"
 
@@ -20,9 +21,13 @@ using Quantities = std::array<double, kQuantityCount>;  // fa, fo, Q, -3 dB freq
 // agreement with it. A circuit without a complex pair goes the back-calculation's way.
 PoleSet TrialPoles(const Circuit& circuit, const Rational3& h);
 
-// The -3 dB frequency of a circuit whose rational response is `h`, with the op-amp of `gbw`
-// when there is one (ToleranceInput::opAmpGbw).
-double Cutoff(const Circuit& circuit, const Rational3& h, double gbw, const FrequencyRange& range);
+// The op-amp of the input: ToleranceInput::opAmpGbw with its DC gain and output resistance.
+OpAmp OpAmpOf(const ToleranceInput& input);
+
+// The -3 dB frequency of a circuit whose rational response is `h`, with the op-amp when there is
+// one (ToleranceInput::opAmpGbw).
+double Cutoff(const Circuit& circuit, const Rational3& h, const OpAmp& opAmp,
+              const FrequencyRange& range);
 
 // Trials are drawn in order on the calling thread a chunk at a time, then analysed in shares
 // by index over the cores and handed on in order: the same values, in the same order, whatever
@@ -36,7 +41,11 @@ class Trials {
   public:
     Trials(const ToleranceInput& input, const FrequencyRange& cutoffRange,
            const RunControl& control, int passes)
-        : input_(input), range_(cutoffRange), control_(control), passes_(passes) {}
+        : input_(input),
+          opAmp_(OpAmpOf(input)),
+          range_(cutoffRange),
+          control_(control),
+          passes_(passes) {}
 
     // Draws and analyses the trials in order, handing each one's quantities to `use`. Returns
     // the number run: fewer when cancelled.
@@ -61,6 +70,7 @@ class Trials {
     bool Poll(std::int64_t trial, bool reports) const;
 
     const ToleranceInput& input_;
+    OpAmp opAmp_;  // the op-amp of the input, built once
     FrequencyRange range_;
     const RunControl& control_;
     int passes_;
