@@ -23,7 +23,7 @@
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "desktop/error_display.h"
 #include "desktop/language.h"
 #include "desktop/table_copy.h"

@@ -14,7 +14,7 @@
 
 #include <mirelto/tools/optimise.h>
 
-#include "analysis/tools/analysis_window_worker.h"
+#include "analysis/shared/analysis_window_worker.h"
 #include "source/design_source.h"
 
 namespace Ui {

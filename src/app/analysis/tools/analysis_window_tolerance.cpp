@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "desktop/error_display.h"
 #include "desktop/table_copy.h"
 #include "ui_analysis_window.h"

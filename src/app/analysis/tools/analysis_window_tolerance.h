@@ -14,7 +14,7 @@
 #include <mirelto/tools/tolerance.h>
 
 #include "analysis/tools/analysis_window_tolerance_charts.h"
-#include "analysis/tools/analysis_window_worker.h"
+#include "analysis/shared/analysis_window_worker.h"
 
 class QLineEdit;
 
