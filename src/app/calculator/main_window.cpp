@@ -53,17 +53,14 @@ QString FileVersionText() {
         .arg(MIRELTO_VERSION_MINOR, 2, 10, QLatin1Char('0'));
 }
 
-QPoint CentredInWorkArea(QSize outer, const Rect& workArea) {
-    return CentredTopLeftInside(workArea, outer, workArea);
-}
-
 void PlaceAtStart(QWidget& window) {
     // Placed by its client area from here on, so that the frame goes around where it is put.
     window.setGeometry(window.geometry());
     Platform& platform = CurrentPlatform();
     const QMargins frame = platform.ExpectedFrame(window);
+    const Rect workArea = platform.WorkArea(nullptr);
     const QPoint outer =
-        CentredInWorkArea(window.size().grownBy(frame), platform.WorkArea(nullptr));
+        CentredPosition(workArea, window.size().grownBy(frame), workArea, KeepInside::TopLeft);
     window.setGeometry(QRect(outer + QPoint(frame.left(), frame.top()), window.size()));
 }
 

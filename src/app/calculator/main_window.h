@@ -138,10 +138,6 @@ void Tell(MessageId id);
 // major.minor of the build's version, the minor with at least two digits ("1.00", "1.11").
 QString FileVersionText();
 
-// Where a window of outer size `outer` opens: centred in the work area, then moved right or down
-// so that its top-left corner lies inside it.
-QPoint CentredInWorkArea(QSize outer, const Rect& workArea);
-
 // Places the window, not yet shown, where it first opens: its outer rectangle, with the frame
 // that the window manager will add, centred in the work area.
 void PlaceAtStart(QWidget& window);
