@@ -512,7 +512,8 @@ class TestMainWindow : public QObject {
         QFETCH(QSize, outer);
         QFETCH(Rect, workArea);
         QFETCH(QPoint, position);
-        QCOMPARE(mirelto::CentredInWorkArea(outer, workArea), position);
+        QCOMPARE(mirelto::CentredPosition(workArea, outer, workArea, mirelto::KeepInside::TopLeft),
+                 position);
     }
 
     // Fresh, unshown window; a window manager that announces a frame; placed for the first
@@ -537,6 +538,47 @@ class TestMainWindow : public QObject {
         platform_->workArea = workArea;
         mirelto::PlaceAtStart(*form_);
         QCOMPARE(form_->geometry(), QRect(client, QSize(352, 392)));
+    }
+
+    // The window as a DesignSource; one control changed; how often each notification came. The
+    // result boxes are the calculation's own: no edit of the input.
+    void designSourceNotifications_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("modeChanges");
+        QTest::addColumn<int>("edits");
+        // clang-format off
+        for (const char* box : {"EditFa", "EditFo", "EditQ", "EditR1", "EditR2", "EditR3", "EditC1", "EditC2", "EditC3"}) {
+            QTest::newRow(box) << QString::fromLatin1(box) << 0 << 1;
+        }
+        for (const char* combo : {"ComboBoxR1", "ComboBoxR2", "ComboBoxR3", "ComboBoxC1", "ComboBoxC2", "ComboBoxC3"}) {
+            QTest::newRow(combo) << QString::fromLatin1(combo) << 0 << 1;
+        }
+        for (const char* result : {"EditFar", "EditFor", "EditQr"}) {
+            QTest::newRow(result) << QString::fromLatin1(result) << 0 << 0;
+        }
+        QTest::newRow("RadioButtonHPF") << QStringLiteral("RadioButtonHPF") << 1 << 0;
+        // clang-format on
+    }
+    void designSourceNotifications() {
+        QFETCH(QString, control);
+        QFETCH(int, modeChanges);
+        QFETCH(int, edits);
+        mirelto::DesignSource& source = *form_;
+        int modes = 0, edited = 0;
+        QObject context;
+        source.OnModeChanged(&context, [&modes] { ++modes; });
+        source.OnInputEdited(&context, [&edited] { ++edited; });
+        QWidget* widget = form_->findChild<QWidget*>(control);
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            box->setText(box->text() + QStringLiteral("0"));
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+        } else {
+            qobject_cast<QRadioButton*>(widget)->click();
+        }
+        QCOMPARE(modes, modeChanges);
+        QCOMPARE(edited, edits);
+        QCOMPARE(source.IsLpf(), control != QStringLiteral("RadioButtonHPF"));
     }
 };
 

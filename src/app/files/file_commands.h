@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "design_file.h"
+#include "source/design_source.h"
 
 class QMenu;
 class QPlainTextEdit;
@@ -24,7 +25,6 @@ class QWidget;
 namespace mirelto {
 
 class TFormAnalysis;
-class TFormMain;
 
 // How many files the recent list keeps.
 inline constexpr int kMostRecentFiles = 8;
@@ -33,7 +33,8 @@ class FileCommands : public QObject {
     Q_OBJECT
 
   public:
-    explicit FileCommands(TFormMain& form);
+    // Works on the source's design; its shortcuts and drops are those of the source's window.
+    explicit FileCommands(DesignSource& source);
 
     // Asks for a file and opens it. Messages are centred over `over`.
     void Open(QWidget* over);
@@ -65,13 +66,13 @@ class FileCommands : public QObject {
 
   private:
     void ShowDesign(const DesignFile& design);
-    void ApplyAnalysisSettings(TFormAnalysis& analysis, const AnalysisSettings& settings);
-    AnalysisSettings AnalysisSettingsShown(const TFormAnalysis& analysis) const;
     void Remember(const QString& path);
     void FillRecentMenu(QMenu& menu, QWidget* over);
     void Fail(const QString& text, QWidget* over);
 
-    TFormMain& form_;
+    DesignSource& source_;
+    QWidget& form_;  // the source's window
+    TFormAnalysis* analysis_ = nullptr;
     QString current_;
     // Before the analysis window exists: the settings and note of the last file opened.
     std::optional<AnalysisSettings> keptSettings_;

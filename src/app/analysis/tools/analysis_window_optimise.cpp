@@ -23,8 +23,7 @@
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
-#include "analysis/response/analysis_window_table.h"
-#include "calculator/main_window.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "desktop/error_display.h"
 #include "desktop/language.h"
 #include "desktop/table_copy.h"
@@ -67,8 +66,8 @@ QString SeriesName(std::int32_t series) {
 
 // As 定数計算 reads the selector: a negative size rounds as its magnitude. The one size whose
 // magnitude has no 32-bit form, 2^31, takes its neighbour: both space the values 1e-9 apart.
-std::int32_t SelectorSeries(const QComboBox& selector) {
-    const QByteArray text = CoreText(selector.currentText());
+std::int32_t SelectorSeries(const QString& selector) {
+    const QByteArray text = CoreText(selector);
     const std::int32_t series = ParseSeries(View(text));
     if (series == std::numeric_limits<std::int32_t>::min()) {
         return std::numeric_limits<std::int32_t>::max();
@@ -102,6 +101,46 @@ QString PartsText(const Circuit& circuit) {
     return parts.join(QStringLiteral("  "));
 }
 
+// One row of the table: `c` at `row`, in the ranking when `listed`; the circuit of plain rounding
+// otherwise, ranked `plainRank` (0 when it has no fa, fo and Q), in bold like a listed one.
+void ShowCandidate(QTableWidget& table, int row, const Candidate& c, bool listed,
+                   std::int64_t plainRank) {
+    QString rank = listed ? QString::number(row + 1)
+                          : (plainRank > 0 ? QString::number(plainRank) : QStringLiteral("—"));
+    if (c.plainRounding || !listed) {
+        rank += OptimisePanel::tr(" (丸め)");
+    }
+    QStringList cells{rank};
+    QList<double> values{std::nan("")};
+    for (const double v : ComponentsOf(c.circuit)) {
+        cells << SignificantText(v);
+        values << v;
+    }
+    const double worst = listed || plainRank > 0 ? c.worstError : NAN;
+    values << c.built.fa << c.built.fo << c.built.q << c.error.fa * 100 << c.error.fo * 100
+           << c.error.q * 100 << worst * 100 << c.cutoff << c.cutoffError * 100 << c.responseDb;
+    cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
+          << SignificantText(c.built.q) << Percent(c.error.fa, true) << Percent(c.error.fo, true)
+          << Percent(c.error.q, true) << Percent(worst, false) << SignificantText(c.cutoff)
+          << Percent(c.cutoffError, true)
+          << (std::isfinite(c.responseDb) ? QString::number(c.responseDb, 'f', kDbDecimals)
+                                          : QString());
+    for (int column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (column > 0) {
+            SetCopiedValue(*item, values.value(column, std::nan("")));
+        }
+        if (c.plainRounding || !listed) {
+            QFont font = item->font();
+            font.setBold(true);
+            item->setFont(font);
+            item->setToolTip(OptimisePanel::tr("定数計算で各部品を系列に丸めた回路"));
+        }
+        table.setItem(row, column, item);
+    }
+}
+
 }  // namespace
 
 QString PartValueText(double value) {
@@ -113,10 +152,10 @@ const std::vector<std::int32_t>& GivenSeriesChoices() {
     return choices;
 }
 
-OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, TFormMain& owner, QObject* parent)
+OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, DesignSource& source, QObject* parent)
     : QObject(parent),
       form_(form),
-      owner_(owner),
+      source_(source),
       controls_{form.ButtonOptimiseRun, form.ButtonOptimiseCancel, form.ProgressOptimise},
       search_([](const OptimiseInput& input, const RunControl& control) {
           return OptimiseValues(input, control);
@@ -188,16 +227,14 @@ void OptimisePanel::InputChanged() {
 }
 
 std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
-    const ConstantRequest request = owner_.CurrentRequest();
+    const ConstantRequest request = source_.CurrentRequest();
     const bool isLpf = request.isLpf;
     const IdealDesign ideal = DesignIdeal(request);
     if (!ideal.realisable) {
         problem = IdealProblemText(ideal, isLpf);
         return std::nullopt;
     }
-    const TFormMain& w = owner_;
-    const QComboBox* const selectors[2][3] = {{w.ComboBoxR1, w.ComboBoxR2, w.ComboBoxR3},
-                                              {w.ComboBoxC1, w.ComboBoxC2, w.ComboBoxC3}};
+    const std::array<QString, kComponentCount> selectors = source_.Texts().series;
     OptimiseInput input;
     input.requested = request.request;
     input.ideal = ideal.circuit;
@@ -205,8 +242,7 @@ std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
     input.ranking = static_cast<Ranking>(form_.ComboBoxRanking->currentData().toInt());
     const auto givenSeries = form_.ComboBoxGivenSeries->currentData().toInt();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        input.series[p] =
-            IsGivenComponent(p, isLpf) ? givenSeries : SelectorSeries(*selectors[isLpf][p % 3]);
+        input.series[p] = IsGivenComponent(p, isLpf) ? givenSeries : SelectorSeries(selectors[p]);
     }
     return input;
 }
@@ -262,43 +298,8 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
     QTableWidget& table = *form_.TableOptimise;
     table.setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < table.rowCount(); ++row) {
-        const Candidate& c = rows_[static_cast<std::size_t>(row)];
         const bool listed = static_cast<std::size_t>(row) < result.best.size();
-        QString rank = listed ? QString::number(row + 1)
-                              : (result.plainRank > 0 ? QString::number(result.plainRank)
-                                                      : QStringLiteral("—"));
-        if (c.plainRounding || !listed) {
-            rank += tr(" (丸め)");
-        }
-        QStringList cells{rank};
-        QList<double> values{std::nan("")};
-        for (const double v : ComponentsOf(c.circuit)) {
-            cells << SignificantText(v);
-            values << v;
-        }
-        const double worst = listed || result.plainRank > 0 ? c.worstError : NAN;
-        values << c.built.fa << c.built.fo << c.built.q << c.error.fa * 100 << c.error.fo * 100
-               << c.error.q * 100 << worst * 100 << c.cutoff << c.cutoffError * 100 << c.responseDb;
-        cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
-              << SignificantText(c.built.q) << Percent(c.error.fa, true)
-              << Percent(c.error.fo, true) << Percent(c.error.q, true) << Percent(worst, false)
-              << SignificantText(c.cutoff) << Percent(c.cutoffError, true)
-              << (std::isfinite(c.responseDb) ? QString::number(c.responseDb, 'f', kDbDecimals)
-                                              : QString());
-        for (int column = 0; column < cells.size(); ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (column > 0) {
-                SetCopiedValue(*item, values.value(column, std::nan("")));
-            }
-            if (c.plainRounding || !listed) {
-                QFont font = item->font();
-                font.setBold(true);
-                item->setFont(font);
-                item->setToolTip(tr("定数計算で各部品を系列に丸めた回路"));
-            }
-            table.setItem(row, column, item);
-        }
+        ShowCandidate(table, row, rows_[static_cast<std::size_t>(row)], listed, result.plainRank);
     }
     SelectionChanged();
     QString text = tr("%1 通りを評価しました。").arg(result.combinations);
@@ -334,18 +335,12 @@ void OptimisePanel::Apply() {
     // The table still answers the request it was searched for: what follows changes the main
     // window on its behalf.
     applying_ = true;
-    // The values are a circuit of one form: the main window computes in that form.
-    if (owner_.RadioButtonLpf->isChecked() != circuit.isLpf) {
-        (circuit.isLpf ? owner_.RadioButtonLpf : owner_.RadioButtonHPF)->setChecked(true);
-    }
-    QLineEdit* const boxes[] = {owner_.EditR1, owner_.EditR2, owner_.EditR3,
-                                owner_.EditC1, owner_.EditC2, owner_.EditC3};
+    std::array<QString, kComponentCount> texts;
     const ComponentValues values = ComponentsOf(circuit);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        boxes[p]->setText(PartValueText(values[p]));
+        texts[p] = PartValueText(values[p]);
     }
-    // The button's own path: guarded, and the analysis follows the new calculation.
-    owner_.ButtonTF->click();
+    source_.ApplyParts(circuit.isLpf, texts);
     applying_ = false;
 }
 
