@@ -69,6 +69,15 @@ void Send(QWidget& target, QEvent& event) {
     QApplication::sendEvent(&target, &event);
 }
 
+// A row for each plot, its kind in the column "kind".
+void EachPlot() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("magnitude") << int(ResponseCharts::Magnitude);
+    QTest::newRow("phase") << int(ResponseCharts::Phase);
+    QTest::newRow("group delay") << int(ResponseCharts::GroupDelay);
+    QTest::newRow("step") << int(ResponseCharts::Step);
+}
+
 }  // namespace
 
 class TestAnalysisPlots : public QObject {
@@ -164,13 +173,7 @@ class TestAnalysisPlots : public QObject {
 
     // Each plot: one wheel notch over its middle narrows both ranges; a double-click, and
     // 表示をリセット after another notch, bring back the ranges it had.
-    void zoomAndReset_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("magnitude") << int(ResponseCharts::Magnitude);
-        QTest::newRow("phase") << int(ResponseCharts::Phase);
-        QTest::newRow("group delay") << int(ResponseCharts::GroupDelay);
-        QTest::newRow("step") << int(ResponseCharts::Step);
-    }
+    void zoomAndReset_data() { EachPlot(); }
     void zoomAndReset() {
         QFETCH(int, kind);
         TFormAnalysis* window = Calculated();
@@ -254,13 +257,7 @@ class TestAnalysisPlots : public QObject {
 
     // The pointer over sample 150 of each plot; the readout names that sample's frequency (or
     // time) and the built circuit's value there, as the analysis computes them.
-    void cursorReadout_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("magnitude") << int(ResponseCharts::Magnitude);
-        QTest::newRow("phase") << int(ResponseCharts::Phase);
-        QTest::newRow("group delay") << int(ResponseCharts::GroupDelay);
-        QTest::newRow("step") << int(ResponseCharts::Step);
-    }
+    void cursorReadout_data() { EachPlot(); }
     void cursorReadout() {
         QFETCH(int, kind);
         QVERIFY(Calculated());
