@@ -28,17 +28,15 @@ Q_DECLARE_METATYPE(mirelto::Rect)
 
 namespace {
 
-const QStringList kSeriesItems = {u"3"_s,  u"6"_s,  u"12"_s,  u"24"_s,
-                                  u"48"_s, u"96"_s, u"192"_s, u"∞"_s};
+const QStringList kSeriesItems = u"3 6 12 24 48 96 192 ∞"_s.split(u' ');
 
 // The tab order of the window, first to last.
-const QStringList kTabOrder = {
-    u"EditFa"_s,         u"EditFo"_s,     u"EditQ"_s,      u"EditR1"_s,      u"EditR2"_s,
-    u"EditR3"_s,         u"EditFar"_s,    u"EditFor"_s,    u"EditQr"_s,      u"EditC1"_s,
-    u"EditC2"_s,         u"EditC3"_s,     u"ComboBoxR1"_s, u"ComboBoxR2"_s,  u"ComboBoxR3"_s,
-    u"ComboBoxC1"_s,     u"ComboBoxC2"_s, u"ComboBoxC3"_s, u"ButtonClr"_s,   u"RadioButtonHPF"_s,
-    u"RadioButtonLpf"_s, u"ButtonCalc"_s, u"ButtonTF"_s,   u"ButtonPrint"_s, u"ButtonCopy"_s,
-    u"ButtonExit"_s};
+const QStringList kTabOrder =
+    (u"EditFa EditFo EditQ EditR1 EditR2 EditR3 EditFar EditFor EditQr EditC1 "
+     u"EditC2 EditC3 ComboBoxR1 ComboBoxR2 ComboBoxR3 ComboBoxC1 ComboBoxC2 "
+     u"ComboBoxC3 ButtonClr RadioButtonHPF RadioButtonLpf ButtonCalc ButtonTF "
+     u"ButtonPrint ButtonCopy ButtonExit"_s)
+        .split(u' ');
 
 }  // namespace
 
