@@ -130,9 +130,8 @@ class Watchdog {
 
 // Values a user means: most texts are these, so that calculations succeed and get drawn.
 const QStringList& Plausible() {
-    static const QStringList words{u"1.42k"_s, u"1k"_s,   u"22k"_s,  u"10k"_s, u"100k"_s, u"1M"_s,
-                                   u"1"_s,     u"0.7"_s,  u"5"_s,    u"100"_s, u"6.8n"_s, u"15n"_s,
-                                   u"1n"_s,    u"3.3n"_s, u"100p"_s, u"1u"_s,  u"300"_s,  u"50"_s};
+    static const QStringList words =
+        u"1.42k 1k 22k 10k 100k 1M 1 0.7 5 100 6.8n 15n 1n 3.3n 100p 1u 300 50"_s.split(u' ');
     return words;
 }
 
@@ -192,20 +191,18 @@ QString Unquoted(const QString& line, qsizetype from) {
     return text;
 }
 
-const QStringList kMainBoxes{u"Fa"_s, u"Fo"_s, u"Q"_s,  u"R1"_s,  u"R2"_s,  u"R3"_s,
-                             u"C1"_s, u"C2"_s, u"C3"_s, u"Far"_s, u"For"_s, u"Qr"_s};
-const QStringList kMainCombos{u"R1"_s, u"R2"_s, u"R3"_s, u"C1"_s, u"C2"_s, u"C3"_s};
-const QStringList kMainButtons{u"calc"_s,  u"tf"_s,  u"clr"_s, u"copy"_s,
-                               u"print"_s, u"lpf"_s, u"hpf"_s, u"help"_s};
-const QStringList kAnalysisBoxes{u"EditGbw"_s,   u"EditFc"_s,   u"EditTolR1"_s,
-                                 u"EditTolC2"_s, u"EditSeed"_s, u"SpinTrials"_s};
-const QStringList kAnalysisButtons{u"ButtonCopyImage"_s,       u"ButtonSaveImage"_s,
-                                   u"ButtonCopyTable"_s,       u"ButtonApply"_s,
-                                   u"ButtonOptimiseRun"_s,     u"ButtonOptimiseCancel"_s,
-                                   u"ButtonApplyOptimised"_s,  u"ButtonToleranceRun"_s,
-                                   u"ButtonToleranceCancel"_s, u"ButtonCopyNetlist"_s};
-const QStringList kKeys{u"Return"_s, u"Escape"_s, u"Tab"_s,   u"Up"_s,        u"Down"_s,
-                        u"Home"_s,   u"End"_s,    u"space"_s, u"Backspace"_s, u"Delete"_s};
+const QStringList kMainBoxes = u"Fa Fo Q R1 R2 R3 C1 C2 C3 Far For Qr"_s.split(u' ');
+const QStringList kMainCombos = u"R1 R2 R3 C1 C2 C3"_s.split(u' ');
+const QStringList kMainButtons = u"calc tf clr copy print lpf hpf help"_s.split(u' ');
+const QStringList kAnalysisBoxes =
+    u"EditGbw EditFc EditTolR1 EditTolC2 EditSeed SpinTrials"_s.split(u' ');
+const QStringList kAnalysisButtons =
+    (u"ButtonCopyImage ButtonSaveImage ButtonCopyTable ButtonApply "
+     u"ButtonOptimiseRun ButtonOptimiseCancel ButtonApplyOptimised "
+     u"ButtonToleranceRun ButtonToleranceCancel ButtonCopyNetlist"_s)
+        .split(u' ');
+const QStringList kKeys =
+    u"Return Escape Tab Up Down Home End space Backspace Delete"_s.split(u' ');
 
 // A random action line; the windows' sizes place the clicks.
 QString RandomAction(std::mt19937_64& random) {
@@ -250,17 +247,12 @@ QString RandomAction(std::mt19937_64& random) {
 }
 
 Qt::Key KeyNamed(const QString& name) {
-    static const QHash<QString, Qt::Key> keys{{u"Return"_s, Qt::Key_Return},
-                                              {u"Escape"_s, Qt::Key_Escape},
-                                              {u"Tab"_s, Qt::Key_Tab},
-                                              {u"Up"_s, Qt::Key_Up},
-                                              {u"Down"_s, Qt::Key_Down},
-                                              {u"Home"_s, Qt::Key_Home},
-                                              {u"End"_s, Qt::Key_End},
-                                              {u"space"_s, Qt::Key_Space},
-                                              {u"Backspace"_s, Qt::Key_Backspace},
-                                              {u"Delete"_s, Qt::Key_Delete}};
-    return keys.value(name, Qt::Key_unknown);
+    static const Qt::Key keys[] = {Qt::Key_Return,    Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Up,
+                                   Qt::Key_Down,      Qt::Key_Home,   Qt::Key_End, Qt::Key_Space,
+                                   Qt::Key_Backspace, Qt::Key_Delete};
+    static_assert(std::size(keys) == 10);
+    const qsizetype index = kKeys.indexOf(name);
+    return index < 0 ? Qt::Key_unknown : keys[index];
 }
 
 // Text the keyboard types key by key: short, printable ASCII.
