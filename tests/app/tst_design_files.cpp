@@ -37,11 +37,11 @@ using mirelto::TFormMain;
 
 namespace {
 
-const QStringList kBoxes = {u"EditFa"_s, u"EditFo"_s,  u"EditQ"_s,   u"EditR1"_s,
-                            u"EditR2"_s, u"EditR3"_s,  u"EditC1"_s,  u"EditC2"_s,
-                            u"EditC3"_s, u"EditFar"_s, u"EditFor"_s, u"EditQr"_s};
-const QStringList kSelectors = {u"ComboBoxR1"_s, u"ComboBoxR2"_s, u"ComboBoxR3"_s,
-                                u"ComboBoxC1"_s, u"ComboBoxC2"_s, u"ComboBoxC3"_s};
+const QStringList kBoxes = (u"EditFa EditFo EditQ EditR1 EditR2 EditR3 "
+                            u"EditC1 EditC2 EditC3 EditFar EditFor EditQr"_s)
+                               .split(u' ');
+const QStringList kSelectors =
+    u"ComboBoxR1 ComboBoxR2 ComboBoxR3 ComboBoxC1 ComboBoxC2 ComboBoxC3"_s.split(u' ');
 
 using mirelto::test::Texts;
 
