@@ -521,7 +521,7 @@ class TestAnalysisTools : public QObject {
         for (const QLineEdit* edit : tolerances) {
             texts << edit->text();
         }
-        QCOMPARE(texts, (QStringList{u"1"_s, u"1"_s, u"1"_s, u"5"_s, u"5"_s, u"5"_s}));
+        QCOMPARE(texts, u"1 1 1 5 5 5"_s.split(u' '));
         QCOMPARE(window->SpinTrials->value(), 10000);
         QCOMPARE(window->EditSeed->text(), u"1"_s);
         window->SpinTrials->setValue(window->SpinTrials->maximum());
