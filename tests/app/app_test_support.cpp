@@ -1,8 +1,8 @@
 #include "app_test_support.h"
 
 #include <QChart>
-#include <QComboBox>
 #include <QChartView>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -167,16 +167,18 @@ QString GoldenDifference(const QString& text, const QString& name) {
     if (bytes == golden) {
         return {};
     }
+    // Where they part, in characters: a byte offset could fall inside a Japanese character.
+    const QString expected = QString::fromUtf8(golden);
     qsizetype at = 0;
-    while (at < bytes.size() && at < golden.size() && bytes[at] == golden[at]) {
+    while (at < text.size() && at < expected.size() && text[at] == expected[at]) {
         ++at;
     }
-    const auto around = [at](const QByteArray& b) { return QString::fromUtf8(b.mid(at, 40)); };
-    return QStringLiteral("%1 differs at byte %2: \"%3\" against the file's \"%4\" "
-                          "(MIRELTO_UPDATE_GOLDEN=1 rewrites the file)")
+    return QStringLiteral(
+               "%1 differs at character %2: \"%3\" against the file's \"%4\" "
+               "(MIRELTO_UPDATE_GOLDEN=1 rewrites the file)")
         .arg(name)
         .arg(at)
-        .arg(around(bytes), around(golden));
+        .arg(text.mid(at, 20), expected.mid(at, 20));
 }
 
 long ResidentKb() {
