@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -155,6 +156,28 @@ std::array<std::string, N> Boxes(const Reader& group, const char* const (&names)
     return texts;
 }
 
+// The selectors: a standard series ("24", "E24", read as "24") or none ("∞", "inf", "0"). Any
+// other text would be read as some series (the selector takes "0x18" for 24, "7" as a series of
+// its own) or as none ("abc"), neither of which the file meant.
+std::array<std::string, kDesignParts> SeriesTexts(const Reader& group) {
+    constexpr std::string_view kSizes[] = {"3", "6", "12", "24", "48", "96", "192"};
+    constexpr std::string_view kNone[] = {"\xE2\x88\x9E", "inf", "0"};  // "∞"
+    std::array<std::string, kDesignParts> texts;
+    for (std::size_t i = 0; i < kDesignParts; ++i) {
+        const std::string text = group.Text(kPartNames[i]);
+        const bool lettered = text.starts_with('E') || text.starts_with('e');
+        const std::string_view size = std::string_view(text).substr(lettered ? 1 : 0);
+        const auto among = [size](const auto& list) {
+            return std::find(std::begin(list), std::end(list), size) != std::end(list);
+        };
+        if (!among(kSizes) && (lettered || !among(kNone))) {
+            group.Bad(kPartNames[i]);
+        }
+        texts[i] = size;
+    }
+    return texts;
+}
+
 AnalysisSettings ReadAnalysis(const Reader& root) {
     AnalysisSettings settings;
     const Reader preset = root.Object("preset");
@@ -187,6 +210,35 @@ AnalysisSettings ReadAnalysis(const Reader& root) {
     return settings;
 }
 
+// Any whole number is taken as a version, however large: a newer version is told as such, also
+// one written beyond the integers JSON keeps exactly (1e30).
+void CheckVersion(const Reader& root, const Json& json) {
+    constexpr auto kMost = std::numeric_limits<std::int64_t>::max();
+    const auto at = json.find("version");
+    const bool largeWhole = at != json.end() && at->is_number_float() &&
+                            at->get<double>() > static_cast<double>(kDesignFileVersion) &&
+                            at->get<double>() == std::floor(at->get<double>());
+    std::int64_t version = kMost;
+    if (largeWhole) {
+        if (at->get<double>() < static_cast<double>(kMost)) {
+            version = static_cast<std::int64_t>(at->get<double>());
+        }
+    } else {
+        const Json& number = root.Member("version", JsonKind::WholeNumber);
+        // Below zero nlohmann keeps a signed integer, from zero up an unsigned one.
+        if (!number.is_number_unsigned() || number.get<std::uint64_t>() < 1) {
+            root.Bad("version");
+        }
+        version = static_cast<std::int64_t>(std::min<std::uint64_t>(
+            number.get<std::uint64_t>(), static_cast<std::uint64_t>(kMost)));
+    }
+    if (version > kDesignFileVersion) {
+        DesignFileError error = Problem(DesignFileProblem::NewerVersion, "version");
+        error.position = version;
+        throw Stop{error};
+    }
+}
+
 DesignFile ReadDesign(const Json& json) {
     if (!json.is_object()) {
         throw Stop{Problem(DesignFileProblem::NotOurs)};
@@ -196,19 +248,7 @@ DesignFile ReadDesign(const Json& json) {
     if (format == json.end() || !format->is_string() || *format != kDesignFileFormat) {
         throw Stop{Problem(DesignFileProblem::NotOurs)};
     }
-    // Any whole number is taken here, however large: a newer version is told as such.
-    const Json& version = root.Member("version", JsonKind::WholeNumber);
-    const bool negative = version.is_number_integer() && !version.is_number_unsigned();
-    if (negative || version.get<std::uint64_t>() < 1) {
-        root.Bad("version");
-    }
-    const auto number = version.get<std::uint64_t>();
-    if (number > static_cast<std::uint64_t>(kDesignFileVersion)) {
-        DesignFileError error = Problem(DesignFileProblem::NewerVersion, "version");
-        error.position = static_cast<std::int64_t>(
-            std::min<std::uint64_t>(number, std::numeric_limits<std::int64_t>::max()));
-        throw Stop{error};
-    }
+    CheckVersion(root, json);
 
     DesignFile design;
     const std::string mode = root.Text("mode");
@@ -219,7 +259,7 @@ DesignFile ReadDesign(const Json& json) {
     design.request = Boxes(root.Object("request"), kPoleNames);
     design.parts = Boxes(root.Object("parts"), kPartNames);
     design.result = Boxes(root.Object("result"), kPoleNames);
-    design.series = Boxes(root.Object("series"), kPartNames);
+    design.series = SeriesTexts(root.Object("series"));
     if (root.Has("analysis")) {
         design.analysis = ReadAnalysis(root.Object("analysis"));
     }
@@ -254,6 +294,13 @@ DesignFileRead ParseDesignFile(std::string_view bytes) {
     if (!IsUtf8(bytes)) {
         return Problem(DesignFileProblem::NotUtf8);
     }
+    // nlohmann's reader takes a NUL byte for the end of the text: whatever follows would pass
+    // unread.
+    if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
+        DesignFileError error = Problem(DesignFileProblem::NotJson);
+        error.position = static_cast<std::int64_t>(nul) + 1;
+        return error;
+    }
     bool tooDeep = false;
     const Json::parser_callback_t depthGuard = [&tooDeep](int depth, Json::parse_event_t, Json&) {
         if (depth > kMostDepth) {
@@ -274,6 +321,9 @@ DesignFileRead ParseDesignFile(std::string_view bytes) {
             Problem(atEnd ? DesignFileProblem::Truncated : DesignFileProblem::NotJson);
         error.position = static_cast<std::int64_t>(e.byte);
         return error;
+    } catch (const Json::out_of_range&) {
+        // A number beyond the doubles (1e400), anywhere: valid JSON, but no design holds one.
+        return Problem(DesignFileProblem::NotOurs);
     }
     if (tooDeep) {
         return Problem(DesignFileProblem::NotOurs);

@@ -32,7 +32,7 @@ DesignFile HighPassWithEverything() {
     d.request = {"1k", " 2.2k ", ""};
     d.parts = {"", "", "", "4µ7", "4.7µ", "3n3"};
     d.result = {"", "", ""};
-    d.series = {"∞", "abc", "192", "", "6", "6"};
+    d.series = {"∞", "inf", "192", "0", "6", "6"};
     AnalysisSettings a;
     a.preset = {"Chebyshev 0.5 dB (ripple edge)", "1k"};
     a.opAmpGbw = "1M";
@@ -45,7 +45,9 @@ DesignFile HighPassWithEverything() {
 
 // A design written and read again: the same design, and the same bytes when written again.
 TEST(DesignFileTest, RoundTripKeepsEveryText) {
-    for (const DesignFile& design : {LowPass(), HighPassWithEverything(), DesignFile{}}) {
+    DesignFile blank;
+    blank.series = {"24", "24", "24", "6", "6", "6"};
+    for (const DesignFile& design : {LowPass(), HighPassWithEverything(), blank}) {
         const std::string bytes = SerialiseDesignFile(design);
         const DesignFileRead read = ParseDesignFile(bytes);
         ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
@@ -71,6 +73,17 @@ TEST(DesignFileTest, IgnoresUnknownKeys) {
     const DesignFileRead read = ParseDesignFile(bytes);
     ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
     EXPECT_EQ(std::get<DesignFile>(read), HighPassWithEverything());
+}
+
+// A series written with its letter ("E24", "e96") reads as the size alone, as the selectors and
+// the command line read it.
+TEST(DesignFileTest, ReadsLetteredSeriesAsTheirSize) {
+    std::string bytes = SerialiseDesignFile(LowPass());
+    bytes.replace(bytes.find("\"24\""), 4, "\"E24\"");
+    bytes.replace(bytes.find("\"6\""), 3, "\"e6\"");
+    const DesignFileRead read = ParseDesignFile(bytes);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
+    EXPECT_EQ(std::get<DesignFile>(read), LowPass());
 }
 
 // The saved design with one text replaced.
@@ -161,7 +174,29 @@ INSTANTIATE_TEST_SUITE_P(
                  DesignFileProblem::NotUtf8, ""},
         BadBytes{"Overlong", Edited("3n3", "3\xC0\xAF"), DesignFileProblem::NotUtf8, ""},
         BadBytes{"TooLarge", kSaved + std::string(kMostDesignFileBytes, ' '),
-                 DesignFileProblem::TooLarge, ""}),
+                 DesignFileProblem::TooLarge, ""},
+        // clang-format off
+        BadBytes{"NulAfterDesign", kSaved + std::string("\0garbage", 8), DesignFileProblem::NotJson, "", static_cast<std::int64_t>(kSaved.size()) + 1},
+        BadBytes{"NulInside", Edited("\"mode\"", std::string("\0\"mode\"", 7)), DesignFileProblem::NotJson, ""},
+        BadBytes{"VersionBeyondDoubles", Edited("\"version\": 1", "\"version\": 1e999"), DesignFileProblem::NotOurs, ""},
+        BadBytes{"NumberBeyondDoublesUnknownKey", Edited("\"mode\"", "\"future\": [1e400], \"mode\""), DesignFileProblem::NotOurs, ""},
+        BadBytes{"NegativeBeyondDoublesInNote", Edited("\"note\": \"", "\"x\": -1e400, \"note\": \""), DesignFileProblem::NotOurs, ""},
+        BadBytes{"VersionLargeFloat", Edited("\"version\": 1", "\"version\": 1e30"), DesignFileProblem::NewerVersion, "version", INT64_MAX},
+        BadBytes{"VersionBeyondInt64", Edited("\"version\": 1", "\"version\": 99999999999999999999"), DesignFileProblem::NewerVersion, "version", INT64_MAX},
+        BadBytes{"VersionTwoPointZero", Edited("\"version\": 1", "\"version\": 2.0"), DesignFileProblem::NewerVersion, "version", 2},
+        BadBytes{"VersionFraction", Edited("\"version\": 1", "\"version\": 1.5"), DesignFileProblem::WrongType, "version"},
+        BadBytes{"VersionNegative", Edited("\"version\": 1", "\"version\": -3"), DesignFileProblem::BadValue, "version"},
+        BadBytes{"SeriesWord", Edited("\"R2\": \"inf\"", "\"R2\": \"abc\""), DesignFileProblem::BadValue, "series.R2"},
+        BadBytes{"SeriesBlank", Edited("\"C1\": \"0\"", "\"C1\": \"\""), DesignFileProblem::BadValue, "series.C1"},
+        BadBytes{"SeriesHex", Edited("\"R3\": \"192\"", "\"R3\": \"0x18\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"SeriesSeven", Edited("\"R3\": \"192\"", "\"R3\": \"7\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"SeriesE7", Edited("\"R3\": \"192\"", "\"R3\": \"E7\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"SeriesLetterAlone", Edited("\"R3\": \"192\"", "\"R3\": \"E\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"SeriesEInfinity", Edited("\"R3\": \"192\"", "\"R3\": \"Einf\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"SeriesBlankBefore", Edited("\"R3\": \"192\"", "\"R3\": \" 24\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"SeriesLeadingZero", Edited("\"R3\": \"192\"", "\"R3\": \"024\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"SeriesNumber", Edited("\"R3\": \"192\"", "\"R3\": 192"), DesignFileProblem::WrongType, "series.R3"}),
+    // clang-format on
     [](const testing::TestParamInfo<BadBytes>& info) { return std::string(info.param.name); });
 
 // Files on disk: a directory, a file too large (refused without reading it whole), a missing
