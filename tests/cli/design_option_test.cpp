@@ -139,11 +139,20 @@ TEST_P(BadDesignTest, IsRefusedNamingTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, BadDesignTest,
-    testing::Values(BadDesignCase{"Directory", "", "a directory, not a design file"},
-                    BadDesignCase{"Array", "[]", "not a Mirelto design file"},
-                    BadDesignCase{"NewerVersion", R"({"format": "mirelto-design", "version": 99})",
-                                  "saved in format version 99 by a newer Mirelto; this one reads "
-                                  "version 1"}),
+    testing::Values(
+        BadDesignCase{"Directory", "", "a directory, not a design file"},
+        BadDesignCase{"Array", "[]", "not a Mirelto design file"},
+        BadDesignCase{"NewerVersion", R"({"format": "mirelto-design", "version": 99})",
+                      "saved in format version 99 by a newer Mirelto; this one reads "
+                      "version 1"},
+        // clang-format off
+                    BadDesignCase{"NumberBeyondDoubles", R"({"format": "mirelto-design", "version": 1, "x": [1e400]})", "not a Mirelto design file"},
+                    BadDesignCase{"VersionBeyondDoubles", R"({"format": "mirelto-design", "version": 1e999})", "not a Mirelto design file"},
+                    BadDesignCase{"VersionLarge", R"({"format": "mirelto-design", "version": 1e30})", "saved in format version 9223372036854775807 by a newer Mirelto; this one reads version 1"},
+                    BadDesignCase{"NulAfterDesign", std::string(R"({"format": "mirelto-design", "version": 1})") + std::string("\0x", 2), "not JSON (at byte 43)"},
+                    // The window's selector takes a series of 7; a design file only standard ones.
+                    BadDesignCase{"SeriesSeven", R"({"format": "mirelto-design", "version": 1, "mode": "LPF", "request": {"fa": "1k", "fo": "1k", "Q": "1"}, "parts": {"R1": "", "R2": "", "R3": "", "C1": "", "C2": "", "C3": ""}, "result": {"fa": "", "fo": "", "Q": ""}, "series": {"R1": "24", "R2": "24", "R3": "24", "C1": "7", "C2": "6", "C3": "6"}})", "\"series.C1\" has a value no design has"}),
+    // clang-format on
     [](const auto& info) { return std::string(info.param.name); });
 
 struct BadValueCase {
@@ -167,14 +176,10 @@ TEST_P(DesignOptionValuesTest, BadValueIsNamed) {
     EXPECT_NE(o.err.find(GetParam().message), std::string::npos) << o.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DesignOptionValuesTest,
-    testing::Values(
-        BadValueCase{"BlankFa", "\"1k\"", "\"\"", "--fa (from the design file): not a value"},
-        // The window's Part takes a series of 7; the command line takes standard ones only.
-        BadValueCase{"SeriesSeven", "\"12\"", "\"7\"",
-                     "--series1 (from the design file): not a standard series: \"7\""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, DesignOptionValuesTest,
+                         testing::Values(BadValueCase{"BlankFa", "\"1k\"", "\"\"",
+                                                      "--fa (from the design file): not a value"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A saved design; design --save over it with a file size limit the new one exceeds (a disk that
 // fills up); status 1, the old file byte for byte, nothing else beside it.
