@@ -10,6 +10,7 @@
 #include <mirelto/response/transfer.h>
 
 #include "common.h"
+#include "design_save.h"
 #include "op_amp.h"
 #include "output_file.h"
 #include "refusal.h"
@@ -137,7 +138,13 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     texts.EditQr = Shown(st.QResult);
     const std::string report = ComposeReport(isLpf, true, texts);
     if (const auto path = args.Text("--save")) {
-        WriteOutputFile(*path, SerialiseDesignFile(SavedDesign(args, isLpf, texts, series)));
+        // Refused, keeping any file there, when the file would not read back (a long note).
+        const DesignSave save = DesignFileToSave(SavedDesign(args, isLpf, texts, series));
+        if (save.problem != DesignSaveProblem::None) {
+            throw Refused("design-not-saved",
+                          Concat("--save: ", Printable(*path), ": ", DescribeInEnglish(save)));
+        }
+        WriteOutputFile(*path, save.bytes);
     }
 
     const Cutoff cutoff = CutoffOf(outcome.built);

@@ -202,6 +202,29 @@ TEST(DesignSaveTest, FailedSaveKeepsTheOldFile) {
               1);
 }
 
+// A design file just under the reading limit, its long note and all; design --design it --save
+// over an old file: the results make the file too large to read back, so the save is refused
+// naming the file, and the old file stays (it was written, then refused when opened).
+TEST(DesignSaveTest, FileThatWouldNotReadBackIsNotSaved) {
+    const std::string in = ScratchDirectory() + "/long-note.mirelto";
+    const std::string out = ScratchDirectory() + "/long-note-out.mirelto";
+    ASSERT_EQ(RunCli({"design", "--save", in}).status, 0);
+    DesignFileRead read = LoadDesignFile(in);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read));
+    DesignFile design = std::get<DesignFile>(read);
+    design.result = {"", "", ""};  // the calculation fills them in again
+    design.note = std::string(kMostDesignFileBytes - SerialiseDesignFile(design).size() - 1, 'n');
+    std::ofstream(in) << SerialiseDesignFile(design);
+    std::ofstream(out) << "old";
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(LoadDesignFile(in)));
+    const Outcome o = RunCli({"design", "--design", in, "--save", out});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("--save: " + out + ": not saved: the design file would be 10"),
+              std::string::npos)
+        << o.err;
+    EXPECT_EQ(ReadFile(out), "old");
+}
+
 // The note and the analysis settings of --design are saved again by design --save.
 TEST(DesignSaveTest, KeepsNoteAndSettingsOfTheDesign) {
     DesignFile design;

@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "design_file.h"
+#include "design_save.h"
 
 namespace mirelto {
 namespace {
@@ -198,6 +199,48 @@ INSTANTIATE_TEST_SUITE_P(
         BadBytes{"SeriesNumber", Edited("\"R3\": \"192\"", "\"R3\": 192"), DesignFileProblem::WrongType, "series.R3"}),
     // clang-format on
     [](const testing::TestParamInfo<BadBytes>& info) { return std::string(info.param.name); });
+
+// A design to save: saved when its bytes read back as the same design, else refused (the window
+// and mirelto-cli then keep the old file) with what would have stopped them.
+TEST(DesignSaveTest, SavesOnlyWhatReadsBack) {
+    struct Row {
+        const char* name;
+        std::string note;
+        std::string seriesC1;
+        std::string boxR1;
+        DesignSaveProblem problem;
+        std::string key;
+    };
+    DesignFile noNote = HighPassWithEverything();
+    noNote.note.clear();
+    const std::size_t base = SerialiseDesignFile(noNote).size();
+    // clang-format off
+    const Row rows[] = {
+        {"AsItIs", HighPassWithEverything().note, "0", "", DesignSaveProblem::None, ""},
+        {"NoteFillingTheLimit", std::string(kMostDesignFileBytes - base, 'n'), "0", "", DesignSaveProblem::None, ""},
+        {"NoteOneByteOver", std::string(kMostDesignFileBytes - base + 1, 'n'), "0", "", DesignSaveProblem::TooLarge, ""},
+        {"NoteOfAMegabyte", std::string(1'000'000, 'n') + std::string(50'000, '\t'), "0", "", DesignSaveProblem::TooLarge, ""},
+        {"SeriesSeven", "", "7", "", DesignSaveProblem::NotReadBack, "series.C1"},
+        {"LineBreakInBox", "", "0", "22k\n", DesignSaveProblem::NotReadBack, "parts.R1"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        DesignFile design = HighPassWithEverything();
+        design.note = row.note;
+        design.series[3] = row.seriesC1;
+        design.parts[0] = row.boxR1;
+        const DesignSave save = DesignFileToSave(design);
+        EXPECT_EQ(save.problem, row.problem) << row.name;
+        EXPECT_EQ(save.readBack.key, row.key) << row.name;
+        if (row.problem == DesignSaveProblem::None) {
+            EXPECT_TRUE(save.bytes == SerialiseDesignFile(design)) << row.name;
+            EXPECT_TRUE(std::holds_alternative<DesignFile>(ParseDesignFile(save.bytes)));
+        } else {
+            EXPECT_TRUE(save.bytes.empty()) << row.name;
+            EXPECT_NE(DescribeInEnglish(save), "") << row.name;
+        }
+    }
+}
 
 // Files on disk: a directory, a file too large (refused without reading it whole), a missing
 // and an unreadable one, and a good one.

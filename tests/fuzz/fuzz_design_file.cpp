@@ -1,5 +1,5 @@
 // The design file, whatever the bytes: reading never throws; a design read writes back into
-// bytes that read as the same design and write as the same bytes.
+// bytes that read as the same design and write as the same bytes, and is saved as those bytes.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "design_file.h"
+#include "design_save.h"
 
 #include "fuzz_check.h"
 
@@ -23,5 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(std::holds_alternative<mirelto::DesignFile>(again));
     Check(std::get<mirelto::DesignFile>(again) == design);
     Check(mirelto::SerialiseDesignFile(std::get<mirelto::DesignFile>(again)) == written);
+    // A design read is saved again unless its file would grow past the limit (indentation).
+    const mirelto::DesignSave save = mirelto::DesignFileToSave(design);
+    Check(save.problem == mirelto::DesignSaveProblem::None
+              ? save.bytes == written
+              : save.problem == mirelto::DesignSaveProblem::TooLarge);
     return 0;
 }
