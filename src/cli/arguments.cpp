@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {
@@ -167,16 +168,73 @@ std::string HelpText(std::string_view command, std::string_view summary,
     return out;
 }
 
+namespace {
+
+thread_local ValueReadings* tCurrent = nullptr;
+
+// A value as the window shows it, without its leading blanks: "15.000k".
+std::string ShownValue(double value) {
+    const std::string shown = FormatShown(value);
+    return shown.substr(std::min(shown.find_first_not_of(' '), shown.size()));
+}
+
+}  // namespace
+
+ValueReadings::ValueReadings(ValueReading reading) : reading_(reading), outer_(tCurrent) {
+    tCurrent = this;
+}
+
+ValueReadings::~ValueReadings() {
+    tCurrent = outer_;
+}
+
+const ValueRead* ValueReadings::MostExtreme() const {
+    const ValueRead* most = nullptr;
+    double farthest = -1;
+    for (const ValueRead& read : read_) {
+        const double distance = read.value == 0 ? 0 : std::fabs(std::log10(std::fabs(read.value)));
+        if (distance > farthest) {
+            farthest = distance;
+            most = &read;
+        }
+    }
+    return most;
+}
+
+WindowReading::WindowReading()
+    : saved_(tCurrent != nullptr ? tCurrent->reading_ : ValueReading::Strict) {
+    if (tCurrent != nullptr) {
+        tCurrent->reading_ = ValueReading::Window;
+    }
+}
+
+WindowReading::~WindowReading() {
+    if (tCurrent != nullptr) {
+        tCurrent->reading_ = saved_;
+    }
+}
+
 double ParseNumber(std::string_view option, std::string_view text) {
     // A value box cannot hold a line break, and the report prints the text as typed.
     const bool control = std::any_of(text.begin(), text.end(),
                                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    const double value = control ? std::nan("") : ParseValue(text);
+    const bool strict = tCurrent == nullptr || tCurrent->reading_ == ValueReading::Strict;
+    const double value = control  ? std::nan("")
+                         : strict ? ParseValueStrict(text)
+                                  : ParseValue(text);
     if (std::isnan(value)) {
-        throw UsageError(Named(option, Concat("not a value: ", Quoted(text))));
+        const double window = control ? std::nan("") : ParseValue(text);
+        const std::string lenient =
+            std::isfinite(window)
+                ? Concat(" (the window would read ", ShownValue(window), "; --lenient reads so)")
+                : std::string();
+        throw UsageError(Named(option, Concat("not a value: ", Quoted(text), lenient)));
     }
     if (!std::isfinite(value)) {
         throw UsageError(Named(option, Concat("out of range: ", Quoted(text))));
+    }
+    if (tCurrent != nullptr) {
+        tCurrent->read_.push_back({std::string(option), std::string(text), value});
     }
     return value;
 }
@@ -243,7 +301,9 @@ std::uint64_t ParseSeed(std::string_view option, std::string_view text) {
 }
 
 double ParsePercent(std::string_view option, std::string_view text) {
-    const PercentReading percent = mirelto::ParsePercent(text);
+    const bool strict = tCurrent == nullptr || tCurrent->reading_ == ValueReading::Strict;
+    const PercentReading percent =
+        mirelto::ParsePercent(text, strict ? ValueReading::Strict : ValueReading::Window);
     switch (percent.problem) {
         case PercentProblem::NotAPercentage:
             throw UsageError(Named(option, Concat("not a percentage: ", Quoted(text))));

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -142,11 +143,13 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
         out << HelpText(shownAs, command->description, options, command->notes);
         return kExitDone;
     };
+    std::optional<ValueReadings> readings;
     try {
         Arguments args(options, rest);
         if (args.Has("--help")) {
             return help();
         }
+        readings.emplace(args.Has("--lenient") ? ValueReading::Window : ValueReading::Strict);
         if (const auto path = args.Text("--design")) {
             UseDesignFile(args, *path);
         }
@@ -159,7 +162,14 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
         return Usage(words, out, err, where, e.what());
     } catch (const std::exception& e) {
         // Refused, FloatingPointFault, or the system out of memory: the calculation failed.
-        return Refusal(words, out, err, where, CodeOf(e), OneLine(e.what()), kExitRefused);
+        std::string message = OneLine(e.what());
+        // A fault of the arithmetic, raised or stopping the constant calculation.
+        if (CodeOf(e).starts_with("floating-point-") && readings &&
+            readings->MostExtreme() != nullptr) {
+            const ValueRead& read = *readings->MostExtreme();
+            message += Concat(" (from ", read.option, " ", Quoted(read.text), ")");
+        }
+        return Refusal(words, out, err, where, CodeOf(e), message, kExitRefused);
     }
     return kExitDone;
 }

@@ -131,6 +131,15 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"FlagWithValue", {"design", "--json=1"}, "--json: takes no value"},
         UsageCase{"StrayWord", {"design", "22k"}, "unexpected argument \"22k\""},
         UsageCase{"LineBreakInValue", {"design", "--fa", "1\n2"}, "--fa: not a value: \"1?2\""},
+        // clang-format off
+        UsageCase{"CommaInValue", {"design", "--fa", "1,5k"}, "--fa: not a value: \"1,5k\" (the window would read 15.000k; --lenient reads so)"},
+        UsageCase{"UnderscoreInValue", {"design", "--r1", "1_000"}, "--r1: not a value: \"1_000\""},
+        UsageCase{"LettersAfterValue", {"design", "--fa", "1k2x"}, "--fa: not a value: \"1k2x\""},
+        UsageCase{"LettersAfterCount", With({"tolerance", "--trials", "1e8x"}, kDefaultLowPassCircuit), "--trials: not a value: \"1e8x\""},
+        UsageCase{"WordsAfterCount", With({"tolerance", "--trials", "10 trials"}, kDefaultLowPassCircuit), "--trials: not a value: \"10 trials\""},
+        UsageCase{"CommaInPercent", With({"tolerance", "--tol-r", "1,5"}, kDefaultLowPassCircuit), "--tol-r: not a percentage: \"1,5\""},
+        UsageCase{"LenientCountStillWhole", With({"tolerance", "--lenient", "--trials", "10 trials"}, kDefaultLowPassCircuit), "--trials: must be a whole number"},
+        // clang-format on
         UsageCase{"MissingComponent", {"analyse", "--r1", "22k"}, "--r2: missing"},
         UsageCase{"ZeroComponent", With({"analyse"}, With(kDefaultLowPassCircuit, {"--c3", "0"})),
                   "--c3: must be above zero"},
@@ -369,6 +378,10 @@ INSTANTIATE_TEST_SUITE_P(
                       "C3 to realise it."},
         JsonErrorCase{"NoPoles", With({"tolerance", "--json"}, kOverflowingCircuit), 1, "no-poles",
                       "the circuit has no real pole and complex pole pair"},
+        // clang-format off
+        JsonErrorCase{"FaultNamesItsValue", {"design", "--json", "--fa", "1e300"}, 1, "floating-point-division-by-zero", "Floating point division by zero (from --fa \"1e300\")"},
+        JsonErrorCase{"OverflowNamesItsValue", {"design", "--json", "--r1", "1e300"}, 1, "floating-point-overflow", "Floating point overflow (from --r1 \"1e300\")"},
+        // clang-format on
         JsonErrorCase{"MissingDesignFile",
                       {"netlist", "--json", "--design", "/nonexistent/x.mirelto"},
                       1,
