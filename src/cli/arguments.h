@@ -81,6 +81,10 @@ std::string Concat(const Pieces&... pieces) {
 // that is not part of a valid sequence becomes "?". Cut after `most` characters, marked "...".
 std::string Printable(std::string_view text, std::size_t most = std::string_view::npos);
 
+// A file's path for a one-line message: Printable, and a path of more than 160 characters shown
+// as its first 60, "..." and its last 100.
+std::string ShownPath(std::string_view path);
+
 // A typed text in double quotes for a one-line message: Printable, cut after 40 characters.
 std::string Quoted(std::string_view text);
 

@@ -78,9 +78,11 @@ bool AsksForHelp(std::span<const std::string> words) {
                        [](const std::string& w) { return w == "--help" || w == "-h"; });
 }
 
+// "--json=1" too: the line is refused (the flag takes no value), but in the form asked for.
 bool AsksForJson(std::span<const std::string> words) {
-    return std::any_of(words.begin(), words.end(),
-                       [](const std::string& w) { return w == "--json"; });
+    return std::any_of(words.begin(), words.end(), [](const std::string& w) {
+        return w == "--json" || w.starts_with("--json=");
+    });
 }
 
 // A refusal: one line on standard error, and with --json the same message as a JSON object on
@@ -104,7 +106,7 @@ void UseDesignFile(Arguments& args, const std::string& path) {
     DesignFileRead read = LoadDesignFile(path);
     if (const auto* error = std::get_if<DesignFileError>(&read)) {
         throw Refused(DesignFileCode(error->problem),
-                      Concat("--design: ", Printable(path), ": ", DescribeInEnglish(*error)));
+                      Concat("--design: ", ShownPath(path), ": ", DescribeInEnglish(*error)));
     }
     args.UseDesign(std::get<DesignFile>(std::move(read)));
 }

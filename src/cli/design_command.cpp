@@ -142,7 +142,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
         const DesignSave save = DesignFileToSave(SavedDesign(args, isLpf, texts, series));
         if (save.problem != DesignSaveProblem::None) {
             throw Refused("design-not-saved",
-                          Concat("--save: ", Printable(*path), ": ", DescribeInEnglish(save)));
+                          Concat("--save: ", ShownPath(*path), ": ", DescribeInEnglish(save)));
         }
         WriteOutputFile(*path, save.bytes);
     }

@@ -14,7 +14,7 @@ void WriteOutputFile(const std::string& path, std::string_view text) {
         // A pipe nobody reads says only "No such device or address".
         const char* const why = error == ENXIO ? " (a pipe with no reader?)" : "";
         throw Refused("cannot-write",
-                      Concat("cannot write ", Printable(path), ": ", std::strerror(error), why));
+                      Concat("cannot write ", ShownPath(path), ": ", std::strerror(error), why));
     }
 }
 

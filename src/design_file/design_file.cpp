@@ -67,12 +67,18 @@ bool IsUtf8(std::string_view bytes) {
     return true;
 }
 
-// A box or selector holds one line: a control character in it would reach the report as typed.
+// A box or selector holds one line: a control character in it (C0, DEL, or C1, U+0080 to
+// U+009F: "\xC2\x80" to "\xC2\x9F") would reach the report as typed.
 bool IsOneLine(const std::string& text) {
-    return std::none_of(text.begin(), text.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u < 0x20 || u == 0x7F;
-    });
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto u = static_cast<unsigned char>(text[i]);
+        const bool c1 =
+            u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (u < 0x20 || u == 0x7F || c1) {
+            return false;
+        }
+    }
+    return true;
 }
 
 DesignFileError Problem(DesignFileProblem problem, std::string key = {}) {

@@ -128,7 +128,6 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"GivenSeriesTwenty",
                   {"optimise", "--given-series", "E20"},
                   "--given-series: not a standard series: \"E20\""},
-        UsageCase{"FlagWithValue", {"design", "--json=1"}, "--json: takes no value"},
         UsageCase{"StrayWord", {"design", "22k"}, "unexpected argument \"22k\""},
         UsageCase{"LineBreakInValue", {"design", "--fa", "1\n2"}, "--fa: not a value: \"1?2\""},
         // clang-format off
@@ -138,6 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"LettersAfterCount", With({"tolerance", "--trials", "1e8x"}, kDefaultLowPassCircuit), "--trials: not a value: \"1e8x\""},
         UsageCase{"WordsAfterCount", With({"tolerance", "--trials", "10 trials"}, kDefaultLowPassCircuit), "--trials: not a value: \"10 trials\""},
         UsageCase{"CommaInPercent", With({"tolerance", "--tol-r", "1,5"}, kDefaultLowPassCircuit), "--tol-r: not a percentage: \"1,5\""},
+        UsageCase{"DeleteInLenientValue", {"design", "--lenient", "--fa", "1k\x7f"}, "--fa: not a value: \"1k?\""},
+        UsageCase{"C1ControlInLenientValue", {"design", "--lenient", "--fa", "1k\xc2\x85"}, "--fa: not a value: \"1k?\""},
+        UsageCase{"BrokenByteInLenientValue", {"design", "--lenient", "--r1", "22\xff"}, "--r1: not a value: \"22?\""},
+        UsageCase{"EmptyDesignName", {"design", "--design", ""}, "--design: needs a file name, not an empty one"},
+        UsageCase{"EmptySaveName", {"design", "--save="}, "--save: needs a file name, not an empty one"},
         UsageCase{"LenientCountStillWhole", With({"tolerance", "--lenient", "--trials", "10 trials"}, kDefaultLowPassCircuit), "--trials: must be a whole number"},
         // clang-format on
         UsageCase{"MissingComponent", {"analyse", "--r1", "22k"}, "--r2: missing"},
@@ -379,6 +383,7 @@ INSTANTIATE_TEST_SUITE_P(
         JsonErrorCase{"NoPoles", With({"tolerance", "--json"}, kOverflowingCircuit), 1, "no-poles",
                       "the circuit has no real pole and complex pole pair"},
         // clang-format off
+        JsonErrorCase{"JsonFlagGivenAValue", {"design", "--json=1"}, 2, "usage", "--json: takes no value"},
         JsonErrorCase{"FaultNamesItsValue", {"design", "--json", "--fa", "1e300"}, 1, "floating-point-division-by-zero", "Floating point division by zero (from --fa \"1e300\")"},
         JsonErrorCase{"OverflowNamesItsValue", {"design", "--json", "--r1", "1e300"}, 1, "floating-point-overflow", "Floating point overflow (from --r1 \"1e300\")"},
         // clang-format on

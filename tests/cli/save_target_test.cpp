@@ -66,5 +66,17 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 // clang-format on
 
+// A path of 100 000 characters that cannot be written; run; the message shows its start and its
+// end with "..." between, on one short line (it printed the whole path).
+TEST(SaveTargetTest, LongPathIsShortenedInTheMessage) {
+    const std::string path = "/nonexistent/" + std::string(100000, 'a') + "/design.mirelto";
+    const Outcome o = RunCli({"design", "--save", path});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_LT(o.err.size(), 300u) << o.err.size();
+    EXPECT_NE(o.err.find("cannot write /nonexistent/aaa"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("aaa...aaa"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("aaa/design.mirelto: File name too long\n"), std::string::npos) << o.err;
+}
+
 }  // namespace
 }  // namespace mirelto::test

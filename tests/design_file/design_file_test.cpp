@@ -196,6 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadBytes{"SeriesEInfinity", Edited("\"R3\": \"192\"", "\"R3\": \"Einf\""), DesignFileProblem::BadValue, "series.R3"},
         BadBytes{"SeriesBlankBefore", Edited("\"R3\": \"192\"", "\"R3\": \" 24\""), DesignFileProblem::BadValue, "series.R3"},
         BadBytes{"SeriesLeadingZero", Edited("\"R3\": \"192\"", "\"R3\": \"024\""), DesignFileProblem::BadValue, "series.R3"},
+        BadBytes{"C1ControlInBox", Edited("\"3n3\"", "\"3n3\xC2\x85\""), DesignFileProblem::BadValue, "parts.C3"},
+        BadBytes{"DeleteInBox", Edited("\"3n3\"", "\"3n3\x7F\""), DesignFileProblem::BadValue, "parts.C3"},
         BadBytes{"SeriesNumber", Edited("\"R3\": \"192\"", "\"R3\": 192"), DesignFileProblem::WrongType, "series.R3"}),
     // clang-format on
     [](const testing::TestParamInfo<BadBytes>& info) { return std::string(info.param.name); });
