@@ -61,7 +61,8 @@ std::string MainHelp() {
     }
     text +=
         "\n'mirelto-cli COMMAND --help' lists the options of one command; every command takes\n"
-        "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n\n"
+        "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6,\n"
+        "10kHz, read whole (--lenient reads them as the window does, \"1,5k\" as 15k).\n\n"
         "Exit status: 0 done, 1 the calculation refused the input or failed, or the output\n"
         "could not be written (message on standard error), 2 bad command line (one line\n"
         "naming the option). --output writes a file whole or leaves it as it was. With\n"
