@@ -186,6 +186,9 @@ SaveTarget ClassifySaveTarget(const std::string& path) {
 }
 
 int SaveFileWhole(const std::string& path, std::string_view bytes) {
+    if (path.empty()) {
+        return ENOENT;  // as open("") says; nothing is made in the working directory
+    }
     const SaveTarget target = ClassifySaveTarget(path);
     switch (target.kind) {
         case SaveKind::Refuse:

@@ -107,8 +107,9 @@ TEST_F(FileSavingTest, DanglingLinkMakesTheFileItNames) {
     EXPECT_EQ(Read(At("made")), "new");
 }
 
-TEST_F(FileSavingTest, DirectoryIsRefused) {
+TEST_F(FileSavingTest, DirectoryAndEmptyNameAreRefused) {
     EXPECT_EQ(SaveFileWhole(directory_.string(), "x"), EISDIR);
+    EXPECT_EQ(SaveFileWhole("", "x"), ENOENT);
 }
 
 // A file with permissions of its own, replaced: the new file keeps them, nothing else is left.
