@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 JOBS      ?= $(shell nproc)
 
-.PHONY: all deps build build-asan test test-release test-asan bench bench-startup run screenshots format clean monkey
+.PHONY: all deps build build-asan test test-release test-asan bench bench-startup run screenshots format clean monkey fuzz
 
 all: build
 
@@ -35,6 +35,18 @@ monkey: build
 	MIRELTO_MONKEY_SEEDS=$(MONKEY_SEEDS) MIRELTO_MONKEY_ACTIONS=$(MONKEY_ACTIONS) \
 	    $(BUILD_DIR)/tests/app/tst_monkey -maxwarnings 0
 
+# The fuzz targets (clang, libFuzzer with ASan and UBSan), each run for FUZZ_SECONDS; what they
+# find is kept in $(FUZZ_DIR)/found (crash-* files: add them to tests/fuzz/corpus/<target>/).
+FUZZ_DIR     ?= build-fuzz
+FUZZ_SECONDS ?= 300
+fuzz: deps
+	cmake -S tests/fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+	      -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	for target in value_text design_file cli_arguments; do \
+	    tests/fuzz/run_fuzz.sh $(FUZZ_DIR) $$target $(FUZZ_SECONDS) $(FUZZ_DIR)/found || exit 1; \
+	done
+
 bench: build
 	$(BUILD_DIR)/bench/mirelto_core_bench --benchmark_repetitions=5 \
 	    --benchmark_report_aggregates_only=true
@@ -57,4 +69,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

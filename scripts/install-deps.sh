@@ -7,6 +7,8 @@ packages=(
     # build and core tests
     g++ make cmake ninja-build pkg-config locales
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the fuzz targets: clang with libFuzzer and its sanitizers
+    clang libclang-rt-dev
     # mirelto-cli's --json outputs and the tests that read them back; design files
     nlohmann-json3-dev
     # installing and packaging: validating the desktop files, the man page, the Debian package

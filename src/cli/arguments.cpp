@@ -6,6 +6,7 @@
 #include <limits>
 
 #include <mirelto/values/eseries.h>
+#include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {
@@ -17,6 +18,9 @@ constexpr std::string_view kInfinitySign = "\xE2\x88\x9E";  // "∞"
 // A message quotes this many characters of a typed text at most: enough to recognise it, and a
 // pasted page stays one readable line.
 constexpr std::size_t kMostQuoted = 40;
+// A path is shown whole up to this many characters, else its first kPathHead, "..." and its end.
+constexpr std::size_t kMostPathShown = 160;
+constexpr std::size_t kPathHead = 60;
 
 // The length of the valid UTF-8 sequence at the start of `text`, 0 when there is none.
 std::size_t SequenceLength(std::string_view text) {
@@ -90,6 +94,24 @@ std::string Printable(std::string_view text, std::size_t most) {
     return out;
 }
 
+std::string ShownPath(std::string_view path) {
+    std::string shown = Printable(path);
+    // Byte offsets of the characters: Printable's text is valid UTF-8.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if ((static_cast<unsigned char>(shown[i]) & 0xC0) != 0x80) {
+            starts.push_back(i);
+        }
+    }
+    if (starts.size() <= kMostPathShown) {
+        return shown;
+    }
+    // The start says where, the end which file: the middle goes.
+    const std::size_t head = starts[kPathHead];
+    const std::size_t tail = starts[starts.size() - (kMostPathShown - kPathHead)];
+    return shown.substr(0, head) + "..." + shown.substr(tail);
+}
+
 std::string Quoted(std::string_view text) {
     return Concat("\"", Printable(text, kMostQuoted), "\"");
 }
@@ -118,6 +140,9 @@ Arguments::Arguments(std::span<const Option> options, std::span<const std::strin
             value = words[++i];
         } else {
             throw UsageError(Named(name, Concat("needs a value (", option->valueName, ")")));
+        }
+        if (option->valueName == "FILE" && value.empty()) {
+            throw UsageError(Named(name, "needs a file name, not an empty one"));
         }
         values_[std::string(name)] = std::move(value);
     }
@@ -168,16 +193,73 @@ std::string HelpText(std::string_view command, std::string_view summary,
     return out;
 }
 
+namespace {
+
+thread_local ValueReadings* tCurrent = nullptr;
+
+// A value as the window shows it, without its leading blanks: "15.000k".
+std::string ShownValue(double value) {
+    const std::string shown = FormatShown(value);
+    return shown.substr(std::min(shown.find_first_not_of(' '), shown.size()));
+}
+
+}  // namespace
+
+ValueReadings::ValueReadings(ValueReading reading) : reading_(reading), outer_(tCurrent) {
+    tCurrent = this;
+}
+
+ValueReadings::~ValueReadings() {
+    tCurrent = outer_;
+}
+
+const ValueRead* ValueReadings::MostExtreme() const {
+    const ValueRead* most = nullptr;
+    double farthest = -1;
+    for (const ValueRead& read : read_) {
+        const double distance = read.value == 0 ? 0 : std::fabs(std::log10(std::fabs(read.value)));
+        if (distance > farthest) {
+            farthest = distance;
+            most = &read;
+        }
+    }
+    return most;
+}
+
+WindowReading::WindowReading()
+    : saved_(tCurrent != nullptr ? tCurrent->reading_ : ValueReading::Strict) {
+    if (tCurrent != nullptr) {
+        tCurrent->reading_ = ValueReading::Window;
+    }
+}
+
+WindowReading::~WindowReading() {
+    if (tCurrent != nullptr) {
+        tCurrent->reading_ = saved_;
+    }
+}
+
 double ParseNumber(std::string_view option, std::string_view text) {
-    // A value box cannot hold a line break, and the report prints the text as typed.
-    const bool control = std::any_of(text.begin(), text.end(),
-                                     [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-    const double value = control ? std::nan("") : ParseValue(text);
+    // A value box cannot hold a line break, and the report prints the text as typed: no control
+    // character (C0, DEL, C1) and no byte outside UTF-8 reaches it.
+    const bool control = Printable(text) != text;
+    const bool strict = tCurrent == nullptr || tCurrent->reading_ == ValueReading::Strict;
+    const double value = control  ? std::nan("")
+                         : strict ? ParseValueStrict(text)
+                                  : ParseValue(text);
     if (std::isnan(value)) {
-        throw UsageError(Named(option, Concat("not a value: ", Quoted(text))));
+        const double window = control ? std::nan("") : ParseValue(text);
+        const std::string lenient =
+            std::isfinite(window)
+                ? Concat(" (the window would read ", ShownValue(window), "; --lenient reads so)")
+                : std::string();
+        throw UsageError(Named(option, Concat("not a value: ", Quoted(text), lenient)));
     }
     if (!std::isfinite(value)) {
         throw UsageError(Named(option, Concat("out of range: ", Quoted(text))));
+    }
+    if (tCurrent != nullptr) {
+        tCurrent->read_.push_back({std::string(option), std::string(text), value});
     }
     return value;
 }
@@ -243,7 +325,9 @@ std::uint64_t ParseSeed(std::string_view option, std::string_view text) {
 }
 
 double ParsePercent(std::string_view option, std::string_view text) {
-    const PercentReading percent = mirelto::ParsePercent(text);
+    const bool strict = tCurrent == nullptr || tCurrent->reading_ == ValueReading::Strict;
+    const PercentReading percent =
+        mirelto::ParsePercent(text, strict ? ValueReading::Strict : ValueReading::Window);
     switch (percent.problem) {
         case PercentProblem::NotAPercentage:
             throw UsageError(Named(option, Concat("not a percentage: ", Quoted(text))));

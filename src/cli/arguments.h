@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include <mirelto/values/value_text.h>
+
 #include "design_file.h"
 
 namespace mirelto::cli {
@@ -79,12 +81,58 @@ std::string Concat(const Pieces&... pieces) {
 // that is not part of a valid sequence becomes "?". Cut after `most` characters, marked "...".
 std::string Printable(std::string_view text, std::size_t most = std::string_view::npos);
 
+// A file's path for a one-line message: Printable, and a path of more than 160 characters shown
+// as its first 60, "..." and its last 100.
+std::string ShownPath(std::string_view path);
+
 // A typed text in double quotes for a one-line message: Printable, cut after 40 characters.
 std::string Quoted(std::string_view text);
 
 // The help of one command: usage line, what it does, its options.
 std::string HelpText(std::string_view command, std::string_view summary,
                      std::span<const Option> options, std::string_view notes = {});
+
+// How the values of this thread's run are read, and what they were read as. Option values are
+// read strictly (ParseValueStrict) unless --lenient asks for the window's reading; a text that
+// only the window's reading takes ("1,5k", "10 trials") is a usage error naming the option. A
+// calculation fault names the value read that it most likely came from.
+struct ValueRead {
+    std::string option;  // as messages name it
+    std::string text;
+    double value = 0;
+};
+class ValueReadings {
+  public:
+    explicit ValueReadings(ValueReading reading);  // current for this thread while it lives
+    ~ValueReadings();
+    ValueReadings(const ValueReadings&) = delete;
+    ValueReadings& operator=(const ValueReadings&) = delete;
+
+    // The value read farthest from 1 in orders of magnitude: the likeliest cause of an overflow
+    // or a division by zero; nullptr when none was read.
+    const ValueRead* MostExtreme() const;
+
+  private:
+    friend double ParseNumber(std::string_view option, std::string_view text);
+    friend double ParsePercent(std::string_view option, std::string_view text);
+    friend class WindowReading;
+    ValueReading reading_;
+    std::vector<ValueRead> read_;
+    ValueReadings* outer_;
+};
+
+// While it lives, values are read as the window reads its boxes: for the texts of a design file,
+// which are the window's boxes.
+class WindowReading {
+  public:
+    WindowReading();
+    ~WindowReading();
+    WindowReading(const WindowReading&) = delete;
+    WindowReading& operator=(const WindowReading&) = delete;
+
+  private:
+    ValueReading saved_;
+};
 
 // Values of options; each throws UsageError naming the option.
 // An SI text ("22k", "3.3n", "4k7") holding a finite number.

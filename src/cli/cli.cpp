@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -60,7 +61,8 @@ std::string MainHelp() {
     }
     text +=
         "\n'mirelto-cli COMMAND --help' lists the options of one command; every command takes\n"
-        "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6.\n\n"
+        "--json for machine-readable output. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6,\n"
+        "10kHz, read whole (--lenient reads them as the window does, \"1,5k\" as 15k).\n\n"
         "Exit status: 0 done, 1 the calculation refused the input or failed, or the output\n"
         "could not be written (message on standard error), 2 bad command line (one line\n"
         "naming the option). --output writes a file whole or leaves it as it was. With\n"
@@ -77,9 +79,11 @@ bool AsksForHelp(std::span<const std::string> words) {
                        [](const std::string& w) { return w == "--help" || w == "-h"; });
 }
 
+// "--json=1" too: the line is refused (the flag takes no value), but in the form asked for.
 bool AsksForJson(std::span<const std::string> words) {
-    return std::any_of(words.begin(), words.end(),
-                       [](const std::string& w) { return w == "--json"; });
+    return std::any_of(words.begin(), words.end(), [](const std::string& w) {
+        return w == "--json" || w.starts_with("--json=");
+    });
 }
 
 // A refusal: one line on standard error, and with --json the same message as a JSON object on
@@ -103,7 +107,7 @@ void UseDesignFile(Arguments& args, const std::string& path) {
     DesignFileRead read = LoadDesignFile(path);
     if (const auto* error = std::get_if<DesignFileError>(&read)) {
         throw Refused(std::string(DesignFileProblemCode(error->problem)),
-                      Concat("--design: ", Printable(path), ": ", DescribeInEnglish(*error)));
+                      Concat("--design: ", ShownPath(path), ": ", DescribeInEnglish(*error)));
     }
     args.UseDesign(std::get<DesignFile>(std::move(read)));
 }
@@ -142,11 +146,13 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
         out << HelpText(shownAs, command->description, options, command->notes);
         return kExitDone;
     };
+    std::optional<ValueReadings> readings;
     try {
         Arguments args(options, rest);
         if (args.Has("--help")) {
             return help();
         }
+        readings.emplace(args.Has("--lenient") ? ValueReading::Window : ValueReading::Strict);
         if (const auto path = args.Text("--design")) {
             UseDesignFile(args, *path);
         }
@@ -159,7 +165,14 @@ int Dispatch(std::span<const std::string> words, std::ostream& out, std::ostream
         return Usage(words, out, err, where, e.what());
     } catch (const std::exception& e) {
         // Refused, FloatingPointFault, or the system out of memory: the calculation failed.
-        return Refusal(words, out, err, where, CodeOf(e), OneLine(e.what()), kExitRefused);
+        std::string message = OneLine(e.what());
+        // A fault of the arithmetic, raised or stopping the constant calculation.
+        if (CodeOf(e).starts_with("floating-point-") && readings &&
+            readings->MostExtreme() != nullptr) {
+            const ValueRead& read = *readings->MostExtreme();
+            message += Concat(" (from ", read.option, " ", Quoted(read.text), ")");
+        }
+        return Refusal(words, out, err, where, CodeOf(e), message, kExitRefused);
     }
     return kExitDone;
 }

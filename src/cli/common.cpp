@@ -46,12 +46,24 @@ const std::string kSeries1Help = SeriesHelp("first", "C1", "R1");
 const std::string kSeries2Help = SeriesHelp("second", "C2", "R2");
 const std::string kSeries3Help = SeriesHelp("third", "C3", "R3");
 
+// A value above zero from the option, or from the design's box where the option is not given:
+// a box's text is read as the window reads it, an option's strictly unless --lenient.
+double ReadPositive(const Arguments& args, std::string_view option, const std::string& text) {
+    if (args.Has(option) || !args.Design()) {
+        return ParsePositive(option, text);
+    }
+    const WindowReading box;
+    return ParsePositive(Source(args, option), text);
+}
+
 }  // namespace
 
-const std::array<Option, 1> kDesignOptions{{
+const std::array<Option, 2> kDesignOptions{{
     {"--design", "FILE",
      "read mode, request, parts and series from a design file (.mirelto); options given here "
      "override it"},
+    {"--lenient", "",
+     "read values as the window does, skipping what it cannot read (\"1,5k\" as 15k)"},
 }};
 
 const std::array<Option, 2> kModeOptions{{
@@ -151,9 +163,9 @@ Request ReadRequest(const Arguments& args, bool isLpf) {
     r.faText = args.Text("--fa").value_or(std::string(DefaultDesign().fa));
     r.foText = args.Text("--fo").value_or(std::string(DefaultDesign().fo));
     r.qText = args.Text("--q").value_or(std::string(DefaultDesign().q));
-    r.poles.fa = ParsePositive(Source(args, "--fa"), r.faText);
-    r.poles.fo = ParsePositive(Source(args, "--fo"), r.foText);
-    r.poles.q = ParsePositive(Source(args, "--q"), r.qText);
+    r.poles.fa = ReadPositive(args, "--fa", r.faText);
+    r.poles.fo = ReadPositive(args, "--fo", r.foText);
+    r.poles.q = ReadPositive(args, "--q", r.qText);
     return r;
 }
 
@@ -175,7 +187,7 @@ GivenComponents ReadGiven(const Arguments& args, bool isLpf) {
         }
         if (text) {
             parts.texts[i] = *text;
-            parts.values[i] = ParsePositive(Source(args, given[i]), *text);
+            parts.values[i] = ReadPositive(args, given[i], *text);
         } else if (i == 0) {
             parts.texts[i] = isLpf ? DefaultDesign().resistor : DefaultDesign().capacitor;
             parts.values[i] = ParsePositive(given[i], parts.texts[i]);
@@ -213,7 +225,7 @@ Circuit ReadCircuit(const Arguments& args, bool isLpf) {
         if (!text || (!args.Has(name) && HoldsNoValue(*text))) {
             throw UsageError(Source(args, name) + ": missing (give all six parts)");
         }
-        parts[p] = ParsePositive(Source(args, name), *text);
+        parts[p] = ReadPositive(args, name, *text);
     }
     return CircuitOf(parts, isLpf);
 }

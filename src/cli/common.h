@@ -53,7 +53,7 @@ extern const std::array<Option, 5> kRequestOptions;    // --fa --fo --q --respon
 extern const std::array<Option, 6> kComponentOptions;  // --r1 .. --c3
 extern const std::array<Option, 3> kSeriesOptions;     // --series1 .. --series3
 extern const std::array<Option, 2> kOutputOptions;     // --json --help
-extern const std::array<Option, 1> kDesignOptions;     // --design, which every command takes
+extern const std::array<Option, 2> kDesignOptions;     // --design --lenient: every command's
 
 // --lpf or --hpf; else the design's mode; else LPF.
 bool ReadIsLpf(const Arguments& args);

@@ -13,6 +13,7 @@
 
 #include "common.h"
 #include "design_compensation.h"
+#include "design_save.h"
 #include "op_amp.h"
 #include "op_amp_choice.h"
 #include "op_amp_report.h"
@@ -178,7 +179,13 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     const ReportTexts texts = ResultTexts(request, given, shownParts, shownPoles, isLpf);
     const std::string report = ComposeReport(isLpf, true, texts);
     if (const auto path = args.Text("--save")) {
-        WriteOutputFile(*path, SerialiseDesignFile(SavedDesign(args, isLpf, texts, series)));
+        // Refused, keeping any file there, when the file would not read back (a long note).
+        const DesignSave save = DesignFileToSave(SavedDesign(args, isLpf, texts, series));
+        if (save.problem != DesignSaveProblem::None) {
+            throw Refused("design-not-saved",
+                          Concat("--save: ", ShownPath(*path), ": ", DescribeInEnglish(save)));
+        }
+        WriteOutputFile(*path, save.bytes);
     }
 
     const Cutoff cutoff = CutoffOf(built);

@@ -7,10 +7,9 @@
 
 namespace mirelto::cli {
 
-// Writes `text` to `path`. A regular file (or a new one) is written under a temporary name
-// beside it and renamed over it, so a failure leaves any file there untouched and no partial
-// one; a device or pipe ("/dev/stdout") is written in place. Throws Refused naming the path and
-// the system's reason.
+// Writes `text` to `path` as SaveFileWhole does: a regular file (or a new one) replaced whole or
+// not at all, a device or pipe ("/dev/stdout") written in place and never waited for, a symbolic
+// link kept. Throws Refused naming the path and the system's reason.
 void WriteOutputFile(const std::string& path, std::string_view text);
 
 }  // namespace mirelto::cli

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -85,6 +86,13 @@ DesignFileRead ParseDesignFile(std::string_view bytes) {
     if (!IsUtf8(bytes)) {
         return DesignProblem(DesignFileProblem::NotUtf8);
     }
+    // nlohmann's reader takes a NUL byte for the end of the text: whatever follows would pass
+    // unread.
+    if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
+        DesignFileError error = DesignProblem(DesignFileProblem::NotJson);
+        error.position = static_cast<std::int64_t>(nul) + 1;
+        return error;
+    }
     bool tooDeep = false;
     const Json::parser_callback_t depthGuard = [&tooDeep](int depth, Json::parse_event_t, Json&) {
         if (depth > kMostDepth) {
@@ -105,6 +113,9 @@ DesignFileRead ParseDesignFile(std::string_view bytes) {
             DesignProblem(atEnd ? DesignFileProblem::Truncated : DesignFileProblem::NotJson);
         error.position = static_cast<std::int64_t>(e.byte);
         return error;
+    } catch (const Json::out_of_range&) {
+        // A number beyond the doubles (1e400), anywhere: valid JSON, but no design holds one.
+        return DesignProblem(DesignFileProblem::NotOurs);
     }
     if (tooDeep) {
         return DesignProblem(DesignFileProblem::NotOurs);

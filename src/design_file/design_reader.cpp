@@ -1,11 +1,13 @@
 #include "design_reader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include <mirelto/tools/optimise.h>
 #include <mirelto/tools/presets.h>
 #include <mirelto/tools/tolerance.h>
+#include <mirelto/values/eseries.h>
 
 #include "op_amp_setting.h"
 
@@ -18,12 +20,18 @@ using Json = DesignJson;
 // The series the window's optimiser offers the given parts; 0: they stay fixed.
 constexpr std::int64_t kGivenSeries[] = {0, 6, 12, 24, 48, 96, 192};
 
-// A box or selector holds one line: a control character in it would reach the report as typed.
+// A box or selector holds one line: a control character in it (C0, DEL, or C1, U+0080 to
+// U+009F: "\xC2\x80" to "\xC2\x9F") would reach the report as typed.
 bool IsOneLine(const std::string& text) {
-    return std::none_of(text.begin(), text.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u < 0x20 || u == 0x7F;
-    });
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto u = static_cast<unsigned char>(text[i]);
+        const bool c1 =
+            u == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (u < 0x20 || u == 0x7F || c1) {
+            return false;
+        }
+    }
+    return true;
 }
 
 struct Stop {
@@ -100,6 +108,57 @@ std::array<std::string, N> Boxes(const Reader& group, const char* const (&names)
     return texts;
 }
 
+// The selectors: a standard series ("24", "E24", read as "24") or none ("∞", "inf", "0"). Any
+// other text would be read as some series (the selector takes "0x18" for 24, "7" as a series of
+// its own) or as none ("abc"), neither of which the file meant.
+std::array<std::string, kDesignParts> SeriesTexts(const Reader& group) {
+    constexpr std::string_view kNone[] = {"\xE2\x88\x9E", "inf", "0"};  // "∞"
+    std::array<std::string, kDesignParts> texts;
+    for (std::size_t i = 0; i < kDesignParts; ++i) {
+        const std::string text = group.Text(kPartKeys[i]);
+        const bool lettered = text.starts_with('E') || text.starts_with('e');
+        const std::string_view size = std::string_view(text).substr(lettered ? 1 : 0);
+        const bool standard =
+            std::any_of(kStandardSeries.begin(), kStandardSeries.end(),
+                        [size](std::int32_t n) { return size == std::to_string(n); });
+        const bool none = std::find(std::begin(kNone), std::end(kNone), size) != std::end(kNone);
+        if (!standard && (lettered || !none)) {
+            group.Bad(kPartKeys[i]);
+        }
+        texts[i] = size;
+    }
+    return texts;
+}
+
+// Any whole number is taken as a version, however large: a newer version is told as such, also
+// one written beyond the integers JSON keeps exactly (1e30).
+void CheckVersion(const Reader& root, const Json& json) {
+    constexpr auto kMost = std::numeric_limits<std::int64_t>::max();
+    const auto at = json.find("version");
+    const bool largeWhole = at != json.end() && at->is_number_float() &&
+                            at->get<double>() > static_cast<double>(kDesignFileVersion) &&
+                            at->get<double>() == std::floor(at->get<double>());
+    std::int64_t version = kMost;
+    if (largeWhole) {
+        if (at->get<double>() < static_cast<double>(kMost)) {
+            version = static_cast<std::int64_t>(at->get<double>());
+        }
+    } else {
+        const Json& number = root.Member("version", JsonKind::WholeNumber);
+        // Below zero nlohmann keeps a signed integer, from zero up an unsigned one.
+        if (!number.is_number_unsigned() || number.get<std::uint64_t>() < 1) {
+            root.Bad("version");
+        }
+        version = static_cast<std::int64_t>(std::min<std::uint64_t>(
+            number.get<std::uint64_t>(), static_cast<std::uint64_t>(kMost)));
+    }
+    if (version > kDesignFileVersion) {
+        DesignFileError error = DesignProblem(DesignFileProblem::NewerVersion, "version");
+        error.position = version;
+        throw Stop{error};
+    }
+}
+
 AnalysisSettings ReadAnalysis(const Reader& root) {
     AnalysisSettings settings;
     const Reader preset = root.Object("preset");
@@ -141,19 +200,7 @@ DesignFile ReadKeys(const Json& json) {
     if (format == json.end() || !format->is_string() || *format != kDesignFileFormat) {
         throw Stop{DesignProblem(DesignFileProblem::NotOurs)};
     }
-    // Any whole number is taken here, however large: a newer version is told as such.
-    const Json& version = root.Member("version", JsonKind::WholeNumber);
-    const bool negative = version.is_number_integer() && !version.is_number_unsigned();
-    if (negative || version.get<std::uint64_t>() < 1) {
-        root.Bad("version");
-    }
-    const auto number = version.get<std::uint64_t>();
-    if (number > static_cast<std::uint64_t>(kDesignFileVersion)) {
-        DesignFileError error = DesignProblem(DesignFileProblem::NewerVersion, "version");
-        error.position = static_cast<std::int64_t>(
-            std::min<std::uint64_t>(number, std::numeric_limits<std::int64_t>::max()));
-        throw Stop{error};
-    }
+    CheckVersion(root, json);
 
     DesignFile design;
     const std::string mode = root.Text("mode");
@@ -164,7 +211,7 @@ DesignFile ReadKeys(const Json& json) {
     design.request = Boxes(root.Object("request"), kPoleKeys);
     design.parts = Boxes(root.Object("parts"), kPartKeys);
     design.result = Boxes(root.Object("result"), kPoleKeys);
-    design.series = Boxes(root.Object("series"), kPartKeys);
+    design.series = SeriesTexts(root.Object("series"));
     if (root.Has("analysis")) {
         design.analysis = ReadAnalysis(root.Object("analysis"));
     }

@@ -140,7 +140,7 @@ class TestDesignFiles : public QObject {
 
         // clang-format off
         QTest::newRow("LPF calculated") << true << "" << true;
-        QTest::newRow("LPF blank R2 R3 unrounded") << true << "EditR2=|EditR3=|ComboBoxC1=∞|ComboBoxC3=abc" << false;
+        QTest::newRow("LPF blank R2 R3 unrounded") << true << "EditR2=|EditR3=|ComboBoxC1=∞|ComboBoxC3=0" << false;
         QTest::newRow("LPF marking codes") << true << "EditR1=4k7|EditR2= 47k |EditR3=1M2|EditFa=2k2" << true;
         QTest::newRow("HPF micro") << false << "EditC1=0.1µ|EditC2=4µ7|EditC3=|EditFa=100|EditFo=120|ComboBoxR2=96" << true;
         QTest::newRow("HPF all blank") << false << "EditFa=" << false;

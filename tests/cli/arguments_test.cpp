@@ -80,6 +80,37 @@ struct ValueCase {
 
 class ValueTest : public testing::TestWithParam<ValueCase> {};
 
+// With --lenient (the window's reading) the texts refused above read as the window reads them;
+// without, the message says what the window would read.
+TEST(ValueReadingTest, LenientReadsAsTheWindow) {
+    {
+        const ValueReadings lenient(ValueReading::Window);
+        EXPECT_EQ(ParseNumber("--fa", "1,5k"), 15000);
+        EXPECT_EQ(ParseNumber("--fa", "1_000"), 1);
+        EXPECT_EQ(ParsePercent("--tol-r", "1,5"), 0.15);
+    }
+    try {
+        ParseNumber("--fa", "1,5k");
+        FAIL() << "accepted";
+    } catch (const UsageError& e) {
+        EXPECT_STREQ(e.what(),
+                     "--fa: not a value: \"1,5k\" (the window would read 15.000k; --lenient "
+                     "reads so)");
+    }
+}
+
+// The values read in a run; the one farthest from 1 in orders of magnitude is named.
+TEST(ValueReadingTest, NamesTheMostExtremeValue) {
+    const ValueReadings run(ValueReading::Strict);
+    EXPECT_EQ(run.MostExtreme(), nullptr);
+    ParseNumber("--r1", "22k");
+    ParseNumber("--c1", "1e-30");
+    ParseNumber("--fa", "1e20");
+    ASSERT_NE(run.MostExtreme(), nullptr);
+    EXPECT_EQ(run.MostExtreme()->option, "--c1");
+    EXPECT_EQ(run.MostExtreme()->text, "1e-30");
+}
+
 // An option's text; read it as its kind of value; the value, or an error naming the option.
 TEST_P(ValueTest, ReadsOrNamesTheOption) {
     const ValueCase& c = GetParam();
@@ -157,7 +188,16 @@ INSTANTIATE_TEST_SUITE_P(Values, ValueTest, testing::Values(
     ValueCase{"SeedLargest", Seed, "18446744073709551615", 18446744073709551615.0},
     ValueCase{"SeedTooLarge", Seed, "18446744073709551616", kBad},
     ValueCase{"SeedNegative", Seed, "-1", kBad},
-    ValueCase{"SeedExponent", Seed, "1e3", kBad}),
+    ValueCase{"SeedExponent", Seed, "1e3", kBad},
+    ValueCase{"CommaRefused", Number, "1,5k", kBad},
+    ValueCase{"UnderscoreRefused", Number, "1_000", kBad},
+    ValueCase{"LettersAfterRefused", Number, "1k2x", kBad},
+    ValueCase{"UnitTaken", Number, "10 kHz", 10000},
+    ValueCase{"OhmTaken", Positive, "4k7Ω", 4700},
+    ValueCase{"CountLetterAfterRefused", Count, "1e8x", kBad},
+    ValueCase{"CountWordsRefused", Count, "10 trials", kBad},
+    ValueCase{"PercentCommaRefused", Percent, "1,5", kBad},
+    ValueCase{"PercentLettersRefused", Percent, "5x%", kBad}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
 

@@ -101,7 +101,6 @@ INSTANTIATE_TEST_SUITE_P(BadCommandLines, UsageErrorTest, testing::Values(
     UsageCase{"BadSeries", {"design", "--series2", "E7x"}, "--series2: not a series"},
     UsageCase{"SeriesSeven", {"design", "--series1", "7"}, "--series1: not a standard series: \"7\" (E3, E6, E12, E24, E48, E96, E192; 0 or inf for none)"},
     UsageCase{"GivenSeriesTwenty", {"optimise", "--given-series", "E20"}, "--given-series: not a standard series: \"E20\""},
-    UsageCase{"FlagWithValue", {"design", "--json=1"}, "--json: takes no value"},
     UsageCase{"StrayWord", {"design", "22k"}, "unexpected argument \"22k\""},
     UsageCase{"LineBreakInValue", {"design", "--fa", "1\n2"}, "--fa: not a value: \"1?2\""},
     UsageCase{"MissingComponent", {"analyse", "--r1", "22k"}, "--r2: missing"},
@@ -135,7 +134,19 @@ INSTANTIATE_TEST_SUITE_P(BadCommandLines, UsageErrorTest, testing::Values(
     UsageCase{"CutExponentGbw", {"design", "--gbw", "1e"}, "--gbw: not a value: \"1e\""},
     UsageCase{"OverflowingGbw", {"design", "--gbw", "1e999"}, "--gbw: not a value"},
     UsageCase{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
-    UsageCase{"NoCommand", {}, "no command"}),
+    UsageCase{"NoCommand", {}, "no command"},
+    UsageCase{"CommaInValue", {"design", "--fa", "1,5k"}, "--fa: not a value: \"1,5k\" (the window would read 15.000k; --lenient reads so)"},
+    UsageCase{"UnderscoreInValue", {"design", "--r1", "1_000"}, "--r1: not a value: \"1_000\""},
+    UsageCase{"LettersAfterValue", {"design", "--fa", "1k2x"}, "--fa: not a value: \"1k2x\""},
+    UsageCase{"LettersAfterCount", With({"tolerance", "--trials", "1e8x"}, kDefaultLowPassCircuit), "--trials: not a value: \"1e8x\""},
+    UsageCase{"WordsAfterCount", With({"tolerance", "--trials", "10 trials"}, kDefaultLowPassCircuit), "--trials: not a value: \"10 trials\""},
+    UsageCase{"CommaInPercent", With({"tolerance", "--tol-r", "1,5"}, kDefaultLowPassCircuit), "--tol-r: not a percentage: \"1,5\""},
+    UsageCase{"DeleteInLenientValue", {"design", "--lenient", "--fa", "1k\x7f"}, "--fa: not a value: \"1k?\""},
+    UsageCase{"C1ControlInLenientValue", {"design", "--lenient", "--fa", "1k\xc2\x85"}, "--fa: not a value: \"1k?\""},
+    UsageCase{"BrokenByteInLenientValue", {"design", "--lenient", "--r1", "22\xff"}, "--r1: not a value: \"22?\""},
+    UsageCase{"EmptyDesignName", {"design", "--design", ""}, "--design: needs a file name, not an empty one"},
+    UsageCase{"EmptySaveName", {"design", "--save="}, "--save: needs a file name, not an empty one"},
+    UsageCase{"LenientCountStillWhole", With({"tolerance", "--lenient", "--trials", "10 trials"}, kDefaultLowPassCircuit), "--trials: must be a whole number"}),
     [](const auto& info) { return info.param.name; });
 // clang-format on
 
@@ -247,6 +258,9 @@ INSTANTIATE_TEST_SUITE_P(Refusals, JsonErrorTest, testing::Values(
     JsonErrorCase{"UnrealisableLowPass", {"design", "--json", "--r2", "7.3k"}, 1, "unrealisable-lpf", "This request cannot be realised (C < 0). Widen the ratios with R1 < R2 <= R3 to realise it."},
     JsonErrorCase{"UnrealisableHighPass", {"optimise", "--json", "--hpf", "--c1", "1n", "--c2", "100n"}, 1, "unrealisable-hpf", "This request cannot be realised (R < 0). Widen the ratios with C1 > C2 >= C3 to realise it."},
     JsonErrorCase{"NoPoles", With({"tolerance", "--json"}, kOverflowingCircuit), 1, "no-poles", "the circuit has no real pole and complex pole pair"},
+    JsonErrorCase{"JsonFlagGivenAValue", {"design", "--json=1"}, 2, "usage", "--json: takes no value"},
+    JsonErrorCase{"FaultNamesItsValue", {"design", "--json", "--fa", "1e300"}, 1, "floating-point-division-by-zero", "Floating point division by zero (from --fa \"1e300\")"},
+    JsonErrorCase{"OverflowNamesItsValue", {"design", "--json", "--r1", "1e300"}, 1, "floating-point-overflow", "Floating point overflow (from --r1 \"1e300\")"},
     JsonErrorCase{"MissingDesignFile", {"netlist", "--json", "--design", "/nonexistent/x.mirelto"}, 1, "design-file-not-found", "--design: /nonexistent/x.mirelto: no such file"}),
     [](const auto& info) { return info.param.name; });
 // clang-format on

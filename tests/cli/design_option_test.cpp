@@ -120,7 +120,13 @@ TEST_P(BadDesignTest, IsRefusedNamingTheFile) {
 INSTANTIATE_TEST_SUITE_P(Table, BadDesignTest, testing::Values(
     BadDesignCase{"Directory", "", "a directory, not a design file"},
     BadDesignCase{"Array", "[]", "not a Mirelto design file"},
-    BadDesignCase{"NewerVersion", R"({"format": "mirelto-design", "version": 99})", "saved in format version 99 by a newer Mirelto; this one reads version 1"}),
+    BadDesignCase{"NewerVersion", R"({"format": "mirelto-design", "version": 99})", "saved in format version 99 by a newer Mirelto; this one reads version 1"},
+    BadDesignCase{"NumberBeyondDoubles", R"({"format": "mirelto-design", "version": 1, "x": [1e400]})", "not a Mirelto design file"},
+    BadDesignCase{"VersionBeyondDoubles", R"({"format": "mirelto-design", "version": 1e999})", "not a Mirelto design file"},
+    BadDesignCase{"VersionLarge", R"({"format": "mirelto-design", "version": 1e30})", "saved in format version 9223372036854775807 by a newer Mirelto; this one reads version 1"},
+    BadDesignCase{"NulAfterDesign", std::string(R"({"format": "mirelto-design", "version": 1})") + std::string("\0x", 2), "not JSON (at byte 43)"},
+    // The window's selector takes a series of 7; a design file only standard ones.
+    BadDesignCase{"SeriesSeven", R"({"format": "mirelto-design", "version": 1, "mode": "LPF", "request": {"fa": "1k", "fo": "1k", "Q": "1"}, "parts": {"R1": "", "R2": "", "R3": "", "C1": "", "C2": "", "C3": ""}, "result": {"fa": "", "fo": "", "Q": ""}, "series": {"R1": "24", "R2": "24", "R3": "24", "C1": "7", "C2": "6", "C3": "6"}})", "\"series.C1\" has a value no design has"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -147,9 +153,7 @@ TEST_P(DesignOptionValuesTest, BadValueIsNamed) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Table, DesignOptionValuesTest, testing::Values(
-    BadValueCase{"BlankFa", "\"1k\"", "\"\"", "--fa (from the design file): not a value"},
-    // The window's Part takes a series of 7; the command line takes standard ones only.
-    BadValueCase{"SeriesSeven", "\"12\"", "\"7\"", "--series1 (from the design file): not a standard series: \"7\""}),
+    BadValueCase{"BlankFa", "\"1k\"", "\"\"", "--fa (from the design file): not a value"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -172,6 +176,29 @@ TEST(DesignSaveTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+// A design file just under the reading limit, its long note and all; design --design it --save
+// over an old file: the results make the file too large to read back, so the save is refused
+// naming the file, and the old file stays (it was written, then refused when opened).
+TEST(DesignSaveTest, FileThatWouldNotReadBackIsNotSaved) {
+    const std::string in = ScratchDirectory() + "/long-note.mirelto";
+    const std::string out = ScratchDirectory() + "/long-note-out.mirelto";
+    ASSERT_EQ(RunCli({"design", "--save", in}).status, 0);
+    DesignFileRead read = LoadDesignFile(in);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read));
+    DesignFile design = std::get<DesignFile>(read);
+    design.result = {"", "", ""};  // the calculation fills them in again
+    design.note = std::string(kMostDesignFileBytes - SerialiseDesignFile(design).size() - 1, 'n');
+    std::ofstream(in) << SerialiseDesignFile(design);
+    std::ofstream(out) << "old";
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(LoadDesignFile(in)));
+    const Outcome o = RunCli({"design", "--design", in, "--save", out});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("--save: " + out + ": not saved: the design file would be 10"),
+              std::string::npos)
+        << o.err;
+    EXPECT_EQ(ReadFile(out), "old");
 }
 
 // The note and the analysis settings of --design are saved again by design --save.

@@ -83,7 +83,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, DesignWarningsTest, testing::Values(
 
 TEST(SpreadTextTest, OneDecimalBelowAHundred) {
     const std::vector<std::pair<double, std::string>> rows{
-        {120, "120:1"}, {30.03, "30.0:1"}, {45.45, "45.5:1"}, {99.97, "100:1"}, {1234.4, "1234:1"}};
+        // clang-format off
+        {120, "120:1"},
+        {30.03, "30.0:1"},
+        {45.45, "45.5:1"},
+        {99.97, "100:1"},
+        {1234.4, "1234:1"},
+        {999999999999999.0, "999999999999999:1"},
+        {1e15, "1.0e+15:1"},
+        {6.8e42, "6.8e+42:1"},  // design --fa 1e-30: C1 over C3
+        {std::numeric_limits<double>::max(), "1.8e+308:1"},
+        {std::numeric_limits<double>::infinity(), ">1.8e+308:1"},  // 1e300 over 1e-300
+        // clang-format on
+    };
     for (const auto& [ratio, text] : rows) {
         EXPECT_EQ(SpreadText(ratio), text) << ratio;
     }

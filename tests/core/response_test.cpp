@@ -21,6 +21,7 @@
 #include "mirelto/response/peak.h"
 #include "mirelto/response/step.h"
 #include "mirelto/response/transfer.h"
+#include "response/log_grid.h"
 #include "test_support.h"
 
 namespace mirelto {
@@ -44,6 +45,30 @@ Circuit RandomCircuit(test::Random& random, bool isLpf) {
 
 // Random circuits of both forms; analyse both ways; CircuitPoles gives AnalyzeTransfer's
 // doubles exactly, or NaN where the back-calculation faults or finds no pole pair.
+// The scans' grid: 40 points a decade and the range's ends exactly, over any finite range
+// (1e-300 to 1e300 overflowed high / low).
+TEST(LogGridTest, FortyPointsADecadeOverAnyFiniteRange) {
+    struct Row {
+        double low, high;
+        int count;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {1, 10, 41},
+        {1, 1.01, 2},
+        {10, 1e6, 201},
+        {1e-300, 1e300, 24001},
+        {5e-324, 1.7976931348623157e308, 25264},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        const LogGrid grid(row.low, row.high);
+        EXPECT_EQ(grid.Count(), row.count) << row.low << " " << row.high;
+        EXPECT_EQ(grid.At(0), std::log(row.low));
+        EXPECT_EQ(grid.At(grid.Count() - 1), std::log(row.high));
+    }
+}
+
 TEST(CircuitPolesTest, EqualsTheBackCalculationBitForBit) {
     test::Random random(20261209);
     int compared = 0;

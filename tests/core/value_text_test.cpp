@@ -167,6 +167,68 @@ INSTANTIATE_TEST_SUITE_P(InvalidUtf8, ParseValueTest, testing::Values(
     CaseName<ParseCase>);
 // clang-format on
 
+class ParseValueStrictTest : public testing::TestWithParam<ParseCase> {};
+
+// The strict reading: the window's value where the window reads the whole text, else no value;
+// never a value the window's reading does not give.
+TEST_P(ParseValueStrictTest, ReadsOnlyWholeTexts) {
+    const double strict = ParseValueStrict(GetParam().text);
+    EXPECT_TRUE(SameValue(strict, GetParam().value)) << "text \"" << GetParam().text << "\"";
+    if (!std::isnan(strict)) {
+        EXPECT_TRUE(SameValue(strict, ParseValue(GetParam().text)));
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ParseValueStrictTest,
+    testing::Values(
+        ParseCase{"Kilo", "22k", 22000},
+        ParseCase{"Nano", "3.3n", ParseValue("3.3n")},
+        ParseCase{"Exponent", "1.2e-6", 1.2e-6},
+        ParseCase{"LetterAsDecimalMark", "4k7", 4700},
+        ParseCase{"LetterAsDecimalMarkWithUnit", "4k7Ω", 4700},
+        ParseCase{"BlanksAround", "  1.5k\t", 1500},
+        ParseCase{"BlankBeforePrefix", "1.5 k", 1500},
+        ParseCase{"Hertz", "10kHz", 10000},
+        ParseCase{"BlankBeforeUnit", "10 k Hz", 10000},
+        ParseCase{"GreekOmega", "22kΩ", 22000},
+        ParseCase{"OhmSign", "22k\u2126", 22000},
+        ParseCase{"Ohm", "22 kohm", 22000},
+        ParseCase{"Farad", "3.3nF", ParseValue("3.3n")},
+        ParseCase{"Volt", "5V", 5},
+        ParseCase{"Ampere", "2mA", 0.002},
+        ParseCase{"Second", "1ms", 0.001},
+        ParseCase{"SlewRate", "13V/s", 13},
+        ParseCase{"FullWidthKilo", "10ｋ", 10000},
+        ParseCase{"MicroSign", "4.7µF", 4.7 / 1e6},
+        ParseCase{"Negative", "-4k7", -4700},
+        ParseCase{"CommaGroupsDigits", "1,5k", kNaN},
+        ParseCase{"CommaThousands", "1,000", kNaN},
+        ParseCase{"Underscore", "1_000", kNaN},
+        ParseCase{"BlankInsideDigits", "1 000", kNaN},
+        ParseCase{"LetterAfterLetterDigits", "1k2x", kNaN},
+        ParseCase{"LetterAfterExponent", "1e8x", kNaN},
+        ParseCase{"WordReadAsTera", "10 trials", kNaN},
+        ParseCase{"TwoPrefixes", "1kk", kNaN},
+        ParseCase{"UnitBeforePrefix", "1Hzk", kNaN},
+        ParseCase{"TwoUnits", "1 F V", kNaN},
+        ParseCase{"BlankInExponent", "1 e3", kNaN},
+        ParseCase{"Hex", "0x18", kNaN},
+        ParseCase{"Empty", "", kNaN},
+        ParseCase{"UnitAlone", "Hz", kNaN},
+        ParseCase{"BeyondDoubles", "1e999", kNaN}),
+    CaseName<ParseCase>);
+// clang-format on
+
+TEST(ParsePercentTest, StrictReadingRefusesSkippedText) {
+    EXPECT_EQ(ParsePercent("1,5%").problem, PercentProblem::None);
+    EXPECT_EQ(ParsePercent("1,5%", ValueReading::Strict).problem, PercentProblem::NotAPercentage);
+    EXPECT_EQ(ParsePercent("5x", ValueReading::Strict).problem, PercentProblem::NotAPercentage);
+    EXPECT_EQ(ParsePercent("500m%", ValueReading::Strict).fraction, 0.005);
+    EXPECT_EQ(ParsePercent("1 %", ValueReading::Strict).fraction, 0.01);
+}
+
 TEST(ParseValueTest, LetterReadingEqualsDottedReadingBitForBit) {
     // "3n3" and "3.3n" are the same text to the user: same double, not a near one.
     for (const auto& [lettered, dotted] : {std::pair{"3n3", "3.3n"},

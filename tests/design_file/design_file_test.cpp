@@ -15,6 +15,7 @@
 
 #include "design_file.h"
 #include "test_support.h"
+#include "design_save.h"
 
 namespace mirelto {
 namespace {
@@ -36,7 +37,7 @@ DesignFile HighPassWithEverything() {
     d.request = {"1k", " 2.2k ", ""};
     d.parts = {"", "", "", "4µ7", "4.7µ", "3n3"};
     d.result = {"", "", ""};
-    d.series = {"∞", "abc", "192", "", "6", "6"};
+    d.series = {"∞", "inf", "192", "0", "6", "6"};
     AnalysisSettings a;
     a.preset = {"Chebyshev 0.5 dB (ripple edge)", "1k"};
     a.opAmpGbw = "1M";
@@ -49,7 +50,9 @@ DesignFile HighPassWithEverything() {
 
 // A design written and read again: the same design, and the same bytes when written again.
 TEST(DesignFileTest, RoundTripKeepsEveryText) {
-    for (const DesignFile& design : {LowPass(), HighPassWithEverything(), DesignFile{}}) {
+    DesignFile blank;
+    blank.series = {"24", "24", "24", "6", "6", "6"};
+    for (const DesignFile& design : {LowPass(), HighPassWithEverything(), blank}) {
         const std::string bytes = SerialiseDesignFile(design);
         const DesignFileRead read = ParseDesignFile(bytes);
         ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
@@ -75,6 +78,17 @@ TEST(DesignFileTest, IgnoresUnknownKeys) {
     const DesignFileRead read = ParseDesignFile(bytes);
     ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
     EXPECT_EQ(std::get<DesignFile>(read), HighPassWithEverything());
+}
+
+// A series written with its letter ("E24", "e96") reads as the size alone, as the selectors and
+// the command line read it.
+TEST(DesignFileTest, ReadsLetteredSeriesAsTheirSize) {
+    std::string bytes = SerialiseDesignFile(LowPass());
+    bytes.replace(bytes.find("\"24\""), 4, "\"E24\"");
+    bytes.replace(bytes.find("\"6\""), 3, "\"e6\"");
+    const DesignFileRead read = ParseDesignFile(bytes);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
+    EXPECT_EQ(std::get<DesignFile>(read), LowPass());
 }
 
 // The saved design with one text replaced.
@@ -142,9 +156,73 @@ INSTANTIATE_TEST_SUITE_P(Table, BadBytesTest, testing::Values(
     BadBytes{"NoteNumber", Edited("\"note\": \"", "\"note\": 5, \"x\": \""), DesignFileProblem::WrongType, "note"},
     BadBytes{"InvalidUtf8", Edited("4µ7", "4\xB5" "7"), DesignFileProblem::NotUtf8, ""},
     BadBytes{"Overlong", Edited("3n3", "3\xC0\xAF"), DesignFileProblem::NotUtf8, ""},
-    BadBytes{"TooLarge", kSaved + std::string(kMostDesignFileBytes, ' '), DesignFileProblem::TooLarge, ""}),
+    BadBytes{"TooLarge", kSaved + std::string(kMostDesignFileBytes, ' '), DesignFileProblem::TooLarge, ""},
+    BadBytes{"NulAfterDesign", kSaved + std::string("\0garbage", 8), DesignFileProblem::NotJson, "", static_cast<std::int64_t>(kSaved.size()) + 1},
+    BadBytes{"NulInside", Edited("\"mode\"", std::string("\0\"mode\"", 7)), DesignFileProblem::NotJson, ""},
+    BadBytes{"VersionBeyondDoubles", Edited("\"version\": 1", "\"version\": 1e999"), DesignFileProblem::NotOurs, ""},
+    BadBytes{"NumberBeyondDoublesUnknownKey", Edited("\"mode\"", "\"future\": [1e400], \"mode\""), DesignFileProblem::NotOurs, ""},
+    BadBytes{"NegativeBeyondDoublesInNote", Edited("\"note\": \"", "\"x\": -1e400, \"note\": \""), DesignFileProblem::NotOurs, ""},
+    BadBytes{"VersionLargeFloat", Edited("\"version\": 1", "\"version\": 1e30"), DesignFileProblem::NewerVersion, "version", INT64_MAX},
+    BadBytes{"VersionBeyondInt64", Edited("\"version\": 1", "\"version\": 99999999999999999999"), DesignFileProblem::NewerVersion, "version", INT64_MAX},
+    BadBytes{"VersionTwoPointZero", Edited("\"version\": 1", "\"version\": 2.0"), DesignFileProblem::NewerVersion, "version", 2},
+    BadBytes{"VersionFraction", Edited("\"version\": 1", "\"version\": 1.5"), DesignFileProblem::WrongType, "version"},
+    BadBytes{"VersionNegative", Edited("\"version\": 1", "\"version\": -3"), DesignFileProblem::BadValue, "version"},
+    BadBytes{"SeriesWord", Edited("\"R2\": \"inf\"", "\"R2\": \"abc\""), DesignFileProblem::BadValue, "series.R2"},
+    BadBytes{"SeriesBlank", Edited("\"C1\": \"0\"", "\"C1\": \"\""), DesignFileProblem::BadValue, "series.C1"},
+    BadBytes{"SeriesHex", Edited("\"R3\": \"192\"", "\"R3\": \"0x18\""), DesignFileProblem::BadValue, "series.R3"},
+    BadBytes{"SeriesSeven", Edited("\"R3\": \"192\"", "\"R3\": \"7\""), DesignFileProblem::BadValue, "series.R3"},
+    BadBytes{"SeriesE7", Edited("\"R3\": \"192\"", "\"R3\": \"E7\""), DesignFileProblem::BadValue, "series.R3"},
+    BadBytes{"SeriesLetterAlone", Edited("\"R3\": \"192\"", "\"R3\": \"E\""), DesignFileProblem::BadValue, "series.R3"},
+    BadBytes{"SeriesEInfinity", Edited("\"R3\": \"192\"", "\"R3\": \"Einf\""), DesignFileProblem::BadValue, "series.R3"},
+    BadBytes{"SeriesBlankBefore", Edited("\"R3\": \"192\"", "\"R3\": \" 24\""), DesignFileProblem::BadValue, "series.R3"},
+    BadBytes{"SeriesLeadingZero", Edited("\"R3\": \"192\"", "\"R3\": \"024\""), DesignFileProblem::BadValue, "series.R3"},
+    BadBytes{"C1ControlInBox", Edited("\"3n3\"", "\"3n3\xC2\x85\""), DesignFileProblem::BadValue, "parts.C3"},
+    BadBytes{"DeleteInBox", Edited("\"3n3\"", "\"3n3\x7F\""), DesignFileProblem::BadValue, "parts.C3"},
+    BadBytes{"SeriesNumber", Edited("\"R3\": \"192\"", "\"R3\": 192"), DesignFileProblem::WrongType, "series.R3"}),
     [](const testing::TestParamInfo<BadBytes>& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A design to save: saved when its bytes read back as the same design, else refused (the window
+// and mirelto-cli then keep the old file) with what would have stopped them.
+TEST(DesignSaveTest, SavesOnlyWhatReadsBack) {
+    struct Row {
+        const char* name;
+        std::string note;
+        std::string seriesC1;
+        std::string boxR1;
+        DesignSaveProblem problem;
+        std::string key;
+    };
+    DesignFile noNote = HighPassWithEverything();
+    noNote.note.clear();
+    const std::size_t base = SerialiseDesignFile(noNote).size();
+    // clang-format off
+    const Row rows[] = {
+        {"AsItIs", HighPassWithEverything().note, "0", "", DesignSaveProblem::None, ""},
+        {"NoteFillingTheLimit", std::string(kMostDesignFileBytes - base, 'n'), "0", "", DesignSaveProblem::None, ""},
+        {"NoteOneByteOver", std::string(kMostDesignFileBytes - base + 1, 'n'), "0", "", DesignSaveProblem::TooLarge, ""},
+        {"NoteOfAMegabyte", std::string(1'000'000, 'n') + std::string(50'000, '\t'), "0", "", DesignSaveProblem::TooLarge, ""},
+        {"SeriesSeven", "", "7", "", DesignSaveProblem::NotReadBack, "series.C1"},
+        {"LineBreakInBox", "", "0", "22k\n", DesignSaveProblem::NotReadBack, "parts.R1"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        DesignFile design = HighPassWithEverything();
+        design.note = row.note;
+        design.series[3] = row.seriesC1;
+        design.parts[0] = row.boxR1;
+        const DesignSave save = DesignFileToSave(design);
+        EXPECT_EQ(save.problem, row.problem) << row.name;
+        EXPECT_EQ(save.readBack.key, row.key) << row.name;
+        if (row.problem == DesignSaveProblem::None) {
+            EXPECT_TRUE(save.bytes == SerialiseDesignFile(design)) << row.name;
+            EXPECT_TRUE(std::holds_alternative<DesignFile>(ParseDesignFile(save.bytes)));
+        } else {
+            EXPECT_TRUE(save.bytes.empty()) << row.name;
+            EXPECT_NE(DescribeInEnglish(save), "") << row.name;
+        }
+    }
+}
 
 // Files on disk: a directory, a file too large (refused without reading it whole), a missing
 // and an unreadable one, and a good one.

@@ -16,10 +16,11 @@ const std::string kHead =
         "request": {"fa": "", "fo": "", "Q": ""},
         "parts": {"R1": "", "R2": "", "R3": "", "C1": "", "C2": "", "C3": ""},
         "result": {"fa": "", "fo": "", "Q": ""},
-        "series": {"R1": "", "R2": "", "R3": "", "C1": "", "C2": "", "C3": ""})";
+        "series": {"R1": "24", "R2": "24", "R3": "24", "C1": "6", "C2": "6", "C3": "6"})";
 
 TEST(OpAmpSettingFile, RoundTripAndAbsence) {
     DesignFile design;
+    design.series = {"24", "24", "24", "6", "6", "6"};
     OpAmpSetting setting;
     setting.name = "NE5532";
     setting.figures[static_cast<std::size_t>(OpAmpFigure::Gbw)] = "1M";

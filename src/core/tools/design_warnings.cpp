@@ -1,6 +1,10 @@
 #include "mirelto/tools/design_warnings.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "mirelto/numeric/finite.h"
 #include "mirelto/values/value_format.h"
@@ -8,6 +12,9 @@
 namespace mirelto {
 
 namespace {
+
+// Spreads from here on are written as a power of ten.
+constexpr double kMostWholeSpread = 1e15;
 
 // The part and its value as typed: "R3 = 360kΩ".
 std::string PartText(const DesignWarningItem& warning, const Circuit& circuit) {
@@ -97,8 +104,20 @@ std::string DescribeInEnglish(const DesignWarningItem& warning, const Circuit& c
 }
 
 std::string SpreadText(double ratio) {
-    if (!std::isfinite(ratio)) {
+    if (std::isnan(ratio)) {
         return {};
+    }
+    if (!(ratio < kMostWholeSpread)) {
+        // Digits by the dozen say nothing more than the power of ten; a ratio beyond the doubles
+        // (1e300 over 1e-300) is at least the largest one.
+        std::array<char, 32> text{};
+        const double shown = std::min(ratio, std::numeric_limits<double>::max());
+        const auto end = std::to_chars(text.data(), text.data() + text.size(), shown,
+                                       std::chars_format::scientific, 1)
+                             .ptr;
+        std::string written = std::isinf(ratio) ? ">" : "";
+        written.append(text.data(), end).append(":1");
+        return written;
     }
     const long long tenths = std::llround(ratio * 10);
     if (tenths >= 1000) {

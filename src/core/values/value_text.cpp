@@ -298,7 +298,52 @@ double ParseValueUnguarded(std::string_view text) {
     return prefix ? Scale(value, prefix->first) : value;
 }
 
+// The units a strict text may end in.
+constexpr std::string_view kUnits[] = {
+    "Hz", "\xCE\xA9", "\xE2\x84\xA6", "ohm", "F", "V",
+    "A",  "s",        "V/s",  // Ω: Greek and the ohm sign
+};
+
+// Whether the text is at most a prefix letter and then at most a unit, blanks between them.
+bool IsPrefixAndUnit(std::string_view rest) {
+    rest = Trim(rest);
+    if (const auto prefix = LeadingPrefix(rest)) {
+        rest = Trim(rest.substr(prefix->second));
+    }
+    return rest.empty() ||
+           std::find(std::begin(kUnits), std::end(kUnits), rest) != std::end(kUnits);
+}
+
+// Whether ParseValue reads all of the text: the shapes it takes, without skipping anything.
+bool ReadsWhole(std::string_view text) {
+    text = Trim(text);
+    std::size_t numberLength = 0;
+    while (numberLength < text.size() && IsNumberChar(text[numberLength])) {
+        ++numberLength;
+    }
+    const std::string_view number = text.substr(0, numberLength);
+    const std::string_view rest = text.substr(numberLength);
+    if (LetterAsDecimalMark(number, rest)) {
+        // "4k7": the digits after the letter, then at most a unit.
+        const std::string_view afterLetter = rest.substr(LeadingPrefix(rest)->second);
+        const std::size_t digits =
+            std::min(afterLetter.find_first_not_of("0123456789"), afterLetter.size());
+        const std::string_view unit = Trim(afterLetter.substr(digits));
+        return unit.empty() ||
+               std::find(std::begin(kUnits), std::end(kUnits), unit) != std::end(kUnits);
+    }
+    return !number.empty() && IsPrefixAndUnit(rest);
+}
+
 }  // namespace
+
+double ParseValueStrict(std::string_view text) {
+    try {
+        return ReadsWhole(text) ? ParseValueUnguarded(text) : kNoValue;
+    } catch (...) {
+        return kNoValue;
+    }
+}
 
 double ParseValue(std::string_view text) {
     try {
@@ -309,11 +354,12 @@ double ParseValue(std::string_view text) {
     }
 }
 
-PercentReading ParsePercent(std::string_view text) {
+PercentReading ParsePercent(std::string_view text, ValueReading reading) {
     if (text.ends_with('%')) {
         text.remove_suffix(1);
     }
-    const double percent = ParseValue(text);
+    const double percent =
+        reading == ValueReading::Strict ? ParseValueStrict(text) : ParseValue(text);
     if (!std::isfinite(percent)) {
         return {0, PercentProblem::NotAPercentage};
     }

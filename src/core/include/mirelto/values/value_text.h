@@ -11,6 +11,17 @@ namespace mirelto {
 // Never throws.
 double ParseValue(std::string_view text);
 
+// The value of a text that holds a number and nothing ParseValue would skip or take apart: no
+// comma, underscore or blank inside the number, and after it at most a prefix letter and one
+// unit ("Hz", "Ω", "ohm", "F", "V", "A", "s", "V/s"), blanks allowed between them ("10 kHz",
+// "4k7", "3.3 nF"); else a quiet NaN. Where it gives a value, ParseValue gives the same one.
+// For command lines, where a text the window would read by skipping some of it ("1,5k" as 15k,
+// "10 trials" as 10T) is more likely a mistake than a value. Never throws.
+double ParseValueStrict(std::string_view text);
+
+// How a text is read: as the window reads its boxes (ParseValue), or strictly.
+enum class ValueReading { Window, Strict };
+
 // A percentage as typed: a value text, a trailing "%" allowed ("1", "1%", "500m"), read as a
 // fraction from 0 up to (not including) kMostPercent %.
 inline constexpr double kMostPercent = 100;
@@ -19,6 +30,6 @@ struct PercentReading {
     double fraction = 0;
     PercentProblem problem = PercentProblem::None;
 };
-PercentReading ParsePercent(std::string_view text);
+PercentReading ParsePercent(std::string_view text, ValueReading reading = ValueReading::Window);
 
 }  // namespace mirelto
