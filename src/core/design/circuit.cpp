@@ -1,5 +1,7 @@
 #include "mirelto/design/circuit.h"
 
+#include <cmath>
+
 namespace mirelto {
 
 namespace {
@@ -24,6 +26,15 @@ const char* ComponentName(std::size_t part) {
 bool IsGivenComponent(std::size_t part, bool isLpf) {
     const bool resistor = part < 3;
     return resistor == isLpf;
+}
+
+bool HasUsableParts(const Circuit& circuit) {
+    for (const double part : ComponentsOf(circuit)) {
+        if (!(part > 0) || !(part < HUGE_VAL)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace mirelto

@@ -44,11 +44,6 @@ bool UsablePoles(const PoleSet& p) {
     return PositiveFinite(p.fa) && PositiveFinite(p.fo) && PositiveFinite(p.q);
 }
 
-bool UsableParts(const Circuit& c) {
-    return PositiveFinite(c.R1) && PositiveFinite(c.R2) && PositiveFinite(c.R3) &&
-           PositiveFinite(c.C1) && PositiveFinite(c.C2) && PositiveFinite(c.C3);
-}
-
 double Decibels(Complex h) {
     return 20 * std::log10(std::abs(h));
 }
@@ -81,7 +76,7 @@ struct Plan {
 Plan MakePlan(const AnalysisInput& input) {
     Plan plan;
     plan.request = input.hasRequest && UsablePoles(input.requested);
-    plan.built = UsableParts(input.built);
+    plan.built = HasUsableParts(input.built);
     plan.opAmp = plan.built && input.opAmpGbw > 0;
 
     double lowest = HUGE_VAL, highest = 0;

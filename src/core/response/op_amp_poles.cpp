@@ -87,19 +87,10 @@ std::vector<Complex> AberthRoots(const std::vector<Complex>& c) {
     return z;
 }
 
-bool Usable(const Circuit& c) {
-    for (const double part : ComponentsOf(c)) {
-        if (!(part > 0) || !std::isfinite(part)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::vector<Complex> OpAmpCircuitPoles(const Circuit& circuit, const OpAmp& opAmp) {
-    if (!Usable(circuit) || !HasDynamics(opAmp)) {
+    if (!HasUsableParts(circuit) || !HasDynamics(opAmp)) {
         return {};
     }
     // The scale: the geometric mean of the three RC products' corners.
@@ -116,7 +107,7 @@ std::vector<Complex> OpAmpCircuitPoles(const Circuit& circuit, const OpAmp& opAm
 
 PoleSet DominantPoles(const Circuit& circuit, const OpAmp& opAmp) {
     if (!HasDynamics(opAmp)) {
-        return Usable(circuit) ? CircuitPoles(circuit) : PoleSet{kNaN, kNaN, kNaN};
+        return HasUsableParts(circuit) ? CircuitPoles(circuit) : PoleSet{kNaN, kNaN, kNaN};
     }
     const std::vector<Complex> poles = OpAmpCircuitPoles(circuit, opAmp);
     if (poles.size() < 3) {

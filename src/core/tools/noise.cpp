@@ -12,15 +12,6 @@ namespace {
 
 constexpr std::string_view kSourceNames[kNoiseSourceCount] = {"R1", "R2", "R3", "en", "in"};
 
-bool Usable(const Circuit& c) {
-    for (const double part : ComponentsOf(c)) {
-        if (!(part > 0) || !std::isfinite(part)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The output noise power density of each source at f, V^2/Hz.
 using Powers = std::array<double, kNoiseSourceCount>;
 Powers PowersAt(const NoiseInput& input, double fourKT, double frequency) {
@@ -119,7 +110,7 @@ NoiseResult AnalyseNoise(const NoiseInput& input) {
     result.rms.fill(kNaN);
     result.totalRms = kNaN;
     result.dynamicRangeDb = kNaN;
-    if (!Usable(input.circuit)) {
+    if (!HasUsableParts(input.circuit)) {
         return result;
     }
     const FrequencyRange plotted = CircuitPlotRange(input.circuit);

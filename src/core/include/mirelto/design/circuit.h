@@ -32,5 +32,7 @@ const char* ComponentName(std::size_t part);
 // Whether the part is one the user gives in this form (LPF: the resistors, HPF: the capacitors)
 // rather than one the synthesis computes.
 bool IsGivenComponent(std::size_t part, bool isLpf);
+// Whether all six parts are positive and finite: a circuit the responses can be taken of.
+bool HasUsableParts(const Circuit& circuit);
 
 }  // namespace mirelto
