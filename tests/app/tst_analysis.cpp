@@ -471,7 +471,7 @@ class TestAnalysis : public QObject {
         QVERIFY(window->close());
         form_->EditFa->setText(QStringLiteral("1.5k"));
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();  // a redraw it would have asked for arrives
         QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
         form_->EditFa->clear();
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
@@ -498,7 +498,7 @@ class TestAnalysis : public QObject {
         window->EditGbw->setText(QString(10000, QLatin1Char('9')) + QLatin1Char('x'));
         QTest::keyClick(window->EditGbw, Qt::Key_Return);
         QTRY_VERIFY(window->LabelGbwMessage->isVisible());
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();  // the layout the message asked for is done
         QCOMPARE(window->width(), width);
         QVERIFY(window->LabelGbwMessage->text().contains(QString(39, QLatin1Char('9')) +
                                                          QStringLiteral("…」")));
