@@ -48,7 +48,7 @@ bench: build
 run: build
 	$(BUILD_DIR)/src/app/mirelto
 
-# The Debian package mirelto_<version>_<arch>.deb, in the build directory.
+# The Debian package mirelto_<version>-<revision>_<arch>.deb, in the build directory.
 .PHONY: package
 package: build
 	cmake --build $(BUILD_DIR) --target package
