@@ -2,6 +2,12 @@
 BUILD_DIR ?= build
 ASAN_DIR  ?= build-asan
 JOBS      ?= $(shell nproc)
+# Tests in parallel: one more than the cores, since the window, install and package tests spend
+# part of their time waiting on other programs. A test that outlives TIMEOUT seconds fails
+# (tst_monkey sets a longer limit of its own).
+TEST_JOBS ?= $(shell echo $$(( $$(nproc) + 1 )))
+TIMEOUT   ?= 300
+CTEST      = ctest --output-on-failure -j $(TEST_JOBS) --timeout $(TIMEOUT)
 
 .PHONY: all deps build build-asan test test-release test-asan bench bench-startup run screenshots format clean monkey fuzz
 
@@ -20,11 +26,11 @@ build-asan: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 
 test-release: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	$(CTEST) --test-dir $(BUILD_DIR)
 
 test-asan: build-asan
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-	    ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+	    $(CTEST) --test-dir $(ASAN_DIR)
 
 test: test-release test-asan
 
@@ -54,7 +60,7 @@ bench: build
 run: build
 	$(BUILD_DIR)/src/app/mirelto
 
-# The Debian package mirelto_<version>_<arch>.deb, in the build directory.
+# The Debian package mirelto_<version>-<revision>_<arch>.deb, in the build directory.
 .PHONY: package
 package: build
 	cmake --build $(BUILD_DIR) --target package

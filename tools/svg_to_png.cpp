@@ -1,6 +1,9 @@
 // Build-time renderer: draws each SVG drawing to PNG files of the pixel sizes the program shows,
 // so that the program itself needs no SVG support at run time (it starts faster and smaller).
 // Usage: svg_to_png <in.svg> <out.png> <width> <height> [<in.svg> <out.png> <width> <height>]...
+// The folders of the outputs are made as needed: not every build tool makes them.
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -35,7 +38,7 @@ int main(int argc, char** argv) {
         painter.setRenderHint(QPainter::Antialiasing);
         renderer.render(&painter);
         painter.end();
-        if (!image.save(out, "PNG")) {
+        if (!QDir().mkpath(QFileInfo(out).absolutePath()) || !image.save(out, "PNG")) {
             std::fprintf(stderr, "svg_to_png: cannot write %s\n", argv[i + 1]);
             return 1;
         }

@@ -426,7 +426,7 @@ class TestAnalysis : public QObject {
         QVERIFY(window->close());
         form_->EditFa->setText(u"1.5k"_s);
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();  // a redraw it would have asked for arrives
         QCOMPARE(Cell(0, 1), u"1.420k"_s);
         form_->EditFa->clear();
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
@@ -452,7 +452,7 @@ class TestAnalysis : public QObject {
         window->EditGbw->setText(QString(10000, QLatin1Char('9')) + QLatin1Char('x'));
         QTest::keyClick(window->EditGbw, Qt::Key_Return);
         QTRY_VERIFY(window->LabelGbwMessage->isVisible());
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();  // the layout the message asked for is done
         QCOMPARE(window->width(), width);
         QVERIFY(window->LabelGbwMessage->text().contains(QString(39, QLatin1Char('9')) + u"…」"_s));
         QVERIFY(window->LabelGbwMessage->text().size() < 120);

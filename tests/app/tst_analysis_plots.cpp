@@ -219,7 +219,7 @@ class TestAnalysisPlots : public QObject {
         Send(*view.viewport(), wheel);
         QTest::mouseClick(window->ButtonCopyImage, Qt::LeftButton);
         QTest::mouseClick(window->ButtonResetZoom, Qt::LeftButton);
-        QTest::qWait(100);  // the scene lays its items out again from the event loop
+        QCoreApplication::sendPostedEvents();  // the scene lays its items out again from posts
         QTest::mouseClick(window->ButtonCopyImage, Qt::LeftButton);
         QCOMPARE(platform_->copiedImages.size(), 3);
         QVERIFY(platform_->copiedImages[1] != platform_->copiedImages[0]);

@@ -417,8 +417,7 @@ class TestAnalysisTools : public QObject {
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&ticks] { ++ticks; });
         timer.start(10);
-        QTest::qWait(200);
-        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QTRY_VERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
         QVERIFY(gate->entered && !gate->left);
         QTest::mouseClick(window->ButtonOptimiseCancel, Qt::LeftButton);
         QTRY_VERIFY(!window->OptimiseTab().IsRunning());
@@ -454,7 +453,7 @@ class TestAnalysisTools : public QObject {
         QVERIFY(!window->OptimiseTab().IsRunning());
         QVERIFY(gate->left);
         QVERIFY(window->LabelOptimiseStatus->text().contains(u"中止しました"_s));
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();  // what the stopped run posted arrives
         QCOMPARE(window->TableOptimise->rowCount(), 0);
 
         QTest::mouseClick(form_->RadioButtonLpf, Qt::LeftButton);
@@ -508,7 +507,7 @@ class TestAnalysisTools : public QObject {
         QVERIFY(window->ToleranceTab().IsRunning());
         form_.reset();
         QVERIFY(gate->left);
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();  // what the stopped run posted arrives
     }
 
     // Tolerance tab after 定数計算: its defaults; a long run cancelled while the window keeps
@@ -526,7 +525,7 @@ class TestAnalysisTools : public QObject {
         QCOMPARE(window->EditSeed->text(), u"1"_s);
         window->SpinTrials->setValue(window->SpinTrials->maximum());
         QTest::mouseClick(window->ButtonToleranceRun, Qt::LeftButton);
-        QTest::qWait(100);
+        QTRY_VERIFY(window->ProgressTolerance->value() > 0);
         QVERIFY(window->ToleranceTab().IsRunning());
         QVERIFY(window->ProgressTolerance->isVisible());
         QTest::mouseClick(window->ButtonToleranceCancel, Qt::LeftButton);
@@ -657,7 +656,7 @@ class TestAnalysisTools : public QObject {
         QVERIFY(!window->ToleranceTab().IsRunning());
         QVERIFY(window->ButtonToleranceRun->isEnabled());
         QVERIFY(window->LabelToleranceCircuit->text().contains(u"R1 = 10.00k"_s));
-        QTest::qWait(50);
+        QCoreApplication::sendPostedEvents();  // what the stopped run posted arrives
         QVERIFY(!window->LabelToleranceStatus->text().startsWith(u"キャンセル"_s));
     }
 

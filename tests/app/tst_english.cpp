@@ -283,7 +283,7 @@ class TestEnglish : public QObject {
         QVERIFY(QTest::qWaitFor([&] { return !window->ToleranceTab().IsRunning(); }, 20000));
         for (int tab = 0; tab < window->TabAnalysis->count(); ++tab) {
             window->TabAnalysis->setCurrentIndex(tab);
-            QTest::qWait(50);  // the plots draw once shown
+            QCoreApplication::sendPostedEvents();  // the plots draw once shown
             CheckEnglishAndFitting(*window);
             if (QTest::currentTestFailed()) {
                 return;

@@ -40,6 +40,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -91,6 +92,7 @@ class Watchdog {
             std::lock_guard lock(mutex_);
             done_ = true;
         }
+        wake_.notify_one();
         thread_.join();
     }
     void Begin(const QString& action) {
@@ -106,12 +108,9 @@ class Watchdog {
 
   private:
     void Watch() {
-        for (;;) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            std::lock_guard lock(mutex_);
-            if (done_) {
-                return;
-            }
+        std::unique_lock lock(mutex_);
+        // Every 200 ms, and at once when the run is done.
+        while (!wake_.wait_for(lock, std::chrono::milliseconds(200), [this] { return done_; })) {
             if (busy_ &&
                 std::chrono::steady_clock::now() - since_ > std::chrono::seconds(kHangSeconds)) {
                 std::fprintf(stderr, "FAIL: no answer for %d s during the action: %s\n",
@@ -122,6 +121,7 @@ class Watchdog {
         }
     }
     std::mutex mutex_;
+    std::condition_variable wake_;
     std::string action_;
     std::chrono::steady_clock::time_point since_;
     bool busy_ = false, done_ = false;

@@ -64,6 +64,18 @@ frame_of() {
     h=$(xwininfo -id "$1" | sed -n 's/.*Height: *//p')
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
+# Runs the command until it succeeds, ten seconds at most; fails if it never does.
+wait_until() {
+    local _
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# The clipboard's text equals the file.
+clipboard_is() { cmp -s "$1" <(timeout 2 xclip -selection clipboard -o 2> /dev/null); }
+
 # Fails unless |a - b| <= 1.
 within_1px() {
     local d=$(($2 - $3))
@@ -85,9 +97,10 @@ read -r fx fy fw fh <<< "$(frame_of "$window")"
 within_1px "frame left" "$fx" $((wa_x + (wa_w - fw) / 2))
 within_1px "frame top" "$fy" $((wa_y + (wa_h - fh) / 2))
 
+# The application reads X events in the order they were sent: each action waits only for what it
+# needs to see.
 click() {  # x y within the window
     xdotool mousemove --window "$window" "$1" "$2" click 1
-    sleep 0.2
 }
 # The default request: "定数計算", then "コピー"; the clipboard holds the report, CR LF kept.
 click 54 371
@@ -96,6 +109,7 @@ printf '%s\r\n' '3rd LPF' '[Input data]' 'fa = 1.42kHz  fo = 1.42kHz   Q = 1.0' 
     'R1 = 22kΩ  R2 = 22kΩ  R3 = 22kΩ' '' '[Result data]' \
     'C1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF' \
     'fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m' > "$work/expected_report.txt"
+wait_until clipboard_is "$work/expected_report.txt" || true
 timeout 10 xclip -selection clipboard -o > "$work/clipboard.txt" || fail "clipboard unreadable"
 cmp "$work/expected_report.txt" "$work/clipboard.txt" ||
     fail "clipboard differs from the report: $(od -c "$work/clipboard.txt" | head -20)"
@@ -104,7 +118,10 @@ cmp "$work/expected_report.txt" "$work/clipboard.txt" ||
 click 77 180
 xdotool type --delay 20 '47k'
 click 54 371
-sleep 1
+# Calculated once コピー puts a report of the new parts on the clipboard.
+click 249 371
+wait_until eval '! clipboard_is "$work/expected_report.txt"' ||
+    fail "no new report after typing into R2"
 
 kill -0 "$app" 2> /dev/null || fail "mirelto is no longer running"
 import -window "$window" "$work/after_calculation.png"
@@ -120,8 +137,8 @@ read -r fx fy fw fh <<< "$(frame_of "$window")"
 within_1px "warning box centre x" $((bx + bw / 2)) $((fx + fw / 2))
 within_1px "warning box centre y" $((by + bh / 2)) $((fy + fh / 2))
 xdotool key Return
-sleep 0.5
-! xdotool search --name '^Warning$' > /dev/null 2>&1 || fail "the warning box did not close"
+wait_until eval "! xdotool search --name '^Warning\$' > /dev/null 2>&1" ||
+    fail "the warning box did not close"
 
 # A design given on the command line.
 kill "$app"
@@ -143,13 +160,14 @@ DESIGN
 app=$!
 window=$(timeout 20 xdotool search --sync --name "$caption" | head -n 1) ||
     fail "no window captioned $caption with a design file"
-sleep 0.5
+frame_of "$window" > /dev/null  # managed: framed by the window manager
 click 54 371
 click 249 371
 printf '%s\r\n' '3rd HPF' '[Input data]' 'fa = 1.42kHz  fo = 1.42kHz   Q = 1.0' \
     'C1 = 10nF  C2 = 4.7nF  C3 = 2.2nF' '' '[Result data]' \
     'R1 =   9.100kΩ  R2 =  13.000kΩ  R3 = 110.000kΩ' \
     'fa =   1.384kHz  fo =   1.472kHz   Q = 997.323m' > "$work/expected_design_report.txt"
+wait_until clipboard_is "$work/expected_design_report.txt" || true
 timeout 10 xclip -selection clipboard -o > "$work/design_clipboard.txt" ||
     fail "clipboard unreadable after opening a design"
 cmp "$work/expected_design_report.txt" "$work/design_clipboard.txt" ||

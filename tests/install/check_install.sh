@@ -5,8 +5,9 @@
 #   metainfo   the AppStream metainfo validates, alone and together with the installed tree
 #   mime       the MIME definition registers *.mirelto as a kind of JSON
 #   man        the manual pages format without warnings; mirelto-cli(1) has every command and option
-#   deb        CPack builds mirelto_<version>_<arch>.deb holding the same files and only those,
-#              with dependencies found by dpkg-shlibdeps
+#   deb        CPack builds mirelto_<version>-<revision>_<arch>.deb holding the same files and
+#              only those, with dependencies found by dpkg-shlibdeps, and lintian finds nothing
+#              in it (informational tags included) but what packaging/lintian-overrides explains
 # Usage: check_install.sh CHECK BUILD_DIR WORK_DIR VERSION
 set -euo pipefail
 
@@ -27,6 +28,9 @@ installed=(
     usr/share/mime/packages/mirelto.xml
     usr/share/man/man1/mirelto.1.gz
     usr/share/man/man1/mirelto-cli.1.gz
+    usr/share/doc/mirelto/copyright
+    usr/share/doc/mirelto/changelog.Debian.gz
+    usr/share/lintian/overrides/mirelto
 )
 icon_sizes=(16 24 32 48 64 128 256)
 for size in "${icon_sizes[@]}"; do
@@ -118,8 +122,9 @@ deb)
     rm -rf "$work/package"
     cpack --config "$build/CPackConfig.cmake" -B "$work/package" > "$work/cpack.log" 2>&1 ||
         fail "cpack: $(cat "$work/cpack.log")"
-    deb=$work/package/mirelto_${version}_$(dpkg --print-architecture).deb
-    [ -f "$deb" ] || fail "no $deb: $(ls "$work/package")"
+    debs=("$work/package/mirelto_${version}-"*"_$(dpkg --print-architecture).deb")
+    deb=${debs[0]}
+    [ ${#debs[@]} -eq 1 ] && [ -f "$deb" ] || fail "no mirelto_${version}-*.deb: $(ls "$work/package")"
     listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
     for file in "${installed[@]}"; do
         grep -qx "./$file" <<< "$listing" || fail "$deb lacks /$file"
@@ -138,6 +143,12 @@ deb)
     for font in fonts-ipafont-gothic fonts-ipafont-mincho; do
         grep -q "$font" <<< "$recommends" || fail "Recommends lacks $font: $recommends"
     done
+    need lintian
+    # Errors, warnings and informational tags all fail; an accepted tag is overridden, with its
+    # reason, in the package's overrides file.
+    lintian --info --display-info --fail-on error,warning,info "$deb" > "$work/lintian.log" 2>&1 ||
+        fail "lintian: $(cat "$work/lintian.log")"
+    echo "lintian: no error, warning or informational tag on $(basename "$deb")"
     ;;
 *)
     fail "unknown check $check"
