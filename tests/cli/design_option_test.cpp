@@ -219,14 +219,20 @@ INSTANTIATE_TEST_SUITE_P(Table, AnalyseSaveTest, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
-// A design given with --design; analyse --save over other parts; the request, selectors and note
-// of the design are kept. A save into a folder that does not exist fails and writes nothing.
-TEST(AnalyseSaveTest, KeepsTheDesignsBoxesAndSavesWholeOrNotAtAll) {
+// A low-pass design of its own request, one given part, selectors and note, to give to --design.
+DesignFile NotedDesign() {
     DesignFile design;
     design.request = {"1k", "1k", "0.7"};
     design.parts = {"10k", "", "", "", "", ""};
     design.series = {"24", "24", "24", "12", "12", "12"};
     design.note = "for the mixer";
+    return design;
+}
+
+// A design given with --design; analyse --save over other parts; the request, selectors and note
+// of the design are kept. A save into a folder that does not exist fails and writes nothing.
+TEST(AnalyseSaveTest, KeepsTheDesignsBoxesAndSavesWholeOrNotAtAll) {
+    const DesignFile design = NotedDesign();
     const std::string in = ScratchDirectory() + "/analyse-in.mirelto";
     const std::string out = ScratchDirectory() + "/analyse-out.mirelto";
     std::ofstream(in) << SerialiseDesignFile(design);
@@ -245,11 +251,7 @@ TEST(AnalyseSaveTest, KeepsTheDesignsBoxesAndSavesWholeOrNotAtAll) {
 
 // The note and the analysis settings of --design are saved again by design --save.
 TEST(DesignSaveTest, KeepsNoteAndSettingsOfTheDesign) {
-    DesignFile design;
-    design.request = {"1k", "1k", "0.7"};
-    design.parts = {"10k", "", "", "", "", ""};
-    design.series = {"24", "24", "24", "12", "12", "12"};
-    design.note = "for the mixer";
+    DesignFile design = NotedDesign();
     design.analysis = AnalysisSettings{};
     design.analysis->preset = {"Butterworth", "1k"};
     design.analysis->tolerance = {{"1", "1", "1", "2", "2", "2"}, false, 500, "7"};
