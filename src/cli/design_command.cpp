@@ -40,30 +40,40 @@ std::string SeriesText(std::int32_t series) {
     return series == 0 ? std::string("\xE2\x88\x9E") : std::to_string(series);  // "∞"
 }
 
+// What a calculation saves over: the design of --design, or the window's start (its request
+// boxes and selectors); with the mode, parts and result boxes of the calculation's report, and
+// the op-amp of the command line.
+DesignFile BoxesSaved(const Arguments& args, bool isLpf, const ReportTexts& texts) {
+    DesignFile design = args.Design().value_or(DesignFile{});
+    if (!args.Design()) {
+        const DefaultDesignTexts& start = DefaultDesign();
+        design.request = {std::string(start.fa), std::string(start.fo), std::string(start.q)};
+        for (std::size_t i = 0; i < 3; ++i) {
+            design.series[i] = std::to_string(start.resistorSeries);
+            design.series[3 + i] = std::to_string(start.capacitorSeries);
+        }
+    }
+    design.isLpf = isLpf;
+    design.parts = {texts.EditR1, texts.EditR2, texts.EditR3,
+                    texts.EditC1, texts.EditC2, texts.EditC3};
+    design.result = {texts.EditFar, texts.EditFor, texts.EditQr};
+    design.opAmp = SavedOpAmpSetting(args);
+    return design;
+}
+
 // The design as the window would save it after this calculation: the report's boxes, the
 // selectors (those of the computed parts as used, the others from --design or the window's
 // start), and the note and analysis settings of --design.
 DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& texts,
                        const std::array<std::int32_t, 3>& series) {
-    DesignFile design = args.Design().value_or(DesignFile{});
-    design.isLpf = isLpf;
+    DesignFile design = BoxesSaved(args, isLpf, texts);
     design.request = {texts.EditFa, texts.EditFo, texts.EditQ};
-    design.parts = {texts.EditR1, texts.EditR2, texts.EditR3,
-                    texts.EditC1, texts.EditC2, texts.EditC3};
-    design.result = {texts.EditFar, texts.EditFor, texts.EditQr};
-    if (!args.Design()) {
-        for (std::size_t i = 0; i < 3; ++i) {
-            design.series[i] = std::to_string(DefaultDesign().resistorSeries);
-            design.series[3 + i] = std::to_string(DefaultDesign().capacitorSeries);
-        }
-    }
     const std::size_t computed = isLpf ? 3 : 0;
     for (std::size_t i = 0; i < 3; ++i) {
         if (args.Has(kSeriesOptions[i].name) || !args.Design()) {
             design.series[computed + i] = SeriesText(series[i]);
         }
     }
-    design.opAmp = SavedOpAmpSetting(args);
     return design;
 }
 
@@ -244,6 +254,10 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     texts.EditFor = Shown(poles.fo);
     texts.EditQr = Shown(poles.q);
     const std::string report = ComposeReport(isLpf, false, texts);
+    // The transfer-function calculation leaves the request boxes and selectors as they were.
+    if (const auto path = args.Text("--save")) {
+        WriteOutputFile(*path, SerialiseDesignFile(BoxesSaved(args, isLpf, texts)));
+    }
 
     if (!args.Has("--json")) {
         out << report << CutoffLine(cutoff) << OpAmpLines(figures, circuit, opAmp);
@@ -302,7 +316,7 @@ CommandInfo AnalyseCommand() {
             "parts, as the window's report (CR LF line ends), then the -3 dB frequency and a line\n"
             "per design warning.",
             Join({kModeOptions, kComponentOptions, kOpAmpOptions, kOpAmpFigureOptions,
-                  kAmplitudeOptions, kNoiseBandOptions, kOutputOptions}),
+                  kAmplitudeOptions, kNoiseBandOptions, kSaveOptions, kOutputOptions}),
             "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. With --gbw\n"
             "a line follows the -3 dB frequency with the -3 dB frequency and the peak of the\n"
             "circuit with that op-amp (open-loop gain GBW/f), and the analysis window's warning\n"

@@ -1,6 +1,6 @@
-// --design and design --save: a saved design given to every command gives what its options give,
-// options on the command line win, a bad file is refused naming it, and a failed save leaves the
-// file as it was.
+// --design, design --save and analyse --save: a saved design given to every command gives what its
+// options give, options on the command line win, a bad file is refused naming it, and a failed save
+// leaves the file as it was.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -201,13 +201,84 @@ TEST(DesignSaveTest, FileThatWouldNotReadBackIsNotSaved) {
     EXPECT_EQ(ReadFile(out), "old");
 }
 
-// The note and the analysis settings of --design are saved again by design --save.
-TEST(DesignSaveTest, KeepsNoteAndSettingsOfTheDesign) {
+struct AnalyseSaveCase {
+    const char* name;
+    std::vector<std::string> options;  // of analyse, besides --save
+    bool isLpf;
+    std::array<std::string, 6> parts;
+    std::array<std::string, 3> request;  // the boxes the calculation leaves as they were
+    std::array<std::string, 6> series;
+};
+
+class AnalyseSaveTest : public testing::TestWithParam<AnalyseSaveCase> {};
+
+// analyse --save; the same output as without it, and a design file whose parts are the given
+// texts, whose request and selectors stay those of the window's start or of --design, whose
+// result boxes are the report's, and which, given back to analyse, stands for the parts.
+TEST_P(AnalyseSaveTest, SavesTheTransferFunctionDesign) {
+    const AnalyseSaveCase& c = GetParam();
+    const std::string path = ScratchDirectory() + "/analysed-" + c.name + ".mirelto";
+    const Outcome plain = RunCli(With({"analyse"}, c.options));
+    const Outcome saved = RunCli(With({"analyse", "--save", path}, c.options));
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, plain.out);
+    const DesignFileRead read = LoadDesignFile(path);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << ReadFile(path);
+    const DesignFile& design = std::get<DesignFile>(read);
+    EXPECT_EQ(design.isLpf, c.isLpf);
+    EXPECT_EQ(design.parts, c.parts);
+    EXPECT_EQ(design.request, c.request);
+    EXPECT_EQ(design.series, c.series);
+    const std::string shown = "fa = " + design.result[0] + "Hz  fo = " + design.result[1] +
+                              "Hz   Q = " + design.result[2] + "\r\n";
+    EXPECT_NE(plain.out.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(RunCli({"analyse", "--design", path}).out, plain.out);
+}
+
+const std::vector<std::string> kHighPassCircuit{"--hpf", "--r1", "9k1",  "--r2", "13k",
+                                                "--r3",  "110k", "--c1", "10n",  "--c2",
+                                                "4.7n",  "--c3", "2.2n"};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, AnalyseSaveTest, testing::Values(
+    AnalyseSaveCase{"LowPass", kLowPassCircuit, true, {"22k", "47k", "47k", "  6.800n", "  6.800n", "680.000p"}, {"1.42k", "1.42k", "1.0"}, {"24", "24", "24", "6", "6", "6"}},
+    AnalyseSaveCase{"HighPass", kHighPassCircuit, false, {"9k1", "13k", "110k", "10n", "4.7n", "2.2n"}, {"1.42k", "1.42k", "1.0"}, {"24", "24", "24", "6", "6", "6"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+// A low-pass design of its own request, one given part, selectors and note, to give to --design.
+DesignFile NotedDesign() {
     DesignFile design;
     design.request = {"1k", "1k", "0.7"};
     design.parts = {"10k", "", "", "", "", ""};
     design.series = {"24", "24", "24", "12", "12", "12"};
     design.note = "for the mixer";
+    return design;
+}
+
+// A design given with --design; analyse --save over other parts; the request, selectors and note
+// of the design are kept. A save into a folder that does not exist fails and writes nothing.
+TEST(AnalyseSaveTest, KeepsTheDesignsBoxesAndSavesWholeOrNotAtAll) {
+    const DesignFile design = NotedDesign();
+    const std::string in = ScratchDirectory() + "/analyse-in.mirelto";
+    const std::string out = ScratchDirectory() + "/analyse-out.mirelto";
+    std::ofstream(in) << SerialiseDesignFile(design);
+    ASSERT_EQ(RunCli(With({"analyse", "--design", in, "--save", out}, kLowPassCircuit)).status, 0);
+    const DesignFileRead read = LoadDesignFile(out);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read));
+    const DesignFile& again = std::get<DesignFile>(read);
+    EXPECT_EQ(again.request, design.request);
+    EXPECT_EQ(again.series, design.series);
+    EXPECT_EQ(again.note, design.note);
+    EXPECT_EQ(again.parts[1], "47k");
+    const std::string nowhere = ScratchDirectory() + "/no-such-folder/x.mirelto";
+    EXPECT_NE(RunCli(With({"analyse", "--save", nowhere}, kLowPassCircuit)).status, 0);
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
+}
+
+// The note and the analysis settings of --design are saved again by design --save.
+TEST(DesignSaveTest, KeepsNoteAndSettingsOfTheDesign) {
+    DesignFile design = NotedDesign();
     design.analysis = AnalysisSettings{};
     design.analysis->preset = {"Butterworth", "1k"};
     design.analysis->tolerance = {{"1", "1", "1", "2", "2", "2"}, false, 500, "7"};
