@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -17,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -301,6 +303,25 @@ class TestAnalysisTools : public QObject {
         QVERIFY2(window->LabelOptimiseStatus->text().contains(
                      u"「%1」で %2 位"_s.arg(combo.currentText()).arg(expected.plainRank)),
                  qPrintable(window->LabelOptimiseStatus->text()));
+        // The ranking's figure follows 順位, the others in their order; in view without
+        // scrolling; copied in the order shown.
+        const QHeaderView& header = *table.horizontalHeader();
+        QList<int> shown, order{0, column};
+        for (int visual = 0; visual < table.columnCount(); ++visual) {
+            shown << header.logicalIndex(visual);
+            if (visual > 0 && visual != column) {
+                order << visual;
+            }
+        }
+        QCOMPARE(shown, order);
+        QCOMPARE(table.horizontalScrollBar()->value(), 0);
+        QVERIFY(header.sectionViewportPosition(column) + header.sectionSize(column) <=
+                table.viewport()->width());
+        const QStringList copied = mirelto::TableText(table, true).split(u"\r\n"_s);
+        QCOMPARE(copied[0].section(u'\t', 0, 2),
+                 u"順位\t%1\tR1 [Ω]"_s.arg(table.horizontalHeaderItem(column)->text()));
+        QCOMPARE(copied[1].section(u'\t', 1, 1),
+                 table.item(0, column)->data(mirelto::kCopiedTextRole).toString());
     }
 
     // Values of every kind; their text; it reads back as the same value to 1e-12, and is short

@@ -51,6 +51,30 @@ QStringList Header() {
     return header;
 }
 
+// The table's column of each ranking's figure, in Header's order.
+int RankingColumn(Ranking ranking) {
+    constexpr int kWorstError = 13, kCutoffError = 15, kResponse = 16;
+    switch (ranking) {
+        case Ranking::Poles:
+            return kWorstError;
+        case Ranking::Cutoff:
+            return kCutoffError;
+        case Ranking::Response:
+            return kResponse;
+    }
+    return kWorstError;
+}
+
+// The columns in Header's order, but for the ranking's figure, which follows 順位 so that it is
+// in view without scrolling (and copies there).
+void PutRankingFirst(QTableWidget& table, Ranking ranking) {
+    QHeaderView& header = *table.horizontalHeader();
+    for (int column = 0; column < table.columnCount(); ++column) {
+        header.moveSection(header.visualIndex(column), column);
+    }
+    header.moveSection(header.visualIndex(RankingColumn(ranking)), 1);
+}
+
 // A relative error in per cent; signed, so that it reads as a direction.
 QString Percent(double fraction, bool sign) {
     if (!std::isfinite(fraction)) {
@@ -185,6 +209,7 @@ OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, DesignSource& source, QObj
                                            p < 3 ? QStringLiteral("Ω") : QStringLiteral("F")));
     }
     MakeTableCopyable(table);
+    PutRankingFirst(table, static_cast<Ranking>(form_.ComboBoxRanking->currentData().toInt()));
 
     ConnectRunControls(run_, controls_);
     connect(form_.ButtonOptimiseRun, &QPushButton::clicked, this,
@@ -296,6 +321,7 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
         rows_.push_back(result.plain);
     }
     QTableWidget& table = *form_.TableOptimise;
+    PutRankingFirst(table, input_.ranking);
     table.setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < table.rowCount(); ++row) {
         const bool listed = static_cast<std::size_t>(row) < result.best.size();
