@@ -186,6 +186,10 @@
         <source>-3 dB の探索範囲は 0 &lt; 下限 &lt; 上限 にしてください</source>
         <translation>The -3 dB search range must be 0 &lt; low &lt; high</translation>
     </message>
+    <message>
+        <source>歩留まりの許容幅は 0 以上の有限な値にしてください</source>
+        <translation>A yield limit must be 0 or more and finite</translation>
+    </message>
 </context>
 <context>
     <name>TFormAnalysis</name>

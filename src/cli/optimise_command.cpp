@@ -18,7 +18,7 @@ namespace mirelto::cli {
 namespace {
 
 const std::array<Option, 4> kSearchOptions{{
-    {"--rank", "NAME", "what to rank by: poles (default), cutoff or response"},
+    {"--rank", "NAME", "what to rank by: poles (default), cutoff, response or group-delay"},
     {"--given-series", "N", "series the given parts move along (default 0: they stay fixed)"},
     {"--steps", "K", "neighbourhood: each part moves up to K steps, 1 to 3 (default 2)"},
     {"--count", "N", "how many of the best to list, 1 to 1000 (default 20)"},
@@ -35,18 +35,28 @@ std::string Percent(double fraction, bool sign) {
     return FixedText(fraction * 100, sign ? "%+8.3f" : "%8.3f");
 }
 
-Json CandidateJson(const Candidate& c, std::int64_t rank) {
-    return {{"rank", rank},
-            {"circuit", CircuitJson(c.circuit)},
-            {"result", PolesJson(c.built)},
-            {"relativeError", PolesJson(c.error)},
-            {"worstError", JsonNumber(c.worstError)},
-            {"rmsError", JsonNumber(c.rmsError)},
-            {"cutoff", JsonNumber(c.cutoff)},
-            {"cutoffError", JsonNumber(c.cutoffError)},
-            {"responseDb", JsonNumber(c.responseDb)},
-            {"plainRounding", c.plainRounding},
-            {"warnings", WarningsJson(c.circuit)}};
+// The group-delay figure is shown only when it ranks, so that the other rankings' outputs stay
+// as they were before it existed.
+bool ShowsGroupDelay(const OptimiseInput& input) {
+    return input.ranking == Ranking::GroupDelay;
+}
+
+Json CandidateJson(const Candidate& c, std::int64_t rank, bool groupDelay) {
+    Json json{{"rank", rank},
+              {"circuit", CircuitJson(c.circuit)},
+              {"result", PolesJson(c.built)},
+              {"relativeError", PolesJson(c.error)},
+              {"worstError", JsonNumber(c.worstError)},
+              {"rmsError", JsonNumber(c.rmsError)},
+              {"cutoff", JsonNumber(c.cutoff)},
+              {"cutoffError", JsonNumber(c.cutoffError)},
+              {"responseDb", JsonNumber(c.responseDb)},
+              {"plainRounding", c.plainRounding},
+              {"warnings", WarningsJson(c.circuit)}};
+    if (groupDelay) {
+        json["groupDelayError"] = JsonNumber(c.groupDelayError);
+    }
+    return json;
 }
 
 void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResult& result) {
@@ -62,21 +72,22 @@ void WriteJson(std::ostream& out, const OptimiseInput& input, const OptimiseResu
     Json best = Json::array();
     std::int64_t rank = 0;
     for (const Candidate& c : result.best) {
-        best.push_back(CandidateJson(c, ++rank));
+        best.push_back(CandidateJson(c, ++rank, ShowsGroupDelay(input)));
     }
-    const Json json{{"command", "optimise"},
-                    {"mode", input.ideal.isLpf ? "LPF" : "HPF"},
-                    {"request", PolesJson(input.requested)},
-                    {"ranking", RankingName(input.ranking)},
-                    {"requestedCutoff", JsonNumber(result.requestedCutoff)},
-                    {"steps", input.steps},
-                    {"series", series},
-                    {"ideal", CircuitJson(input.ideal)},
-                    {"candidates", candidates},
-                    {"combinations", result.combinations},
-                    {"unrealisable", result.unrealisable},
-                    {"best", best},
-                    {"plainRounding", CandidateJson(result.plain, result.plainRank)}};
+    const Json json{
+        {"command", "optimise"},
+        {"mode", input.ideal.isLpf ? "LPF" : "HPF"},
+        {"request", PolesJson(input.requested)},
+        {"ranking", RankingName(input.ranking)},
+        {"requestedCutoff", JsonNumber(result.requestedCutoff)},
+        {"steps", input.steps},
+        {"series", series},
+        {"ideal", CircuitJson(input.ideal)},
+        {"candidates", candidates},
+        {"combinations", result.combinations},
+        {"unrealisable", result.unrealisable},
+        {"best", best},
+        {"plainRounding", CandidateJson(result.plain, result.plainRank, ShowsGroupDelay(input))}};
     out << JsonText(json);
 }
 
@@ -115,6 +126,7 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
         out << "  " << ComponentName(p) << " = " << Compact(ideal[p]);
     }
     out << "\n\n rank  worst %     fa %     fo %      Q %   f(-3dB)   f3dB %  resp dB"
+        << (ShowsGroupDelay(input) ? "  delay %" : "")
         << "        R1        R2        R3        C1        C2        C3\n";
     std::int64_t rank = 0;
     for (const Candidate& c : result.best) {
@@ -125,6 +137,9 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
             << " " << Percent(c.error.fo, true) << " " << Percent(c.error.q, true) << "  "
             << Shown(c.cutoff) << " " << Percent(c.cutoffError, true) << " "
             << FixedText(c.responseDb, "%8.3f") << " ";
+        if (ShowsGroupDelay(input)) {
+            out << Percent(c.groupDelayError, false) << " ";
+        }
         for (double v : ComponentsOf(c.circuit)) {
             out << "  " << Shown(v);
         }
@@ -136,7 +151,11 @@ void WriteText(std::ostream& out, const Request& request, const OptimiseInput& i
         out << "rank " << result.plainRank << " by " << RankingName(input.ranking) << ", worst "
             << FixedText(plain.worstError * 100, "%.3f") << " %, f(-3dB) "
             << FixedText(plain.cutoffError * 100, "%+.3f") << " %, response "
-            << FixedText(plain.responseDb, "%.3f") << " dB\n";
+            << FixedText(plain.responseDb, "%.3f") << " dB";
+        if (ShowsGroupDelay(input)) {
+            out << ", group delay " << FixedText(plain.groupDelayError * 100, "%.3f") << " %";
+        }
+        out << "\n";
     } else {
         out << "no fa, fo, Q\n";
     }
@@ -166,8 +185,8 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
     if (const auto rank = args.Text("--rank")) {
         const std::optional<Ranking> ranking = ParseRanking(*rank);
         if (!ranking) {
-            throw UsageError(
-                Concat("--rank: unknown ranking ", Quoted(*rank), " (poles, cutoff or response)"));
+            throw UsageError(Concat("--rank: unknown ranking ", Quoted(*rank),
+                                    " (poles, cutoff, response or group-delay)"));
         }
         input.ranking = *ranking;
     }
@@ -199,12 +218,15 @@ CommandInfo OptimiseCommand() {
         "the worst relative error of fa, fo and Q of the built circuit (--rank poles), the\n"
         "error of its -3 dB frequency (--rank cutoff), or the largest deviation in dB of its\n"
         "magnitude from the requested one from 0.1 to 3 times the requested -3 dB frequency\n"
-        "(mirrored for HPF; --rank response). A computed part moves\n"
+        "(mirrored for HPF; --rank response), or the largest relative deviation of its group\n"
+        "delay from the requested one from 0.1 to 1 times the requested -3 dB frequency\n"
+        "(mirrored for HPF; --rank group-delay). A computed part moves\n"
         "up to K members either way from the member the constant calculation rounds it to; a\n"
         "given part keeps its value, or moves up to K members either way along --given-series.",
         Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
               kOpAmpOptions, kOpAmpFigureOptions, kOutputOptions}),
-        "Ties in the cutoff or response figure go by the worst error, ties in the worst error\n"
+        "Ties in the cutoff, response or group-delay figure go by the worst error, ties in the "
+        "worst error\n"
         "by the rms error, then by enumeration order. The row marked\n"
         "* is the circuit the constant calculation builds (plain rounding); its rank is given\n"
         "under the table, and after it the design warnings of the first row and of plain\n"

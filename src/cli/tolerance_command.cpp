@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <optional>
 
 #include <mirelto/tools/tolerance.h>
 
@@ -29,6 +30,14 @@ const std::array<Option, 12> kToleranceOptions{{
     {"--bins", "N", "histogram bins, 1 to 10000 (default 40)"},
 }};
 
+// In the order of Rows().
+const std::array<Option, 4> kYieldOptions{{
+    {"--yield-fa", "PCT", "yield: count the trials with fa within +-PCT % of nominal"},
+    {"--yield-fo", "PCT", "yield: ... and fo within +-PCT %"},
+    {"--yield-q", "PCT", "yield: ... and Q within +-PCT %"},
+    {"--yield-cutoff", "PCT", "yield: ... and f(-3dB) within +-PCT %"},
+}};
+
 const std::array<Option, 1> kHistogramOption{{
     {"--histogram", "", "also print the histograms"},
 }};
@@ -44,6 +53,25 @@ struct Row {
 std::array<Row, 4> Rows(const ToleranceResult& r) {
     return {
         {{"fa", "Hz", &r.fa}, {"fo", "Hz", &r.fo}, {"Q", "", &r.q}, {"f(-3dB)", "Hz", &r.cutoff}}};
+}
+
+// The JSON keys of the quantities, in the order of Rows().
+constexpr const char* kQuantityKeys[] = {"fa", "fo", "q", "cutoff"};
+
+// The yield limits in the order of Rows().
+std::array<std::optional<double>*, 4> LimitsOf(YieldLimits& limits) {
+    return {&limits.fa, &limits.fo, &limits.q, &limits.cutoff};
+}
+
+YieldLimits ReadYieldLimits(const Arguments& args) {
+    YieldLimits limits;
+    const auto each = LimitsOf(limits);
+    for (std::size_t i = 0; i < kYieldOptions.size(); ++i) {
+        if (const auto text = args.Text(kYieldOptions[i].name)) {
+            *each[i] = ParsePercent(kYieldOptions[i].name, *text);
+        }
+    }
+    return limits;
 }
 
 ToleranceInput ReadInput(const Arguments& args) {
@@ -77,6 +105,7 @@ ToleranceInput ReadInput(const Arguments& args) {
     input.opAmpGbw = HasDynamics(opAmp) ? opAmp.gbw : 0;
     input.opAmpA0 = opAmp.a0;
     input.opAmpOutputResistance = opAmp.outputResistance;
+    input.yieldLimits = ReadYieldLimits(args);
     return input;
 }
 
@@ -109,6 +138,19 @@ Json PartsJson(const ComponentValues& values) {
     return json;
 }
 
+// {"limits": {"fa": 0.02, ...}, "inside": N, "share": x}, the limits as fractions like the
+// tolerances.
+Json YieldJson(YieldLimits limits, const ToleranceResult& r) {
+    Json json = Json::object();
+    const auto each = LimitsOf(limits);
+    for (std::size_t i = 0; i < each.size(); ++i) {
+        if (*each[i]) {
+            json[kQuantityKeys[i]] = JsonNumber(**each[i]);
+        }
+    }
+    return {{"limits", json}, {"inside", r.yieldInside}, {"share", JsonNumber(YieldShare(r))}};
+}
+
 void WriteJson(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r) {
     Json json{{"command", "tolerance"},
               {"mode", input.nominal.isLpf ? "LPF" : "HPF"},
@@ -118,16 +160,18 @@ void WriteJson(std::ostream& out, const ToleranceInput& input, const ToleranceRe
               {"trials", r.trials},
               {"seed", r.seed},
               {"cutoffRange", RangeJson(r.cutoffRange)}};
-    const char* keys[] = {"fa", "fo", "q", "cutoff"};
     const std::array<Row, 4> rows = Rows(r);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        json[keys[i]] = SpreadJson(*rows[i].spread);
+        json[kQuantityKeys[i]] = SpreadJson(*rows[i].spread);
     }
     json["sensitivity"] = {{"fa", PartsJson(r.sensitivity.fa)},
                            {"fo", PartsJson(r.sensitivity.fo)},
                            {"q", PartsJson(r.sensitivity.q)}};
     if (input.opAmpGbw > 0) {
         json["opAmp"] = OpAmpJson(OpAmpFiguresOf(input.nominal, ToleranceOpAmp(input)));
+    }
+    if (input.yieldLimits.Any()) {
+        json["yield"] = YieldJson(input.yieldLimits, r);
     }
     out << JsonText(json);
 }
@@ -164,6 +208,21 @@ void WriteSensitivities(std::ostream& out, const Sensitivities& sensitivity) {
         }
         out << "\n";
     }
+}
+
+// "Yield: 97.3 % of 10000 trials within fa ±2 %, Q ±5 %"
+void WriteYield(std::ostream& out, YieldLimits limits, const ToleranceResult& r) {
+    out << "Yield: " << FixedText(YieldShare(r) * 100, "%.1f") << " % of "
+        << Counted(r.trials, "trial") << " within";
+    const auto each = LimitsOf(limits);
+    const char* separator = " ";
+    for (std::size_t i = 0; i < each.size(); ++i) {
+        if (*each[i]) {
+            out << separator << Rows(r)[i].name << " ±" << FixedText(**each[i] * 100, "%g") << " %";
+            separator = ", ";
+        }
+    }
+    out << "\n";
 }
 
 void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r,
@@ -207,6 +266,9 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
         out << "Left out of f(-3dB): " << Counted(withoutCutoff, "trial") << " without -3 dB from "
             << Compact(r.cutoffRange.low) << "Hz to " << Compact(r.cutoffRange.high) << "Hz\n";
     }
+    if (input.yieldLimits.Any()) {
+        WriteYield(out, input.yieldLimits, r);
+    }
     WriteSensitivities(out, r.sensitivity);
     if (histograms) {
         for (const Row& row : Rows(r)) {
@@ -239,11 +301,13 @@ CommandInfo ToleranceCommand() {
         "percentiles of fa, fo, Q and the -3 dB frequency, and the relative sensitivities of\n"
         "fa, fo and Q to each part (central differences). The same seed repeats a run exactly,\n"
         "on any platform.",
-        Join({kModeOptions, kComponentOptions, kToleranceOptions, kOpAmpOptions,
+        Join({kModeOptions, kComponentOptions, kToleranceOptions, kYieldOptions, kOpAmpOptions,
               kOpAmpFigureOptions, kHistogramOption, kOutputOptions}),
         "Percentages are SI texts, a trailing % allowed: 1, 1%, 500m. Histograms span the\n"
         "observed range in equal bins; --json always includes them. With --gbw every trial's\n"
-        "-3 dB frequency is that of the circuit with a single-pole op-amp of that GBW.\n",
+        "-3 dB frequency is that of the circuit with a single-pole op-amp of that GBW.\n"
+        "The yield is the share of trials with every --yield-* quantity within its limit of\n"
+        "the nominal value; a trial without that quantity is outside.\n",
         RunTolerance};
 }
 

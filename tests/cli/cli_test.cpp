@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -114,13 +116,15 @@ INSTANTIATE_TEST_SUITE_P(BadCommandLines, UsageErrorTest, testing::Values(
     UsageCase{"ResponseWithoutFc", {"design", "--response", "bessel"}, "--fc: missing"},
     UsageCase{"NegativeFc", {"optimise", "--response", "legendre", "--fc", "-1"}, "--fc: must be above zero"},
     UsageCase{"ResponseAndQ", {"design", "--response", "bessel", "--fc", "10k", "--q", "1"}, "--q: not with --response"},
-    UsageCase{"UnknownRanking", {"optimise", "--rank", "delay"}, "--rank: unknown ranking"},
+    UsageCase{"UnknownRanking", {"optimise", "--rank", "delay"}, "--rank: unknown ranking \"delay\" (poles, cutoff, response or group-delay)"},
     UsageCase{"RankingInCapitals", {"optimise", "--rank", "Poles"}, "--rank"},
     UsageCase{"EmptyRanking", {"optimise", "--rank", ""}, "--rank"},
     UsageCase{"BadDistribution", With({"tolerance"}, With(kDefaultLowPassCircuit, {"--distribution", "flat"})), "--distribution"},
     UsageCase{"WholeTolerance", With({"tolerance"}, With(kDefaultLowPassCircuit, {"--tol-r", "100"})), "--tol-r: must be 0 to below 100 %"},
     UsageCase{"NegativeSeed", With({"tolerance"}, With(kDefaultLowPassCircuit, {"--seed", "-1"})), "--seed"},
     UsageCase{"NoTrials", With({"tolerance"}, With(kDefaultLowPassCircuit, {"--trials", "0"})), "--trials"},
+    UsageCase{"WholeYieldLimit", With({"tolerance"}, With(kDefaultLowPassCircuit, {"--yield-q", "100"})), "--yield-q: must be 0 to below 100 %"},
+    UsageCase{"TextYieldLimit", With({"tolerance"}, With(kDefaultLowPassCircuit, {"--yield-cutoff", "tight"})), "--yield-cutoff: not a percentage"},
     UsageCase{"NoPoints", With({"netlist"}, With(kDefaultLowPassCircuit, {"--points-per-decade", "0"})), "--points-per-decade"},
     UsageCase{"BackwardsSweep", With({"netlist"}, With(kDefaultLowPassCircuit, {"--from", "10k", "--to", "1k"})), "--to"},
     UsageCase{"StartBeyondTheEnd", With({"netlist"}, With(kDefaultLowPassCircuit, {"--from", "1G"})), "--from: the sweep must start below its end"},
@@ -519,7 +523,8 @@ struct RankingCase {
 class OptimiseRankingTest : public testing::TestWithParam<RankingCase> {};
 
 // optimise --json --rank NAME over the E24 neighbourhood; read it; the rows ascend by the named
-// figure, every row carries all three figures, and the plain rounding has a rank.
+// figure, every row carries the pole, cutoff and response figures (the group-delay one only when
+// it ranks, so that the other rankings' output stays as it was), and the plain rounding has a rank.
 TEST_P(OptimiseRankingTest, RowsAscendByTheChosenFigure) {
     const RankingCase& c = GetParam();
     const Json doc =
@@ -534,6 +539,7 @@ TEST_P(OptimiseRankingTest, RowsAscendByTheChosenFigure) {
         for (const char* key : {"worstError", "cutoffError", "responseDb"}) {
             EXPECT_TRUE(best[i].at(key).is_number()) << key;
         }
+        EXPECT_EQ(best[i].contains("groupDelayError"), c.name == "group-delay");
         const double figure = std::fabs(best[i].at(c.figure).get<double>());
         EXPECT_GE(figure, previous);
         previous = figure;
@@ -553,9 +559,24 @@ TEST_P(OptimiseRankingTest, RowsAscendByTheChosenFigure) {
 INSTANTIATE_TEST_SUITE_P(Rankings, OptimiseRankingTest, testing::Values(
     RankingCase{"poles", "worstError"},
     RankingCase{"cutoff", "cutoffError"},
-    RankingCase{"response", "responseDb"}),
-    [](const auto& info) { return info.param.name; });
+    RankingCase{"response", "responseDb"},
+    RankingCase{"group-delay", "groupDelayError"}),
+    [](const auto& info) { std::string name = info.param.name; std::erase(name, '-'); return name; });
 // clang-format on
+
+// optimise ranked by group delay and by poles as text; the group-delay column and the plain
+// rounding's figure only in the first, and its rows' figures those of the JSON.
+TEST(OptimiseTextTest, ShowsTheGroupDelayWhenItRanks) {
+    const std::string byDelay = RunCli({"optimise", "--rank", "group-delay", "--count", "1"}).out;
+    EXPECT_NE(byDelay.find("resp dB  delay %        R1"), std::string::npos) << byDelay;
+    const Json doc = JsonOf({"optimise", "--json", "--rank", "group-delay", "--count", "1"});
+    std::array<char, 32> figure{};
+    std::snprintf(figure.data(), figure.size(), "%.3f %%",
+                  doc.at("plainRounding").at("groupDelayError").get<double>() * 100);
+    EXPECT_NE(byDelay.find(", group delay " + std::string(figure.data()) + "\n"), std::string::npos)
+        << byDelay;
+    EXPECT_EQ(RunCli({"optimise"}).out.find("delay"), std::string::npos);
+}
 
 // tolerance --json; read it; the trials, the seed, four spreads whose histograms hold every
 // trial in 40 bins, and a sensitivity per part.
@@ -616,6 +637,31 @@ TEST(ToleranceCommandTest, CountsTheTrialsLeftOut) {
     EXPECT_NE(RunCli(wide).out.find("Left out: " + std::to_string(withoutPoles) +
                                     " trials without a real pole and complex pole pair"),
               std::string::npos);
+}
+
+// tolerance with yield limits for fa and Q; run as JSON and as text; the JSON's yield holds the
+// limits as fractions, the count and its share, and the text line words the same count.
+TEST(ToleranceCommandTest, ReportsTheYield) {
+    const std::vector<std::string> run =
+        With({"tolerance", "--trials", "3000", "--yield-fa", "2", "--yield-q", "5%"},
+             kDefaultLowPassCircuit);
+    const Json yield = JsonOf(With(run, {"--json"})).at("yield");
+    EXPECT_EQ(yield.at("limits"), Json::parse(R"({"fa": 0.02, "q": 0.05})"));
+    const auto inside = yield.at("inside").get<std::int64_t>();
+    ASSERT_GT(inside, 0);
+    ASSERT_LT(inside, 3000);
+    EXPECT_DOUBLE_EQ(yield.at("share").get<double>(), static_cast<double>(inside) / 3000);
+    std::array<char, 32> percent{};
+    std::snprintf(percent.data(), percent.size(), "%.1f", static_cast<double>(inside) / 30);
+    const std::string line = "\nYield: " + std::string(percent.data()) +
+                             " % of 3000 trials within fa ±2 %, Q ±5 %\n\nSensitivity";
+    EXPECT_NE(RunCli(run).out.find(line), std::string::npos) << RunCli(run).out;
+    const std::string plain =
+        RunCli(With({"tolerance", "--trials", "3000"}, kDefaultLowPassCircuit)).out;
+    EXPECT_EQ(plain.find("Yield"), std::string::npos);
+    EXPECT_EQ(JsonOf(With({"tolerance", "--json", "--trials", "30"}, kDefaultLowPassCircuit))
+                  .count("yield"),
+              0u);
 }
 
 // netlist --output FILE; run; the file holds the netlist, standard output stays empty.

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <complex>
+#include <numbers>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -283,7 +285,8 @@ struct BruteForceCase {
 };
 
 // The chosen ranking's figure computed here the slow way: the -3 dB point searched along the
-// response, the response figure from complex values at the band's samples.
+// response, the response figure from complex values at the band's samples, the group delay from
+// the phase change of complex values either side of each pass-band sample.
 double SlowFigure(Ranking ranking, const PoleSet& built, bool isLpf, double worst) {
     const Rational3 requested = RequestedTransfer(kDefaultRequest, isLpf);
     const auto along = [](const Rational3& h) { return [h](double f) { return Evaluate(h, f); }; };
@@ -303,6 +306,22 @@ double SlowFigure(Ranking ranking, const PoleSet& built, bool isLpf, double wors
         }
         return largest;
     }
+    if (ranking == Ranking::GroupDelay) {
+        const auto delay = [&along](const Rational3& t, double f) {
+            constexpr double kStep = 1e-6;
+            const auto phase = along(t);
+            const double turn = std::arg(phase(f * (1 + kStep)) / phase(f * (1 - kStep)));
+            return -turn / (2 * std::numbers::pi * 2 * f * kStep);
+        };
+        const double low = isLpf ? 0.1 * fc : fc;
+        double largest = 0;
+        for (int i = 0; i < kGroupDelayPoints; ++i) {
+            const double f = low * std::pow(10.0, i / double(kGroupDelayPoints - 1));
+            const double wanted = delay(requested, f);
+            largest = std::max(largest, std::fabs(delay(h, f) - wanted) / wanted);
+        }
+        return largest;
+    }
     return worst;
 }
 
@@ -312,6 +331,8 @@ double RankedFigure(Ranking ranking, const Candidate& c) {
             return std::fabs(c.cutoffError);
         case Ranking::Response:
             return c.responseDb;
+        case Ranking::GroupDelay:
+            return c.groupDelayError;
         case Ranking::Poles:
             break;
     }
@@ -396,8 +417,9 @@ TEST_P(BruteForceTest, EqualsFullEnumeration) {
     ASSERT_EQ(r.best.size(), std::min(c.keep, rows.size()));
     for (std::size_t i = 0; i < r.best.size(); ++i) {
         SCOPED_TRACE("rank " + std::to_string(i + 1));
-        // Every row carries all three figures; the ranked one agrees with the slow one.
-        EXPECT_FALSE(std::isnan(r.best[i].cutoffError) || std::isnan(r.best[i].responseDb));
+        // Every row carries all the figures; the ranked one agrees with the slow one.
+        EXPECT_FALSE(std::isnan(r.best[i].cutoffError) || std::isnan(r.best[i].responseDb) ||
+                     std::isnan(r.best[i].groupDelayError));
         EXPECT_NEAR(RankedFigure(c.ranking, r.best[i]), rows[i].figure, 1e-9);
         if (c.ranking != Ranking::Poles) {
             continue;  // two figures equal to 1e-9 may rank either way round here
@@ -418,7 +440,9 @@ INSTANTIATE_TEST_SUITE_P(SmallNeighbourhoods, BruteForceTest, testing::Values(
     BruteForceCase{"LowPassByCutoff", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 30, Ranking::Cutoff},
     BruteForceCase{"LowPassByResponse", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 30, Ranking::Response},
     BruteForceCase{"HighPassByCutoff", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 30, Ranking::Cutoff},
-    BruteForceCase{"HighPassByResponse", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 30, Ranking::Response}),
+    BruteForceCase{"HighPassByResponse", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 30, Ranking::Response},
+    BruteForceCase{"LowPassByGroupDelay", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 30, Ranking::GroupDelay},
+    BruteForceCase{"HighPassByGroupDelay", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 30, Ranking::GroupDelay}),
     test::CaseName<BruteForceCase>);
 // clang-format on
 

@@ -36,6 +36,8 @@ std::string DescribeInEnglish(const Problem& problem) {
             return "the number of histogram bins is 1 to " + std::to_string(kMaxBins);
         case InputProblem::CutoffRangeInvalid:
             return "the -3 dB search range must be 0 < low < high";
+        case InputProblem::YieldLimitInvalid:
+            return "a yield limit must be 0 or more and finite";
     }
     return {};
 }
@@ -68,6 +70,8 @@ std::string_view ProblemCode(InputProblem code) {
             return "bins-out-of-range";
         case InputProblem::CutoffRangeInvalid:
             return "cutoff-range-invalid";
+        case InputProblem::YieldLimitInvalid:
+            return "yield-limit-invalid";
     }
     return {};
 }

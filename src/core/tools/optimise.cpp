@@ -192,6 +192,8 @@ bool RanksBefore(const Candidate& a, const Candidate& b, Ranking ranking) {
         }
     } else if (ranking == Ranking::Response && a.responseDb != b.responseDb) {
         return a.responseDb < b.responseDb;
+    } else if (ranking == Ranking::GroupDelay && a.groupDelayError != b.groupDelayError) {
+        return a.groupDelayError < b.groupDelayError;
     }
     if (a.worstError != b.worstError) {
         return a.worstError < b.worstError;
@@ -206,6 +208,7 @@ void AddFigures(Candidate& candidate, const ResponseReference& reference) {
     candidate.cutoff = reference.CutoffOf(candidate.built);
     candidate.cutoffError = (candidate.cutoff - reference.Cutoff()) / reference.Cutoff();
     candidate.responseDb = reference.DeviationDb(candidate.built);
+    candidate.groupDelayError = reference.GroupDelayDeviation(candidate.built);
 }
 
 namespace {

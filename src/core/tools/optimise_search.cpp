@@ -159,6 +159,10 @@ bool Rank(Candidate& c, const ResponseReference& reference, Ranking ranking) {
         c.responseDb = reference.DeviationDb(c.built);
         return !std::isnan(c.worstError) && !std::isnan(c.responseDb);
     }
+    if (ranking == Ranking::GroupDelay) {
+        c.groupDelayError = reference.GroupDelayDeviation(c.built);
+        return !std::isnan(c.worstError) && !std::isnan(c.groupDelayError);
+    }
     return !std::isnan(c.worstError);
 }
 

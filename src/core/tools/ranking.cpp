@@ -24,6 +24,19 @@ bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
 }
 
+bool IsPositiveFinite(const PoleSet& poles) {
+    return IsPositiveFinite(poles.fa) && IsPositiveFinite(poles.fo) && IsPositiveFinite(poles.q);
+}
+
+// `count` frequencies from low to high equally spaced on a log scale, ends included.
+template <std::size_t count>
+void LogSpaced(double low, double high, std::array<double, count>& out) {
+    const double step = std::log(high / low) / (static_cast<double>(count) - 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = i == count - 1 ? high : low * std::exp(step * static_cast<double>(i));
+    }
+}
+
 // fmin and fmax as the comparisons they are on a NaN-free low and high: the library calls cost
 // the response figure a fifth of its time.
 void Widen(double& low, double& high, double ratio) {
@@ -41,6 +54,8 @@ std::string_view RankingName(Ranking ranking) {
             return "cutoff";
         case Ranking::Response:
             return "response";
+        case Ranking::GroupDelay:
+            return "group-delay";
     }
     return {};
 }
@@ -56,8 +71,7 @@ std::optional<Ranking> ParseRanking(std::string_view name) {
 
 ResponseReference::ResponseReference(const PoleSet& requested, bool isLpf)
     : isLpf_(isLpf), cutoff_(kNaN) {
-    if (!IsPositiveFinite(requested.fa) || !IsPositiveFinite(requested.fo) ||
-        !IsPositiveFinite(requested.q)) {
+    if (!IsPositiveFinite(requested)) {
         return;
     }
     const Rational3 h = RequestedTransfer(requested, isLpf);
@@ -70,10 +84,15 @@ ResponseReference::ResponseReference(const PoleSet& requested, bool isLpf)
     }
     const double low = cutoff_ * (isLpf ? kResponseBandLow : 1 / kResponseBandHigh);
     const double high = cutoff_ * (isLpf ? kResponseBandHigh : 1 / kResponseBandLow);
-    const double step = std::log(high / low) / (kResponsePoints - 1);
-    for (int i = 0; i < kResponsePoints; ++i) {
-        const double f = i == kResponsePoints - 1 ? high : low * std::exp(step * i);
-        squaredFrequency_[static_cast<std::size_t>(i)] = f * f;
+    LogSpaced(low, high, squaredFrequency_);
+    for (double& f : squaredFrequency_) {
+        f = f * f;
+    }
+    LogSpaced(isLpf ? cutoff_ * kResponseBandLow : cutoff_,
+              isLpf ? cutoff_ : cutoff_ / kResponseBandLow, delayOmega_);
+    for (std::size_t i = 0; i < delayOmega_.size(); ++i) {
+        delayOmega_[i] *= kTwoPi;
+        requestedDelay_[i] = AllPoleGroupDelay(requested, delayOmega_[i]);
     }
     const double a = requested.fa * requested.fa, o = requested.fo * requested.fo;
     const double iq = 1 / (requested.q * requested.q);
@@ -84,18 +103,35 @@ ResponseReference::ResponseReference(const PoleSet& requested, bool isLpf)
     }
 }
 
+double AllPoleGroupDelay(const PoleSet& poles, double w) {
+    const double wa = kTwoPi * poles.fa, wo = kTwoPi * poles.fo;
+    const double w2 = w * w, wo2 = wo * wo, damping = wo / poles.q;
+    const double d = wo2 - w2;
+    return wa / (wa * wa + w2) + damping * (wo2 + w2) / (d * d + w2 * damping * damping);
+}
+
 double ResponseReference::CutoffOf(const PoleSet& built) const {
-    if (std::isnan(cutoff_) || !IsPositiveFinite(built.fa) || !IsPositiveFinite(built.fo) ||
-        !IsPositiveFinite(built.q)) {
+    if (std::isnan(cutoff_) || !IsPositiveFinite(built)) {
         return kNaN;
     }
     return CutoffFrequency(RequestedTransfer(built, isLpf_), isLpf_, cutoff_ / kCutoffSearchSpan,
                            cutoff_ * kCutoffSearchSpan);
 }
 
+double ResponseReference::GroupDelayDeviation(const PoleSet& built) const {
+    if (std::isnan(cutoff_) || !IsPositiveFinite(built)) {
+        return kNaN;
+    }
+    double largest = 0;
+    for (std::size_t i = 0; i < delayOmega_.size(); ++i) {
+        const double tau = AllPoleGroupDelay(built, delayOmega_[i]);
+        largest = std::fmax(largest, std::fabs(tau - requestedDelay_[i]) / requestedDelay_[i]);
+    }
+    return largest;
+}
+
 double ResponseReference::DeviationDb(const PoleSet& built) const {
-    if (std::isnan(cutoff_) || !IsPositiveFinite(built.fa) || !IsPositiveFinite(built.fo) ||
-        !IsPositiveFinite(built.q)) {
+    if (std::isnan(cutoff_) || !IsPositiveFinite(built)) {
         return kNaN;
     }
     // |H_built|^2 / |H_requested|^2 = D_requested / D_built; only its extremes need a logarithm.

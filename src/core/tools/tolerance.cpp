@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -18,8 +19,8 @@ namespace mirelto {
 
 using trials::Cutoff;
 using trials::kQuantityCount;
-using trials::Quantities;
 using trials::OpAmpOf;
+using trials::Quantities;
 using trials::TrialPoles;
 using trials::Trials;
 
@@ -54,8 +55,48 @@ Problem CheckInput(const ToleranceInput& input) {
     if (!automatic && !(IsPositiveFinite(r.low) && IsPositiveFinite(r.high) && r.low < r.high)) {
         return {InputProblem::CutoffRangeInvalid};
     }
+    const YieldLimits& y = input.yieldLimits;
+    for (const std::optional<double>& limit : {y.fa, y.fo, y.q, y.cutoff}) {
+        if (limit && !(*limit >= 0 && std::isfinite(*limit))) {
+            return {InputProblem::YieldLimitInvalid};
+        }
+    }
     return {};
 }
+
+// Counts the trials inside the yield limits as they are handed on, once per run.
+class YieldCount {
+  public:
+    YieldCount(const YieldLimits& limits, const Quantities& nominals)
+        : nominals_(nominals), any_(limits.Any()) {
+        const std::optional<double> each[] = {limits.fa, limits.fo, limits.q, limits.cutoff};
+        for (std::size_t i = 0; i < kQuantityCount; ++i) {
+            limit_[i] = each[i].value_or(kNaN);
+        }
+    }
+
+    void Add(const Quantities& values) {
+        if (!any_) {
+            return;
+        }
+        for (std::size_t i = 0; i < kQuantityCount; ++i) {
+            // A NaN value or nominal fails the comparison: outside.
+            if (!std::isnan(limit_[i]) &&
+                !(std::fabs(values[i] - nominals_[i]) <= limit_[i] * std::fabs(nominals_[i]))) {
+                return;
+            }
+        }
+        ++inside_;
+    }
+
+    std::int64_t Inside() const { return inside_; }
+
+  private:
+    Quantities nominals_;
+    Quantities limit_{};  // NaN: not limited
+    bool any_;
+    std::int64_t inside_ = 0;
+};
 
 }  // namespace
 
@@ -88,7 +129,7 @@ constexpr int kReplayPasses = 2;
 
 // Every trial's values kept, each quantity summarised by selection.
 std::int64_t RunKept(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
-                     const Spreads& spreads) {
+                     const Spreads& spreads, YieldCount& yield) {
     std::array<std::vector<double>, kQuantityCount> samples;
     for (std::vector<double>& s : samples) {
         s.assign(static_cast<std::size_t>(input.trials), kNaN);
@@ -98,6 +139,7 @@ std::int64_t RunKept(Trials& trials, const ToleranceInput& input, const Quantiti
         for (std::size_t i = 0; i < kQuantityCount; ++i) {
             samples[i][trial] = values[i];
         }
+        yield.Add(values);
         ++trial;
     });
     // The quantities are independent: one share of them per core.
@@ -151,7 +193,7 @@ using Searches = std::vector<detail::RankSearch>;
 
 // The first replay: count, sums and extremes, and the first counts of each percentile's rank.
 std::int64_t FirstReplay(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
-                         const Spreads& spreads, Searches& searches) {
+                         const Spreads& spreads, Searches& searches, YieldCount& yield) {
     std::array<double, kQuantityCount> sums{};
     for (std::size_t i = 0; i < kQuantityCount; ++i) {
         Spread& s = *spreads[i];
@@ -162,6 +204,7 @@ std::int64_t FirstReplay(Trials& trials, const ToleranceInput& input, const Quan
         searches.emplace_back(input.valuesCollected / static_cast<std::int64_t>(kQuantityCount));
     }
     const std::int64_t run = trials.Run([&](const Quantities& values) {
+        yield.Add(values);
         for (std::size_t i = 0; i < kQuantityCount; ++i) {
             const double v = values[i];
             if (!std::isnan(v)) {
@@ -228,9 +271,9 @@ bool FurtherReplays(Trials& trials, const ToleranceInput& input, const Spreads& 
 // No trial's values kept: the same statistics as Summarise over replays of the run, in the same
 // order of arithmetic, so every figure is the same to the bit.
 std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
-                         const Spreads& spreads) {
+                         const Spreads& spreads, YieldCount& yield) {
     Searches searches;
-    const std::int64_t run = FirstReplay(trials, input, nominals, spreads, searches);
+    const std::int64_t run = FirstReplay(trials, input, nominals, spreads, searches, yield);
     std::array<double, kQuantityCount> squares{};
     if (trials.Cancelled() || !FurtherReplays(trials, input, spreads, searches, squares)) {
         std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
@@ -279,11 +322,13 @@ ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& 
     const bool kept = input.trials <= input.trialsKept;
     Trials trials(input, result.cutoffRange, control, kept ? 1 : kReplayPasses);
     const Spreads spreads{&result.fa, &result.fo, &result.q, &result.cutoff};
+    YieldCount yield(input.yieldLimits, nominals);
     if (kept) {
-        result.trials = RunKept(trials, input, nominals, spreads);
+        result.trials = RunKept(trials, input, nominals, spreads, yield);
     } else {
-        result.trials = RunReplayed(trials, input, nominals, spreads);
+        result.trials = RunReplayed(trials, input, nominals, spreads, yield);
     }
+    result.yieldInside = yield.Inside();
     if (trials.Cancelled()) {
         result.status = RunStatus::Cancelled;
     }
@@ -292,6 +337,13 @@ ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& 
         control.progress(result.trials, input.trials);
     }
     return result;
+}
+
+double YieldShare(const ToleranceResult& result) {
+    if (result.trials == 0) {
+        return kNaN;
+    }
+    return static_cast<double>(result.yieldInside) / static_cast<double>(result.trials);
 }
 
 }  // namespace mirelto

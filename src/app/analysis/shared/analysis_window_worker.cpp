@@ -162,6 +162,9 @@ QString ProblemText(const Problem& problem) {
         case InputProblem::CutoffRangeInvalid:
             return QCoreApplication::translate("ProblemText",
                                                "-3 dB の探索範囲は 0 < 下限 < 上限 にしてください");
+        case InputProblem::YieldLimitInvalid:
+            return QCoreApplication::translate("ProblemText",
+                                               "歩留まりの許容幅は 0 以上の有限な値にしてください");
     }
     return {};
 }

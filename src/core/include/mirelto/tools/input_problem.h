@@ -25,6 +25,7 @@ enum class InputProblem {
     TrialsOutOfRange,     // 1 to kMaxTrials trials
     BinsOutOfRange,       // 1 to kMaxBins histogram bins
     CutoffRangeInvalid,   // the -3 dB search range must be 0 < low < high
+    YieldLimitInvalid,    // a yield limit must be 0 or more and finite
 };
 
 struct Problem {

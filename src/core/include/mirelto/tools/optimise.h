@@ -68,11 +68,12 @@ struct Candidate {
     PoleSet error;          // (built - requested) / requested, per quantity, signed
     double worstError = 0;  // the largest |error|: what the poles ranking sorts by
     double rmsError = 0;    // root mean square of the three errors: its first tie-break
-    // The other two rankings' figures (ranking.h); NaN where the circuit has none. Every
-    // returned candidate and `plain` carry all three, whatever the ranking.
-    double cutoff = std::numeric_limits<double>::quiet_NaN();       // -3 dB frequency, Hz
-    double cutoffError = std::numeric_limits<double>::quiet_NaN();  // relative to the request's
-    double responseDb = std::numeric_limits<double>::quiet_NaN();   // the response figure
+    // The other rankings' figures (ranking.h); NaN where the circuit has none. Every returned
+    // candidate and `plain` carry them all, whatever the ranking.
+    double cutoff = std::numeric_limits<double>::quiet_NaN();           // -3 dB frequency, Hz
+    double cutoffError = std::numeric_limits<double>::quiet_NaN();      // relative to the request's
+    double responseDb = std::numeric_limits<double>::quiet_NaN();       // the response figure
+    double groupDelayError = std::numeric_limits<double>::quiet_NaN();  // the group-delay figure
     std::int64_t index = 0;      // position in the enumeration order: the last tie-break
     bool plainRounding = false;  // the constant calculation's circuit
 };
@@ -96,12 +97,12 @@ struct OptimiseResult {
     std::int64_t plainRank = 0;
 };
 
-// The poles ranking runs by worst error, then the rms error, then enumeration order; the other two
-// by |cutoffError| or responseDb first, then as the poles ranking: a strict order, so the result
-// never depends on anything but the input.
+// The poles ranking runs by worst error, then the rms error, then enumeration order; the others
+// by |cutoffError|, responseDb or groupDelayError first, then as the poles ranking: a strict order,
+// so the result never depends on anything but the input.
 bool RanksBefore(const Candidate& a, const Candidate& b, Ranking ranking = Ranking::Poles);
 
-// Sets a candidate's cutoff and response figures against the request.
+// Sets a candidate's cutoff, response and group-delay figures against the request.
 void AddFigures(Candidate& candidate, const ResponseReference& reference);
 
 OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control = {});

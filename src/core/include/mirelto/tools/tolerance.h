@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,16 @@ inline constexpr std::int64_t kTrialsKept = std::int64_t{1} << 21;
 // A run of more trials collects at most 16 M values (128 MB) at a time to select them from.
 inline constexpr std::int64_t kValuesCollected = std::int64_t{1} << 24;
 
+// The limits of a yield, each relative to the nominal circuit's value (0.02 = +-2 %); a quantity
+// without one is not checked. A trial is inside when every limited quantity v of it has
+// |v - nominal| <= limit * |nominal|; a trial whose limited quantity is NaN (no fa, fo, Q or no
+// -3 dB point) is outside, and so is every trial when that nominal value is NaN.
+struct YieldLimits {
+    std::optional<double> fa, fo, q, cutoff;
+
+    bool Any() const { return fa || fo || q || cutoff; }
+};
+
 struct ToleranceInput {
     Circuit nominal;
     // Relative tolerance per part (R1..C3), 0.01 = 1 %; 0 to below 1.
@@ -59,6 +70,8 @@ struct ToleranceInput {
     // values kept; the replay costs the run's time again.
     std::int64_t trialsKept = kTrialsKept;
     std::int64_t valuesCollected = kValuesCollected;
+    // Counted only when it has a limit; each limit 0 or more and finite.
+    YieldLimits yieldLimits;
 };
 
 // Relative sensitivities S = (dy/dx)(x/y) of one quantity to each part (R1..C3).
@@ -88,7 +101,12 @@ struct ToleranceResult {
     FrequencyRange cutoffRange;  // where the -3 dB frequency was searched
     Spread fa, fo, q, cutoff;
     Sensitivities sensitivity;
+    // The trials run that are inside ToleranceInput::yieldLimits; 0 when it has none.
+    std::int64_t yieldInside = 0;
 };
+
+// The share of the trials run inside the yield limits, 0 to 1; NaN when none were run.
+double YieldShare(const ToleranceResult& result);
 
 // Each trial draws the six parts in the order R1..C3 (normal numbers two at a time), then
 // analyses the circuit. Cancellation is polled, and progress reported, every few hundred trials.
