@@ -323,6 +323,11 @@ class TestAnalysisTools : public QObject {
                  u"順位\t%1\tR1 [Ω]"_s.arg(table.horizontalHeaderItem(column)->text()));
         QCOMPARE(copied[1].section(u'\t', 1, 1),
                  table.item(0, column)->data(mirelto::kCopiedTextRole).toString());
+        // Searched again by the poles ranking: its column follows 順位, this one back in place.
+        combo.setCurrentIndex(combo.findData(int(mirelto::Ranking::Poles)));
+        QVERIFY(Search(*window));
+        QCOMPARE(header.visualIndex(13), 1);
+        QCOMPARE(header.visualIndex(column), column == 13 ? 1 : column);
     }
 
     // Values of every kind; their text; it reads back as the same value to 1e-12, and is short
