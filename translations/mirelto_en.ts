@@ -413,6 +413,14 @@
         <source>ネットリストを .cir ファイルに保存します (Save netlist)</source>
         <translation>Saves the netlist as a .cir file</translation>
     </message>
+    <message>
+        <source>歩留まり判定 ±[%]</source>
+        <translation>Yield limits ±[%]</translation>
+    </message>
+    <message>
+        <source>公称値からのずれがこの幅に収まる試行の割合を求めます (空欄の項目は判定しません)</source>
+        <translation>The share of trials within these limits of the nominal values (blank ones are not checked)</translation>
+    </message>
 </context>
 <context>
     <name>TFormHelp</name>
@@ -828,6 +836,14 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
         <source> 定数計算の丸めによる回路は「%1」で %2 位です。</source>
         <translation> By &quot;%1&quot;, the circuit &quot;Calculate&quot; rounds to ranks %2.</translation>
     </message>
+    <message>
+        <source>群遅延偏差 [%]</source>
+        <translation>Group delay dev. [%]</translation>
+    </message>
+    <message>
+        <source>群遅延の偏差</source>
+        <translation>Group delay</translation>
+    </message>
 </context>
 <context>
     <name>mirelto::PresetsPanel</name>
@@ -971,6 +987,14 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     <message>
         <source> fa, fo, Q を持たない回路 %1 回は統計から除きました。</source>
         <translation> %1 circuits without fa, fo, Q left out of the statistics.</translation>
+    </message>
+    <message>
+        <source>歩留まりの %1 の判定幅「%2」は 0 以上 100 未満の % で入力してください。</source>
+        <translation>Please enter the yield limit of %1 (&quot;%2&quot;) in % from 0 up to, not including, 100.</translation>
+    </message>
+    <message>
+        <source>歩留まり %1 % (%2 / %3 回が判定幅内)</source>
+        <translation>Yield %1 % (%2 of %3 trials within the limits)</translation>
     </message>
 </context>
 </TS>

@@ -178,31 +178,98 @@ class TestAnalysis : public QObject {
         QCOMPARE(window->pos(), QPoint(30, 40));
     }
 
-    // The main window's outer rectangle, the analysis window's outer size, the work area; first
-    // placement; right of the owner, else left, else against the roomier edge; inside the area.
+    // The main window's outer rectangle, the analysis window's outer size and narrowest outer
+    // width, the work area; first placement of both windows: right of the owner, else left, else
+    // below, else both side by side with the owner moved sideways, else narrowed beside it, else
+    // against the roomier edge. `clear`: neither covers the other, both inside the work area.
+    // The 1920 x 1080 and 1366 x 768 rows: the calculator centred there, frames as openbox's.
     void firstPosition_data() {
         QTest::addColumn<Rect>("owner");
         QTest::addColumn<QSize>("outer");
+        QTest::addColumn<int>("minimumWidth");
         QTest::addColumn<Rect>("workArea");
+        QTest::addColumn<QPoint>("ownerAt");
         QTest::addColumn<QPoint>("position");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("clear");
         const Rect screen{0, 0, 1920, 1080};
+        const Rect small{0, 0, 1024, 768};
         // clang-format off
-        QTest::newRow("room on the right") << Rect{100, 100, 460, 520} << QSize(1000, 700) << screen << QPoint(460, 100);
-        QTest::newRow("room on the left only") << Rect{1400, 50, 1760, 470} << QSize(1000, 700) << screen << QPoint(400, 50);
-        QTest::newRow("room below only, 1600 x 1200") << Rect{624, 60, 976, 452} << QSize(1016, 700) << Rect{0, 0, 1600, 1160} << QPoint(584, 452);
-        QTest::newRow("room below, left edges level") << Rect{500, 0, 852, 392} << QSize(1016, 700) << Rect{0, 0, 1600, 1160} << QPoint(500, 392);
-        QTest::newRow("bottom edge lifts it") << Rect{100, 900, 460, 1000} << QSize(1000, 700) << screen << QPoint(460, 380);
-        QTest::newRow("no room, right roomier") << Rect{100, 100, 460, 520} << QSize(1000, 700) << Rect{0, 0, 1024, 768} << QPoint(24, 68);
-        QTest::newRow("no room, left roomier") << Rect{600, 0, 960, 420} << QSize(1000, 700) << Rect{0, 0, 1024, 768} << QPoint(0, 0);
-        QTest::newRow("larger than the work area, top-left kept inside") << Rect{100, 100, 460, 520} << QSize(1100, 900) << Rect{0, 30, 1024, 768} << QPoint(0, 30);
+        QTest::newRow("room on the right") << Rect{100, 100, 460, 520} << QSize(1000, 700) << 700 << screen << QPoint(100, 100) << QPoint(460, 100) << QSize(1000, 700) << true;
+        QTest::newRow("room on the left only") << Rect{1400, 50, 1760, 470} << QSize(1000, 700) << 700 << screen << QPoint(1400, 50) << QPoint(400, 50) << QSize(1000, 700) << true;
+        QTest::newRow("room below only, 1600 x 1200") << Rect{624, 60, 976, 452} << QSize(1016, 700) << 700 << Rect{0, 0, 1600, 1160} << QPoint(624, 60) << QPoint(584, 452) << QSize(1016, 700) << true;
+        QTest::newRow("room below, left edges level") << Rect{500, 0, 852, 392} << QSize(1016, 700) << 700 << Rect{0, 0, 1600, 1160} << QPoint(500, 0) << QPoint(500, 392) << QSize(1016, 700) << true;
+        QTest::newRow("bottom edge lifts it") << Rect{100, 900, 460, 1000} << QSize(1000, 700) << 700 << screen << QPoint(100, 900) << QPoint(460, 380) << QSize(1000, 700) << true;
+        QTest::newRow("1920 x 1080, centred owner moves left") << Rect{783, 332, 1137, 747} << QSize(1002, 683) << 700 << screen << QPoint(564, 332) << QPoint(918, 332) << QSize(1002, 683) << true;
+        QTest::newRow("1920 x 1080, owner right of centre moves right") << Rect{900, 332, 1254, 747} << QSize(1002, 683) << 700 << screen << QPoint(1002, 332) << QPoint(0, 332) << QSize(1002, 683) << true;
+        QTest::newRow("1366 x 768, centred owner moves left") << Rect{506, 176, 860, 591} << QSize(1002, 683) << 700 << Rect{0, 0, 1366, 768} << QPoint(10, 176) << QPoint(364, 85) << QSize(1002, 683) << true;
+        QTest::newRow("1366 x 740 under a panel") << Rect{506, 190, 860, 605} << QSize(1002, 683) << 700 << Rect{0, 28, 1366, 768} << QPoint(10, 190) << QPoint(364, 85) << QSize(1002, 683) << true;
+        QTest::newRow("narrowed beside the owner") << Rect{100, 100, 460, 520} << QSize(1000, 700) << 600 << small << QPoint(0, 100) << QPoint(360, 68) << QSize(664, 700) << true;
+        QTest::newRow("no room, right roomier") << Rect{100, 100, 460, 520} << QSize(1000, 700) << 700 << small << QPoint(100, 100) << QPoint(24, 68) << QSize(1000, 700) << false;
+        QTest::newRow("no room, left roomier") << Rect{600, 0, 960, 420} << QSize(1000, 700) << 700 << small << QPoint(600, 0) << QPoint(0, 0) << QSize(1000, 700) << false;
+        QTest::newRow("larger than the work area, top-left kept inside") << Rect{100, 100, 460, 520} << QSize(1100, 900) << 1100 << Rect{0, 30, 1024, 768} << QPoint(100, 100) << QPoint(0, 30) << QSize(1100, 900) << false;
         // clang-format on
     }
     void firstPosition() {
         QFETCH(Rect, owner);
         QFETCH(QSize, outer);
+        QFETCH(int, minimumWidth);
         QFETCH(Rect, workArea);
+        QFETCH(QPoint, ownerAt);
         QFETCH(QPoint, position);
-        QCOMPARE(mirelto::AnalysisWindowPosition(owner, outer, workArea), position);
+        QFETCH(QSize, size);
+        QFETCH(bool, clear);
+        const mirelto::AnalysisPlacement placed =
+            mirelto::PlaceAnalysisWindow(owner, outer, minimumWidth, workArea);
+        QCOMPARE(placed.owner, ownerAt);
+        QCOMPARE(placed.position, position);
+        QCOMPARE(placed.size, size);
+        const QRect area(QPoint(workArea.left, workArea.top),
+                         QPoint(workArea.right - 1, workArea.bottom - 1));
+        const QRect moved(ownerAt, QSize(owner.right - owner.left, owner.bottom - owner.top));
+        const QRect window(position, size);
+        QCOMPARE(area.contains(moved) && area.contains(window) && !moved.intersects(window), clear);
+    }
+
+    // The calculator centred on the work area (no frame on this desktop), the frame the window
+    // manager announces for the analysis window (none: as the calculator's), 解析 clicked: both
+    // windows whole inside the work area and clear of each other, the calculator moved only
+    // sideways. The analysis window's outer rectangle: its client area framed.
+    void sideBySideOnOpening_data() {
+        QTest::addColumn<Rect>("workArea");
+        QTest::addColumn<QMargins>("frame");
+        // clang-format off
+        QTest::newRow("1920 x 1080") << Rect{0, 0, 1920, 1080} << QMargins();
+        QTest::newRow("1366 x 768") << Rect{0, 0, 1366, 768} << QMargins();
+        QTest::newRow("1366 x 768, openbox's resizable frame") << Rect{0, 0, 1366, 768} << QMargins(1, 20, 1, 5);
+        QTest::newRow("1366 x 740 under a panel") << Rect{0, 28, 1366, 768} << QMargins();
+        // clang-format on
+    }
+    void sideBySideOnOpening() {
+        QFETCH(Rect, workArea);
+        QFETCH(QMargins, frame);
+        platform_->workArea = workArea;
+        platform_->expectedFrame = frame;
+        const QRect area(QPoint(workArea.left, workArea.top),
+                         QPoint(workArea.right - 1, workArea.bottom - 1));
+        form_->move(area.center() - form_->rect().center());
+        const int top = form_->y();
+        TFormAnalysis* window = Open();
+        QVERIFY(window);
+        QTRY_VERIFY(window->isVisible());
+        const QRect calculator = form_->frameGeometry();
+        const QRect analysis = window->geometry().marginsAdded(frame);
+        QVERIFY2(area.contains(calculator) && area.contains(analysis) &&
+                     !calculator.intersects(analysis),
+                 qPrintable(u"calculator %1,%2 %3x%4, analysis %5,%6 %7x%8"_s.arg(calculator.x())
+                                .arg(calculator.y())
+                                .arg(calculator.width())
+                                .arg(calculator.height())
+                                .arg(analysis.x())
+                                .arg(analysis.y())
+                                .arg(analysis.width())
+                                .arg(analysis.height())));
+        QCOMPARE(form_->y(), top);
     }
 
     // A design record after each kind of calculation; what the analysis is given; the request

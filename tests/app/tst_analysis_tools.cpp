@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -17,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -278,6 +280,7 @@ class TestAnalysisTools : public QObject {
         QTest::newRow("poles: worst of fa, fo, Q") << int(mirelto::Ranking::Poles) << 13;
         QTest::newRow("cutoff: -3 dB frequency error") << int(mirelto::Ranking::Cutoff) << 15;
         QTest::newRow("response: deviation in dB") << int(mirelto::Ranking::Response) << 16;
+        QTest::newRow("group delay: deviation in %") << int(mirelto::Ranking::GroupDelay) << 17;
     }
     void rankingChoice() {
         QFETCH(int, ranking);
@@ -301,6 +304,30 @@ class TestAnalysisTools : public QObject {
         QVERIFY2(window->LabelOptimiseStatus->text().contains(
                      u"「%1」で %2 位"_s.arg(combo.currentText()).arg(expected.plainRank)),
                  qPrintable(window->LabelOptimiseStatus->text()));
+        // The ranking's figure follows 順位, the others in their order; in view without
+        // scrolling; copied in the order shown.
+        const QHeaderView& header = *table.horizontalHeader();
+        QList<int> shown, order{0, column};
+        for (int visual = 0; visual < table.columnCount(); ++visual) {
+            shown << header.logicalIndex(visual);
+            if (visual > 0 && visual != column) {
+                order << visual;
+            }
+        }
+        QCOMPARE(shown, order);
+        QCOMPARE(table.horizontalScrollBar()->value(), 0);
+        QVERIFY(header.sectionViewportPosition(column) + header.sectionSize(column) <=
+                table.viewport()->width());
+        const QStringList copied = mirelto::TableText(table, true).split(u"\r\n"_s);
+        QCOMPARE(copied[0].section(u'\t', 0, 2),
+                 u"順位\t%1\tR1 [Ω]"_s.arg(table.horizontalHeaderItem(column)->text()));
+        QCOMPARE(copied[1].section(u'\t', 1, 1),
+                 table.item(0, column)->data(mirelto::kCopiedTextRole).toString());
+        // Searched again by the poles ranking: its column follows 順位, this one back in place.
+        combo.setCurrentIndex(combo.findData(int(mirelto::Ranking::Poles)));
+        QVERIFY(Search(*window));
+        QCOMPARE(header.visualIndex(13), 1);
+        QCOMPARE(header.visualIndex(column), column == 13 ? 1 : column);
     }
 
     // Values of every kind; their text; it reads back as the same value to 1e-12, and is short
@@ -624,6 +651,68 @@ class TestAnalysisTools : public QObject {
         QVERIFY(platform_->boxes.isEmpty());
     }
 
+    // 1000 trials of the default circuit (all tolerances 0 when `exact`); the yield limits of
+    // fa, fo, Q and -3 dB as typed; the trials inside (-1: some but not all), and the line.
+    // Exact parts give every trial the nominal figures, so even a 0 % limit takes them all;
+    // spread parts are never exactly nominal, and never 99 % off.
+    void yield_data() {
+        QTest::addColumn<bool>("exact");
+        QTest::addColumn<QString>("limits");  // fa|fo|Q|-3 dB
+        QTest::addColumn<int>("inside");
+        // clang-format off
+        QTest::newRow("no limits: no line") << false << u"|||"_s << -2;
+        QTest::newRow("exact parts, all 0 %") << true << u"0|0|0|0"_s << 1000;
+        QTest::newRow("fa within 99 %") << false << u"99|||"_s << 1000;
+        QTest::newRow("fo within 0 %") << false << u"| 0 %||"_s << 0;
+        QTest::newRow("all four within 2 %") << false << u"2|2|2|2"_s << -1;
+        QTest::newRow("-3 dB within 1 %") << false << u"|||1"_s << -1;
+        // clang-format on
+    }
+    void yield() {
+        QFETCH(bool, exact);
+        QFETCH(QString, limits);
+        QFETCH(int, inside);
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabTolerance);
+        if (exact) {
+            for (QLineEdit* edit : mirelto::ToleranceBoxes(*window)) {
+                edit->setText(u"0"_s);
+            }
+        }
+        const QStringList texts = limits.split(u'|');
+        QLineEdit* boxes[] = {window->EditYieldFa, window->EditYieldFo, window->EditYieldQ,
+                              window->EditYieldCutoff};
+        for (int i = 0; i < 4; ++i) {
+            boxes[i]->setText(texts[i]);
+        }
+        window->SpinTrials->setValue(1000);
+        QVERIFY(Tolerance(*window));
+        const auto& result = window->ToleranceTab().Result();
+        QVERIFY(result);
+        if (inside == -2) {
+            QCOMPARE(window->LabelYield->text(), QString());
+            return;
+        }
+        if (inside == -1) {
+            QVERIFY(result->yieldInside > 0 && result->yieldInside < 1000);
+        } else {
+            QCOMPARE(result->yieldInside, std::int64_t(inside));
+        }
+        QCOMPARE(window->LabelYield->text(), u"歩留まり %1 % (%2 / 1000 回が判定幅内)"_s
+                                                 .arg(double(result->yieldInside) / 10, 0, 'f', 2)
+                                                 .arg(result->yieldInside));
+    }
+
+    // A bad yield limit; 実行; the problem shown, no run, no yield line.
+    void yieldProblem() {
+        TFormAnalysis* window = Calculated(&TFormAnalysis::TabTolerance);
+        window->EditYieldQ->setText(u"abc"_s);
+        QTest::mouseClick(window->ButtonToleranceRun, Qt::LeftButton);
+        QVERIFY(!window->ToleranceTab().IsRunning());
+        QVERIFY2(window->LabelToleranceStatus->text().startsWith(u"歩留まりの Q の判定幅「abc」"_s),
+                 qPrintable(window->LabelToleranceStatus->text()));
+        QCOMPARE(window->LabelYield->text(), QString());
+    }
+
     // Default calculation; the sensitivity table before any run: scaling every resistor (or
     // every capacitor) scales fa and fo inversely and leaves Q alone.
     void sensitivities() {
@@ -736,8 +825,10 @@ class TestAnalysisTools : public QObject {
             const int row = line == 1 ? 0 : 2;
             QCOMPARE(cells.size(), widget->columnCount());
             QCOMPARE(cells[0], widget->item(row, 0)->text());
+            // Copied in the order the columns are shown.
             for (int column = firstValueColumn; column < cells.size(); ++column) {
-                const QString shown = widget->item(row, column)->text();
+                const int logical = widget->horizontalHeader()->logicalIndex(column);
+                const QString shown = widget->item(row, logical)->text();
                 if (shown.isEmpty()) {
                     QCOMPARE(cells[column], QString());
                     continue;

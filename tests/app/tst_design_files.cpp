@@ -15,20 +15,27 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <csignal>
 #include <memory>
+#include <variant>
 
 #include <mirelto/design/design_state.h>
+#include <mirelto/design/filter.h>
+#include <mirelto/values/value_text.h>
 
 #include "analysis/analysis_window.h"
+#include "analysis/tools/analysis_window_optimise.h"
 #include "app_test_support.h"
 #include "calculator/main_window.h"
+#include "design_file.h"
 #include "files/file_commands.h"
 
 using namespace Qt::StringLiterals;
@@ -180,6 +187,60 @@ class TestDesignFiles : public QObject {
         QCOMPARE(form_->ComboBoxC1->isEnabled(), lpf);
         QCOMPARE(form_->ComboBoxR1->isEnabled(), !lpf);
         QCOMPARE(Calculate(), expected);
+    }
+
+    // 定数計算 in the row's mode, the best values searched by the row's ranking, the row's
+    // candidate applied (適用) and the design saved: the file's six parts are the boxes' texts,
+    // each the candidate's value to 1e-12 (not rounded again to the selectors' series), with the
+    // result boxes of 伝達関数 on them; opened in a fresh window, the boxes show them unchanged.
+    void appliedRowSaves_data() {
+        QTest::addColumn<bool>("lpf");
+        QTest::addColumn<int>("ranking");
+        QTest::addColumn<int>("row");
+        // clang-format off
+        QTest::newRow("LPF, poles, second") << true << int(mirelto::Ranking::Poles) << 1;
+        QTest::newRow("LPF, cutoff, first") << true << int(mirelto::Ranking::Cutoff) << 0;
+        QTest::newRow("HPF, response, third") << false << int(mirelto::Ranking::Response) << 2;
+        // clang-format on
+    }
+    void appliedRowSaves() {
+        QFETCH(bool, lpf);
+        QFETCH(int, ranking);
+        QFETCH(int, row);
+        (lpf ? form_->RadioButtonLpf : form_->RadioButtonHPF)->setChecked(true);
+        Calculate();
+        mirelto::TFormAnalysis* window = mirelto::test::OpenAnalysis(*form_);
+        QVERIFY(window);
+        window->TabAnalysis->setCurrentWidget(window->TabOptimise);
+        window->ComboBoxRanking->setCurrentIndex(window->ComboBoxRanking->findData(ranking));
+        QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return !window->OptimiseTab().IsRunning(); }, 20000));
+        QVERIFY(window->OptimiseTab().Rows().size() > std::size_t(row));
+        window->TableOptimise->selectRow(row);
+        QTest::mouseClick(window->ButtonApplyOptimised, Qt::LeftButton);
+        const auto values =
+            mirelto::ComponentsOf(window->OptimiseTab().Rows()[std::size_t(row)].circuit);
+        const WindowState applied = State();
+        QVERIFY(form_->Files().SaveTo(Path(u"applied.mirelto"_s), form_.get()));
+
+        const auto read =
+            mirelto::ParseDesignFile(ReadBytes(Path(u"applied.mirelto"_s)).toStdString());
+        QVERIFY(std::holds_alternative<mirelto::DesignFile>(read));
+        const auto& file = std::get<mirelto::DesignFile>(read);
+        QCOMPARE(file.isLpf, lpf);
+        for (std::size_t p = 0; p < mirelto::kDesignParts; ++p) {
+            const QString text = QString::fromStdString(file.parts[p]);
+            QCOMPARE(text, Text(kBoxes[int(p) + 3]));
+            QCOMPARE(text, mirelto::PartValueText(values[p]));
+            const double saved = mirelto::ParseValue(file.parts[p]);
+            QVERIFY2(std::fabs(saved - values[p]) <= 1e-12 * values[p], qPrintable(text));
+        }
+        for (std::size_t r = 0; r < 3; ++r) {
+            QCOMPARE(QString::fromStdString(file.result[r]), Text(kBoxes[int(r) + 9]));
+        }
+        NewWindow();
+        QVERIFY(form_->Files().OpenFile(Path(u"applied.mirelto"_s), form_.get()));
+        QCOMPARE(State().texts.mid(3, 6), applied.texts.mid(3, 6));
     }
 
     void badFiles_data() {

@@ -149,6 +149,36 @@ class TestHelpWindow : public QObject {
         QCOMPARE(help_->pos(), QPoint(40, 30));
         QVERIFY(help_->Memo1->toPlainText().endsWith(u"になります）。abc"_s));
     }
+
+    // The help window shown, the text box focused; a key pressed in the box (or on the window
+    // itself); whether the window closed, the text unchanged. Only a bare Esc closes it.
+    void escapeCloses_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<bool>("inBox");
+        QTest::addColumn<bool>("closes");
+        // clang-format off
+        QTest::newRow("Esc in the text box") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << true << true;
+        QTest::newRow("Esc on the window") << int(Qt::Key_Escape) << Qt::KeyboardModifiers() << false << true;
+        QTest::newRow("Shift+Esc") << int(Qt::Key_Escape) << Qt::KeyboardModifiers(Qt::ShiftModifier) << true << false;
+        QTest::newRow("Left arrow") << int(Qt::Key_Left) << Qt::KeyboardModifiers() << true << false;
+        QTest::newRow("F1") << int(Qt::Key_F1) << Qt::KeyboardModifiers() << false << false;
+        // clang-format on
+    }
+    void escapeCloses() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(bool, inBox);
+        QFETCH(bool, closes);
+        ClickHelp();
+        QVERIFY(help_->isVisible());
+        const QString text = help_->Memo1->toPlainText();
+        QWidget* target = inBox ? static_cast<QWidget*>(help_->Memo1) : help_;
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+        QCOMPARE(help_->isHidden(), closes);
+        QCOMPARE(help_->Memo1->toPlainText(), text);
+        QCOMPARE(mirelto::FormHelp, help_);
+    }
 };
 
 MIRELTO_QTEST_MAIN(TestHelpWindow)

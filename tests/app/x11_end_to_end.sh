@@ -14,56 +14,11 @@ rm -rf "$work"
 mkdir -p "$work"
 
 caption='３次LPF/HPF Ver1.00'
-# A desktop whose messages are Japanese (LANGUAGE, so that the C library's locale needs no
-# Japanese locale generated): every run of the window in the language the checks below read.
-unset LC_ALL LC_MESSAGES MIRELTO_LANG
-export LANGUAGE=ja
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-source "$(dirname "$0")/../../scripts/xvfb.sh"
-app=
-wm=
-xvfb=
-cleanup() {
-    [ -n "$app" ] && kill "$app" 2> /dev/null || true
-    [ -n "$wm" ] && kill "$wm" 2> /dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2> /dev/null || true
-}
-trap cleanup EXIT
+source "$(dirname "$0")/x11_desktop.sh"
 start_xvfb "$work/xvfb.log"
-xvfb=$XVFB_PID
 
-# The window manager, with a home of its own; ready once it names itself on the root window.
-command -v openbox > /dev/null || fail "openbox is not installed (scripts/install-deps.sh)"
-mkdir -p "$work/home"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
-    openbox --sm-disable > "$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' &&
-        xprop -root _NET_WORKAREA 2> /dev/null | grep -q '=' && break
-    kill -0 "$wm" 2> /dev/null || fail "openbox ended: $(cat "$work/openbox.log")"
-    sleep 0.1
-done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+start_openbox "$work"
 
-# The outer rectangle of a managed window, "left top width height": its client's place on the
-# screen grown by the frame extents (left, right, top, bottom) that the manager set on it.
-frame_of() {
-    local extents x y w h l r t b
-    for _ in $(seq 50); do
-        extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2> /dev/null | sed -n 's/.*= //p')
-        [ -n "$extents" ] && break
-        sleep 0.1
-    done
-    [ -n "$extents" ] || fail "no frame extents on window $1"
-    IFS=', ' read -r l r t b <<< "$extents"
-    x=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
-    y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
-    w=$(xwininfo -id "$1" | sed -n 's/.*Width: *//p')
-    h=$(xwininfo -id "$1" | sed -n 's/.*Height: *//p')
-    echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
-}
 # Runs the command until it succeeds, ten seconds at most; fails if it never does.
 wait_until() {
     local _
@@ -83,7 +38,7 @@ within_1px() {
 }
 
 "$binary" > "$work/mirelto.log" 2>&1 &
-app=$!
+APP_PID=$!
 
 window=$(timeout 20 xdotool search --sync --name "$caption" | head -n 1) ||
     fail "no window captioned $caption"
@@ -91,8 +46,7 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "352x392" ] || fail "client size $geometry, expected 352x392"
 
 # The outer window, frame and title bar included, opens centred in the work area.
-read -r wa_x wa_y wa_w wa_h <<< "$(xprop -root _NET_WORKAREA | sed -n 's/.*= //p' |
-    tr -d ',' | cut -d' ' -f1-4)"
+read -r wa_x wa_y wa_w wa_h <<< "$(work_area)"
 read -r fx fy fw fh <<< "$(frame_of "$window")"
 within_1px "frame left" "$fx" $((wa_x + (wa_w - fw) / 2))
 within_1px "frame top" "$fy" $((wa_y + (wa_h - fh) / 2))
@@ -123,7 +77,7 @@ click 249 371
 wait_until eval '! clipboard_is "$work/expected_report.txt"' ||
     fail "no new report after typing into R2"
 
-kill -0 "$app" 2> /dev/null || fail "mirelto is no longer running"
+kill -0 "$APP_PID" 2> /dev/null || fail "mirelto is no longer running"
 import -window "$window" "$work/after_calculation.png"
 [ -s "$work/after_calculation.png" ] || fail "no screenshot"
 
@@ -141,9 +95,9 @@ wait_until eval "! xdotool search --name '^Warning\$' > /dev/null 2>&1" ||
     fail "the warning box did not close"
 
 # A design given on the command line.
-kill "$app"
-wait "$app" 2> /dev/null || true
-app=
+kill "$APP_PID"
+wait "$APP_PID" 2> /dev/null || true
+APP_PID=
 cat > "$work/high pass.mirelto" << 'DESIGN'
 {
   "format": "mirelto-design",
@@ -157,7 +111,7 @@ cat > "$work/high pass.mirelto" << 'DESIGN'
 }
 DESIGN
 "$binary" "$work/high pass.mirelto" > "$work/mirelto_design.log" 2>&1 &
-app=$!
+APP_PID=$!
 window=$(timeout 20 xdotool search --sync --name "$caption" | head -n 1) ||
     fail "no window captioned $caption with a design file"
 frame_of "$window" > /dev/null  # managed: framed by the window manager

@@ -12,21 +12,44 @@
 
 namespace mirelto {
 
-QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workArea) {
+AnalysisPlacement PlaceAnalysisWindow(const Rect& owner, QSize outer, int minimumWidth,
+                                      const Rect& workArea) {
     const int width = outer.width(), height = outer.height();
+    const int ownerWidth = owner.right - owner.left;
+    const QPoint ownerAt(owner.left, owner.top);
     // Beside or under the owner with the top edges (left edges) level, moved along that edge
     // into the work area.
     const auto level = [](int start, int size, int low, int high) {
         return std::max(std::min(start, high - size), low);
     };
+    const int besideTop = level(owner.top, height, workArea.top, workArea.bottom);
     if (owner.right + width <= workArea.right) {
-        return {owner.right, level(owner.top, height, workArea.top, workArea.bottom)};
+        return {ownerAt, {owner.right, besideTop}, outer};
     }
     if (owner.left - width >= workArea.left) {
-        return {owner.left - width, level(owner.top, height, workArea.top, workArea.bottom)};
+        return {ownerAt, {owner.left - width, besideTop}, outer};
     }
     if (owner.bottom + height <= workArea.bottom) {
-        return {level(owner.left, width, workArea.left, workArea.right), owner.bottom};
+        return {ownerAt,
+                {level(owner.left, width, workArea.left, workArea.right), owner.bottom},
+                outer};
+    }
+    // Side by side across the work area: the owner moves along, as little as it takes.
+    if (ownerWidth + width <= workArea.right - workArea.left) {
+        const int rightShift = owner.right + width - workArea.right;
+        const int leftShift = workArea.left + width - owner.left;
+        if (rightShift <= leftShift) {
+            const int left = owner.left - rightShift;
+            return {{left, owner.top}, {left + ownerWidth, besideTop}, outer};
+        }
+        return {{owner.left + leftShift, owner.top}, {workArea.left, besideTop}, outer};
+    }
+    // Narrower, on the owner's right, the owner against the work area's left edge.
+    const int narrowed = workArea.right - workArea.left - ownerWidth;
+    if (narrowed >= minimumWidth) {
+        return {{workArea.left, owner.top},
+                {workArea.left + ownerWidth, besideTop},
+                {narrowed, height}};
     }
     // No room clear of the owner: against the work area's edge on the roomier side.
     int left = 0;
@@ -39,7 +62,7 @@ QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workAr
     if (top + height > workArea.bottom) {
         top = workArea.bottom - height;
     }
-    return {std::max(left, workArea.left), std::max(top, workArea.top)};
+    return {ownerAt, {std::max(left, workArea.left), std::max(top, workArea.top)}, outer};
 }
 
 TFormAnalysis::TFormAnalysis(DesignSource& source)
@@ -98,8 +121,26 @@ void TFormAnalysis::ShowAnalysis() {
     if (!placed_ && parentWidget()) {
         QWidget& owner = *parentWidget();
         Platform& platform = CurrentPlatform();
-        move(AnalysisWindowPosition(platform.WindowRect(owner), FramedSize(owner, size()),
-                                    platform.WorkArea(&owner)));
+        // The size its layout will give it when shown, which may exceed the designed one.
+        resize(size().expandedTo(minimumSizeHint()));
+        const Rect ownerRect = platform.WindowRect(owner);
+        // Its own frame where the manager tells (a resizable window's may differ from the
+        // owner's), else as the owner's. Asking gives it its native window: from here on it is
+        // placed by its client area.
+        QMargins frame = platform.ExpectedFrame(*this);
+        if (frame.isNull()) {
+            const QRect client = owner.geometry();
+            frame = QMargins(client.left() - ownerRect.left, client.top() - ownerRect.top,
+                             ownerRect.right - client.right() - 1,
+                             ownerRect.bottom - client.bottom() - 1);
+        }
+        const AnalysisPlacement placement = PlaceAnalysisWindow(
+            ownerRect, size().grownBy(frame), minimumSizeHint().grownBy(frame).width(),
+            platform.WorkArea(&owner));
+        if (placement.owner != QPoint(ownerRect.left, ownerRect.top)) {
+            owner.move(placement.owner);
+        }
+        setGeometry(QRect(placement.position, placement.size).marginsRemoved(frame));
         placed_ = true;
     }
     show();

@@ -66,10 +66,22 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
     NetlistPanel* netlist_ = nullptr;
 };
 
-// First placement, clear of the owner where the work area has room: right of the owner's outer
+// The first placement of the analysis window (outer rectangle) and of its owner (outer top-left).
+struct AnalysisPlacement {
+    QPoint owner;
+    QPoint position;
+    QSize size;
+    friend bool operator==(const AnalysisPlacement&, const AnalysisPlacement&) = default;
+};
+
+// Clear of the owner where the work area has room, the owner staying: right of the owner's outer
 // rectangle, top edges level; else left of it; else below it, left edges level; each moved along
-// the owner's edge into the work area. Without room, against the work area's edge on the roomier
-// side, over the owner, its top-left corner kept inside.
-QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workArea);
+// the owner's edge into the work area. Else both side by side across the work area, the owner
+// moved sideways as little as it takes (the window on its right when either side takes as
+// much); else the owner against the work area's left edge and the window, narrowed to the rest
+// of the width, on its right, unless that is below `minimumWidth`. Without room for that, against
+// the work area's edge on the roomier side, over the owner, its top-left corner kept inside.
+AnalysisPlacement PlaceAnalysisWindow(const Rect& owner, QSize outer, int minimumWidth,
+                                      const Rect& workArea);
 
 }  // namespace mirelto

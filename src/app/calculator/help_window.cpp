@@ -1,6 +1,7 @@
 #include "calculator/help_window.h"
 
 #include <QFont>
+#include <QKeyEvent>
 
 namespace mirelto {
 
@@ -47,6 +48,14 @@ void TFormHelp::ShowHelp() {
     show();
     raise();
     activateWindow();
+}
+
+void TFormHelp::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace mirelto

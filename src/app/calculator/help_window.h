@@ -1,5 +1,6 @@
 // The help window: a fixed explanatory text in an editable box, owned by the main window,
-// centred over it the first time it is shown and left where the user puts it afterwards.
+// centred over it the first time it is shown and left where the user puts it afterwards; Esc
+// closes it.
 #pragma once
 
 #include <QPoint>
@@ -20,6 +21,10 @@ class TFormHelp : public QWidget, public Ui::TFormHelp {
 
     // Shows the window (placing it the first time) and brings it to the front.
     void ShowHelp();
+
+  protected:
+    // Esc closes (hides) the window, as it would a dialog; the text box leaves that key to it.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     bool placed_ = false;

@@ -80,8 +80,14 @@ void SetCopiedValue(QTableWidgetItem& item, double value) {
 
 QString TableText(const QTableWidget& table, bool allRows) {
     const QString lineEnd = QStringLiteral("\r\n");
+    // The columns in the order shown.
+    const QHeaderView& shown = *table.horizontalHeader();
+    QList<int> columns;
+    for (int visual = 0; visual < table.columnCount(); ++visual) {
+        columns << shown.logicalIndex(visual);
+    }
     QStringList header;
-    for (int column = 0; column < table.columnCount(); ++column) {
+    for (const int column : columns) {
         header << CopiedText(table.horizontalHeaderItem(column));
     }
     QString text = header.join(QLatin1Char('\t')) + lineEnd;
@@ -91,7 +97,7 @@ QString TableText(const QTableWidget& table, bool allRows) {
             continue;
         }
         QStringList cells;
-        for (int column = 0; column < table.columnCount(); ++column) {
+        for (const int column : columns) {
             cells << CopiedText(table.item(row, column));
         }
         text += cells.join(QLatin1Char('\t')) + lineEnd;

@@ -24,7 +24,7 @@ QString PlainNumber(double value);
 void SetCopiedValue(QTableWidgetItem& item, double value);
 
 // Rows selected (or every row), each cell's copied text, cells by tabs, lines by CR LF, the
-// header first. Rows in table order.
+// header first. Rows in table order, columns in the order shown.
 QString TableText(const QTableWidget& table, bool allRows);
 
 // Extended row selection, Ctrl+C (the selected rows) and a context menu with "コピー" and

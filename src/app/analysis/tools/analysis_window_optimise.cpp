@@ -47,8 +47,34 @@ QStringList Header() {
            << OptimisePanel::tr("fa 誤差 [%]") << OptimisePanel::tr("fo 誤差 [%]")
            << OptimisePanel::tr("Q 誤差 [%]") << OptimisePanel::tr("最大誤差 [%]")
            << OptimisePanel::tr("f(−3dB) [Hz]") << OptimisePanel::tr("f(−3dB) 誤差 [%]")
-           << OptimisePanel::tr("応答偏差 [dB]");
+           << OptimisePanel::tr("応答偏差 [dB]") << OptimisePanel::tr("群遅延偏差 [%]");
     return header;
+}
+
+// The table's column of each ranking's figure, in Header's order.
+int RankingColumn(Ranking ranking) {
+    constexpr int kWorstError = 13, kCutoffError = 15, kResponse = 16, kGroupDelay = 17;
+    switch (ranking) {
+        case Ranking::Poles:
+            return kWorstError;
+        case Ranking::Cutoff:
+            return kCutoffError;
+        case Ranking::Response:
+            return kResponse;
+        case Ranking::GroupDelay:
+            return kGroupDelay;
+    }
+    return kWorstError;
+}
+
+// The columns in Header's order, but for the ranking's figure, which follows 順位 so that it is
+// in view without scrolling (and copies there).
+void PutRankingFirst(QTableWidget& table, Ranking ranking) {
+    QHeaderView& header = *table.horizontalHeader();
+    for (int column = 0; column < table.columnCount(); ++column) {
+        header.moveSection(header.visualIndex(column), column);
+    }
+    header.moveSection(header.visualIndex(RankingColumn(ranking)), 1);
 }
 
 // A relative error in per cent; signed, so that it reads as a direction.
@@ -118,13 +144,15 @@ void ShowCandidate(QTableWidget& table, int row, const Candidate& c, bool listed
     }
     const double worst = listed || plainRank > 0 ? c.worstError : NAN;
     values << c.built.fa << c.built.fo << c.built.q << c.error.fa * 100 << c.error.fo * 100
-           << c.error.q * 100 << worst * 100 << c.cutoff << c.cutoffError * 100 << c.responseDb;
+           << c.error.q * 100 << worst * 100 << c.cutoff << c.cutoffError * 100 << c.responseDb
+           << c.groupDelayError * 100;
     cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
           << SignificantText(c.built.q) << Percent(c.error.fa, true) << Percent(c.error.fo, true)
           << Percent(c.error.q, true) << Percent(worst, false) << SignificantText(c.cutoff)
           << Percent(c.cutoffError, true)
           << (std::isfinite(c.responseDb) ? QString::number(c.responseDb, 'f', kDbDecimals)
-                                          : QString());
+                                          : QString())
+          << Percent(c.groupDelayError, false);
     for (int column = 0; column < cells.size(); ++column) {
         auto* item = new QTableWidgetItem(cells[column]);
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -170,6 +198,7 @@ OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, DesignSource& source, QObj
     form_.ComboBoxRanking->addItem(tr("fa, fo, Q の最大誤差"), int(Ranking::Poles));
     form_.ComboBoxRanking->addItem(tr("−3 dB 周波数の誤差"), int(Ranking::Cutoff));
     form_.ComboBoxRanking->addItem(tr("振幅特性の偏差"), int(Ranking::Response));
+    form_.ComboBoxRanking->addItem(tr("群遅延の偏差"), int(Ranking::GroupDelay));
 
     QTableWidget& table = *form_.TableOptimise;
     const QStringList header = Header();
@@ -185,6 +214,7 @@ OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, DesignSource& source, QObj
                                            p < 3 ? QStringLiteral("Ω") : QStringLiteral("F")));
     }
     MakeTableCopyable(table);
+    PutRankingFirst(table, static_cast<Ranking>(form_.ComboBoxRanking->currentData().toInt()));
 
     ConnectRunControls(run_, controls_);
     connect(form_.ButtonOptimiseRun, &QPushButton::clicked, this,
@@ -296,6 +326,7 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
         rows_.push_back(result.plain);
     }
     QTableWidget& table = *form_.TableOptimise;
+    PutRankingFirst(table, input_.ranking);
     table.setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < table.rowCount(); ++row) {
         const bool listed = static_cast<std::size_t>(row) < result.best.size();

@@ -57,6 +57,19 @@ void ClearValues(QTableWidget& table) {
     }
 }
 
+// The yield limits' boxes and what each limits, fa, fo, Q, -3 dB frequency.
+struct YieldBox {
+    QLineEdit* box;
+    std::optional<double> YieldLimits::*limit;
+    const char* name;
+};
+std::array<YieldBox, 4> YieldBoxes(const Ui::TFormAnalysis& form) {
+    return {YieldBox{form.EditYieldFa, &YieldLimits::fa, "fa"},
+            YieldBox{form.EditYieldFo, &YieldLimits::fo, "fo"},
+            YieldBox{form.EditYieldQ, &YieldLimits::q, "Q"},
+            YieldBox{form.EditYieldCutoff, &YieldLimits::cutoff, "−3 dB"}};
+}
+
 QString Sensitivity(double value) {
     if (!std::isfinite(value)) {
         return {};
@@ -160,6 +173,20 @@ std::optional<ToleranceInput> TolerancePanel::ReadInput(QString& problem) const 
         }
         input.tolerance[p] = *tolerance;
     }
+    // An empty box sets no limit.
+    for (const YieldBox& yield : YieldBoxes(form_)) {
+        const QString text = yield.box->text();
+        if (text.trimmed().isEmpty()) {
+            continue;
+        }
+        const std::optional<double> limit = ParseTolerancePercent(text);
+        if (!limit) {
+            problem = tr("歩留まりの %1 の判定幅「%2」は 0 以上 100 未満の % で入力してください。")
+                          .arg(QString::fromUtf8(yield.name), QuotedInput(text));
+            return std::nullopt;
+        }
+        input.yieldLimits.*yield.limit = *limit;
+    }
     input.distribution =
         static_cast<Distribution>(form_.ComboBoxDistribution->currentData().toInt());
     input.trials = form_.SpinTrials->value();
@@ -187,7 +214,9 @@ void TolerancePanel::Run() {
     run_.Start(
         [this, input = *input](const RunControl& control) {
             auto result = std::make_shared<ToleranceResult>(AnalyseTolerance(input, control));
-            return BackgroundRun::Continuation([this, result] { ShowResult(*result); });
+            const bool yield = input.yieldLimits.Any();
+            return BackgroundRun::Continuation(
+                [this, result, yield] { ShowResult(*result, yield); });
         },
         [this](const QString& text) {
             ShowIdle();
@@ -197,6 +226,7 @@ void TolerancePanel::Run() {
 
 void TolerancePanel::ClearResult() {
     result_.reset();
+    form_.LabelYield->clear();
     ClearValues(*form_.TablePercentiles);
     histograms_.Clear();
 }
@@ -211,7 +241,7 @@ void TolerancePanel::ShowSensitivities(const Sensitivities& sensitivity) {
     }
 }
 
-void TolerancePanel::ShowResult(const ToleranceResult& result) {
+void TolerancePanel::ShowResult(const ToleranceResult& result, bool yield) {
     ShowIdle();
     QLabel& status = *form_.LabelToleranceStatus;
     if (result.status == RunStatus::Cancelled) {
@@ -239,6 +269,13 @@ void TolerancePanel::ShowResult(const ToleranceResult& result) {
         text += tr(" fa, fo, Q を持たない回路 %1 回は統計から除きました。").arg(undefined);
     }
     ShowStatus(status, text, false);
+    if (yield) {
+        constexpr int kYieldDecimals = 2;
+        form_.LabelYield->setText(tr("歩留まり %1 % (%2 / %3 回が判定幅内)")
+                                      .arg(YieldShare(result) * 100, 0, 'f', kYieldDecimals)
+                                      .arg(result.yieldInside)
+                                      .arg(result.trials));
+    }
 }
 
 }  // namespace mirelto

@@ -1,7 +1,7 @@
 // The analysis window's tolerance tab: the result circuit of the last calculation with a tolerance
 // per part, spread uniformly or normally, in a repeatable Monte Carlo run on a worker thread;
-// the percentiles and histograms of fa, fo, Q and the -3 dB frequency, and the circuit's
-// sensitivities.
+// the percentiles and histograms of fa, fo, Q and the -3 dB frequency, the yield (the share of
+// trials within the ±% limits given for any of them), and the circuit's sensitivities.
 #pragma once
 
 #include <QObject>
@@ -13,8 +13,8 @@
 #include <mirelto/response/analysis.h>
 #include <mirelto/tools/tolerance.h>
 
-#include "analysis/tools/analysis_window_tolerance_charts.h"
 #include "analysis/shared/analysis_window_worker.h"
+#include "analysis/tools/analysis_window_tolerance_charts.h"
 
 class QLineEdit;
 
@@ -50,7 +50,8 @@ class TolerancePanel : public QObject {
 
   private:
     std::optional<ToleranceInput> ReadInput(QString& problem) const;
-    void ShowResult(const ToleranceResult& result);
+    // `yield`: the run had yield limits, and its yield is shown.
+    void ShowResult(const ToleranceResult& result, bool yield);
     void ClearResult();
     void ShowSensitivities(const Sensitivities& sensitivity);
     void ShowIdle();
