@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 #include <cmath>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "calculator/analysis_input.h"
 #include "calculator/main_window.h"
 #include "desktop/table_copy.h"
+#include "files/file_commands.h"
 
 using namespace Qt::StringLiterals;
 
@@ -164,6 +166,37 @@ class TestAnalysisOpAmp : public QObject {
         const QLabel& label = opAmp.WarningLabel();
         QCOMPARE(label.isVisibleTo(window), !expected.isEmpty());
         QVERIFY(label.text().contains(expected));
+    }
+
+    // A design file keeps the part, supply, amplitude and band, and shows them again after other
+    // choices; a design without them has no op-amp setting.
+    void designFileKeepsOpAmp() {
+        TFormAnalysis* window = Calculated();
+        mirelto::FileCommands& files = form_->Files();
+        QVERIFY(!files.CurrentDesign().opAmp);
+        mirelto::OpAmpPanel& opAmp = window->OpAmpRow();
+        QVERIFY(opAmp.ChoosePart(u"NE5532"_s));
+        opAmp.SetSignalTexts(u"4"_s, u"5"_s);
+        window->NoiseTab().SetBandTexts(u"20"_s, u"20k"_s);
+        const QString warnings = opAmp.WarningLabel().text();
+        const double total = window->NoiseTab().Result().totalRms;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"opamp.mirelto"_s);
+        QVERIFY(files.SaveTo(path, form_.get()));
+        const std::optional<mirelto::OpAmpSetting> saved = files.CurrentDesign().opAmp;
+        QVERIFY(saved);
+        QCOMPARE(saved->name, std::string("NE5532"));
+        QCOMPARE(saved->amplitude, std::string("4"));
+
+        QVERIFY(opAmp.ChoosePart(u"TL072"_s));
+        opAmp.SetSignalTexts(QString(), QString());
+        window->NoiseTab().SetBandTexts(QString(), QString());
+        QVERIFY(files.OpenFile(path, form_.get()));
+        QCOMPARE(opAmp.PartBox().currentText(), u"NE5532"_s);
+        QCOMPARE(window->NoiseTab().BandHighBox().text(), u"20k"_s);
+        QCOMPARE(files.CurrentDesign().opAmp, saved);
+        QCOMPARE(opAmp.WarningLabel().text(), warnings);
+        QCOMPARE(window->NoiseTab().Result().totalRms, total);
     }
 
     // The unstable part's warning shows as soon as it is chosen, before any calculation, and

@@ -54,7 +54,9 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
     TolerancePanel& ToleranceTab() { return *tolerance_; }
     NetlistPanel& NetlistTab() { return *netlist_; }
     OpAmpPanel& OpAmpRow() { return *opAmp_; }
+    const OpAmpPanel& OpAmpRow() const { return *opAmp_; }
     NoisePanel& NoiseTab() { return *noise_; }
+    const NoisePanel& NoiseTab() const { return *noise_; }
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -183,6 +183,12 @@ void NoisePanel::Follow(const AnalysisInput& input) {
     Refresh();
 }
 
+void NoisePanel::SetBandTexts(const QString& low, const QString& high) {
+    bandLow_->setText(low);
+    bandHigh_->setText(high);
+    Refresh();
+}
+
 void NoisePanel::Refresh() {
     if (!input_) {
         return;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include <optional>
 
@@ -36,6 +37,8 @@ class NoisePanel : public QObject {
     void Follow(const AnalysisInput& input);
     // Analyses again with the op-amp and band now chosen.
     void Refresh();
+    // Fills the band boxes (Hz; empty: the plotted range's edge) and analyses again.
+    void SetBandTexts(const QString& low, const QString& high);
 
     bool HasResult() const { return result_.has_value(); }
     const NoiseResult& Result() const { return *result_; }

@@ -129,12 +129,19 @@ double OpAmpPanel::Amplitude() const {
 }
 
 bool OpAmpPanel::ChoosePart(const QString& name) {
-    const int index = parts_->findText(name, Qt::MatchFixedString);
-    if (index <= kTypedFigures) {
+    const int index = name.isEmpty() ? kTypedFigures : parts_->findText(name, Qt::MatchFixedString);
+    if (index < kTypedFigures) {
         return false;
     }
     parts_->setCurrentIndex(index);
     return true;
+}
+
+void OpAmpPanel::SetSignalTexts(const QString& amplitude, const QString& supply) {
+    amplitude_->setText(amplitude);
+    supply_->setText(supply);
+    ShowWarnings();
+    emit Changed();
 }
 
 void OpAmpPanel::PartChosen(int index) {

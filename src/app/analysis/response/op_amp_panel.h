@@ -40,8 +40,11 @@ class OpAmpPanel : public QObject {
     // The amplitude box's figure, V peak; NaN when empty or not a value.
     double Amplitude() const;
 
-    // Chooses the part of that name; false when the table has none (the choice is kept).
+    // Chooses the part of that name (empty: the figures typed in); false when the table has
+    // none (the choice is kept).
     bool ChoosePart(const QString& name);
+    // Fills the amplitude and supply boxes and takes them as if typed there.
+    void SetSignalTexts(const QString& amplitude, const QString& supply);
 
     QComboBox& PartBox() const { return *parts_; }
     QLineEdit& AmplitudeBox() const { return *amplitude_; }
