@@ -128,14 +128,17 @@ class TestAnalysisOpAmp : public QObject {
     }
 
     // Typing another GBW after choosing a part goes back to typed figures: the noise table then
-    // has no op-amp noise.
+    // says the op-amp's noise is not known, and totals the resistors'.
     void typedGbwLeavesPart() {
         TFormAnalysis* window = Calculated();
         QVERIFY(window->OpAmpRow().ChoosePart(u"NE5532"_s));
         window->Response().SetOpAmpGbwText(u"1M"_s);
         QCOMPARE(window->OpAmpRow().PartBox().currentIndex(), 0);
         QCOMPARE(window->OpAmpRow().Current().gbw, 1e6);
-        QCOMPARE(CopiedValue(window->NoiseTab().Table(), 3, 1), 0.0);
+        const QTableWidget& table = window->NoiseTab().Table();
+        QCOMPARE(table.item(3, 1)->text(), u"不明"_s);
+        QCOMPARE(table.item(4, 1)->text(), u"不明"_s);
+        QCOMPARE(CopiedValue(table, 5, 1), window->NoiseTab().Result().totalRms);
     }
 
     // The signal-limit lines under the GBW box for a part and an amplitude (peak V) with the

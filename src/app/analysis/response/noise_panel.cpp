@@ -87,6 +87,14 @@ double BandEdge(const QLineEdit& box) {
     return std::isfinite(value) && value > 0 ? value : std::nan("");
 }
 
+// Whether the op-amp gives the density of its own noise source (the resistors' always are).
+bool IsGiven(const NoiseResult& r, NoiseSource source) {
+    const OpAmpFigure density = source == NoiseSource::VoltageNoise   ? OpAmpFigure::VoltageNoise
+                                : source == NoiseSource::CurrentNoise ? OpAmpFigure::CurrentNoise
+                                                                      : OpAmpFigure::Gbw;
+    return std::find(r.missing.begin(), r.missing.end(), density) == r.missing.end();
+}
+
 QTableWidgetItem* ValueItem(const QString& text, double value) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -199,6 +207,7 @@ void NoisePanel::Refresh() {
     input.circuit = input_->built;
     input.opAmp = opAmp_.Current();
     input.band = {low > 0 ? low : plotted.low, high > 0 ? high : plotted.high};
+    input.range = plotted;  // the response plots' range
     input.points = input_->points;
     if (!(input.band.low < input.band.high)) {
         message_->setText(
@@ -223,7 +232,12 @@ void NoisePanel::ShowResult() {
         table_->setItem(row, 2, share);
     };
     for (std::size_t s = 0; s < kNoiseSourceCount; ++s) {
-        const double percent = 100 * r.Share(static_cast<NoiseSource>(s));
+        const auto source = static_cast<NoiseSource>(s);
+        if (!IsGiven(r, source)) {
+            addRow(SourceName(s), ValueItem(tr("不明"), std::nan("")), new QTableWidgetItem);
+            continue;
+        }
+        const double percent = 100 * r.Share(source);
         addRow(SourceName(s), ValueItem(Si(r.rms[s]), r.rms[s]),
                ValueItem(QString::number(percent, 'f', 1), percent));
     }
