@@ -859,6 +859,10 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
         <source>振幅の限界を確かめるには、オペアンプの次の値が必要です: %1</source>
         <translation>Checking the amplitude&apos;s limits needs these op-amp figures: %1</translation>
     </message>
+    <message>
+        <source>オペアンプ表 %1 の %2 行目を読めません。その前の行までを使います。</source>
+        <translation>Cannot read line %2 of the op-amp table %1; the lines before it are used.</translation>
+    </message>
 </context>
 <context>
     <name>mirelto::OptimisePanel</name>

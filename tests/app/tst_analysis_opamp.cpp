@@ -3,6 +3,8 @@
 // signal-limit warnings (a part not stable as a follower, an amplitude over the output swing).
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -200,6 +202,42 @@ class TestAnalysisOpAmp : public QObject {
         QCOMPARE(files.CurrentDesign().opAmp, saved);
         QCOMPARE(opAmp.WarningLabel().text(), warnings);
         QCOMPARE(window->NoiseTab().Result().totalRms, total);
+    }
+
+    // The user's own table in the config directory adds its parts (and replaces a shipped part
+    // of the same name); the noise is the core's with the part as the table reads it. A bad row
+    // says which line, and the rows before it are kept.
+    void userParts_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<bool>("problem");
+        // clang-format off
+        QTest::newRow("good") << "part,gbw_hz,en_nv_rthz,in_pa_rthz,supply_v,swing_low_v,swing_high_v\nMYAMP,2e6,10,1,12,1,1\n"_ba << false;
+        QTest::newRow("bad third line") << "part,gbw_hz,en_nv_rthz\nMYAMP,2e6,10\nOTHER,x,1\n"_ba << true;
+        // clang-format on
+    }
+    void userParts() {
+        QFETCH(QByteArray, csv);
+        QFETCH(bool, problem);
+        QTemporaryDir config;
+        QVERIFY(QDir(config.path()).mkpath(u"mirelto"_s));
+        QFile file(config.filePath(u"mirelto/opamps.csv"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
+        file.close();
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        TFormAnalysis* window = Calculated();
+        qunsetenv("XDG_CONFIG_HOME");
+        mirelto::OpAmpPanel& opAmp = window->OpAmpRow();
+        QVERIFY(opAmp.ChoosePart(u"myamp"_s));
+        QCOMPARE(opAmp.WarningLabel().text().contains(u"3 行目"_s), problem);
+
+        const mirelto::OpAmpTableRead read =
+            mirelto::ParseOpAmpTable(std::string_view(csv.constData(), csv.size()));
+        mirelto::NoiseInput input;
+        input.circuit = Input().built;
+        input.opAmp = *mirelto::FindOpAmp(read.opAmps, "MYAMP");
+        input.band = mirelto::PlotRange(Input());
+        QCOMPARE(window->Response().OpAmpGbw(), 2e6);
+        QCOMPARE(window->NoiseTab().Result().totalRms, mirelto::AnalyseNoise(input).totalRms);
     }
 
     // The unstable part's warning shows as soon as it is chosen, before any calculation, and

@@ -1,6 +1,8 @@
 #include "analysis/response/op_amp_panel.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +26,8 @@ namespace {
 
 // The index of the parts box's entry for figures typed in; the table's parts follow it.
 constexpr int kTypedFigures = 0;
+// The most of the user's op-amp table read: far beyond any table of parts.
+constexpr qint64 kMaxUserTableBytes = 1 << 20;
 
 QLineEdit* ValueBox(const QString& name, const QString& placeholder) {
     auto* box = new QLineEdit;
@@ -38,7 +42,7 @@ double PositiveValue(const QLineEdit& box) {
     return std::isfinite(value) && value > 0 ? value : std::nan("");
 }
 
-// Where `row` goes in the column: index of the item holding `layout`, or the end.
+// The index of the column's item holding `layout`, or the end.
 int IndexOf(QBoxLayout& column, const QLayout* layout) {
     for (int i = 0; i < column.count(); ++i) {
         if (column.itemAt(i)->layout() == layout) {
@@ -59,7 +63,9 @@ OpAmpPanel::OpAmpPanel(Ui::TFormAnalysis& form, ResponsePanel& response, QWidget
       warnings_(new QLabel) {
     parts_->setObjectName(QStringLiteral("ComboOpAmp"));
     parts_->addItem(tr("GBW を入力"));
-    for (const OpAmp& part : BuiltInOpAmps()) {
+    table_.assign(BuiltInOpAmps().begin(), BuiltInOpAmps().end());
+    LoadUserParts();
+    for (const OpAmp& part : table_) {
         parts_->addItem(QString::fromStdString(part.name));
     }
     auto* partRow = new QHBoxLayout;
@@ -105,6 +111,34 @@ OpAmpPanel::OpAmpPanel(Ui::TFormAnalysis& form, ResponsePanel& response, QWidget
     }
 }
 
+void OpAmpPanel::LoadUserParts() {
+    // Where mirelto-cli reads the user's table: $XDG_CONFIG_HOME when absolute, else ~/.config.
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!config.startsWith(QLatin1Char('/'))) {
+        config = QDir::homePath() + QStringLiteral("/.config");
+    }
+    QFile file(config + QStringLiteral("/mirelto/opamps.csv"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    const QByteArray text = file.read(kMaxUserTableBytes);
+    const OpAmpTableRead read = ParseOpAmpTable(View(text));
+    if (read.problem != OpAmpTableProblem::None) {
+        tableProblem_ = tr("オペアンプ表 %1 の %2 行目を読めません。その前の行までを使います。")
+                            .arg(QDir::toNativeSeparators(file.fileName()))
+                            .arg(read.line);
+    }
+    // A user's part of a shipped part's name replaces it, as in mirelto-cli.
+    for (const OpAmp& part : read.opAmps) {
+        const OpAmp* same = FindOpAmp(table_, part.name);
+        if (same) {
+            table_[static_cast<std::size_t>(same - table_.data())] = part;
+        } else {
+            table_.push_back(part);
+        }
+    }
+}
+
 void OpAmpPanel::Follow(const AnalysisInput& input) {
     circuit_ = input.built;
     ShowWarnings();
@@ -112,8 +146,7 @@ void OpAmpPanel::Follow(const AnalysisInput& input) {
 
 OpAmp OpAmpPanel::Current() const {
     const int index = parts_->currentIndex();
-    OpAmp opAmp =
-        index > kTypedFigures ? BuiltInOpAmps()[index - 1] : OpAmp::WithGbw(response_.OpAmpGbw());
+    OpAmp opAmp = index > kTypedFigures ? table_[index - 1] : OpAmp::WithGbw(response_.OpAmpGbw());
     if (index == kTypedFigures && !(response_.OpAmpGbw() > 0)) {
         opAmp.gbw = std::nan("");
     }
@@ -146,7 +179,7 @@ void OpAmpPanel::SetSignalTexts(const QString& amplitude, const QString& supply)
 
 void OpAmpPanel::PartChosen(int index) {
     if (index > kTypedFigures) {
-        const double gbw = BuiltInOpAmps()[index - 1].gbw;
+        const double gbw = table_[index - 1].gbw;
         // The response curves take the part's GBW through the box, as if typed there.
         response_.SetOpAmpGbwText(IsGiven(gbw) ? QString::fromStdString(FormatTyped(gbw))
                                                : QString());
@@ -158,7 +191,7 @@ void OpAmpPanel::PartChosen(int index) {
 void OpAmpPanel::GbwChanged(double gbw) {
     const int index = parts_->currentIndex();
     if (index > kTypedFigures) {
-        const double partGbw = BuiltInOpAmps()[index - 1].gbw;
+        const double partGbw = table_[index - 1].gbw;
         // Another GBW typed: the figures are no longer the part's.
         if (!(std::fabs(gbw - partGbw) <= 1e-9 * partGbw)) {
             const QSignalBlocker blocker(parts_);
@@ -184,6 +217,9 @@ void OpAmpPanel::ShowWarnings() {
         limits.warnings.push_back(SignalWarning::NotUnityGainStable);
     }
     QString text = SignalWarningsText(limits, opAmp);
+    if (!tableProblem_.isEmpty()) {
+        text = tableProblem_ + (text.isEmpty() ? QString() : QStringLiteral("\n") + text);
+    }
     if (circuit_ && IsGiven(amplitude) && !limits.missing.empty()) {
         QStringList names;
         for (const OpAmpFigure figure : limits.missing) {

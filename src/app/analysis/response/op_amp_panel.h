@@ -1,13 +1,15 @@
-// The analysis window's op-amp: a part of the op-amp table (the shipped one) or the figures
-// typed in the GBW box, the input sine's amplitude and the supply, and the warnings they give
-// under the GBW box. Choosing a part puts its GBW in the GBW box, so the response curves follow
-// it; typing another GBW goes back to typed figures.
+// The analysis window's op-amp: a part of the op-amp table (the shipped one, then the user's own
+// in the config directory, as mirelto-cli reads them) or the figures typed in the GBW box, the
+// input sine's amplitude and the supply, and the warnings they give under the GBW box. Choosing a
+// part puts its GBW in the GBW box, so the response curves follow it; typing another GBW goes back
+// to typed figures.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 #include <mirelto/response/analysis.h>
 #include <mirelto/response/op_amp_model.h>
@@ -59,8 +61,11 @@ class OpAmpPanel : public QObject {
     void PartChosen(int index);
     void GbwChanged(double gbw);
     void ShowWarnings();
+    void LoadUserParts();
 
     ResponsePanel& response_;
+    std::vector<OpAmp> table_;  // the parts box's entries after the first
+    QString tableProblem_;      // what is wrong with the user's table, "" when nothing
     QComboBox* parts_;
     QLineEdit* amplitude_;
     QLineEdit* supply_;
