@@ -129,6 +129,37 @@ class TestAnalysisOpAmp : public QObject {
         QVERIFY(lines[6].startsWith(u"合計\t"_s));
     }
 
+    // The response tab's figures are the analysis with the part's GBW, DC gain and output
+    // resistance; typed figures leave the gain infinite again.
+    void responseOfPart_data() {
+        QTest::addColumn<QString>("part");
+        QTest::newRow("NE5532") << u"NE5532"_s;
+        QTest::newRow("OP07C") << u"OP07C"_s;
+    }
+    void responseOfPart() {
+        QFETCH(QString, part);
+        TFormAnalysis* window = Calculated();
+        QVERIFY(window->OpAmpRow().ChoosePart(part));
+        window->Response().Refresh();
+        const mirelto::OpAmp* opAmp =
+            mirelto::FindOpAmp(mirelto::BuiltInOpAmps(), part.toStdString());
+        mirelto::AnalysisInput input = Input();
+        input.points = mirelto::kPlotPoints;
+        input.opAmpGbw = opAmp->gbw;
+        const mirelto::FigureTable ideal = mirelto::MakeFigureTable(mirelto::Analyse(input), true);
+        input.opAmpA0 = opAmp->a0;
+        const mirelto::FigureTable real = mirelto::MakeFigureTable(mirelto::Analyse(input), true);
+        QVERIFY(real.values != ideal.values);
+        QCOMPARE(window->Response().Table().values, real.values);
+
+        window->Response().SetOpAmpGbwText(u"1M"_s);
+        window->Response().Refresh();
+        input.opAmpGbw = 1e6;
+        input.opAmpA0 = 0;
+        QCOMPARE(window->Response().Table().values,
+                 mirelto::MakeFigureTable(mirelto::Analyse(input), true).values);
+    }
+
     // Typing another GBW after choosing a part goes back to typed figures: the noise table then
     // says the op-amp's noise is not known, and totals the resistors'.
     void typedGbwLeavesPart() {

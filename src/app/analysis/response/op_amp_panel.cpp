@@ -184,6 +184,7 @@ void OpAmpPanel::PartChosen(int index) {
         response_.SetOpAmpGbwText(IsGiven(gbw) ? QString::fromStdString(FormatTyped(gbw))
                                                : QString());
     }
+    PassExtras();
     ShowWarnings();
     emit Changed();
 }
@@ -196,10 +197,19 @@ void OpAmpPanel::GbwChanged(double gbw) {
         if (!(std::fabs(gbw - partGbw) <= 1e-9 * partGbw)) {
             const QSignalBlocker blocker(parts_);
             parts_->setCurrentIndex(kTypedFigures);
+            PassExtras();
         }
     }
     ShowWarnings();
     emit Changed();
+}
+
+void OpAmpPanel::PassExtras() {
+    const int index = parts_->currentIndex();
+    const OpAmp none;
+    const OpAmp& part = index > kTypedFigures ? table_[index - 1] : none;
+    const auto orZero = [](double figure) { return IsGiven(figure) ? figure : 0.0; };
+    response_.SetOpAmpExtras(orZero(part.a0), orZero(part.outputResistance));
 }
 
 void OpAmpPanel::ShowWarnings() {

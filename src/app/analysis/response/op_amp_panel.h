@@ -1,8 +1,8 @@
 // The analysis window's op-amp: a part of the op-amp table (the shipped one, then the user's own
 // in the config directory, as mirelto-cli reads them) or the figures typed in the GBW box, the
 // input sine's amplitude and the supply, and the warnings they give under the GBW box. Choosing a
-// part puts its GBW in the GBW box, so the response curves follow it; typing another GBW goes back
-// to typed figures.
+// part puts its GBW in the GBW box, so the response curves follow it (with its DC gain and output
+// resistance); typing another GBW goes back to typed figures.
 #pragma once
 
 #include <QObject>
@@ -62,6 +62,8 @@ class OpAmpPanel : public QObject {
     void GbwChanged(double gbw);
     void ShowWarnings();
     void LoadUserParts();
+    // The chosen part's DC gain and output resistance to the response curves.
+    void PassExtras();
 
     ResponsePanel& response_;
     std::vector<OpAmp> table_;  // the parts box's entries after the first
