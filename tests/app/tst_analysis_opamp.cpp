@@ -160,6 +160,29 @@ class TestAnalysisOpAmp : public QObject {
                  mirelto::MakeFigureTable(mirelto::Analyse(input), true).values);
     }
 
+    // A band that is no band says how to type one and keeps the figures of the last one.
+    void badBand_data() {
+        QTest::addColumn<QString>("low");
+        QTest::addColumn<QString>("high");
+        QTest::newRow("reversed") << u"20k"_s << u"20"_s;
+        QTest::newRow("not a value") << u"abc"_s << u"20k"_s;
+        QTest::newRow("negative") << u"-20"_s << QString();
+    }
+    void badBand() {
+        QFETCH(QString, low);
+        QFETCH(QString, high);
+        TFormAnalysis* window = Calculated();
+        mirelto::NoisePanel& noise = window->NoiseTab();
+        QVERIFY(window->OpAmpRow().ChoosePart(u"NE5532"_s));
+        const double total = noise.Result().totalRms;
+        noise.SetBandTexts(low, high);
+        QVERIFY(noise.MessageLabel().text().contains(u"帯域は"_s));
+        QCOMPARE(noise.Result().totalRms, total);
+        noise.SetBandTexts(u"20"_s, u"20k"_s);
+        QVERIFY(!noise.MessageLabel().text().contains(u"帯域は"_s));
+        QCOMPARE(noise.Result().band.low, 20.0);
+    }
+
     // Typing another GBW after choosing a part goes back to typed figures: the noise table then
     // says the op-amp's noise is not known, and totals the resistors'.
     void typedGbwLeavesPart() {

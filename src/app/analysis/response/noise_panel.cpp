@@ -209,7 +209,7 @@ void NoisePanel::Refresh() {
     input.band = {low > 0 ? low : plotted.low, high > 0 ? high : plotted.high};
     input.range = plotted;  // the response plots' range
     input.points = input_->points;
-    if (!(input.band.low < input.band.high)) {
+    if (std::isnan(low) || std::isnan(high) || !(input.band.low < input.band.high)) {
         message_->setText(
             tr("帯域は 20 と 20k のように、低い周波数から高い周波数の順に正の値で"
                "入力してください (空欄: 表示範囲)。"));
