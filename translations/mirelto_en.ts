@@ -155,6 +155,18 @@
         <source>合計</source>
         <translation>Total</translation>
     </message>
+    <message>
+        <source>出力 最大 %1V / 限界 ±%2V</source>
+        <translation>Output: largest %1V, limit ±%2V</translation>
+    </message>
+    <message>
+        <source>スルーレート 必要 %1V/s / %2V/s</source>
+        <translation>Slew rate: needed %1V/s, op-amp %2V/s</translation>
+    </message>
+    <message>
+        <source>フルパワー帯域 %1Hz</source>
+        <translation>Full-power bandwidth %1Hz</translation>
+    </message>
 </context>
 <context>
     <name>ProblemText</name>

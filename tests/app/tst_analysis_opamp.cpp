@@ -225,6 +225,10 @@ class TestAnalysisOpAmp : public QObject {
         const QLabel& label = opAmp.WarningLabel();
         QCOMPARE(label.isVisibleTo(window), !expected.isEmpty());
         QVERIFY(label.text().contains(expected));
+        // With an amplitude, the margins of a part that gives its swing and slew rate.
+        const QString margins = opAmp.MarginLabel().text();
+        QCOMPARE(margins.contains(u"スルーレート"_s), !amplitude.isEmpty() && part != u"LT1028"_s);
+        QCOMPARE(margins.contains(u"限界 ±"_s), !amplitude.isEmpty());
     }
 
     // A design file keeps the part, supply, amplitude and band, and shows them again after other

@@ -60,7 +60,8 @@ OpAmpPanel::OpAmpPanel(Ui::TFormAnalysis& form, ResponsePanel& response, QWidget
       parts_(new QComboBox),
       amplitude_(ValueBox(QStringLiteral("EditAmplitude"), tr("例: 2"))),
       supply_(ValueBox(QStringLiteral("EditSupply"), tr("例: 5"))),
-      warnings_(new QLabel) {
+      warnings_(new QLabel),
+      margins_(new QLabel) {
     parts_->setObjectName(QStringLiteral("ComboOpAmp"));
     parts_->addItem(tr("GBW を入力"));
     table_.assign(BuiltInOpAmps().begin(), BuiltInOpAmps().end());
@@ -94,12 +95,17 @@ OpAmpPanel::OpAmpPanel(Ui::TFormAnalysis& form, ResponsePanel& response, QWidget
     policy.setHorizontalPolicy(QSizePolicy::Ignored);
     warnings_->setSizePolicy(policy);
     warnings_->hide();
+    margins_->setObjectName(QStringLiteral("LabelSignalMargins"));
+    margins_->setWordWrap(true);
+    margins_->setSizePolicy(policy);
+    margins_->hide();
 
     QBoxLayout& column = *form.SideColumn;
     const int at = IndexOf(column, form.GbwRow);
     column.insertLayout(at, partRow);
     column.insertLayout(at + 2, signalRow);
     column.insertWidget(at + 3, warnings_);
+    column.insertWidget(at + 4, margins_);
 
     connect(parts_, &QComboBox::currentIndexChanged, this, &OpAmpPanel::PartChosen);
     connect(&response_, &ResponsePanel::OpAmpGbwChanged, this, &OpAmpPanel::GbwChanged);
@@ -242,6 +248,10 @@ void OpAmpPanel::ShowWarnings() {
     }
     warnings_->setText(text);
     warnings_->setVisible(!text.isEmpty());
+    const QString margins =
+        circuit_ && IsGiven(amplitude) ? SignalMarginsText(limits, opAmp) : QString();
+    margins_->setText(margins);
+    margins_->setVisible(!margins.isEmpty());
 }
 
 }  // namespace mirelto

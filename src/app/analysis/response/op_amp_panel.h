@@ -52,6 +52,7 @@ class OpAmpPanel : public QObject {
     QLineEdit& AmplitudeBox() const { return *amplitude_; }
     QLineEdit& SupplyBox() const { return *supply_; }
     QLabel& WarningLabel() const { return *warnings_; }
+    QLabel& MarginLabel() const { return *margins_; }
 
   signals:
     // The op-amp in use changed.
@@ -72,6 +73,7 @@ class OpAmpPanel : public QObject {
     QLineEdit* amplitude_;
     QLineEdit* supply_;
     QLabel* warnings_;
+    QLabel* margins_;  // with an amplitude: what it asks against what the op-amp gives
     std::optional<Circuit> circuit_;
 };
 

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <cmath>
+
 #include <mirelto/values/value_format.h>
 
 namespace mirelto {
@@ -46,6 +48,23 @@ QString SignalWarningsText(const SignalLimits& limits, const OpAmp& opAmp) {
     QStringList lines;
     for (const SignalWarning warning : limits.warnings) {
         lines << QStringLiteral("⚠ ") + WarningText(warning, limits, opAmp);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString SignalMarginsText(const SignalLimits& limits, const OpAmp& opAmp) {
+    QStringList lines;
+    if (std::isfinite(limits.swingLimit)) {
+        lines << QCoreApplication::translate("AnalysisWindow", "出力 最大 %1V / 限界 ±%2V")
+                     .arg(Si(limits.largestOutput), Si(limits.swingLimit));
+    }
+    if (IsGiven(opAmp.slewRate)) {
+        lines << QCoreApplication::translate("AnalysisWindow", "スルーレート 必要 %1V/s / %2V/s")
+                     .arg(Si(limits.largestSlew), Si(opAmp.slewRate));
+    }
+    if (std::isfinite(limits.fullPowerBandwidth)) {
+        lines << QCoreApplication::translate("AnalysisWindow", "フルパワー帯域 %1Hz")
+                     .arg(Si(limits.fullPowerBandwidth));
     }
     return lines.join(QLatin1Char('\n'));
 }
