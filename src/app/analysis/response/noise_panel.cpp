@@ -70,7 +70,7 @@ QLogValueAxis* LogAxis(const QFont& font, const QString& title) {
     auto* axis = new QLogValueAxis;
     axis->setBase(10);
     axis->setMinorTickCount(-1);
-    axis->setLabelFormat(QStringLiteral("%.0e"));
+    axis->setLabelFormat(QStringLiteral("%g"));
     axis->setLabelsFont(font);
     axis->setTitleFont(font);
     axis->setTitleText(title);
@@ -164,7 +164,7 @@ QWidget* NoisePanel::MakeSide() {
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setMinimumWidth(300);
+    table_->setMinimumWidth(360);
     MakeTableCopyable(*table_);
     column->addWidget(table_, 1);
 
