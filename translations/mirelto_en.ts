@@ -135,6 +135,38 @@
         <source>要求 (最後の定数計算): fa = %1Hz, fo = %2Hz, Q = %3</source>
         <translation>Requested (last &quot;Calculate&quot;): fa = %1Hz, fo = %2Hz, Q = %3</translation>
     </message>
+    <message>
+        <source>%1 は利得 1 (ボルテージフォロワ) で安定しません: この回路では発振するおそれがあります</source>
+        <translation>%1 is not stable at a gain of 1 (voltage follower): this circuit may oscillate</translation>
+    </message>
+    <message>
+        <source>出力の最大 %1V (%2Hz) が出力振幅の限界 ±%3V を超えています: 出力がクリップします</source>
+        <translation>The largest output %1V (%2Hz) exceeds the output swing ±%3V: the output clips</translation>
+    </message>
+    <message>
+        <source>必要なスルーレート %1V/s (%2Hz) がオペアンプの %3V/s を超えています: 出力が歪みます</source>
+        <translation>The slew rate needed, %1V/s (%2Hz), exceeds the op-amp&apos;s %3V/s: the output distorts</translation>
+    </message>
+    <message>
+        <source>入力の最大 %1V が同相入力範囲の限界 ±%2V を超えています</source>
+        <translation>The largest input %1V exceeds the input common-mode range ±%2V</translation>
+    </message>
+    <message>
+        <source>合計</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>出力 最大 %1V / 限界 ±%2V</source>
+        <translation>Output: largest %1V, limit ±%2V</translation>
+    </message>
+    <message>
+        <source>スルーレート 必要 %1V/s / %2V/s</source>
+        <translation>Slew rate: needed %1V/s, op-amp %2V/s</translation>
+    </message>
+    <message>
+        <source>フルパワー帯域 %1Hz</source>
+        <translation>Full-power bandwidth %1Hz</translation>
+    </message>
 </context>
 <context>
     <name>ProblemText</name>
@@ -736,6 +768,124 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
 %2</source>
         <translation>Cannot save %1.
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>mirelto::NoisePanel</name>
+    <message>
+        <source>出力雑音密度</source>
+        <translation>Output noise density</translation>
+    </message>
+    <message>
+        <source>周波数 [Hz]</source>
+        <translation>Frequency [Hz]</translation>
+    </message>
+    <message>
+        <source>雑音密度 [V/√Hz]</source>
+        <translation>Noise density [V/√Hz]</translation>
+    </message>
+    <message>
+        <source>雑音</source>
+        <translation>Noise</translation>
+    </message>
+    <message>
+        <source>帯域 (空欄: 表示範囲)</source>
+        <translation>Band (empty: plotted range)</translation>
+    </message>
+    <message>
+        <source>例: 20</source>
+        <translation>e.g. 20</translation>
+    </message>
+    <message>
+        <source>例: 20k</source>
+        <translation>e.g. 20k</translation>
+    </message>
+    <message>
+        <source>雑音源</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>RMS [V]</source>
+        <translation>RMS [V]</translation>
+    </message>
+    <message>
+        <source>割合 [%]</source>
+        <translation>Share [%]</translation>
+    </message>
+    <message>
+        <source>表をコピー</source>
+        <translation>Copy table</translation>
+    </message>
+    <message>
+        <source>表をタブ区切りテキストでクリップボードにコピーします (Copy table)</source>
+        <translation>Copies the table to the clipboard as tab-separated text</translation>
+    </message>
+    <message>
+        <source>表示をリセット</source>
+        <translation>Reset view</translation>
+    </message>
+    <message>
+        <source>帯域は 20 と 20k のように、低い周波数から高い周波数の順に正の値で入力してください (空欄: 表示範囲)。</source>
+        <translation>Enter the band as two positive values, low then high, such as 20 and 20k (empty: the plotted range).</translation>
+    </message>
+    <message>
+        <source>ダイナミックレンジ [dB]</source>
+        <translation>Dynamic range [dB]</translation>
+    </message>
+    <message>
+        <source>不明</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>%1Hz 〜 %2Hz, %3 °C</source>
+        <translation>%1Hz to %2Hz, %3 °C</translation>
+    </message>
+    <message>
+        <source>ダイナミックレンジにはオペアンプの電源と出力振幅の値が必要です。</source>
+        <translation>The dynamic range needs the op-amp&apos;s supply and output swing.</translation>
+    </message>
+</context>
+<context>
+    <name>mirelto::OpAmpPanel</name>
+    <message>
+        <source>例: 2</source>
+        <translation>e.g. 2</translation>
+    </message>
+    <message>
+        <source>例: 5</source>
+        <translation>e.g. 5</translation>
+    </message>
+    <message>
+        <source>GBW を入力</source>
+        <translation>Typed GBW</translation>
+    </message>
+    <message>
+        <source>オペアンプ</source>
+        <translation>Op-amp</translation>
+    </message>
+    <message>
+        <source>振幅</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>電源 ±</source>
+        <translation>Supply ±</translation>
+    </message>
+    <message>
+        <source>入力する正弦波の振幅 (ピーク値, V) (Amplitude)</source>
+        <translation>The input sine&apos;s amplitude (peak, V)</translation>
+    </message>
+    <message>
+        <source>電源電圧 (±V)。空欄では部品の値を使います (Supply)</source>
+        <translation>The supply voltage (±V); empty: the part&apos;s</translation>
+    </message>
+    <message>
+        <source>振幅の限界を確かめるには、オペアンプの次の値が必要です: %1</source>
+        <translation>Checking the amplitude&apos;s limits needs these op-amp figures: %1</translation>
+    </message>
+    <message>
+        <source>オペアンプ表 %1 の %2 行目を読めません。その前の行までを使います。</source>
+        <translation>Cannot read line %2 of the op-amp table %1; the lines before it are used.</translation>
     </message>
 </context>
 <context>

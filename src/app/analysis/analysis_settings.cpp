@@ -9,6 +9,8 @@
 
 #include "analysis/analysis_window.h"
 #include "analysis/response/analysis_window_response.h"
+#include "analysis/response/noise_panel.h"
+#include "analysis/response/op_amp_panel.h"
 #include "analysis/tools/analysis_window_tolerance.h"
 
 namespace mirelto {
@@ -70,6 +72,43 @@ AnalysisSettings AnalysisSettingsShown(const TFormAnalysis& analysis) {
     settings.optimiser.steps = analysis.ComboBoxSteps->currentData().toLongLong();
     settings.optimiser.givenSeries = analysis.ComboBoxGivenSeries->currentData().toLongLong();
     return settings;
+}
+
+std::optional<OpAmpSetting> OpAmpSettingShown(const TFormAnalysis& analysis) {
+    const OpAmpPanel& opAmp = analysis.OpAmpRow();
+    const NoisePanel& noise = analysis.NoiseTab();
+    OpAmpSetting setting;
+    if (opAmp.PartBox().currentIndex() > 0) {
+        setting.name = opAmp.PartBox().currentText().toStdString();
+    }
+    setting.figures[static_cast<std::size_t>(OpAmpFigure::Gbw)] =
+        analysis.EditGbw->text().toStdString();
+    setting.figures[static_cast<std::size_t>(OpAmpFigure::Supply)] =
+        opAmp.SupplyBox().text().toStdString();
+    setting.amplitude = opAmp.AmplitudeBox().text().toStdString();
+    setting.bandLow = noise.BandLowBox().text().toStdString();
+    setting.bandHigh = noise.BandHighBox().text().toStdString();
+    if (setting.name.empty() && setting.amplitude.empty() && setting.bandLow.empty() &&
+        setting.bandHigh.empty() && opAmp.SupplyBox().text().isEmpty()) {
+        return std::nullopt;
+    }
+    return setting;
+}
+
+void ApplyOpAmpSetting(TFormAnalysis& analysis, const std::optional<OpAmpSetting>& setting) {
+    const OpAmpSetting shown = setting.value_or(OpAmpSetting{});
+    const auto text = [](const std::string& utf8) { return QString::fromStdString(utf8); };
+    OpAmpPanel& opAmp = analysis.OpAmpRow();
+    if (!opAmp.ChoosePart(text(shown.name))) {
+        opAmp.ChoosePart(QString());
+    }
+    const std::string& gbw = shown.figures[static_cast<std::size_t>(OpAmpFigure::Gbw)];
+    if (setting && (shown.name.empty() || !gbw.empty())) {
+        analysis.Response().SetOpAmpGbwText(text(gbw));
+    }
+    opAmp.SetSignalTexts(text(shown.amplitude),
+                         text(shown.figures[static_cast<std::size_t>(OpAmpFigure::Supply)]));
+    analysis.NoiseTab().SetBandTexts(text(shown.bandLow), text(shown.bandHigh));
 }
 
 }  // namespace mirelto

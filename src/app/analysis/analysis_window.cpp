@@ -5,6 +5,8 @@
 #include <QShowEvent>
 
 #include "analysis/response/analysis_window_response.h"
+#include "analysis/response/noise_panel.h"
+#include "analysis/response/op_amp_panel.h"
 #include "analysis/tools/analysis_window_netlist.h"
 #include "analysis/tools/analysis_window_optimise.h"
 #include "analysis/tools/analysis_window_presets.h"
@@ -93,6 +95,9 @@ TFormAnalysis::TFormAnalysis(DesignSource& source)
     tolerance_ = new TolerancePanel(*this, this);
     netlist_ = new NetlistPanel(*this, this);
     connect(response_, &ResponsePanel::OpAmpGbwChanged, netlist_, &NetlistPanel::SetOpAmpGbw);
+    opAmp_ = new OpAmpPanel(*this, *response_, *this);
+    noise_ = new NoisePanel(*TabAnalysis, *opAmp_, *this);
+    connect(opAmp_, &OpAmpPanel::Changed, noise_, &NoisePanel::Refresh);
 
     // The preview follows the source's mode (HPF maps the frequencies reciprocally); a search
     // stops. What the shown results were calculated from: the mode, the request, the parts and
@@ -153,6 +158,8 @@ void TFormAnalysis::Follow(const AnalysisInput& input) {
     stale_ = false;
     LabelStale->hide();
     response_->Follow(input);
+    opAmp_->Follow(input);
+    noise_->Follow(input);
     optimise_->CalculationMade();
     tolerance_->Follow(input);
     netlist_->Follow(input);

@@ -1,5 +1,6 @@
 // The analysis window: response plots and the comparison table of the last calculation (the
-// response tab), response-type presets for the main window's request (the presets tab), the best
+// response tab, with the op-amp in use and its signal limits), the output noise (the noise tab),
+// response-type presets for the main window's request (the presets tab), the best
 // standard values for it (the optimise tab), the tolerance analysis and the SPICE netlist of the
 // last result circuit. A top-level window owned by the main window (it goes with it, and never
 // keeps the program running), made when first asked for, placed beside it the first time it is
@@ -22,6 +23,8 @@
 namespace mirelto {
 
 class NetlistPanel;
+class NoisePanel;
+class OpAmpPanel;
 class OptimisePanel;
 class PresetsPanel;
 class ResponsePanel;
@@ -50,6 +53,10 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
     OptimisePanel& OptimiseTab() { return *optimise_; }
     TolerancePanel& ToleranceTab() { return *tolerance_; }
     NetlistPanel& NetlistTab() { return *netlist_; }
+    OpAmpPanel& OpAmpRow() { return *opAmp_; }
+    const OpAmpPanel& OpAmpRow() const { return *opAmp_; }
+    NoisePanel& NoiseTab() { return *noise_; }
+    const NoisePanel& NoiseTab() const { return *noise_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -64,6 +71,8 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
     OptimisePanel* optimise_ = nullptr;
     TolerancePanel* tolerance_ = nullptr;
     NetlistPanel* netlist_ = nullptr;
+    OpAmpPanel* opAmp_ = nullptr;
+    NoisePanel* noise_ = nullptr;
 };
 
 // The first placement of the analysis window (outer rectangle) and of its owner (outer top-left).

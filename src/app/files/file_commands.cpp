@@ -168,12 +168,14 @@ void FileCommands::ShowDesign(const DesignFile& design) {
         if (design.analysis) {
             keptSettings_ = design.analysis;
         }
+        keptOpAmp_ = design.opAmp;
         keptNote_ = FromUtf8(design.note);
         return;
     }
     if (design.analysis) {
         ApplyAnalysisSettings(*analysis_, *design.analysis);
     }
+    ApplyOpAmpSetting(*analysis_, design.opAmp);
     noteEdit_->setPlainText(FromUtf8(design.note));
     analysis_->OptimiseTab().InputChanged();
 }
@@ -192,9 +194,11 @@ DesignFile FileCommands::CurrentDesign() const {
     }
     if (analysis_) {
         design.analysis = AnalysisSettingsShown(*analysis_);
+        design.opAmp = OpAmpSettingShown(*analysis_);
         design.note = ToUtf8(noteEdit_->toPlainText());
     } else {
         design.analysis = keptSettings_;
+        design.opAmp = keptOpAmp_;
         design.note = ToUtf8(keptNote_);
     }
     return design;
@@ -301,6 +305,10 @@ void FileCommands::AnalysisWindowMade(TFormAnalysis& analysis) {
     if (keptSettings_) {
         ApplyAnalysisSettings(analysis, *keptSettings_);
         keptSettings_.reset();
+    }
+    if (keptOpAmp_) {
+        ApplyOpAmpSetting(analysis, keptOpAmp_);
+        keptOpAmp_.reset();
     }
 }
 

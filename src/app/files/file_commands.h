@@ -74,8 +74,9 @@ class FileCommands : public QObject {
     QWidget& form_;  // the source's window
     TFormAnalysis* analysis_ = nullptr;
     QString current_;
-    // Before the analysis window exists: the settings and note of the last file opened.
+    // Before the analysis window exists: the settings, op-amp and note of the last file opened.
     std::optional<AnalysisSettings> keptSettings_;
+    std::optional<OpAmpSetting> keptOpAmp_;
     QString keptNote_;
     QPlainTextEdit* noteEdit_ = nullptr;
 };

@@ -90,6 +90,8 @@ void ResponsePanel::Refresh() {
     stale_ = false;
     AnalysisInput input = *input_;
     input.opAmpGbw = gbw_;
+    input.opAmpA0 = a0_;
+    input.opAmpOutputResistance = outputResistance_;
     input.points = kPlotPoints;
     ShowResult(Analyse(input), input.hasRequest);
     ShowDesignWarnings(*form_.LabelDesignWarnings, input.built);
@@ -98,6 +100,18 @@ void ResponsePanel::Refresh() {
 void ResponsePanel::SetOpAmpGbwText(const QString& text) {
     form_.EditGbw->setText(text);
     GbwEdited();
+}
+
+void ResponsePanel::SetOpAmpExtras(double a0, double outputResistance) {
+    if (a0 == a0_ && outputResistance == outputResistance_) {
+        return;
+    }
+    a0_ = a0;
+    outputResistance_ = outputResistance;
+    if (input_) {
+        stale_ = true;
+        Post();
+    }
 }
 
 void ResponsePanel::GbwEdited() {

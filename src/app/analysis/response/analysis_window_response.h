@@ -47,6 +47,9 @@ class ResponsePanel : public QObject {
 
     // Puts the text in the GBW box and takes it as if typed there.
     void SetOpAmpGbwText(const QString& text);
+    // The chosen part's open-loop DC gain and output resistance for the op-amp curve (0: infinite
+    // gain, no resistance), beside the GBW box's figure.
+    void SetOpAmpExtras(double a0, double outputResistance);
 
     void CopyImage();
     void SaveImage();
@@ -67,6 +70,7 @@ class ResponsePanel : public QObject {
     ResponseCharts charts_;
     std::optional<AnalysisInput> input_;
     double gbw_ = 0;
+    double a0_ = 0, outputResistance_ = 0;
     bool stale_ = false;   // input or op-amp changed since the last analysis
     bool posted_ = false;  // a refresh waits in the event queue
     bool hasResult_ = false;
