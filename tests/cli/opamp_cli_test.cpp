@@ -1,6 +1,7 @@
 // The op-amp on the command line as a user runs it: the noise document's shape, the op-amp
 // warnings as codes in the JSON, a user's own table in the config directory, compensation that
 // cannot reach its request, and the bad command lines, each a row.
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -79,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, OpAmpWarnings, testing::Values(
 TEST(OpAmpCli, UserTableReplacesShippedPart) {
     // A TL072 of another maker in the user's config directory.
     const std::string config = ScratchDirectory() + "/config";
-    std::system(("mkdir -p '" + config + "/mirelto'").c_str());
+    std::filesystem::create_directories(config + "/mirelto");
     std::ofstream(config + "/mirelto/opamps.csv")
         << "part,gbw_hz,slew_v_per_us\nTL072,4e6,16\nMINE,2e6,1\n";
     const std::string setup = "XDG_CONFIG_HOME='" + config + "' ";
