@@ -6,8 +6,6 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QImage>
-#include <QLegendMarker>
-#include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPainter>
 #include <QPen>
@@ -21,7 +19,9 @@
 #include <vector>
 
 #include "analysis/response/analysis_window_markers.h"
+#include "analysis/response/chart_curves.h"
 #include "analysis/response/chart_interaction.h"
+#include "analysis/response/response_axes.h"
 #include "analysis/shared/chart_style.h"
 
 namespace mirelto {
@@ -44,74 +44,12 @@ QString StepTitle() {
     return QCoreApplication::translate("AnalysisWindow", "ステップ応答");
 }
 
-struct TimeUnit {
-    double factor;
-    QString name;
-};
-
-// The unit that shows the largest time of a plot with one to three integer digits.
-TimeUnit TimeUnitFor(double largestSeconds) {
-    if (largestSeconds >= 1) {
-        return {1, QStringLiteral("s")};
-    }
-    if (largestSeconds >= 1e-3) {
-        return {1e3, QStringLiteral("ms")};
-    }
-    if (largestSeconds >= 1e-6) {
-        return {1e6, QStringLiteral("µs")};
-    }
-    if (largestSeconds >= 1e-9) {
-        return {1e9, QStringLiteral("ns")};
-    }
-    if (largestSeconds >= 1e-12) {
-        return {1e12, QStringLiteral("ps")};
-    }
-    return {1e15, QStringLiteral("fs")};
-}
-
-struct Extent {
-    double low = std::numeric_limits<double>::infinity();
-    double high = -std::numeric_limits<double>::infinity();
-    void Add(const std::vector<double>& values) {
-        for (const double v : values) {
-            if (std::isfinite(v)) {
-                low = std::min(low, v);
-                high = std::max(high, v);
-            }
-        }
-    }
-    bool Valid() const { return low <= high; }
-};
-
 QValueAxis* YAxis(QChart& chart) {
     return qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).value(0));
 }
 
 QAbstractAxis* XAxis(QChart& chart) {
     return chart.axes(Qt::Horizontal).value(0);
-}
-
-void AddCurve(QChart& chart, const QString& name, const QList<QPointF>& points, const QPen& pen) {
-    auto* series = new QLineSeries;
-    series->setName(name);
-    series->setPen(pen);
-    series->replace(points);
-    chart.addSeries(series);
-    series->attachAxis(XAxis(chart));
-    series->attachAxis(YAxis(chart));
-}
-
-QList<QPointF> Points(const std::vector<double>& x, const std::vector<double>& y,
-                      double xFactor = 1, double yFactor = 1) {
-    QList<QPointF> points;
-    const std::size_t n = std::min(x.size(), y.size());
-    points.reserve(static_cast<qsizetype>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        if (std::isfinite(x[i]) && std::isfinite(y[i])) {
-            points.append(QPointF(x[i] * xFactor, y[i] * yFactor));
-        }
-    }
-    return points;
 }
 
 QPen CurvePen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine) {
@@ -126,16 +64,22 @@ struct CurveStyle {
     QPen pen;
 };
 
-// The traces the result holds, request first, in legend order.
-std::vector<std::pair<const Trace*, CurveStyle>> Traces(const AnalysisResult& result) {
-    std::vector<std::pair<const Trace*, CurveStyle>> traces;
-    const std::pair<const Trace*, CurveStyle> all[] = {
-        {&result.requested, {RequestedCurveName(), CurvePen(kRequestedColour, Qt::DashLine)}},
-        {&result.built, {BuiltCurveName(), CurvePen(kBuiltColour)}},
-        {&result.opAmp, {OpAmpCurveName(), CurvePen(kOpAmpColour, Qt::DashDotLine)}},
+// The traces the result holds, request first, in legend order, each with its slot among the
+// plot's curves.
+struct TraceCurve {
+    const Trace* trace;
+    CurveStyle curve;
+    int slot;
+};
+std::vector<TraceCurve> Traces(const AnalysisResult& result) {
+    std::vector<TraceCurve> traces;
+    const TraceCurve all[] = {
+        {&result.requested, {RequestedCurveName(), CurvePen(kRequestedColour, Qt::DashLine)}, 0},
+        {&result.built, {BuiltCurveName(), CurvePen(kBuiltColour)}, 1},
+        {&result.opAmp, {OpAmpCurveName(), CurvePen(kOpAmpColour, Qt::DashDotLine)}, 2},
     };
-    for (const auto& trace : all) {
-        if (!trace.first->empty()) {
+    for (const TraceCurve& trace : all) {
+        if (!trace.trace->empty()) {
             traces.push_back(trace);
         }
     }
@@ -152,48 +96,61 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
     const QString names[kKinds] = {QStringLiteral("ChartMagnitude"), QStringLiteral("ChartPhase"),
                                    QStringLiteral("ChartGroupDelay"), QStringLiteral("ChartStep")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
+    const QFont labelFont = SizedFont(area.font(), kMarkerLabelPixels);
     for (int kind = 0; kind < kKinds; ++kind) {
         QChart* chart = NewChart(titles[kind], area.font());
         chart->legend()->setAlignment(Qt::AlignBottom);
         chart->legend()->setFont(axisFont);
-        QAbstractAxis* x = nullptr;
-        if (kind == Step) {
-            x = new QValueAxis;
-        } else {
-            auto* log = new QLogValueAxis;
-            log->setBase(10);
-            log->setMinorTickCount(-1);
-            log->setMinorGridLinePen(QPen(kMinorGridColour, 1));
-            log->setLabelsVisible(false);
-            x = log;
-        }
-        auto* y = new QValueAxis;
-        for (QAbstractAxis* axis : {x, static_cast<QAbstractAxis*>(y)}) {
-            axis->setLabelsFont(axisFont);
-            axis->setTitleFont(axisFont);
-        }
-        chart->addAxis(x, Qt::AlignBottom);
-        chart->addAxis(y, Qt::AlignLeft);
-        if (auto* log = qobject_cast<QLogValueAxis*>(x)) {
-            auto* labels = new QCategoryAxis;
-            labels->setObjectName(QStringLiteral("FrequencyLabels"));
-            labels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-            labels->setGridLineVisible(false);
-            labels->setLabelsFont(axisFont);
-            labels->setTitleFont(axisFont);
-            labels->setTitleText(QCoreApplication::translate("AnalysisWindow", "周波数 [Hz]"));
-            chart->addAxis(labels, Qt::AlignBottom);
-            QObject::connect(
-                log, &QLogValueAxis::rangeChanged, labels,
-                [labels](qreal low, qreal high) { SetLogAxisLabels(*labels, low, high); });
-            frequencyLabels_[static_cast<std::size_t>(kind)] = labels;
+        AddAxes(*chart, Kind(kind), axisFont);
+        const auto k = static_cast<std::size_t>(kind);
+        // Request, built circuit and op-amp; the step has no op-amp curve.
+        lines_[k] = new ChartCurves(*chart, kind == Step ? 2 : 3);
+        if (kind != Step) {
+            markers_[k] = new MarkerLines(*chart, kind == Magnitude, labelFont);
         }
         QChartView* view = AddChartView(chart, area, grid, names[kind], QSize(240, 200), kind);
-        views_[static_cast<std::size_t>(kind)] = view;
-        interactions_[static_cast<std::size_t>(kind)] = new ChartInteraction(
+        views_[k] = view;
+        interactions_[k] = new ChartInteraction(
             *view, [this, kind](double x) { return ReadoutText(curves_[kind], x); });
     }
     Clear();
+}
+
+void ResponseCharts::AddAxes(QChart& chart, Kind kind, const QFont& font) {
+    QAbstractAxis* x = nullptr;
+    if (kind == Step) {
+        x = new QValueAxis;
+    } else {
+        auto* log = new QLogValueAxis;
+        log->setBase(10);
+        log->setMinorTickCount(-1);
+        log->setMinorGridLinePen(QPen(kMinorGridColour, 1));
+        log->setLabelsVisible(false);
+        x = log;
+    }
+    auto* y = new QValueAxis;
+    for (QAbstractAxis* axis : {x, static_cast<QAbstractAxis*>(y)}) {
+        axis->setLabelsFont(font);
+        axis->setTitleFont(font);
+        if (auto* value = qobject_cast<QValueAxis*>(axis)) {
+            BoundTicks(*value);
+        }
+    }
+    chart.addAxis(x, Qt::AlignBottom);
+    chart.addAxis(y, Qt::AlignLeft);
+    if (auto* log = qobject_cast<QLogValueAxis*>(x)) {
+        auto* labels = new QCategoryAxis;
+        labels->setObjectName(QStringLiteral("FrequencyLabels"));
+        labels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        labels->setGridLineVisible(false);
+        labels->setLabelsFont(font);
+        labels->setTitleFont(font);
+        labels->setTitleText(QCoreApplication::translate("AnalysisWindow", "周波数 [Hz]"));
+        chart.addAxis(labels, Qt::AlignBottom);
+        QObject::connect(log, &QLogValueAxis::rangeChanged, labels,
+                         [labels](qreal low, qreal high) { SetLogAxisLabels(*labels, low, high); });
+        frequencyLabels_[static_cast<std::size_t>(kind)] = labels;
+    }
 }
 
 QChart* ResponseCharts::Chart(Kind kind) const {
@@ -201,11 +158,18 @@ QChart* ResponseCharts::Chart(Kind kind) const {
 }
 
 void ResponseCharts::Clear() {
-    for (QChartView* view : views_) {
+    for (std::size_t kind = 0; kind < views_.size(); ++kind) {
+        QChart& chart = *views_[kind]->chart();
         // A zoom kept from the last curves would be taken back to their ranges.
-        view->chart()->zoomReset();
+        chart.zoomReset();
+        lines_[kind]->HideAll();
+        if (markers_[kind]) {
+            markers_[kind]->Hide();
+        }
+        for (QAbstractAxis* axis : chart.axes()) {
+            axis->setVisible(false);
+        }
     }
-    ClearChartViews(views_);
     curves_ = {};
 }
 
@@ -231,49 +195,81 @@ void ResponseCharts::ApplyMagnitudeView() {
     if (!passBand_ || !(cutoff_ > 0)) {
         x->setRange(wholeLow_, wholeHigh_);
         SetTicks(y, wholeBottom_, wholeTop_, wholeInterval_);
-        y.setLabelFormat(QStringLiteral("%.0f"));
+        SetLabelFormat(y, QStringLiteral("%.0f"));
         return;
     }
     const PassBandRange band =
         PassBandOf(curves_[Magnitude], isLpf_, cutoff_, wholeLow_, wholeHigh_);
     x->setRange(band.low, band.high);
     SetTicks(y, band.bottom, band.top, band.interval);
-    y.setLabelFormat(QStringLiteral("%.1f"));
+    SetLabelFormat(y, QStringLiteral("%.1f"));
 }
 
+// The series, axes and legends stay; the curves' points are replaced, once each, after every
+// range is set.
 void ResponseCharts::Show(const AnalysisResult& result, const FrequencyMarkers& markers) {
-    Clear();
-    for (QChartView* view : views_) {
-        for (QAbstractAxis* axis : view->chart()->axes()) {
+    curves_ = {};
+    for (std::size_t kind = 0; kind < views_.size(); ++kind) {
+        QChart& chart = *views_[kind]->chart();
+        chart.zoomReset();
+        lines_[kind]->Begin();
+        for (QAbstractAxis* axis : chart.axes()) {
             axis->setVisible(true);
         }
     }
     ShowFrequencyCharts(result, markers);
     ShowStepChart(result);
+    for (ChartCurves* lines : lines_) {
+        lines->End();
+    }
 }
 
 void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
                                          const FrequencyMarkers& markers) {
     const auto traces = Traces(result);
     if (result.frequency.empty() || traces.empty()) {
+        for (const Kind kind : {Magnitude, Phase, GroupDelay}) {
+            markers_[kind]->Hide();
+        }
         return;
     }
+    const double delayFactor = SetFrequencyAxes(result);
+    curves_[Magnitude] = {result.frequency, 1, QStringLiteral("Hz"), {}, DecibelText};
+    curves_[Phase] = {result.frequency, 1, QStringLiteral("Hz"), {}, DegreeText};
+    curves_[GroupDelay] = {result.frequency, 1, QStringLiteral("Hz"), {}, SecondsText};
+    for (const auto& [trace, curve, slot] : traces) {
+        curves_[Magnitude].curves.emplace_back(curve.name, trace->magnitudeDb);
+        curves_[Phase].curves.emplace_back(curve.name, trace->phaseDeg);
+        curves_[GroupDelay].curves.emplace_back(curve.name, trace->groupDelay);
+        const auto& f = result.frequency;
+        lines_[Magnitude]->Show(slot, curve.name, curve.pen, f, trace->magnitudeDb);
+        lines_[Phase]->Show(slot, curve.name, curve.pen, f, trace->phaseDeg);
+        lines_[GroupDelay]->Show(slot, curve.name, curve.pen, f, trace->groupDelay, 1, delayFactor);
+    }
+    const auto groups = MarkerGroups(markers);
+    for (const Kind kind : {Magnitude, Phase, GroupDelay}) {
+        markers_[kind]->Show(groups);
+    }
+    if (passBand_) {
+        ApplyMagnitudeView();
+    }
+}
+
+double ResponseCharts::SetFrequencyAxes(const AnalysisResult& result) {
     const double fLow = result.frequency.front(), fHigh = result.frequency.back();
     // Whole hertz while the axis starts at 1 Hz or above; below, as many digits as it needs.
     const QString format = fLow >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%g");
     for (const Kind kind : {Magnitude, Phase, GroupDelay}) {
         auto* x = static_cast<QLogValueAxis*>(XAxis(*Chart(kind)));
         x->setRange(fLow, fHigh);
-        x->setLabelFormat(format);
+        SetLabelFormat(*x, format);
     }
-
     Extent magnitude, phase, delay;
-    for (const auto& [trace, curve] : traces) {
-        magnitude.Add(trace->magnitudeDb);
-        phase.Add(trace->phaseDeg);
-        delay.Add(trace->groupDelay);
+    for (const TraceCurve& trace : Traces(result)) {
+        magnitude.Add(trace.trace->magnitudeDb);
+        phase.Add(trace.trace->phaseDeg);
+        delay.Add(trace.trace->groupDelay);
     }
-
     QValueAxis& magnitudeAxis = *YAxis(*Chart(Magnitude));
     const double top = std::ceil((magnitude.Valid() ? magnitude.high : 0) / 10 + 0.1) * 10;
     const double bottom = std::max(std::floor((magnitude.Valid() ? magnitude.low : -60) / 10) * 10,
@@ -284,55 +280,13 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     wholeTop_ = top;
     wholeInterval_ = top - bottom > 60 ? 20 : 10;
     SetTicks(magnitudeAxis, bottom, top, wholeInterval_);
-    magnitudeAxis.setLabelFormat(QStringLiteral("%.0f"));
+    SetLabelFormat(magnitudeAxis, QStringLiteral("%.0f"));
     isLpf_ =
         result.built.empty() || result.built.magnitudeDb.front() > result.built.magnitudeDb.back();
     cutoff_ = result.builtFigures.cutoff;
     magnitudeAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "ゲイン [dB]"));
-
-    QValueAxis& phaseAxis = *YAxis(*Chart(Phase));
-    double phaseLow = phase.Valid() ? std::floor(phase.low / 90) * 90 : -270;
-    double phaseHigh = phase.Valid() ? std::ceil(phase.high / 90) * 90 : 0;
-    if (phaseHigh <= phaseLow) {
-        phaseHigh = phaseLow + 90;
-    }
-    SetTicks(phaseAxis, phaseLow, phaseHigh, phaseHigh - phaseLow > 540 ? 180 : 90);
-    phaseAxis.setLabelFormat(QStringLiteral("%.0f"));
-    phaseAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "位相 [°]"));
-
-    const TimeUnit delayUnit = TimeUnitFor(delay.Valid() ? std::fabs(delay.high) : 1);
-    QValueAxis& delayAxis = *YAxis(*Chart(GroupDelay));
-    delayAxis.setTickType(QValueAxis::TicksFixed);
-    delayAxis.setRange(std::min(0.0, delay.Valid() ? delay.low * delayUnit.factor : 0),
-                       (delay.Valid() ? delay.high * delayUnit.factor : 1) * 1.1);
-    delayAxis.applyNiceNumbers();
-    delayAxis.setLabelFormat(QStringLiteral("%g"));
-    delayAxis.setTitleText(
-        QCoreApplication::translate("AnalysisWindow", "群遅延 [%1]").arg(delayUnit.name));
-
-    curves_[Magnitude] = {result.frequency, 1, QStringLiteral("Hz"), {}, DecibelText};
-    curves_[Phase] = {result.frequency, 1, QStringLiteral("Hz"), {}, DegreeText};
-    curves_[GroupDelay] = {result.frequency, 1, QStringLiteral("Hz"), {}, SecondsText};
-    for (const auto& [trace, curve] : traces) {
-        curves_[Magnitude].curves.emplace_back(curve.name, trace->magnitudeDb);
-        curves_[Phase].curves.emplace_back(curve.name, trace->phaseDeg);
-        curves_[GroupDelay].curves.emplace_back(curve.name, trace->groupDelay);
-    }
-    for (const auto& [trace, curve] : traces) {
-        AddCurve(*Chart(Magnitude), curve.name, Points(result.frequency, trace->magnitudeDb),
-                 curve.pen);
-        AddCurve(*Chart(Phase), curve.name, Points(result.frequency, trace->phaseDeg), curve.pen);
-        AddCurve(*Chart(GroupDelay), curve.name,
-                 Points(result.frequency, trace->groupDelay, 1, delayUnit.factor), curve.pen);
-    }
-    const auto groups = MarkerGroups(markers);
-    const QFont labelFont = SizedFont(area_.font(), kMarkerLabelPixels);
-    AddMarkers(*Chart(Magnitude), groups, true, labelFont);
-    AddMarkers(*Chart(Phase), groups, false, labelFont);
-    AddMarkers(*Chart(GroupDelay), groups, false, labelFont);
-    if (passBand_) {
-        ApplyMagnitudeView();
-    }
+    SetPhaseAxis(*YAxis(*Chart(Phase)), phase);
+    return SetDelayAxis(*YAxis(*Chart(GroupDelay)), delay);
 }
 
 void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
@@ -346,16 +300,7 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
         time.Add(step->time);
         value.Add(step->value);
     }
-    chart.setTitle(result.stepShortened ? StepTitle() + QCoreApplication::translate(
-                                                            "AnalysisWindow", " (始めの部分のみ)")
-                                        : StepTitle());
-    views_[Step]->setToolTip(
-        result.stepShortened ? QCoreApplication::translate(
-                                   "AnalysisWindow",
-                                   "振動が速く長く続くため、表示点数の上限 (%1 点) に収まる始めの"
-                                   "部分だけを、1 周期 20 点以上で表示しています。")
-                                   .arg(kMaxStepPoints)
-                             : QString());
+    SetStepTitle(result.stepShortened);
     if (!(time.Valid() && time.high > 0)) {
         return;
     }
@@ -364,13 +309,12 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     // The computed time span exactly: rounding it up would leave an empty strip on the right.
     const double end = time.high * unit.factor;
     SetTicks(*x, 0, end, NiceTickInterval(end));
-    x->setLabelFormat(QStringLiteral("%g"));
+    SetLabelFormat(*x, QStringLiteral("%g"));
     x->setTitleText(QCoreApplication::translate("AnalysisWindow", "時間 [%1]").arg(unit.name));
     QValueAxis& y = *YAxis(chart);
-    y.setRange(std::min(0.0, value.Valid() ? value.low : 0),
-               std::max(1.0, value.Valid() ? value.high : 1));
-    y.applyNiceNumbers();
-    y.setLabelFormat(QStringLiteral("%.1f"));
+    SetNiceRange(y, std::min(0.0, value.Valid() ? value.low : 0),
+                 std::max(1.0, value.Valid() ? value.high : 1));
+    SetLabelFormat(y, QStringLiteral("%.1f"));
     y.setTitleText(QCoreApplication::translate("AnalysisWindow", "出力"));
     // Thousands of samples of a fast ringing fill the plot with long steep strokes: smoothing
     // them would cost far more than it shows.
@@ -383,12 +327,26 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
          (result.builtStep.empty() ? result.requestedStep : result.builtStep).time) {
         readout.x.push_back(t * unit.factor);
     }
-    for (const auto& [step, curve] : steps) {
+    for (int slot = 0; slot < 2; ++slot) {
+        const auto& [step, curve] = steps[slot];
         if (!step->empty()) {
-            AddCurve(chart, curve.name, Points(step->time, step->value, unit.factor), curve.pen);
+            lines_[Step]->Show(slot, curve.name, curve.pen, step->time, step->value, unit.factor);
             readout.curves.emplace_back(curve.name, step->value);
         }
     }
+}
+
+void ResponseCharts::SetStepTitle(bool shortened) {
+    Chart(Step)->setTitle(
+        shortened ? StepTitle() + QCoreApplication::translate("AnalysisWindow", " (始めの部分のみ)")
+                  : StepTitle());
+    views_[Step]->setToolTip(
+        shortened ? QCoreApplication::translate(
+                        "AnalysisWindow",
+                        "振動が速く長く続くため、表示点数の上限 (%1 点) に収まる始めの"
+                        "部分だけを、1 周期 20 点以上で表示しています。")
+                        .arg(kMaxStepPoints)
+                  : QString());
 }
 
 QImage ResponseCharts::Image() const {
