@@ -317,10 +317,11 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     SetLabelFormat(y, QStringLiteral("%.1f"));
     y.setTitleText(QCoreApplication::translate("AnalysisWindow", "出力"));
     // Thousands of samples of a fast ringing fill the plot with long steep strokes: smoothing
-    // them would cost far more than it shows.
-    views_[Step]->setRenderHint(QPainter::Antialiasing,
-                                result.builtStep.time.size() <= kSmoothStepPoints &&
-                                    result.requestedStep.time.size() <= kSmoothStepPoints);
+    // them, or outlining each as a two-pixel band, would cost far more than it shows. Drawn as
+    // one-pixel lines, they take the painter's direct line path.
+    const bool smooth = result.builtStep.time.size() <= kSmoothStepPoints &&
+                        result.requestedStep.time.size() <= kSmoothStepPoints;
+    views_[Step]->setRenderHint(QPainter::Antialiasing, smooth);
     PlotCurves& readout = curves_[Step];
     readout = {{}, 1 / unit.factor, QStringLiteral("s"), {}, PlainValueText};
     for (const double t :
@@ -330,7 +331,9 @@ void ResponseCharts::ShowStepChart(const AnalysisResult& result) {
     for (int slot = 0; slot < 2; ++slot) {
         const auto& [step, curve] = steps[slot];
         if (!step->empty()) {
-            lines_[Step]->Show(slot, curve.name, curve.pen, step->time, step->value, unit.factor);
+            QPen pen = curve.pen;
+            pen.setWidthF(smooth ? pen.widthF() : 1);
+            lines_[Step]->Show(slot, curve.name, pen, step->time, step->value, unit.factor);
             readout.curves.emplace_back(curve.name, step->value);
         }
     }
