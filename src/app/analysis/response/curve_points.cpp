@@ -80,25 +80,14 @@ std::vector<Sample> ColumnExtremes(const std::vector<Sample>& samples) {
     return kept;
 }
 
-// Whether `p` lies farther than the tolerance from the line through `a` and `b` (or from `a`
-// when they coincide).
-bool Beyond(const Sample& p, const Sample& a, const Sample& b) {
+// The square of how far `p` lies from the segment from `a` to `b`, by fractions of the window.
+double SquaredDistance(const Sample& p, const Sample& a, const Sample& b) {
     const double du = b.u - a.u, dv = b.v - a.v;
     const double pu = p.u - a.u, pv = p.v - a.v;
     const double length = du * du + dv * dv;
-    if (!(length > 0)) {
-        return pu * pu + pv * pv > kTolerance * kTolerance;
-    }
-    const double cross = pu * dv - pv * du;
-    return cross * cross > kTolerance * kTolerance * length;
-}
-
-// How far from that line, squared and scaled alike for every point of one span.
-double Deviation(const Sample& p, const Sample& a, const Sample& b) {
-    const double du = b.u - a.u, dv = b.v - a.v;
-    const double pu = p.u - a.u, pv = p.v - a.v;
-    const double cross = pu * dv - pv * du;
-    return du * du + dv * dv > 0 ? cross * cross : pu * pu + pv * pv;
+    const double t = length > 0 ? std::clamp((pu * du + pv * dv) / length, 0.0, 1.0) : 0;
+    const double eu = pu - t * du, ev = pv - t * dv;
+    return eu * eu + ev * ev;
 }
 
 // The samples a straight line between kept neighbours would miss by more than the tolerance
@@ -119,13 +108,13 @@ QList<QPointF> Simplified(const std::vector<Sample>& samples) {
         double farthest = -1;
         std::size_t at = a;
         for (std::size_t i = a + 1; i < b; ++i) {
-            const double d = Deviation(samples[i], samples[a], samples[b]);
+            const double d = SquaredDistance(samples[i], samples[a], samples[b]);
             if (d > farthest) {
                 farthest = d;
                 at = i;
             }
         }
-        if (at > a && Beyond(samples[at], samples[a], samples[b])) {
+        if (farthest > kTolerance * kTolerance) {
             keep[at] = true;
             spans.emplace_back(a, at);
             spans.emplace_back(at, b);

@@ -44,7 +44,13 @@ void SetPhaseAxis(QValueAxis& axis, const Extent& phase) {
     if (high <= low) {
         high = low + 90;
     }
-    SetTicks(axis, low, high, high - low > 540 ? 180 : 90);
+    // Every 90 degrees up to six ticks, else every 180, doubled while more than kMostTicks (an
+    // op-amp's lag or a high Q can turn the phase through many turns).
+    double interval = high - low > 540 ? 180 : 90;
+    while ((high - low) / interval > kMostTicks) {
+        interval *= 2;
+    }
+    SetTicks(axis, low, high, interval);
     SetLabelFormat(axis, QStringLiteral("%.0f"));
     axis.setTitleText(QCoreApplication::translate("AnalysisWindow", "位相 [°]"));
 }

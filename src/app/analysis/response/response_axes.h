@@ -26,7 +26,8 @@ struct TimeUnit {
 // The unit that shows the largest time of a plot with one to three integer digits.
 TimeUnit TimeUnitFor(double largestSeconds);
 
-// Whole right angles around the phase, every 90 degrees (180 over more than 540).
+// Whole right angles around the phase, ticks every 90 degrees (180 over more than 540, more
+// while there would be over kMostTicks).
 void SetPhaseAxis(QValueAxis& axis, const Extent& phase);
 // From zero (or below) to a tenth over the largest delay, in the unit TimeUnitFor gives it;
 // returns that unit's factor.

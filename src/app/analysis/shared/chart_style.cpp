@@ -71,6 +71,9 @@ double NiceTickInterval(double span) {
 // interval (or the reverse) can ask for 1e20 ticks and never return. So the ticks are fixed while
 // range and interval change, and dynamic again only once both belong together.
 void SetTicks(QValueAxis& axis, double low, double high, double interval) {
+    if (!((high - low) / interval <= kMostTicks)) {
+        interval = NiceTickInterval(high - low);
+    }
     if (axis.tickType() == QValueAxis::TicksDynamic && axis.min() == low && axis.max() == high &&
         axis.tickAnchor() == 0 && axis.tickInterval() == interval) {
         return;
