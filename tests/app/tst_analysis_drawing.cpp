@@ -1,9 +1,13 @@
-// How the analysis window's plots draw: the points a curve keeps (every sample within a quarter
+// How the analysis window shows a result: the points a curve keeps (every sample within a quarter
 // pixel of the drawn line, a sharp resonance or a long ringing no dearer than a smooth curve),
-// and axes that never ask for more than a dozen ticks, whatever the result or the zoom.
+// axes that never ask for more than a dozen ticks whatever the result or the zoom, histogram
+// titles in their axes' units, and three real poles compared as the request names them.
 #include <QApplication>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsTextItem>
+#include <QGridLayout>
 #include <QTest>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -16,17 +20,23 @@
 #include <numbers>
 #include <vector>
 
+#include <mirelto/design/constant_calculation.h>
+#include <mirelto/response/analysis.h>
+
 #include "analysis/analysis_window.h"
 #include "analysis/response/analysis_window_charts.h"
 #include "analysis/response/analysis_window_response.h"
 #include "analysis/response/curve_points.h"
 #include "analysis/response/response_axes.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "analysis/shared/chart_style.h"
+#include "analysis/tools/analysis_window_tolerance_charts.h"
 #include "app_test_support.h"
 #include "calculator/main_window.h"
 
 using mirelto::PlotWindow;
 using mirelto::ResponseCharts;
+using mirelto::ToleranceHistograms;
 
 namespace {
 
@@ -105,7 +115,29 @@ Q_DECLARE_METATYPE(PlotWindow)
 class TestAnalysisDrawing : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<mirelto::test::FakePlatform> platform_;
+    std::unique_ptr<mirelto::TFormMain> form_;
+
+    // The analysis window (at `size` when valid) on the default calculation's result.
+    mirelto::TFormAnalysis* Calculated(QSize size) {
+        if (!mirelto::test::OpenFreshMainWindow(platform_, form_)) {
+            return nullptr;
+        }
+        mirelto::TFormAnalysis* window = mirelto::test::OpenAnalysis(*form_);
+        if (size.isValid()) {
+            window->resize(size);
+        }
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        return QTest::qWaitFor([&] { return window->Response().HasResult(); }, 5000) ? window
+                                                                                     : nullptr;
+    }
+
   private slots:
+    void cleanup() {
+        form_.reset();
+        platform_.reset();
+    }
+
     // Samples and the window drawn; every drawn point is a sample, every sample in the window
     // lies within a quarter pixel of the line, and no more than `most` points are drawn.
     void drawnPoints_data() {
@@ -198,6 +230,129 @@ class TestAnalysisDrawing : public QObject {
         QVERIFY((axis.max() - axis.min()) / axis.tickInterval() <= mirelto::kMostTicks);
     }
 
+    // A histogram over a range (Hz, or plain for Q) around its nominal value: the title names
+    // the unit the axis is in, and the ticks sit on round values of it (1, 2 or 5 times a power
+    // of ten, at most a dozen).
+    void histogramUnits_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("axisTitle");
+        // clang-format off
+        QTest::newRow("fo in kHz") << int(ToleranceHistograms::Fo) << 1225.0 << 1319.0 << QStringLiteral("fo [kHz]") << QStringLiteral("[kHz]");
+        QTest::newRow("fa in Hz") << int(ToleranceHistograms::Fa) << 48.7 << 51.3 << QStringLiteral("fa [Hz]") << QStringLiteral("[Hz]");
+        QTest::newRow("-3 dB in MHz") << int(ToleranceHistograms::Cutoff) << 1.21e6 << 1.37e6 << QStringLiteral("−3 dB 周波数 [MHz]") << QStringLiteral("[MHz]");
+        QTest::newRow("Q plain") << int(ToleranceHistograms::Q) << 0.9871 << 1.0133 << QStringLiteral("Q") << QString();
+        // clang-format on
+    }
+    void histogramUnits() {
+        QFETCH(int, kind);
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QFETCH(QString, title);
+        QFETCH(QString, axisTitle);
+        QWidget area;
+        auto* grid = new QGridLayout(&area);
+        ToleranceHistograms histograms(area, *grid);
+        mirelto::ToleranceResult result;
+        mirelto::Spread* spreads[] = {&result.fa, &result.fo, &result.q, &result.cutoff};
+        mirelto::Spread& spread = *spreads[kind];
+        spread = {(low + high) / 2,
+                  100,
+                  0,
+                  0,
+                  low,
+                  high,
+                  low,
+                  (low + high) / 2,
+                  high,
+                  {low, high, {10, 30, 40, 20}},
+                  {}};
+        histograms.Show(result);
+        const QChart& chart = *histograms.Chart(ToleranceHistograms::Kind(kind));
+        QCOMPARE(chart.title(), title);
+        const auto* x = qobject_cast<const QValueAxis*>(chart.axes(Qt::Horizontal).value(0));
+        QCOMPARE(x->titleText(), axisTitle);
+        QCOMPARE(x->tickType(), QValueAxis::TicksDynamic);
+        QCOMPARE(x->tickAnchor(), 0.0);
+        const double decade = std::pow(10.0, std::floor(std::log10(x->tickInterval()) + 1e-9));
+        const double step = x->tickInterval() / decade;
+        QVERIFY2(
+            std::fabs(step - 1) < 1e-9 || std::fabs(step - 2) < 1e-9 || std::fabs(step - 5) < 1e-9,
+            qPrintable(QString::number(x->tickInterval())));
+        const double ticks = (x->max() - x->min()) / x->tickInterval();
+        QVERIFY(ticks >= 1 && ticks <= mirelto::kMostTicks);
+    }
+
+    // A request with Q under one half (three real poles) built exactly, without rounding: the
+    // comparison names the built poles as the request does, so fa, fo and Q agree with it.
+    void realPolesCompared_data() {
+        QTest::addColumn<double>("fa");
+        QTest::addColumn<double>("fo");
+        QTest::addColumn<double>("q");
+        QTest::newRow("fa between the pair") << 1000.0 << 1000.0 << 0.3;
+        QTest::newRow("fa below the pair") << 100.0 << 1000.0 << 0.3;
+        QTest::newRow("fa above the pair") << 10000.0 << 1000.0 << 0.3;
+        QTest::newRow("Q = 0.1, fa between") << 1000.0 << 1000.0 << 0.1;
+        QTest::newRow("Q = 0.45, fa above") << 3000.0 << 1000.0 << 0.45;
+        QTest::newRow("Q = 0.45, fa below") << 300.0 << 1000.0 << 0.45;
+    }
+    void realPolesCompared() {
+        QFETCH(double, fa);
+        QFETCH(double, fo);
+        QFETCH(double, q);
+        mirelto::ConstantRequest request;
+        request.request = {fa, fo, q};
+        request.given = {10e3, 10e3, 10e3};
+        request.givenTexts = {"10k", "10k", "10k"};
+        const mirelto::ConstantOutcome outcome = mirelto::CalculateConstants({}, request);
+        QVERIFY(outcome.synthesised);
+        mirelto::AnalysisInput input;
+        input.requested = request.request;
+        input.built = outcome.built;
+        const mirelto::FigureTable table = mirelto::MakeFigureTable(mirelto::Analyse(input), true);
+        for (int row = 0; row < 3; ++row) {  // fa, fo, Q
+            QVERIFY2(std::fabs(table.values[row][3]) < 1e-6,
+                     qPrintable(table.rows[row].join(QLatin1Char(' '))));
+        }
+    }
+
+    // The default calculation drawn, the window at the sizes given: every label of the
+    // frequency axes (the right-most "100k" too) lies within its chart.
+    void frequencyLabelsInside_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as opened") << QSize();
+        QTest::newRow("narrow") << QSize(700, 560);
+        QTest::newRow("wide") << QSize(1600, 900);
+    }
+    void frequencyLabelsInside() {
+        QFETCH(QSize, size);
+        mirelto::TFormAnalysis* window = Calculated(size);
+        QVERIFY(window);
+        for (const auto kind :
+             {ResponseCharts::Magnitude, ResponseCharts::Phase, ResponseCharts::GroupDelay}) {
+            QChartView& view = *window->Response().Charts().View(kind);
+            QVERIFY(QTest::qWaitFor([&] { return view.chart()->plotArea().width() > 50; }, 5000));
+            QCoreApplication::processEvents();
+            const QStringList labels =
+                window->Response().Charts().FrequencyLabels(kind)->categoriesLabels();
+            QVERIFY(labels.contains(QStringLiteral("100k")));
+            const QRectF chart = view.chart()->sceneBoundingRect();
+            int seen = 0;
+            for (QGraphicsItem* item : view.scene()->items()) {
+                auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+                if (text && text->isVisible() && labels.contains(text->toPlainText())) {
+                    const QRectF at = text->sceneBoundingRect();
+                    QVERIFY2(at.left() >= chart.left() && at.right() <= chart.right(),
+                             qPrintable(text->toPlainText()));
+                    ++seen;
+                }
+            }
+            QVERIFY(seen >= labels.size());
+        }
+    }
+
     // Each value axis of the four plots, zoomed out notch by notch far beyond its range: at no
     // moment more than a dozen ticks.
     void zoomOutTicks_data() {
@@ -208,12 +363,8 @@ class TestAnalysisDrawing : public QObject {
     }
     void zoomOutTicks() {
         QFETCH(int, kind);
-        std::unique_ptr<mirelto::test::FakePlatform> platform;
-        std::unique_ptr<mirelto::TFormMain> form;
-        QVERIFY(mirelto::test::OpenFreshMainWindow(platform, form));
-        mirelto::TFormAnalysis* window = mirelto::test::OpenAnalysis(*form);
-        QTest::mouseClick(form->ButtonCalc, Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return window->Response().HasResult(); }, 5000));
+        mirelto::TFormAnalysis* window = Calculated({});
+        QVERIFY(window);
         QChartView& view = *window->Response().Charts().View(ResponseCharts::Kind(kind));
         QVERIFY(QTest::qWaitFor([&] { return view.chart()->plotArea().width() > 50; }, 5000));
         const mirelto::test::TickWatch ticks(*window->ChartArea);

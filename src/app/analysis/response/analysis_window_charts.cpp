@@ -4,6 +4,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QImage>
 #include <QLogValueAxis>
@@ -30,6 +31,8 @@ namespace {
 
 constexpr int kAxisPixels = 11;
 constexpr int kMarkerLabelPixels = 11;
+constexpr int kChartMargin = 2;   // as NewChart makes it
+constexpr int kLabelPadding = 6;  // around a label's text, and a little air
 // A magnitude plot shows this much below its top: deeper stop-band values say nothing more.
 constexpr double kMagnitudeSpanDb = 100;
 // A step curve of more samples than this is drawn without smoothing.
@@ -84,6 +87,21 @@ std::vector<TraceCurve> Traces(const AnalysisResult& result) {
         }
     }
     return traces;
+}
+
+// A label sits centred on its tick: the chart's right margin holds half of the last one (and
+// the label's own padding), so that a label at the right end of the plot stays in the chart.
+void KeepLastLabelInside(QChart& chart, QCategoryAxis& labels) {
+    const QStringList texts = labels.categoriesLabels();
+    const int half =
+        texts.isEmpty()
+            ? 0
+            : QFontMetrics(labels.labelsFont()).horizontalAdvance(texts.back()) / 2 + kLabelPadding;
+    QMargins margins = chart.margins();
+    margins.setRight(std::max(kChartMargin, half));
+    if (margins != chart.margins()) {
+        chart.setMargins(margins);
+    }
 }
 
 }  // namespace
@@ -148,7 +166,10 @@ void ResponseCharts::AddAxes(QChart& chart, Kind kind, const QFont& font) {
         labels->setTitleText(QCoreApplication::translate("AnalysisWindow", "周波数 [Hz]"));
         chart.addAxis(labels, Qt::AlignBottom);
         QObject::connect(log, &QLogValueAxis::rangeChanged, labels,
-                         [labels](qreal low, qreal high) { SetLogAxisLabels(*labels, low, high); });
+                         [labels, &chart](qreal low, qreal high) {
+                             SetLogAxisLabels(*labels, low, high);
+                             KeepLastLabelInside(chart, *labels);
+                         });
         frequencyLabels_[static_cast<std::size_t>(kind)] = labels;
     }
 }
