@@ -11,6 +11,8 @@
 
 #include "design_reader.h"
 
+#include "op_amp_setting.h"
+
 namespace mirelto {
 
 namespace {
@@ -132,6 +134,9 @@ std::string SerialiseDesignFile(const DesignFile& design) {
         analysis["optimiser"] = {{"steps", a.optimiser.steps},
                                  {"givenSeries", a.optimiser.givenSeries}};
         json["analysis"] = std::move(analysis);
+    }
+    if (design.opAmp) {
+        json["opAmp"] = OpAmpSettingJson(*design.opAmp);
     }
     json["note"] = design.note;
     // Texts are written as they are (µ, ∞, Japanese), not as escapes; bytes that are not UTF-8

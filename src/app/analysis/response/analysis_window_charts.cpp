@@ -22,6 +22,7 @@
 #include "analysis/response/analysis_window_markers.h"
 #include "analysis/response/chart_curves.h"
 #include "analysis/response/chart_interaction.h"
+#include "analysis/response/plot_series.h"
 #include "analysis/response/response_axes.h"
 #include "analysis/shared/chart_style.h"
 
@@ -45,21 +46,6 @@ const QColor kMinorGridColour(0xe8, 0xe8, 0xe8);
 
 QString StepTitle() {
     return QCoreApplication::translate("AnalysisWindow", "ステップ応答");
-}
-
-QValueAxis* YAxis(QChart& chart) {
-    return qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).value(0));
-}
-
-QAbstractAxis* XAxis(QChart& chart) {
-    return chart.axes(Qt::Horizontal).value(0);
-}
-
-QPen CurvePen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine) {
-    QPen pen(colour);
-    pen.setWidthF(2);
-    pen.setStyle(style);
-    return pen;
 }
 
 struct CurveStyle {
@@ -122,7 +108,7 @@ ResponseCharts::ResponseCharts(QWidget& area, QGridLayout& grid) : area_(area) {
         AddAxes(*chart, Kind(kind), axisFont);
         const auto k = static_cast<std::size_t>(kind);
         // Request, built circuit and op-amp; the step has no op-amp curve.
-        lines_[k] = new ChartCurves(*chart, kind == Step ? 2 : 3);
+        lines_[k] = new PlotSeries(*chart, kind == Step ? 2 : 3);
         if (kind != Step) {
             markers_[k] = new MarkerLines(*chart, kind == Magnitude, labelFont);
         }
@@ -240,7 +226,7 @@ void ResponseCharts::Show(const AnalysisResult& result, const FrequencyMarkers& 
     }
     ShowFrequencyCharts(result, markers);
     ShowStepChart(result);
-    for (ChartCurves* lines : lines_) {
+    for (PlotSeries* lines : lines_) {
         lines->End();
     }
 }

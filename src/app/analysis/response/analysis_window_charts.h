@@ -27,7 +27,7 @@ class QWidget;
 
 namespace mirelto {
 
-class ChartCurves;
+class PlotSeries;
 class ChartInteraction;
 
 // The legend names of the three curves.
@@ -84,7 +84,7 @@ class ResponseCharts {
     std::array<QChartView*, kKinds> views_{};
     std::array<ChartInteraction*, kKinds> interactions_{};
     std::array<QCategoryAxis*, kKinds> frequencyLabels_{};  // none for the step plot
-    std::array<ChartCurves*, kKinds> lines_{};              // the series drawn
+    std::array<PlotSeries*, kKinds> lines_{};               // the series drawn
     std::array<MarkerLines*, kKinds> markers_{};            // none for the step plot
     std::array<PlotCurves, kKinds> curves_;                 // as drawn, for the readout
     bool passBand_ = false;

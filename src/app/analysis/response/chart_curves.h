@@ -1,50 +1,41 @@
-// The curves of one plot, kept as Qt Charts series from one drawing to the next: a new drawing
-// replaces their points, and a zoom or pan draws again only the samples its window needs (see
-// DrawnPoints), so neither makes series, legend entries or axes anew.
+// The pieces the response charts draw with: a chart's axes, a curve's pen, the extent of a set of
+// values and the time unit of a plot.
 #pragma once
 
-#include <QObject>
+#include <QColor>
+#include <QPen>
 #include <QString>
 
+#include <limits>
 #include <vector>
 
+class QAbstractAxis;
 class QChart;
-class QLineSeries;
-class QPen;
+class QValueAxis;
 
 namespace mirelto {
 
-class ChartCurves : public QObject {
-  public:
-    // `count` hidden series on `chart`, on its first horizontal and vertical axes, in order.
-    ChartCurves(QChart& chart, int count);
-
-    // Slot `slot` shows the samples (x[i] * xFactor, y[i] * yFactor) as `name` with `pen`.
-    void Show(int slot, const QString& name, const QPen& pen, const std::vector<double>& x,
-              const std::vector<double>& y, double xFactor = 1, double yFactor = 1);
-    // Every slot hidden and empty, out of the legend.
-    void HideAll();
-    // A new drawing: until End, range changes draw nothing and Show only keeps the samples.
-    void Begin();
-    // The slots shown since Begin drawn for the ranges as they are now, the others hidden.
-    void End();
-
-    QLineSeries* Series(int slot) const { return curves_[static_cast<std::size_t>(slot)].series; }
-
-  private:
-    struct Curve {
-        QLineSeries* series = nullptr;
-        std::vector<double> x, y;
-        double xFactor = 1, yFactor = 1;
-        bool shown = false;
-    };
-    void Redraw();
-    void Draw(Curve& curve);
-    void SetShown(Curve& curve, bool shown);
-
-    QChart& chart_;
-    std::vector<Curve> curves_;
-    bool held_ = false;
+struct TimeUnit {
+    double factor;
+    QString name;
 };
+
+// The unit that shows the largest time of a plot with one to three integer digits.
+TimeUnit TimeUnitFor(double largestSeconds);
+
+// The smallest and largest finite values seen.
+struct Extent {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
+    void Add(const std::vector<double>& values);
+    bool Valid() const { return low <= high; }
+};
+
+// The chart's value axis (vertical) and its first horizontal axis.
+QValueAxis* YAxis(QChart& chart);
+QAbstractAxis* XAxis(QChart& chart);
+
+// A curve's pen: two pixels wide.
+QPen CurvePen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine);
 
 }  // namespace mirelto

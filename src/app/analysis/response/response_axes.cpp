@@ -10,34 +10,6 @@
 
 namespace mirelto {
 
-void Extent::Add(const std::vector<double>& values) {
-    for (const double v : values) {
-        if (std::isfinite(v)) {
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    }
-}
-
-TimeUnit TimeUnitFor(double largestSeconds) {
-    if (largestSeconds >= 1) {
-        return {1, QStringLiteral("s")};
-    }
-    if (largestSeconds >= 1e-3) {
-        return {1e3, QStringLiteral("ms")};
-    }
-    if (largestSeconds >= 1e-6) {
-        return {1e6, QStringLiteral("µs")};
-    }
-    if (largestSeconds >= 1e-9) {
-        return {1e9, QStringLiteral("ns")};
-    }
-    if (largestSeconds >= 1e-12) {
-        return {1e12, QStringLiteral("ps")};
-    }
-    return {1e15, QStringLiteral("fs")};
-}
-
 void SetPhaseAxis(QValueAxis& axis, const Extent& phase) {
     const double low = phase.Valid() ? std::floor(phase.low / 90) * 90 : -270;
     double high = phase.Valid() ? std::ceil(phase.high / 90) * 90 : 0;
