@@ -68,10 +68,7 @@ void PlotSeries::Show(int slot, const QString& name, const QPen& pen, const std:
 
 void PlotSeries::HideAll() {
     for (Curve& curve : curves_) {
-        curve.x.clear();
-        curve.y.clear();
-        curve.series->clear();
-        curve.shown = false;
+        Empty(curve);
         SetShown(curve, false);
     }
 }
@@ -87,9 +84,7 @@ void PlotSeries::End() {
     held_ = false;
     for (Curve& curve : curves_) {
         if (!curve.shown) {
-            curve.x.clear();
-            curve.y.clear();
-            curve.series->clear();
+            Empty(curve);
         }
         SetShown(curve, curve.shown);
     }
@@ -112,6 +107,15 @@ void PlotSeries::Draw(Curve& curve) {
     const AxisRange y = RangeOf(chart_.axes(Qt::Vertical).value(0));
     curve.series->replace(DrawnPoints(curve.x, curve.y, {x.low, x.high, y.low, y.high, x.log},
                                       curve.xFactor, curve.yFactor));
+}
+
+void PlotSeries::Empty(Curve& curve) {
+    curve.x.clear();
+    curve.y.clear();
+    curve.shown = false;
+    if (curve.series->count() > 0) {
+        curve.series->clear();
+    }
 }
 
 void PlotSeries::SetShown(Curve& curve, bool shown) {

@@ -40,6 +40,7 @@ class PlotSeries : public QObject {
     };
     void Redraw();
     void Draw(Curve& curve);
+    void Empty(Curve& curve);  // no samples, no points, not shown
     void SetShown(Curve& curve, bool shown);
 
     QChart& chart_;
