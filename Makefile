@@ -56,6 +56,7 @@ fuzz: deps
 bench: build
 	$(BUILD_DIR)/bench/mirelto_core_bench --benchmark_repetitions=5 \
 	    --benchmark_report_aggregates_only=true
+	$(BUILD_DIR)/bench/mirelto_redraw_bench
 
 run: build
 	$(BUILD_DIR)/src/app/mirelto

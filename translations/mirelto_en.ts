@@ -76,6 +76,10 @@
         <translation>−3 dB frequency [Hz]</translation>
     </message>
     <message>
+        <source>−3 dB 周波数 [%1]</source>
+        <translation>−3 dB frequency [%1]</translation>
+    </message>
+    <message>
         <source>fo でのゲイン [dB]</source>
         <translation>Gain at fo [dB]</translation>
     </message>

@@ -9,6 +9,7 @@
 #include "mirelto/numeric/polynomial.h"
 #include "mirelto/response/cutoff.h"
 #include "mirelto/response/op_amp.h"
+#include "mirelto/response/pole_pairing.h"
 #include "mirelto/response/step.h"
 #include "mirelto/response/transfer.h"
 #include "numeric/constants.h"
@@ -270,17 +271,20 @@ void AddFigures(const Plan& plan, const AnalysisInput& input, AnalysisResult& re
             FiguresOf([&h](double x) { return Evaluate(h, x); }, input.requested,
                       input.requested.fo, plan.requestedCutoff, plan.range);
     }
+    // Three real poles are named as the request names its own, so that they compare.
+    const PoleSet builtPoles =
+        plan.request ? PairedLike(plan.builtPoles, input.requested) : plan.builtPoles;
     if (plan.built) {
         const Rational3& h = plan.builtH;
-        result.builtFigures = FiguresOf([&h](double x) { return Evaluate(h, x); }, plan.builtPoles,
-                                        plan.builtPoles.fo, plan.builtCutoff, plan.range);
+        result.builtFigures = FiguresOf([&h](double x) { return Evaluate(h, x); }, builtPoles,
+                                        builtPoles.fo, plan.builtCutoff, plan.range);
     }
     if (plan.opAmp) {
         const Circuit& c = input.built;
         const OpAmp opAmp = OpAmpOf(input);
         result.opAmpFigures =
             FiguresOf([&c, &opAmp](double x) { return CircuitResponseWithOpAmp(c, opAmp, x); },
-                      {kNaN, kNaN, kNaN}, plan.builtPoles.fo, plan.opAmpCutoff, plan.range);
+                      {kNaN, kNaN, kNaN}, builtPoles.fo, plan.opAmpCutoff, plan.range);
     }
 }
 

@@ -1,7 +1,8 @@
 // The analysis window's four plots: magnitude, phase and group delay over a log-frequency axis,
 // and the step response, each with the curves of the request, the built circuit and (when asked
 // for) the built circuit with a real op-amp, and dotted lines at fa, fo and -3 dB. Drawing only:
-// the curves come from the core's AnalysisResult.
+// the curves come from the core's AnalysisResult. The series and axes are made once; a new
+// result replaces their points.
 #pragma once
 
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 
 class QCategoryAxis;
 class QChart;
+class QFont;
 class QChartView;
 class QGridLayout;
 class QImage;
@@ -25,6 +27,7 @@ class QWidget;
 
 namespace mirelto {
 
+class PlotSeries;
 class ChartInteraction;
 
 // The legend names of the three curves.
@@ -68,8 +71,12 @@ class ResponseCharts {
     void Render(QPainter& painter) const;
 
   private:
+    void AddAxes(QChart& chart, Kind kind, const QFont& font);
     void ShowFrequencyCharts(const AnalysisResult& result, const FrequencyMarkers& markers);
+    // The frequency plots' axes for the result's curves; returns the delay axis' time factor.
+    double SetFrequencyAxes(const AnalysisResult& result);
     void ShowStepChart(const AnalysisResult& result);
+    void SetStepTitle(bool shortened);
 
     void ApplyMagnitudeView();
 
@@ -77,6 +84,8 @@ class ResponseCharts {
     std::array<QChartView*, kKinds> views_{};
     std::array<ChartInteraction*, kKinds> interactions_{};
     std::array<QCategoryAxis*, kKinds> frequencyLabels_{};  // none for the step plot
+    std::array<PlotSeries*, kKinds> lines_{};               // the series drawn
+    std::array<MarkerLines*, kKinds> markers_{};            // none for the step plot
     std::array<PlotCurves, kKinds> curves_;                 // as drawn, for the readout
     bool passBand_ = false;
     bool isLpf_ = true;

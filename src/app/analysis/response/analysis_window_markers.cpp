@@ -67,46 +67,60 @@ std::vector<std::pair<double, QString>> MarkerGroups(const FrequencyMarkers& mar
     return lines;
 }
 
-void AddMarkers(QChart& chart, const std::vector<std::pair<double, QString>>& groups, bool labelled,
-                const QFont& font) {
+MarkerLines::MarkerLines(QChart& chart, bool labelled, const QFont& font)
+    : QObject(&chart), chart_(chart) {
     QValueAxis* y = YAxis(chart);
     QPen pen(kMarkerColour);
     pen.setWidthF(1);
     pen.setStyle(Qt::DotLine);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        const double f = groups[i].first;
-        const double step = static_cast<double>(i + 1) * kMarkerLabelStep;
-        auto* series = new QLineSeries;
-        series->setName(groups[i].second);
+    for (QLineSeries*& series : lines_) {
+        series = new QLineSeries;
         series->setPen(pen);
-        // Over the whole height, the middle point carrying the label; placed again whenever the
-        // gain range changes (zoom, pan, the pass-band view), so the label stays in sight.
-        const auto place = [series, f, step](double low, double high) {
-            const QPointF points[] = {{f, low}, {f, high - step * (high - low)}, {f, high}};
-            for (int p = 0; p < 3; ++p) {
-                series->replace(p, points[p]);
-            }
-        };
-        series->append({QPointF(f, y->min()), QPointF(f, y->max()), QPointF(f, y->max())});
-        place(y->min(), y->max());
-        QObject::connect(y, &QValueAxis::rangeChanged, series, place);
+        series->append({QPointF(1, 0), QPointF(1, 0), QPointF(1, 0)});
+        series->setVisible(false);
         chart.addSeries(series);
         series->attachAxis(XAxis(chart));
         series->attachAxis(y);
         if (labelled) {
-            series->setPointLabelsFormat(groups[i].second);
             series->setPointLabelsFont(font);
             series->setPointLabelsColor(kMarkerColour.darker(150));
             series->setPointLabelsVisible(true);
             series->setPointConfiguration(0, QXYSeries::PointConfiguration::LabelVisibility, false);
             series->setPointConfiguration(2, QXYSeries::PointConfiguration::LabelVisibility, false);
         }
-        // Filtered here: markers(series) answers with every marker for a series the legend
-        // has not registered yet.
-        for (QLegendMarker* legend : chart.legend()->markers()) {
-            if (legend->series() == series) {
-                legend->setVisible(false);
-            }
+        for (QLegendMarker* legend : chart.legend()->markers(series)) {
+            legend->setVisible(false);
+        }
+    }
+    connect(y, &QValueAxis::rangeChanged, this, &MarkerLines::Place);
+}
+
+void MarkerLines::Show(const std::vector<std::pair<double, QString>>& groups) {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const bool shown = i < groups.size();
+        QLineSeries& series = *lines_[i];
+        frequencies_[i] = shown ? groups[i].first : 1;
+        series.setName(shown ? groups[i].second : QString());
+        if (series.pointLabelsVisible()) {
+            series.setPointLabelsFormat(series.name());
+        }
+        series.setVisible(shown);
+        for (QLegendMarker* legend : chart_.legend()->markers(&series)) {
+            legend->setVisible(false);
+        }
+    }
+    Place();
+}
+
+void MarkerLines::Place() {
+    const QValueAxis& y = *YAxis(chart_);
+    const double low = y.min(), high = y.max();
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const double f = frequencies_[i];
+        const double step = static_cast<double>(i + 1) * kMarkerLabelStep;
+        const QPointF points[] = {{f, low}, {f, high - step * (high - low)}, {f, high}};
+        for (int p = 0; p < 3; ++p) {
+            lines_[i]->replace(p, points[p]);
         }
     }
 }

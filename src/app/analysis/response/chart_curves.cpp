@@ -1,7 +1,6 @@
 #include "analysis/response/chart_curves.h"
 
 #include <QChart>
-#include <QLineSeries>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -41,29 +40,6 @@ QValueAxis* YAxis(QChart& chart) {
 
 QAbstractAxis* XAxis(QChart& chart) {
     return chart.axes(Qt::Horizontal).value(0);
-}
-
-void AddCurve(QChart& chart, const QString& name, const QList<QPointF>& points, const QPen& pen) {
-    auto* series = new QLineSeries;
-    series->setName(name);
-    series->setPen(pen);
-    series->replace(points);
-    chart.addSeries(series);
-    series->attachAxis(XAxis(chart));
-    series->attachAxis(YAxis(chart));
-}
-
-QList<QPointF> Points(const std::vector<double>& x, const std::vector<double>& y, double xFactor,
-                      double yFactor) {
-    QList<QPointF> points;
-    const std::size_t n = std::min(x.size(), y.size());
-    points.reserve(static_cast<qsizetype>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        if (std::isfinite(x[i]) && std::isfinite(y[i])) {
-            points.append(QPointF(x[i] * xFactor, y[i] * yFactor));
-        }
-    }
-    return points;
 }
 
 QPen CurvePen(const QColor& colour, Qt::PenStyle style) {

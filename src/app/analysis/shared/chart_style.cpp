@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QFont>
 #include <QGridLayout>
+#include <QLogValueAxis>
 #include <QPainter>
 #include <QValueAxis>
 
@@ -73,11 +74,52 @@ double NiceTickInterval(double span) {
 // interval (or the reverse) can ask for 1e20 ticks and never return. So the ticks are fixed while
 // range and interval change, and dynamic again only once both belong together.
 void SetTicks(QValueAxis& axis, double low, double high, double interval) {
+    if (!((high - low) / interval <= kMostTicks)) {
+        interval = NiceTickInterval(high - low);
+    }
+    if (axis.tickType() == QValueAxis::TicksDynamic && axis.min() == low && axis.max() == high &&
+        axis.tickAnchor() == 0 && axis.tickInterval() == interval) {
+        return;
+    }
     axis.setTickType(QValueAxis::TicksFixed);
     axis.setRange(low, high);
     axis.setTickAnchor(0);
     axis.setTickInterval(interval);
     axis.setTickType(QValueAxis::TicksDynamic);
+}
+
+void SetNiceRange(QValueAxis& axis, double low, double high) {
+    QValueAxis scratch;
+    scratch.setTickCount(axis.tickCount());
+    scratch.setRange(low, high);
+    scratch.applyNiceNumbers();
+    axis.setTickCount(scratch.tickCount());
+    axis.setRange(scratch.min(), scratch.max());
+}
+
+void SetLabelFormat(QValueAxis& axis, const QString& format) {
+    if (axis.labelFormat() != format) {
+        axis.setLabelFormat(format);
+    }
+}
+
+void SetLabelFormat(QLogValueAxis& axis, const QString& format) {
+    if (axis.labelFormat() != format) {
+        axis.setLabelFormat(format);
+    }
+}
+
+void BoundTicks(QValueAxis& axis) {
+    QObject::connect(&axis, &QValueAxis::rangeChanged, &axis, [&axis](qreal low, qreal high) {
+        if (axis.tickType() != QValueAxis::TicksDynamic) {
+            return;
+        }
+        const double ticks = (high - low) / axis.tickInterval();
+        const double interval = NiceTickInterval(high - low);
+        if (!(ticks >= 1 && ticks <= kMostTicks) && interval > 0 && std::isfinite(interval)) {
+            SetTicks(axis, low, high, interval);
+        }
+    });
 }
 
 QString SiTickText(double value) {

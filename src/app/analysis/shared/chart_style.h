@@ -14,6 +14,7 @@ class QChart;
 class QChartView;
 class QFont;
 class QGridLayout;
+class QLogValueAxis;
 class QValueAxis;
 class QWidget;
 
@@ -32,9 +33,22 @@ void ClearChartViews(std::span<QChartView* const> views);
 
 // A tick interval of 1, 2 or 5 times a power of ten giving about five intervals over the span.
 double NiceTickInterval(double span);
+// The most ticks a value axis shows.
+inline constexpr double kMostTicks = 12;
 // Range and tick interval of a value axis, set so that Qt never lays out ticks for a range under
-// the other one's interval.
+// the other one's interval; an interval giving more than kMostTicks is replaced by the range's
+// NiceTickInterval.
 void SetTicks(QValueAxis& axis, double low, double high, double interval);
+// The range [low, high] widened to nice numbers with the tick count QValueAxis::applyNiceNumbers
+// would choose from the axis' present one, set in one change. Every change of an axis shown lays
+// out its labels anew: applying the nice numbers on the axis itself would do that twice.
+void SetNiceRange(QValueAxis& axis, double low, double high);
+// The labels' format, changed only when it differs (a change lays the labels out anew).
+void SetLabelFormat(QValueAxis& axis, const QString& format);
+void SetLabelFormat(QLogValueAxis& axis, const QString& format);
+// From now on, whatever range `axis` is given (a zoom, a pan, a new result), its dynamic ticks
+// stay between one and kMostTicks: beyond, a NiceTickInterval of the new range replaces theirs.
+void BoundTicks(QValueAxis& axis);
 
 // A value as a short SI text without unit: "20", "1k", "1.5k", "200µ", "2.2M"; up to four
 // significant digits, trailing zeros dropped.

@@ -35,6 +35,21 @@ void Attach(QChart& chart, QAbstractSeries* series) {
     series->attachAxis(Axis(chart, Qt::Vertical));
 }
 
+// The plot's title with the unit of its axis: "fa [kHz]", "Q".
+QString TitleOf(ToleranceHistograms::Kind kind, const QString& unit) {
+    switch (kind) {
+        case ToleranceHistograms::Fa:
+            return QStringLiteral("fa [%1]").arg(unit);
+        case ToleranceHistograms::Fo:
+            return QStringLiteral("fo [%1]").arg(unit);
+        case ToleranceHistograms::Q:
+            return QStringLiteral("Q");
+        case ToleranceHistograms::Cutoff:
+            break;
+    }
+    return QCoreApplication::translate("AnalysisWindow", "−3 dB 周波数 [%1]").arg(unit);
+}
+
 // The histogram's bars from `low` to `high` (the bins evenly between): the outline up, across and
 // down at each bin edge, filled.
 QAreaSeries* Bars(const Histogram& h, double low, double high) {
@@ -87,9 +102,9 @@ const Spread& SpreadOf(const ToleranceResult& result, ToleranceHistograms::Kind 
 }
 
 ToleranceHistograms::ToleranceHistograms(QWidget& area, QGridLayout& grid) {
-    const QString titles[kKinds] = {
-        QStringLiteral("fa [Hz]"), QStringLiteral("fo [Hz]"), QStringLiteral("Q"),
-        QCoreApplication::translate("AnalysisWindow", "−3 dB 周波数 [Hz]")};
+    const QString titles[kKinds] = {TitleOf(Fa, QStringLiteral("Hz")),
+                                    TitleOf(Fo, QStringLiteral("Hz")), TitleOf(Q, {}),
+                                    TitleOf(Cutoff, QStringLiteral("Hz"))};
     const QString names[kKinds] = {QStringLiteral("HistogramFa"), QStringLiteral("HistogramFo"),
                                    QStringLiteral("HistogramQ"), QStringLiteral("HistogramCutoff")};
     const QFont axisFont = SizedFont(area.font(), kAxisPixels);
@@ -103,6 +118,7 @@ ToleranceHistograms::ToleranceHistograms(QWidget& area, QGridLayout& grid) {
         y->setLabelFormat(QStringLiteral("%d"));
         for (QValueAxis* axis : {x, y}) {
             axis->setLabelsFont(axisFont);
+            BoundTicks(*axis);
         }
         chart->addAxis(x, Qt::AlignBottom);
         chart->addAxis(y, Qt::AlignLeft);
@@ -146,8 +162,10 @@ void ToleranceHistograms::Show(const ToleranceResult& result) {
                 ? std::clamp(static_cast<int>(std::floor(std::log10(largest) / 3)), -2, 2)
                 : 0;
         const double scale = std::pow(1000.0, -group);
+        const QString unit = frequency ? SiSymbol(group) + QStringLiteral("Hz") : QString();
+        chart.setTitle(TitleOf(Kind(kind), unit));
         Axis(chart, Qt::Horizontal)
-            ->setTitleText(frequency ? QStringLiteral("[%1Hz]").arg(SiSymbol(group)) : QString());
+            ->setTitleText(frequency ? QStringLiteral("[%1]").arg(unit) : QString());
         low *= scale;
         high *= scale;
         QAreaSeries* bars = Bars(h, low, high);
@@ -156,8 +174,10 @@ void ToleranceHistograms::Show(const ToleranceResult& result) {
         QValueAxis& x = *Axis(chart, Qt::Horizontal);
         QValueAxis& y = *Axis(chart, Qt::Vertical);
         const double nominal = spread.nominal * scale;
-        x.setRange(std::isfinite(nominal) ? std::min(low, nominal) : low,
-                   std::isfinite(nominal) ? std::max(high, nominal) : high);
+        // Ticks at round values of the axis' unit: every 1, 2 or 5 times a power of ten.
+        const double left = std::isfinite(nominal) ? std::min(low, nominal) : low;
+        const double right = std::isfinite(nominal) ? std::max(high, nominal) : high;
+        SetTicks(x, left, right, NiceTickInterval(right - left));
         y.setRange(0, static_cast<double>(most) * 1.1);
         y.applyNiceNumbers();
         Attach(chart, bars);

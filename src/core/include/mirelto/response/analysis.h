@@ -46,7 +46,8 @@ struct StepTrace {
     bool empty() const { return time.empty(); }
 };
 
-// The table's figures of one response; NaN where not defined. The op-amp response has no
+// The table's figures of one response; NaN where not defined. Three real poles of the built
+// circuit are named as the request names its own (see PairedLike). The op-amp response has no
 // fa, fo, Q of its own (its poles are four): those stay NaN, and its gain at fo is taken at the
 // built circuit's fo.
 struct Figures {
