@@ -133,9 +133,9 @@ TFormAnalysis* OpenAnalysis(TFormMain& form) {
     return form.AnalysisWindow();
 }
 
-Texts TextsOf(const QString& spec) {
+Texts TextsOf(const QString& written) {
     Texts texts;
-    for (const QString& item : spec.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+    for (const QString& item : written.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
         const qsizetype equals = item.indexOf(QLatin1Char('='));
         if (equals < 0) {
             qFatal("no '=' in %s", qPrintable(item));

@@ -114,7 +114,7 @@ TFormAnalysis* OpenAnalysis(TFormMain& form);
 // Texts of named boxes and selectors, written "EditR2= 47k |ComboBoxC1=∞": a control's name, "=",
 // its text as is (spaces kept), "|" before the next; a later name replaces an earlier one.
 using Texts = QMap<QString, QString>;
-Texts TextsOf(const QString& spec);
+Texts TextsOf(const QString& written);
 
 // The text a box or a selector of the form shows.
 QString ShownText(const QWidget& form, const QString& name);
