@@ -150,6 +150,22 @@ ReportTexts ResultTexts(const Request& request, const GivenComponents& given,
     return texts;
 }
 
+// With --save: the design with its results, refused (keeping any file there) when the file
+// would not read back (a long note).
+void SaveIfAsked(const Arguments& args, bool isLpf, const ReportTexts& texts,
+                 const std::array<std::int32_t, 3>& series) {
+    const auto path = args.Text("--save");
+    if (!path) {
+        return;
+    }
+    const DesignSave save = DesignFileToSave(SavedDesign(args, isLpf, texts, series));
+    if (save.problem != DesignSaveProblem::None) {
+        throw Refused("design-not-saved",
+                      Concat("--save: ", ShownPath(*path), ": ", DescribeInEnglish(save)));
+    }
+    WriteOutputFile(*path, save.bytes);
+}
+
 // The constant calculation exactly as the window runs it.
 void RunDesign(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
@@ -162,12 +178,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
         throw UsageError("--compensate: needs the op-amp's --gbw (or an --opamp with one)");
     }
 
-    ConstantRequest input;
-    input.request = request.poles;
-    input.isLpf = isLpf;
-    input.given = given.values;
-    input.givenTexts = given.texts;
-    input.series = series;
+    const ConstantRequest input{request.poles, isLpf, given.values, given.texts, series};
     const ConstantOutcome outcome = CalculateConstants(DesignRecord{}, input);
     if (outcome.stop != ConstantStop::Done) {
         throw StopRefusal(outcome.stop, outcome.fault, isLpf);
@@ -188,15 +199,7 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     }
     const ReportTexts texts = ResultTexts(request, given, shownParts, shownPoles, isLpf);
     const std::string report = ComposeReport(isLpf, true, texts);
-    if (const auto path = args.Text("--save")) {
-        // Refused, keeping any file there, when the file would not read back (a long note).
-        const DesignSave save = DesignFileToSave(SavedDesign(args, isLpf, texts, series));
-        if (save.problem != DesignSaveProblem::None) {
-            throw Refused("design-not-saved",
-                          Concat("--save: ", ShownPath(*path), ": ", DescribeInEnglish(save)));
-        }
-        WriteOutputFile(*path, save.bytes);
-    }
+    SaveIfAsked(args, isLpf, texts, series);
 
     const Cutoff cutoff = CutoffOf(built);
     const std::optional<OpAmpFigures> figures = OpAmpOf(built, opAmp);
