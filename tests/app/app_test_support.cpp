@@ -1,18 +1,25 @@
 #include "app_test_support.h"
 
+#include <QAbstractButton>
 #include <QChart>
 #include <QChartView>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QValueAxis>
 #include <QWidget>
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -43,16 +50,28 @@ QMargins FakePlatform::ExpectedFrame(QWidget&) {
 }
 
 int FakePlatform::ExecModal(QDialog& dialog) {
-    ShownBox box{dialog.windowTitle(), {}, QMessageBox::NoIcon,   dialog.pos(),
-                 dialog.size(),        {}, QMessageBox::NoButton, dialog.parentWidget()};
+    ShownBox box{dialog.windowTitle(),
+                 {},
+                 QMessageBox::NoIcon,
+                 dialog.pos(),
+                 dialog.size(),
+                 {},
+                 {},
+                 QMessageBox::NoButton,
+                 dialog.parentWidget()};
     if (auto* message = qobject_cast<QMessageBox*>(&dialog)) {
         box.text = message->text();
         box.icon = message->icon();
         box.buttons = message->standardButtons();
+        for (int flag = QMessageBox::FirstButton; flag <= QMessageBox::LastButton; flag <<= 1) {
+            if (QAbstractButton* button = message->button(QMessageBox::StandardButton(flag))) {
+                box.buttonTexts << button->text();
+            }
+        }
         box.defaultButton = message->standardButton(message->defaultButton());
     }
     boxes.append(box);
-    return QMessageBox::Ok;
+    return box.buttons.testFlag(answer) ? answer : QMessageBox::Ok;
 }
 
 bool FakePlatform::ExecPrintDialog(QPrintDialog& dialog) {
@@ -130,6 +149,70 @@ TFormAnalysis* OpenAnalysis(TFormMain& form) {
     return form.AnalysisWindow();
 }
 
+namespace {
+
+// The user's own settings folder as it was before the test moved HOME, and what it held then.
+struct RealSettings {
+    QString folder;
+    QStringList before;
+};
+
+RealSettings& Real() {
+    static RealSettings real;
+    return real;
+}
+
+QTemporaryDir*& TemporaryHome() {
+    static QTemporaryDir* home = nullptr;
+    return home;
+}
+
+// Fails the test program at its end when it changed the user's own settings folder.
+void CheckRealSettingsUntouched() {
+    if (!RealSettingsUntouched()) {
+        std::fprintf(stderr, "FAIL: the test changed the user's settings in %s\n",
+                     qPrintable(Real().folder));
+        std::_Exit(1);
+    }
+}
+
+}  // namespace
+
+QStringList FolderFingerprint(const QString& folder) {
+    if (!QFileInfo(folder).exists()) {
+        return {QStringLiteral("(absent)")};
+    }
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        QFile file(info.filePath());
+        const QByteArray content =
+            info.isFile() && file.open(QIODevice::ReadOnly)
+                ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
+                : QByteArray("-");
+        entries.append(QStringLiteral("%1 %2 %3")
+                           .arg(QDir(folder).relativeFilePath(info.filePath()))
+                           .arg(info.lastModified().toMSecsSinceEpoch())
+                           .arg(QString::fromLatin1(content)));
+    }
+    entries.sort();
+    return entries;
+}
+
+QString TestHome() {
+    return TemporaryHome() ? TemporaryHome()->path() : QString();
+}
+
+QString RealSettingsFolder() {
+    return Real().folder;
+}
+
+bool RealSettingsUntouched() {
+    return FolderFingerprint(Real().folder) == Real().before;
+}
+
 void PinTestEnvironment(const char* desktopLocale) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -143,15 +226,41 @@ void PinTestEnvironment(const char* desktopLocale) {
     qputenv("LC_MESSAGES", desktopLocale);
     qunsetenv("MIRELTO_LANG");
     std::setlocale(LC_ALL, "C.UTF-8");
-    static const std::string home = QDir::tempPath().toStdString() + "/mirelto-test-home";
-    QDir().mkpath(QString::fromStdString(home));
-    // Qt wants its runtime directory private to the user.
-    QFile::setPermissions(QString::fromStdString(home),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", QByteArray::fromStdString(home));
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(home));
-    // Settings (the recent files) go under the temporary home too.
-    qunsetenv("XDG_CONFIG_HOME");
+    PinTemporaryHome();
+}
+
+void PinTemporaryHome() {
+    // Where the user's settings live, read before HOME moves.
+    const QString config = qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")
+                               ? QDir::homePath() + QStringLiteral("/.config")
+                               : qEnvironmentVariable("XDG_CONFIG_HOME");
+    Real().folder = config + QStringLiteral("/Mirelto");
+    Real().before = FolderFingerprint(Real().folder);
+    // A home of this run's own, removed at the end; private, as Qt wants its runtime folder.
+    TemporaryHome() = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/mirelto-test-XXXXXX"));
+    if (!TemporaryHome()->isValid()) {
+        qFatal("no temporary home: %s", qPrintable(TemporaryHome()->errorString()));
+    }
+    const QByteArray home = QFile::encodeName(TemporaryHome()->path());
+    qputenv("HOME", home);
+    qputenv("XDG_RUNTIME_DIR", home);
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("XDG_CACHE_HOME", home + "/.cache");
+    qputenv("XDG_DATA_HOME", home + "/.local/share");
+    // The window's settings (the recent files) under the temporary home, whatever Qt read before.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, QFile::decodeName(home + "/.config"));
+    }
+    const QString settingsFile =
+        QSettings(QStringLiteral("Mirelto"), QStringLiteral("mirelto")).fileName();
+    if (!settingsFile.startsWith(TemporaryHome()->path() + QLatin1Char('/'))) {
+        qFatal("the window's settings would go to %s", qPrintable(settingsFile));
+    }
+    std::atexit([] {
+        CheckRealSettingsUntouched();
+        delete TemporaryHome();
+        TemporaryHome() = nullptr;
+    });
 }
 
 }  // namespace mirelto::test

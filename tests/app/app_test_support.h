@@ -1,8 +1,8 @@
 // What every window test shares: a pinned environment (offscreen platform unless one is set, a
 // Japanese desktop for messages with "C" formats, the language that desktop chooses, 96 DPI, a
-// temporary HOME) and a fake desktop that records message boxes instead of
-// showing them, with window and work-area rectangles the test can set, a printer dialog that
-// confirms or cancels as told, a save dialog that answers with the path it is given, and a
+// temporary HOME and settings folder of its own) and a fake desktop that records message boxes
+// instead of showing them, with window and work-area rectangles the test can set, a printer dialog
+// that confirms or cancels as told, a save dialog that answers with the path it is given, and a
 // clipboard that keeps what was copied; save and open dialogs answer with the path they are given.
 #pragma once
 
@@ -38,6 +38,7 @@ struct ShownBox {
     QPoint position;
     QSize size;
     QMessageBox::StandardButtons buttons;  // the box's buttons
+    QStringList buttonTexts;               // their texts, in the order of the standard buttons
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     const QWidget* parent = nullptr;
 };
@@ -65,6 +66,8 @@ class FakePlatform : public Platform {
     Rect workArea{0, 0, 1024, 768};
     QMargins expectedFrame;  // the frame a window manager would announce
     QList<ShownBox> boxes;   // every modal box "shown", in order
+    // The button the user presses in a box that has it; in any other box OK.
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
     // The printer dialog: times shown, whether the user confirms, and what the user sets up on
     // the printer before confirming.
     int printDialogs = 0;
@@ -111,8 +114,23 @@ bool OpenFreshMainWindow(std::unique_ptr<FakePlatform>& platform, std::unique_pt
 TFormAnalysis* OpenAnalysis(TFormMain& form);
 
 // Sets the environment the tests pin, with `desktopLocale` as the desktop's locale for messages
-// (LC_MESSAGES; LANG and the C library keep "C"); call first thing in main.
+// (LC_MESSAGES; LANG and the C library keep "C"), and a temporary home (PinTemporaryHome); call
+// first thing in main.
 void PinTestEnvironment(const char* desktopLocale = "ja_JP.UTF-8");
+
+// Moves HOME and the XDG folders into a temporary folder of this run (removed at its end) and
+// points the window's settings there; the program fails at its end if the user's own settings
+// folder changed meanwhile.
+void PinTemporaryHome();
+// The temporary home; empty before PinTemporaryHome.
+QString TestHome();
+// The user's own settings folder that PinTemporaryHome watches.
+QString RealSettingsFolder();
+// Whether that folder holds what it held then.
+bool RealSettingsUntouched();
+// What a folder holds, one "path mtime content-hash" line per entry, sorted; "(absent)" when it
+// is not.
+QStringList FolderFingerprint(const QString& folder);
 
 }  // namespace mirelto::test
 

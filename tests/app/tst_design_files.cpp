@@ -450,12 +450,67 @@ class TestDesignFiles : public QObject {
         QVERIFY(ReadBytes(Path(QStringLiteral("d0.mirelto"))).contains("\"5k\""));
     }
 
+    void isolationGuard_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("noticed");
+        // clang-format off
+        QTest::newRow("nothing")                    << S("")        << false;
+        QTest::newRow("file read")                  << S("read")    << false;
+        QTest::newRow("same size rewritten")        << S("rewrite") << true;
+        QTest::newRow("file added")                 << S("add")     << true;
+        QTest::newRow("file removed")               << S("remove")  << true;
+        QTest::newRow("folder made where none was") << S("make")    << true;
+        // clang-format on
+    }
+
+    // A settings folder like a user's with its mirelto.conf (none for "make"); its fingerprint
+    // before and after the row's change differ exactly when the change wrote something: the
+    // check each test program makes of the user's own folder at its end.
+    void isolationGuard() {
+        QFETCH(QString, change);
+        QFETCH(bool, noticed);
+        const QString folder = Path(QStringLiteral("Mirelto"));
+        const QString conf = folder + QStringLiteral("/mirelto.conf");
+        if (change != QStringLiteral("make")) {
+            QVERIFY(QDir().mkdir(folder));
+            WriteBytes(conf, "[General]\nrecentFiles=/a.mirelto\n");
+        }
+        const QStringList before = mirelto::test::FolderFingerprint(folder);
+        if (change == QStringLiteral("read")) {
+            QVERIFY(!ReadBytes(conf).isEmpty());
+        } else if (change == QStringLiteral("rewrite")) {
+            WriteBytes(conf, "[General]\nrecentFiles=/b.mirelto\n");
+        } else if (change == QStringLiteral("add")) {
+            WriteBytes(folder + QStringLiteral("/mirelto.conf.lock"), "");
+        } else if (change == QStringLiteral("remove")) {
+            QVERIFY(QFile::remove(conf));
+        } else if (change == QStringLiteral("make")) {
+            QVERIFY(QDir().mkdir(folder));
+        }
+        QCOMPARE(mirelto::test::FolderFingerprint(folder) != before, noticed);
+    }
+
+    // A design saved goes into the recent list: the settings file written is inside the test's
+    // temporary home, and the user's own settings folder holds what it held at the start.
+    void settingsStayInTemporaryHome() {
+        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("kept.mirelto")), form_.get()));
+        QSettings settings(QStringLiteral("Mirelto"), QStringLiteral("mirelto"));
+        settings.sync();
+        QVERIFY(!mirelto::test::TestHome().isEmpty());
+        QVERIFY2(settings.fileName().startsWith(mirelto::test::TestHome() + QLatin1Char('/')),
+                 qPrintable(settings.fileName()));
+        QVERIFY(QFile::exists(settings.fileName()));
+        QVERIFY(!mirelto::test::RealSettingsFolder().startsWith(mirelto::test::TestHome()));
+        QVERIFY(mirelto::test::RealSettingsUntouched());
+    }
+
     // A .mirelto file dragged onto the main window is accepted and opened once dropped; another
     // file is refused.
     void drop() {
         form_->EditFa->setText(QStringLiteral("8k"));
         QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("dropped.mirelto")), form_.get()));
         form_->EditFa->setText(QStringLiteral("1k"));
+        platform_->answer = QMessageBox::Discard;  // the change to dropped.mirelto given up
         for (const QString& name :
              {QStringLiteral("notes.txt"), QStringLiteral("dropped.mirelto")}) {
             QMimeData data;

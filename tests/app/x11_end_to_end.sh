@@ -33,11 +33,21 @@ trap cleanup EXIT
 start_xvfb "$work/xvfb.log"
 xvfb=$XVFB_PID
 
-# The window manager, with a home of its own; ready once it names itself on the root window.
-command -v openbox > /dev/null || fail "openbox is not installed (scripts/install-deps.sh)"
+# The calculator and the window manager with a home of their own: the recent list the calculator
+# keeps goes there, never into the user's settings, which must read the same at the end.
+real_settings="${XDG_CONFIG_HOME:-$HOME/.config}/Mirelto"
+fingerprint() {
+    { find "$1" -printf '%P %T@ %s\n' && find "$1" -type f -exec sha256sum {} +; } 2> /dev/null |
+        sort || true
+}
+real_before=$(fingerprint "$real_settings")
 mkdir -p "$work/home"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache" \
-    openbox --sm-disable > "$work/openbox.log" 2>&1 &
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_DATA_HOME="$work/home/.local/share"
+
+# The window manager; ready once it names itself on the root window.
+command -v openbox > /dev/null || fail "openbox is not installed (scripts/install-deps.sh)"
+openbox --sm-disable > "$work/openbox.log" 2>&1 &
 wm=$!
 for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id' &&
@@ -154,6 +164,11 @@ timeout 10 xclip -selection clipboard -o > "$work/design_clipboard.txt" ||
     fail "clipboard unreadable after opening a design"
 cmp "$work/expected_design_report.txt" "$work/design_clipboard.txt" ||
     fail "the opened design's report differs: $(od -c "$work/design_clipboard.txt" | head -20)"
+
+[ "$(fingerprint "$real_settings")" = "$real_before" ] ||
+    fail "the run changed the user's settings in $real_settings"
+grep -q 'high pass.mirelto' "$XDG_CONFIG_HOME/Mirelto/mirelto.conf" ||
+    fail "the design opened is not in the run's own recent list"
 
 echo "x11 end-to-end: window $window, client $geometry, frame ${fw}x$fh at $fx,$fy in work area" \
     "${wa_w}x$wa_h at $wa_x,$wa_y, warning box ${bw}x$bh at $bx,$by, report copied" \
