@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <mirelto/tools/presets.h>
+#include <mirelto/tools/ranking.h>
 
 namespace mirelto {
 
@@ -27,6 +28,8 @@ constexpr std::int64_t kGivenSeries[] = {0, 6, 12, 24, 48, 96, 192};
 
 constexpr const char* kPartNames[kDesignParts] = {"R1", "R2", "R3", "C1", "C2", "C3"};
 constexpr const char* kPoleNames[3] = {"fa", "fo", "Q"};
+// The key "command" by ResultCommand; Unknown is never written.
+constexpr std::string_view kCommandNames[] = {"", "constants", "transfer"};
 
 // Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points beyond
 // U+10FFFF).
@@ -184,6 +187,12 @@ AnalysisSettings ReadAnalysis(const Reader& root) {
                   settings.optimiser.givenSeries) == std::end(kGivenSeries)) {
         optimiser.Bad("givenSeries");
     }
+    if (optimiser.Has("ranking")) {
+        settings.ranking = optimiser.Text("ranking");
+        if (!ParseRanking(settings.ranking)) {
+            optimiser.Bad("ranking");
+        }
+    }
     return settings;
 }
 
@@ -219,6 +228,14 @@ DesignFile ReadDesign(const Json& json) {
     design.request = Boxes(root.Object("request"), kPoleNames);
     design.parts = Boxes(root.Object("parts"), kPartNames);
     design.result = Boxes(root.Object("result"), kPoleNames);
+    if (root.Has("command")) {
+        const std::string command = root.Text("command");
+        const auto named = std::find(std::begin(kCommandNames), std::end(kCommandNames), command);
+        if (named == std::end(kCommandNames) || named == std::begin(kCommandNames)) {
+            root.Bad("command");
+        }
+        design.command = static_cast<ResultCommand>(named - std::begin(kCommandNames));
+    }
     design.series = Boxes(root.Object("series"), kPartNames);
     if (root.Has("analysis")) {
         design.analysis = ReadAnalysis(root.Object("analysis"));
@@ -293,6 +310,9 @@ std::string SerialiseDesignFile(const DesignFile& design) {
     json["request"] = BoxesJson(design.request, kPoleNames);
     json["parts"] = BoxesJson(design.parts, kPartNames);
     json["result"] = BoxesJson(design.result, kPoleNames);
+    if (design.command != ResultCommand::Unknown) {
+        json["command"] = kCommandNames[static_cast<std::size_t>(design.command)];
+    }
     json["series"] = BoxesJson(design.series, kPartNames);
     if (design.analysis) {
         const AnalysisSettings& a = *design.analysis;
@@ -306,6 +326,9 @@ std::string SerialiseDesignFile(const DesignFile& design) {
         analysis["tolerance"] = std::move(tolerance);
         analysis["optimiser"] = {{"steps", a.optimiser.steps},
                                  {"givenSeries", a.optimiser.givenSeries}};
+        if (!a.ranking.empty()) {
+            analysis["optimiser"]["ranking"] = a.ranking;
+        }
         json["analysis"] = std::move(analysis);
     }
     json["note"] = design.note;
