@@ -24,8 +24,8 @@ using Texts = QMap<QString, QString>;  // control name -> text
 // What runs before the step under test.
 enum class Before { Nothing, DefaultCalculation, InfinityCalculation };
 
-const QString kWarning = QStringLiteral("Warning");
-const QString kError = QStringLiteral("Error");
+const QString kWarning = QStringLiteral("警告");
+const QString kError = QStringLiteral("エラー");
 
 const Texts kDefaultResults = {{QStringLiteral("EditC1"), QStringLiteral("  6.800n")},
                                {QStringLiteral("EditC2"), QStringLiteral(" 15.000n")},

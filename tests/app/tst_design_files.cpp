@@ -206,7 +206,9 @@ class TestDesignFiles : public QObject {
         QCOMPARE(opened.texts, saved.texts);
         QCOMPARE(opened.lpf, lpf);
         QCOMPARE(mirelto::DesignState.IsLpf, lpf);
-        QVERIFY(!opened.print && !opened.copy);
+        // A result saved is shown again (from the parts as saved), with printing and copying.
+        QCOMPARE(opened.print, saved.print);
+        QCOMPARE(opened.copy, saved.copy);
         QCOMPARE(form_->ComboBoxC1->isEnabled(), lpf);
         QCOMPARE(form_->ComboBoxR1->isEnabled(), !lpf);
         QCOMPARE(Calculate(), expected);
@@ -338,9 +340,11 @@ class TestDesignFiles : public QObject {
 
         QVERIFY(!saved);
         QCOMPARE(platform_->boxes.size(), 1);
-        QVERIFY2(platform_->boxes.front().text.startsWith(
-                     QStringLiteral("design.mirelto を保存できません。\n")),
-                 qPrintable(platform_->boxes.front().text));
+        // The full path and the system's reason.
+        const QString reason = readOnlyDirectory ? QStringLiteral("Permission denied")
+                                                 : QStringLiteral("File too large");
+        QCOMPARE(platform_->boxes.front().text,
+                 path + QStringLiteral(" を保存できません。\n") + reason);
         QCOMPARE(ReadBytes(path), old);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("design.mirelto")});
@@ -401,12 +405,15 @@ class TestDesignFiles : public QObject {
         QCOMPARE(platform_->saveDialogs, 2);
         QVERIFY(QFile::exists(Path(QStringLiteral("second.mirelto"))));
 
+        // The change to second.mirelto is given up when asked.
         form_->EditFa->setText(QStringLiteral("9k"));
         platform_->openPath = Path(QStringLiteral("first.mirelto"));
+        platform_->answer = QMessageBox::Discard;
         QTest::keyClick(form_->EditR1, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(platform_->openDialogs, 1);
         QCOMPARE(form_->EditFa->text(), QStringLiteral("3k"));
-        QCOMPARE(platform_->boxes.size(), 0);
+        QCOMPARE(platform_->boxes.size(), 1);
+        QVERIFY(!ReadBytes(Path(QStringLiteral("second.mirelto"))).contains("\"9k\""));
     }
 
     // The analysis window's File menu: its three commands with their shortcuts, and the recent
@@ -523,7 +530,7 @@ class TestDesignFiles : public QObject {
             QCoreApplication::processEvents();
         }
         QCOMPARE(form_->EditFa->text(), QStringLiteral("8k"));
-        QCOMPARE(platform_->boxes.size(), 0);
+        QCOMPARE(platform_->boxes.size(), 1);
     }
 };
 

@@ -69,20 +69,20 @@ class TestMessageBox : public QObject {
         QTest::addColumn<QString>("edge");  // which work-area edge the box must touch, if any
         const Rect screen{0, 0, 1024, 768};
         QTest::newRow("warning, centred")
-            << MessageType::Warning << Rect{300, 200, 700, 600} << screen
-            << QStringLiteral("Warning") << QMessageBox::Warning << QString();
+            << MessageType::Warning << Rect{300, 200, 700, 600} << screen << QStringLiteral("警告")
+            << QMessageBox::Warning << QString();
         QTest::newRow("error, centred")
-            << MessageType::Error << Rect{300, 200, 700, 600} << screen << QStringLiteral("Error")
+            << MessageType::Error << Rect{300, 200, 700, 600} << screen << QStringLiteral("エラー")
             << QMessageBox::Critical << QString();
         QTest::newRow("window below the bottom")
             << MessageType::Warning << Rect{300, 700, 700, 1100} << Rect{0, 0, 1024, 728}
-            << QStringLiteral("Warning") << QMessageBox::Warning << QStringLiteral("bottom");
+            << QStringLiteral("警告") << QMessageBox::Warning << QStringLiteral("bottom");
         QTest::newRow("window off the left edge")
-            << MessageType::Error << Rect{-395, 200, 5, 600} << screen << QStringLiteral("Error")
+            << MessageType::Error << Rect{-395, 200, 5, 600} << screen << QStringLiteral("エラー")
             << QMessageBox::Critical << QStringLiteral("left");
         QTest::newRow("task bar at the top")
             << MessageType::Warning << Rect{300, -300, 700, 100} << Rect{0, 40, 1024, 768}
-            << QStringLiteral("Warning") << QMessageBox::Warning << QStringLiteral("top");
+            << QStringLiteral("警告") << QMessageBox::Warning << QStringLiteral("top");
     }
     void showCentered() {
         QFETCH(MessageType, type);
@@ -127,13 +127,46 @@ class TestMessageBox : public QObject {
         }
     }
 
+    void captionsAndButtons_data() {
+        QTest::addColumn<MessageType>("type");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("defaultButton");
+        const int question = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+        // clang-format off
+        QTest::newRow("warning")     << MessageType::Warning      << int(QMessageBox::Ok) << QStringLiteral("警告") << QStringList{QStringLiteral("OK")} << int(QMessageBox::Ok);
+        QTest::newRow("error")       << MessageType::Error        << int(QMessageBox::Ok) << QStringLiteral("エラー") << QStringList{QStringLiteral("OK")} << int(QMessageBox::Ok);
+        QTest::newRow("information") << MessageType::Information  << int(QMessageBox::Ok) << QStringLiteral("情報") << QStringList{QStringLiteral("OK")} << int(QMessageBox::Ok);
+        QTest::newRow("save?")       << MessageType::Confirmation << question << QStringLiteral("確認") << QStringList{QStringLiteral("保存する(&S)"), QStringLiteral("キャンセル"), QStringLiteral("保存しない(&N)")} << int(QMessageBox::Save);
+        // clang-format on
+    }
+
+    // A message of the row's type and buttons in the Japanese window; its caption and button
+    // texts are Japanese (OK stays OK), with the row's default button.
+    void captionsAndButtons() {
+        QFETCH(MessageType, type);
+        QFETCH(int, buttons);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, texts);
+        QFETCH(int, defaultButton);
+        mirelto::test::FakePlatform platform;
+        QWidget window;
+        mirelto::ShowMessageCentered(QStringLiteral("?"), type,
+                                     QMessageBox::StandardButtons(buttons), 0, &window);
+        QCOMPARE(platform.boxes.size(), 1);
+        QCOMPARE(platform.boxes.front().caption, caption);
+        QCOMPARE(platform.boxes.front().buttonTexts, texts);
+        QCOMPARE(int(platform.boxes.front().defaultButton), defaultButton);
+    }
+
     // No window given and no main window; show a warning; the box is still shown, unparented.
     void showWithoutWindow() {
         mirelto::test::FakePlatform platform;
         mirelto::ShowMessageCentered(QStringLiteral("Qに値を入力してください"),
                                      MessageType::Warning, QMessageBox::Ok, 0, nullptr);
         QCOMPARE(platform.boxes.size(), 1);
-        QCOMPARE(platform.boxes.front().caption, QStringLiteral("Warning"));
+        QCOMPARE(platform.boxes.front().caption, QStringLiteral("警告"));
         QCOMPARE(platform.boxes.front().parent, nullptr);
     }
 };

@@ -59,6 +59,10 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     // What the constant calculation would read from the boxes now; the analysis window's search
     // asks for it too.
     ConstantRequest CurrentRequest() const;
+    // An opened design's result shown again from its parts as saved, by the transfer-function
+    // calculation: nothing is rounded again. One of the constant calculation keeps that command
+    // and its request, for the report and the analysis window's comparison.
+    void ShowSavedResult(bool byConstants);
     void ShowResults();
     void ClearResults();
 
@@ -75,6 +79,8 @@ class TFormMain : public QWidget, public Ui::TFormMain {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A changed design file is saved or given up first; without one it closes as it always has.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void FormCreate();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -14,8 +15,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QSaveFile>
-#include <QSettings>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QUrl>
@@ -25,6 +24,7 @@
 
 #include <mirelto/design/design_state.h>
 #include <mirelto/tools/presets.h>
+#include <mirelto/tools/ranking.h>
 #include <mirelto/tools/tolerance.h>
 
 #include "analysis/analysis_window.h"
@@ -33,18 +33,13 @@
 #include "calculator/main_window.h"
 #include "desktop/error_display.h"
 #include "desktop/message_box.h"
+#include "desktop/saving.h"
 
 namespace mirelto {
 
 namespace {
 
 const QString kSuffix = QStringLiteral("mirelto");
-const QString kRecentKey = QStringLiteral("recentFiles");
-
-QSettings Settings() {
-    return QSettings(QStringLiteral("Mirelto"), QStringLiteral("mirelto"));
-}
-
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -76,10 +71,10 @@ int IndexOfData(const QComboBox& box, qint64 value) {
 
 }  // namespace
 
-FileCommands::FileCommands(TFormMain& form) : QObject(&form), form_(form) {
-    // Shortcuts only: the main window keeps its layout and caption.
-    const auto shortcut = [this](const QKeySequence& keys,
-                                 void (FileCommands::*command)(QWidget*)) {
+FileCommands::FileCommands(TFormMain& form)
+    : QObject(&form), form_(form), changes_([this] { return CurrentDesign(); }, this) {
+    // Shortcuts only: the main window keeps its layout.
+    const auto shortcut = [this](const QKeySequence& keys, auto command) {
         auto* key = new QShortcut(keys, &form_);
         connect(key, &QShortcut::activated, this,
                 [this, command] { RunGuarded([this, command] { (this->*command)(&form_); }); });
@@ -89,6 +84,7 @@ FileCommands::FileCommands(TFormMain& form) : QObject(&form), form_(form) {
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &FileCommands::SaveAs);
     form_.setAcceptDrops(true);
     form_.installEventFilter(this);
+    changes_.Watch(form_);
 }
 
 QString FileCommands::OpenProblemText(const QString& fileName, const DesignFileError& error) {
@@ -148,7 +144,39 @@ void FileCommands::Fail(const QString& text, QWidget* over) {
     ShowMessageCentered(text, MessageType::Error, QMessageBox::Ok, 0, over ? over : &form_);
 }
 
+bool FileCommands::MaySetDesignAside(QWidget* over) {
+    switch (changes_.Ask(over ? over : &form_)) {
+        case SetAside::Save:
+            return SaveTo(current_, over);
+        case SetAside::Discard:
+            return true;
+        case SetAside::Cancel:
+            break;
+    }
+    return false;
+}
+
+void FileCommands::OpenAfterAsking(const QString& path, QWidget* over) {
+    if (MaySetDesignAside(over)) {
+        OpenFile(path, over);
+    }
+}
+
+void FileCommands::OpenRecent(const QString& path, QWidget* over) {
+    if (!QFileInfo::exists(path)) {
+        ForgetRecentFile(path);
+        Fail(tr("%1 はもうありません。最近使ったファイルの一覧から外しました。")
+                 .arg(QDir::toNativeSeparators(path)),
+             over);
+        return;
+    }
+    OpenAfterAsking(path, over);
+}
+
 void FileCommands::Open(QWidget* over) {
+    if (!MaySetDesignAside(over)) {
+        return;
+    }
     const QString path = CurrentPlatform().GetOpenFileName(
         over, tr("設計ファイルを開く"), QFileInfo(current_).absolutePath(),
         tr("設計ファイル (*.mirelto);;すべてのファイル (*)"));
@@ -158,6 +186,10 @@ void FileCommands::Open(QWidget* over) {
 }
 
 bool FileCommands::OpenFile(const QString& path, QWidget* over) {
+    if (path.isEmpty()) {
+        Fail(tr("開くファイルの名前がありません。"), over);
+        return false;
+    }
     const DesignFileRead read = LoadDesignFile(QFile::encodeName(path).toStdString());
     if (const auto* error = std::get_if<DesignFileError>(&read)) {
         Fail(OpenProblemText(QFileInfo(path).fileName(), *error), over);
@@ -165,7 +197,8 @@ bool FileCommands::OpenFile(const QString& path, QWidget* over) {
     }
     ShowDesign(std::get<DesignFile>(read));
     current_ = path;
-    Remember(path);
+    RememberRecentFile(path);
+    changes_.Settled(path);
     return true;
 }
 
@@ -196,13 +229,16 @@ void FileCommands::ShowDesign(const DesignFile& design) {
             keptSettings_ = design.analysis;
         }
         keptNote_ = FromUtf8(design.note);
-        return;
+    } else {
+        if (design.analysis) {
+            ApplyAnalysisSettings(*analysis, *design.analysis);
+        }
+        noteEdit_->setPlainText(FromUtf8(design.note));
+        analysis->OptimiseTab().InputChanged();
     }
-    if (design.analysis) {
-        ApplyAnalysisSettings(*analysis, *design.analysis);
+    if (design.command != ResultCommand::Unknown) {
+        form_.ShowSavedResult(design.command == ResultCommand::Constants);
     }
-    noteEdit_->setPlainText(FromUtf8(design.note));
-    analysis->OptimiseTab().InputChanged();
 }
 
 DesignFile FileCommands::CurrentDesign() const {
@@ -212,6 +248,10 @@ DesignFile FileCommands::CurrentDesign() const {
                       ToUtf8(form_.EditQ->text())};
     design.result = {ToUtf8(form_.EditFar->text()), ToUtf8(form_.EditFor->text()),
                      ToUtf8(form_.EditQr->text())};
+    if (DesignState.ResultValid) {
+        design.command =
+            DesignState.ConstantMode ? ResultCommand::Constants : ResultCommand::TransferFunction;
+    }
     design.parts = {ToUtf8(form_.EditR1->text()), ToUtf8(form_.EditR2->text()),
                     ToUtf8(form_.EditR3->text()), ToUtf8(form_.EditC1->text()),
                     ToUtf8(form_.EditC2->text()), ToUtf8(form_.EditC3->text())};
@@ -219,7 +259,7 @@ DesignFile FileCommands::CurrentDesign() const {
         ToUtf8(form_.ComboBoxR1->currentText()), ToUtf8(form_.ComboBoxR2->currentText()),
         ToUtf8(form_.ComboBoxR3->currentText()), ToUtf8(form_.ComboBoxC1->currentText()),
         ToUtf8(form_.ComboBoxC2->currentText()), ToUtf8(form_.ComboBoxC3->currentText())};
-    if (const TFormAnalysis* analysis = form_.AnalysisWindow()) {
+    if (const TFormAnalysis* analysis = form_.AnalysisWindow(); analysis && noteEdit_) {
         design.analysis = AnalysisSettingsShown(*analysis);
         design.note = ToUtf8(noteEdit_->toPlainText());
     } else {
@@ -229,70 +269,46 @@ DesignFile FileCommands::CurrentDesign() const {
     return design;
 }
 
-void FileCommands::Save(QWidget* over) {
-    if (current_.isEmpty()) {
-        SaveAs(over);
-    } else {
-        SaveTo(current_, over);
-    }
+bool FileCommands::Save(QWidget* over) {
+    return current_.isEmpty() ? SaveAs(over) : SaveTo(current_, over);
 }
 
-void FileCommands::SaveAs(QWidget* over) {
+bool FileCommands::SaveAs(QWidget* over) {
     QString filter = tr("設計ファイル (*.mirelto)");
     const QString suggested = current_.isEmpty() ? QStringLiteral("design.mirelto") : current_;
     QString path = CurrentPlatform().GetSaveFileName(over, tr("設計ファイルを保存"), suggested,
                                                      filter, &filter);
     if (path.isEmpty()) {
-        return;
+        return false;
     }
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QLatin1Char('.') + kSuffix;
     }
-    SaveTo(path, over);
+    return SaveTo(path, over);
 }
 
 bool FileCommands::SaveTo(const QString& path, QWidget* over) {
     const std::string bytes = SerialiseDesignFile(CurrentDesign());
-    // Written under a temporary name and renamed over the old file only once complete.
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
-    // QSaveFile reports a failed flush but still commits, renaming the cut file over the old one.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                             static_cast<qint64>(bytes.size()) &&
-                         file.error() == QFileDevice::NoError && file.commit();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        Fail(tr("%1 を保存できません。\n%2").arg(QFileInfo(path).fileName(), reason), over);
+    const QString reason =
+        SaveWhole(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!reason.isEmpty()) {
+        ShowSaveFailure(path, reason, over ? over : &form_);
         return false;
     }
     current_ = path;
-    Remember(path);
+    RememberRecentFile(path);
+    changes_.Settled(path);
     return true;
-}
-
-QStringList FileCommands::RecentFiles() const {
-    QStringList recent = Settings().value(kRecentKey).toStringList();
-    return recent.mid(0, kMostRecentFiles);
-}
-
-void FileCommands::Remember(const QString& path) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList recent = RecentFiles();
-    recent.removeAll(absolute);
-    recent.prepend(absolute);
-    Settings().setValue(kRecentKey, recent.mid(0, kMostRecentFiles));
 }
 
 void FileCommands::FillRecentMenu(QMenu& menu, QWidget* over) {
     menu.clear();
-    const QStringList recent = RecentFiles();
+    const QStringList recent = DropGoneRecentFiles();
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent[i];
         QAction* action = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
         connect(action, &QAction::triggered, this,
-                [this, path, over] { RunGuarded([this, path, over] { OpenFile(path, over); }); });
+                [this, path, over] { RunGuarded([this, path, over] { OpenRecent(path, over); }); });
     }
     if (recent.isEmpty()) {
         menu.addAction(tr("(なし)"))->setEnabled(false);
@@ -300,10 +316,11 @@ void FileCommands::FillRecentMenu(QMenu& menu, QWidget* over) {
 }
 
 void FileCommands::AnalysisWindowMade(TFormAnalysis& analysis) {
+    // Settings the file did not hold take the window's defaults: no change of the design.
+    const bool unchanged = !changes_.Changed();
     auto* bar = new QMenuBar(&analysis);
     QMenu* file = bar->addMenu(tr("ファイル(&F)"));
-    const auto add = [&](const QString& text, const QKeySequence& keys,
-                         void (FileCommands::*command)(QWidget*)) {
+    const auto add = [&](const QString& text, const QKeySequence& keys, auto command) {
         QAction* action = file->addAction(text);
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, [this, command, &analysis] {
@@ -329,6 +346,10 @@ void FileCommands::AnalysisWindowMade(TFormAnalysis& analysis) {
     if (keptSettings_) {
         ApplyAnalysisSettings(analysis, *keptSettings_);
         keptSettings_.reset();
+    }
+    changes_.Watch(analysis);
+    if (unchanged) {
+        changes_.Reshown();
     }
 }
 
@@ -358,6 +379,10 @@ void FileCommands::ApplyAnalysisSettings(TFormAnalysis& analysis,
         IndexOfData(*analysis.ComboBoxSteps, settings.optimiser.steps));
     analysis.ComboBoxGivenSeries->setCurrentIndex(
         IndexOfData(*analysis.ComboBoxGivenSeries, settings.optimiser.givenSeries));
+    if (const std::optional<Ranking> ranking = ParseRanking(settings.ranking)) {
+        analysis.ComboBoxRanking->setCurrentIndex(
+            IndexOfData(*analysis.ComboBoxRanking, static_cast<int>(*ranking)));
+    }
 }
 
 AnalysisSettings FileCommands::AnalysisSettingsShown(const TFormAnalysis& analysis) const {
@@ -380,6 +405,8 @@ AnalysisSettings FileCommands::AnalysisSettingsShown(const TFormAnalysis& analys
     settings.tolerance.seed = ToUtf8(analysis.EditSeed->text());
     settings.optimiser.steps = analysis.ComboBoxSteps->currentData().toLongLong();
     settings.optimiser.givenSeries = analysis.ComboBoxGivenSeries->currentData().toLongLong();
+    settings.ranking = std::string(
+        RankingName(static_cast<Ranking>(analysis.ComboBoxRanking->currentData().toInt())));
     return settings;
 }
 
@@ -398,7 +425,7 @@ bool FileCommands::eventFilter(QObject* watched, QEvent* event) {
             drop->acceptProposedAction();
             // Opened once the drop has ended: a message box must not run inside the drag.
             QMetaObject::invokeMethod(
-                this, [this, path] { RunGuarded([this, path] { OpenFile(path, &form_); }); },
+                this, [this, path] { RunGuarded([this, path] { OpenAfterAsking(path, &form_); }); },
                 Qt::QueuedConnection);
         }
         return true;
