@@ -160,7 +160,7 @@
     </message>
     <message>
         <source>保存しない(&amp;N)</source>
-        <translation>Do&amp;n't Save</translation>
+        <translation>Do&amp;n&apos;t Save</translation>
     </message>
     <message>
         <source>キャンセル</source>

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include <mirelto/values/eseries.h>
 #include <mirelto/values/value_text.h>
 
 namespace mirelto::cli {
@@ -224,8 +225,7 @@ std::int32_t ParseSeriesOption(std::string_view option, std::string_view text) {
 void CheckStandardSeries(std::string_view option, std::int32_t size, std::string_view text) {
     // The window's Part takes any size; the command line only the series parts are sold in, so
     // that a typo (20 for 24) is not taken for a series of its own.
-    constexpr std::int32_t kStandard[] = {0, 3, 6, 12, 24, 48, 96, 192};
-    if (std::find(std::begin(kStandard), std::end(kStandard), size) == std::end(kStandard)) {
+    if (size != 0 && std::ranges::find(kStandardSeries, size) == kStandardSeries.end()) {
         throw UsageError(Named(option, Concat("not a standard series: ", Quoted(text),
                                               " (E3, E6, E12, E24, E48, E96, E192; 0 or inf "
                                               "for none)")));

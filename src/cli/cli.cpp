@@ -102,7 +102,7 @@ int Usage(std::span<const std::string> words, std::ostream& out, std::ostream& e
 void UseDesignFile(Arguments& args, const std::string& path) {
     DesignFileRead read = LoadDesignFile(path);
     if (const auto* error = std::get_if<DesignFileError>(&read)) {
-        throw Refused(DesignFileCode(error->problem),
+        throw Refused(std::string(DesignFileProblemCode(error->problem)),
                       Concat("--design: ", Printable(path), ": ", DescribeInEnglish(*error)));
     }
     args.UseDesign(std::get<DesignFile>(std::move(read)));

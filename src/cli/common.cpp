@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include <mirelto/design/circuit.h>
+#include <mirelto/design/default_design.h>
 #include <mirelto/design/filter.h>
+#include <mirelto/numeric/finite.h>
 #include <mirelto/tools/optimise.h>
 #include <mirelto/tools/tolerance.h>
 #include <mirelto/values/eseries.h>
@@ -30,6 +32,20 @@ bool HoldsNoValue(const std::string& text) {
     return std::isnan(ParseValue(text));
 }
 
+// The help of the options whose defaults are the window's starting texts and selectors.
+const std::string kFaHelp = Concat("real pole frequency, Hz (default ", DefaultDesign().fa, ")");
+const std::string kFoHelp = Concat("pole pair frequency, Hz (default ", DefaultDesign().fo, ")");
+const std::string kQHelp = Concat("pole pair quality factor (default ", DefaultDesign().q, ")");
+std::string SeriesHelp(std::string_view ordinal, std::string_view capacitor,
+                       std::string_view resistor) {
+    return Concat("series of the ", ordinal, " computed part (LPF ", capacitor, ": ",
+                  std::to_string(DefaultDesign().capacitorSeries), ", HPF ", resistor, ": ",
+                  std::to_string(DefaultDesign().resistorSeries), ")");
+}
+const std::string kSeries1Help = SeriesHelp("first", "C1", "R1");
+const std::string kSeries2Help = SeriesHelp("second", "C2", "R2");
+const std::string kSeries3Help = SeriesHelp("third", "C3", "R3");
+
 }  // namespace
 
 const std::array<Option, 1> kDesignOptions{{
@@ -44,9 +60,9 @@ const std::array<Option, 2> kModeOptions{{
 }};
 
 const std::array<Option, 5> kRequestOptions{{
-    {"--fa", "F", "real pole frequency, Hz (default 1.42k)"},
-    {"--fo", "F", "pole pair frequency, Hz (default 1.42k)"},
-    {"--q", "Q", "pole pair quality factor (default 1.0)"},
+    {"--fa", "F", kFaHelp},
+    {"--fo", "F", kFoHelp},
+    {"--q", "Q", kQHelp},
     {"--response", "NAME", "a preset response in place of --fa --fo --q (see presets)"},
     {"--fc", "F", "the preset's frequency, Hz (what it means: see presets)"},
 }};
@@ -61,9 +77,9 @@ const std::array<Option, 6> kComponentOptions{{
 }};
 
 const std::array<Option, 3> kSeriesOptions{{
-    {"--series1", "N", "series of the first computed part (LPF C1: 6, HPF R1: 24)"},
-    {"--series2", "N", "series of the second computed part (LPF C2: 6, HPF R2: 24)"},
-    {"--series3", "N", "series of the third computed part (LPF C3: 6, HPF R3: 24)"},
+    {"--series1", "N", kSeries1Help},
+    {"--series2", "N", kSeries2Help},
+    {"--series3", "N", kSeries3Help},
 }};
 
 const std::array<Option, 2> kOutputOptions{{
@@ -82,40 +98,6 @@ std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf) {
     }
 }
 
-std::string ProblemText(const Problem& problem) {
-    const std::string part = ComponentName(problem.part);
-    switch (problem.code) {
-        case InputProblem::None:
-            break;
-        case InputProblem::RequestNotPositive:
-            return "fa, fo and Q must be positive and finite";
-        case InputProblem::PartNotPositive:
-            return part + " must be positive and finite";
-        case InputProblem::NegativeSeries:
-            return part + ": a series size is 0 or more";
-        case InputProblem::NoPreferredValues:
-            return part + ": no preferred values around it";
-        case InputProblem::RoundedOutOfRange:
-            return part + ": its rounded value is out of range";
-        case InputProblem::StepsOutOfRange:
-            return Concat("the neighbourhood is 1 to ", std::to_string(kMaxSteps), " steps");
-        case InputProblem::NothingKept:
-            return "at least one candidate must be kept";
-        case InputProblem::ToleranceOutOfRange:
-            return Concat(part, ": a tolerance is 0 to below ",
-                          std::to_string(static_cast<int>(kMostPercent)), " %");
-        case InputProblem::NoPoles:
-            return std::string(kNoPolesText);
-        case InputProblem::TrialsOutOfRange:
-            return Concat("the number of trials is 1 to ", std::to_string(kMaxTrials));
-        case InputProblem::BinsOutOfRange:
-            return Concat("the number of histogram bins is 1 to ", std::to_string(kMaxBins));
-        case InputProblem::CutoffRangeInvalid:
-            return "the -3 dB search range must be 0 < low < high";
-    }
-    return {};
-}
-
 std::vector<Option> Join(std::initializer_list<std::span<const Option>> lists) {
     std::vector<Option> all;
     for (std::span<const Option> list : lists) {
@@ -131,7 +113,7 @@ bool ReadIsLpf(const Arguments& args) {
     if (!args.Has("--lpf") && !args.Has("--hpf") && args.Design()) {
         return args.Design()->isLpf;
     }
-    return !args.Has("--hpf");
+    return args.Has("--lpf") || (!args.Has("--hpf") && DefaultDesign().isLpf);
 }
 
 Request ReadRequest(const Arguments& args, bool isLpf) {
@@ -160,14 +142,15 @@ Request ReadRequest(const Arguments& args, bool isLpf) {
         r.foText = PresetValueText(poles.fo);
         r.qText = PresetValueText(poles.q);
         r.poles = {ParseValue(r.faText), ParseValue(r.foText), ParseValue(r.qText)};
-        if (!(r.poles.fa > 0 && r.poles.fo > 0 && r.poles.q > 0)) {
+        if (!IsPositiveFinite(r.poles.fa) || !IsPositiveFinite(r.poles.fo) ||
+            !IsPositiveFinite(r.poles.q)) {
             throw UsageError(Concat("--fc: ", Quoted(*fcText), " gives no finite fa, fo, Q"));
         }
         return r;
     }
-    r.faText = args.Text("--fa").value_or(std::string(kDefaultFa));
-    r.foText = args.Text("--fo").value_or(std::string(kDefaultFo));
-    r.qText = args.Text("--q").value_or(std::string(kDefaultQ));
+    r.faText = args.Text("--fa").value_or(std::string(DefaultDesign().fa));
+    r.foText = args.Text("--fo").value_or(std::string(DefaultDesign().fo));
+    r.qText = args.Text("--q").value_or(std::string(DefaultDesign().q));
     r.poles.fa = ParsePositive(Source(args, "--fa"), r.faText);
     r.poles.fo = ParsePositive(Source(args, "--fo"), r.foText);
     r.poles.q = ParsePositive(Source(args, "--q"), r.qText);
@@ -194,7 +177,7 @@ GivenComponents ReadGiven(const Arguments& args, bool isLpf) {
             parts.texts[i] = *text;
             parts.values[i] = ParsePositive(Source(args, given[i]), *text);
         } else if (i == 0) {
-            parts.texts[i] = isLpf ? kDefaultResistor : kDefaultCapacitor;
+            parts.texts[i] = isLpf ? DefaultDesign().resistor : DefaultDesign().capacitor;
             parts.values[i] = ParsePositive(given[i], parts.texts[i]);
         } else {
             parts.texts[i] = parts.texts[i - 1];
@@ -216,7 +199,7 @@ std::array<std::int32_t, 3> ReadSeries(const Arguments& args, bool isLpf) {
             series[i] = ParseSeries(selector);
             CheckStandardSeries(Source(args, kSeriesOptions[i].name), series[i], selector);
         } else {
-            series[i] = isLpf ? kDefaultCapacitorSeries : kDefaultResistorSeries;
+            series[i] = isLpf ? DefaultDesign().capacitorSeries : DefaultDesign().resistorSeries;
         }
     }
     return series;

@@ -53,16 +53,6 @@ extern const std::array<Option, 3> kSeriesOptions;     // --series1 .. --series3
 extern const std::array<Option, 2> kOutputOptions;     // --json --help
 extern const std::array<Option, 1> kDesignOptions;     // --design, which every command takes
 
-// The window's starting texts.
-inline constexpr std::string_view kDefaultFa = "1.42k";
-inline constexpr std::string_view kDefaultFo = "1.42k";
-inline constexpr std::string_view kDefaultQ = "1.0";
-inline constexpr std::string_view kDefaultResistor = "22k";
-inline constexpr std::string_view kDefaultCapacitor = "3.3n";
-// The window's series selectors: E6 for the capacitors, E24 for the resistors.
-inline constexpr std::int32_t kDefaultCapacitorSeries = 6;
-inline constexpr std::int32_t kDefaultResistorSeries = 24;
-
 // --lpf or --hpf; else the design's mode; else LPF.
 bool ReadIsLpf(const Arguments& args);
 
@@ -106,11 +96,6 @@ std::string OneLine(std::string_view text);
 
 // Where a constant calculation stopped, in English on one line.
 std::string StopText(ConstantStop stop, FaultKind fault, bool isLpf);
-
-// A tool's input problem in English, on one line.
-std::string ProblemText(const Problem& problem);
-inline constexpr std::string_view kNoPolesText =
-    "the circuit has no real pole and complex pole pair";
 
 Json CircuitJson(const Circuit& circuit);     // {"R1": ..., "C3": ...}
 Json PolesJson(const PoleSet& poles);         // {"fa": ..., "fo": ..., "q": ...}

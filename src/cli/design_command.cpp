@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <mirelto/design/constant_calculation.h>
+#include <mirelto/design/default_design.h>
 #include <mirelto/design/filter.h>
 #include <mirelto/output/report.h>
 #include <mirelto/response/analysis.h>
@@ -42,8 +43,8 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
     design.result = {texts.EditFar, texts.EditFor, texts.EditQr};
     if (!args.Design()) {
         for (std::size_t i = 0; i < 3; ++i) {
-            design.series[i] = std::to_string(kDefaultResistorSeries);
-            design.series[3 + i] = std::to_string(kDefaultCapacitorSeries);
+            design.series[i] = std::to_string(DefaultDesign().resistorSeries);
+            design.series[3 + i] = std::to_string(DefaultDesign().capacitorSeries);
         }
     }
     const std::size_t computed = isLpf ? 3 : 0;
@@ -99,6 +100,29 @@ Json WithCutoff(Json result, const Cutoff& cutoff) {
     return result;
 }
 
+// The boxes after a constant calculation: the request and the given parts as typed, the
+// computed parts and the result as the window shows them.
+ReportTexts ResultTexts(const Request& request, const GivenComponents& given,
+                        const DesignRecord& st, bool isLpf) {
+    ReportTexts texts;
+    texts.EditFa = request.faText;
+    texts.EditFo = request.foText;
+    texts.EditQ = request.qText;
+    std::string* const givenTexts[2][3] = {{&texts.EditC1, &texts.EditC2, &texts.EditC3},
+                                           {&texts.EditR1, &texts.EditR2, &texts.EditR3}};
+    std::string* const computedTexts[2][3] = {{&texts.EditR1, &texts.EditR2, &texts.EditR3},
+                                              {&texts.EditC1, &texts.EditC2, &texts.EditC3}};
+    const double computed[2][3] = {{st.ResR1, st.ResR2, st.ResR3}, {st.ResC1, st.ResC2, st.ResC3}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        *givenTexts[isLpf ? 1 : 0][i] = given.texts[i];
+        *computedTexts[isLpf ? 1 : 0][i] = Shown(computed[isLpf ? 1 : 0][i]);
+    }
+    texts.EditFar = Shown(st.FaResult);
+    texts.EditFor = Shown(st.FoResult);
+    texts.EditQr = Shown(st.QResult);
+    return texts;
+}
+
 // The constant calculation exactly as the window runs it.
 void RunDesign(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
@@ -117,24 +141,8 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     if (outcome.stop != ConstantStop::Done) {
         throw StopRefusal(outcome.stop, outcome.fault, isLpf);
     }
-    const DesignRecord& st = outcome.record;
 
-    ReportTexts texts;
-    texts.EditFa = request.faText;
-    texts.EditFo = request.foText;
-    texts.EditQ = request.qText;
-    std::string* const givenTexts[2][3] = {{&texts.EditC1, &texts.EditC2, &texts.EditC3},
-                                           {&texts.EditR1, &texts.EditR2, &texts.EditR3}};
-    std::string* const computedTexts[2][3] = {{&texts.EditR1, &texts.EditR2, &texts.EditR3},
-                                              {&texts.EditC1, &texts.EditC2, &texts.EditC3}};
-    const double computed[2][3] = {{st.ResR1, st.ResR2, st.ResR3}, {st.ResC1, st.ResC2, st.ResC3}};
-    for (std::size_t i = 0; i < 3; ++i) {
-        *givenTexts[isLpf ? 1 : 0][i] = given.texts[i];
-        *computedTexts[isLpf ? 1 : 0][i] = Shown(computed[isLpf ? 1 : 0][i]);
-    }
-    texts.EditFar = Shown(st.FaResult);
-    texts.EditFor = Shown(st.FoResult);
-    texts.EditQr = Shown(st.QResult);
+    const ReportTexts texts = ResultTexts(request, given, outcome.record, isLpf);
     const std::string report = ComposeReport(isLpf, true, texts);
     if (const auto path = args.Text("--save")) {
         WriteOutputFile(*path, SerialiseDesignFile(SavedDesign(args, isLpf, texts, series)));

@@ -18,9 +18,8 @@ inline constexpr std::string_view kUsageCode = "usage";
 
 // Where a constant calculation stopped (StopText), as a refusal.
 Refused StopRefusal(ConstantStop stop, FaultKind fault, bool isLpf);
-// A tool's input problem (ProblemText), as a refusal.
+// A tool's input problem (DescribeInEnglish), as a refusal.
 Refused ProblemRefusal(const Problem& problem);
-std::string DesignFileCode(DesignFileProblem problem);
 
 // The code of an exception that ended a command: a Refused's own, a floating-point fault's, else
 // "failed".

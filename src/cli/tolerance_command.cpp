@@ -135,6 +135,26 @@ void WriteHistogram(std::ostream& out, const Row& row) {
     }
 }
 
+// The sensitivity table: a column per part, a line each for fa, fo and Q.
+void WriteSensitivities(std::ostream& out, const Sensitivities& sensitivity) {
+    out << "\nSensitivity S = (dy/dx)(x/y)\n       ";
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        out << "       " << ComponentName(p);
+    }
+    out << "\n";
+    const std::pair<const char*, const ComponentValues*> lines[] = {
+        {"fa", &sensitivity.fa}, {"fo", &sensitivity.fo}, {"Q", &sensitivity.q}};
+    for (const auto& [name, values] : lines) {
+        std::string label = name;
+        label.resize(7, ' ');
+        out << label;
+        for (double s : *values) {
+            out << FixedText(s, "%+9.4f");
+        }
+        out << "\n";
+    }
+}
+
 void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceResult& r,
                bool histograms) {
     out << (input.nominal.isLpf ? "3rd LPF" : "3rd HPF")
@@ -176,22 +196,7 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
         out << "Left out of f(-3dB): " << Counted(withoutCutoff, "trial") << " without -3 dB from "
             << Compact(r.cutoffRange.low) << "Hz to " << Compact(r.cutoffRange.high) << "Hz\n";
     }
-    out << "\nSensitivity S = (dy/dx)(x/y)\n       ";
-    for (std::size_t p = 0; p < kComponentCount; ++p) {
-        out << "       " << ComponentName(p);
-    }
-    out << "\n";
-    const std::pair<const char*, const ComponentValues*> lines[] = {
-        {"fa", &r.sensitivity.fa}, {"fo", &r.sensitivity.fo}, {"Q", &r.sensitivity.q}};
-    for (const auto& [name, values] : lines) {
-        std::string label = name;
-        label.resize(7, ' ');
-        out << label;
-        for (double s : *values) {
-            out << FixedText(s, "%+9.4f");
-        }
-        out << "\n";
-    }
+    WriteSensitivities(out, r.sensitivity);
     if (histograms) {
         for (const Row& row : Rows(r)) {
             WriteHistogram(out, row);

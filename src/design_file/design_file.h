@@ -117,6 +117,8 @@ DesignFileRead LoadDesignFile(const std::string& path);
 
 // The problem in one English line, for mirelto-cli.
 std::string DescribeInEnglish(const DesignFileError& error);
+// Its stable kebab-case name, as mirelto-cli's --json gives it: "design-file-not-json".
+std::string_view DesignFileProblemCode(DesignFileProblem problem);
 
 // The names of the parts as the file writes them, R1 to C3.
 const char* DesignPartName(std::size_t part);

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QChart>
 #include <QChartView>
-#include <QCryptographicHash>
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
@@ -151,15 +150,10 @@ TFormAnalysis* OpenAnalysis(TFormMain& form) {
 
 namespace {
 
-// The user's own settings folder as it was before the test moved HOME, and what it held then.
-struct RealSettings {
-    QString folder;
-    QStringList before;
-};
-
-RealSettings& Real() {
-    static RealSettings real;
-    return real;
+// The user's own settings folder, read before the test moved HOME.
+QString& RealFolder() {
+    static QString folder;
+    return folder;
 }
 
 QTemporaryDir*& TemporaryHome() {
@@ -167,38 +161,28 @@ QTemporaryDir*& TemporaryHome() {
     return home;
 }
 
-// Fails the test program at its end when it changed the user's own settings folder.
+// Fails the test program at its end when the user's own settings name a file of this run.
 void CheckRealSettingsUntouched() {
     if (!RealSettingsUntouched()) {
-        std::fprintf(stderr, "FAIL: the test changed the user's settings in %s\n",
-                     qPrintable(Real().folder));
+        std::fprintf(stderr, "FAIL: the test wrote into the user's settings in %s\n",
+                     qPrintable(RealFolder()));
         std::_Exit(1);
     }
 }
 
 }  // namespace
 
-QStringList FolderFingerprint(const QString& folder) {
-    if (!QFileInfo(folder).exists()) {
-        return {QStringLiteral("(absent)")};
-    }
-    QStringList entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+bool FolderMentions(const QString& folder, const QString& text) {
+    const QByteArray needle = QFile::encodeName(text);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        QFile file(info.filePath());
-        const QByteArray content =
-            info.isFile() && file.open(QIODevice::ReadOnly)
-                ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
-                : QByteArray("-");
-        entries.append(QStringLiteral("%1 %2 %3")
-                           .arg(QDir(folder).relativeFilePath(info.filePath()))
-                           .arg(info.lastModified().toMSecsSinceEpoch())
-                           .arg(QString::fromLatin1(content)));
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(needle)) {
+            return true;
+        }
     }
-    entries.sort();
-    return entries;
+    return false;
 }
 
 QString TestHome() {
@@ -206,11 +190,11 @@ QString TestHome() {
 }
 
 QString RealSettingsFolder() {
-    return Real().folder;
+    return RealFolder();
 }
 
 bool RealSettingsUntouched() {
-    return FolderFingerprint(Real().folder) == Real().before;
+    return TestHome().isEmpty() || !FolderMentions(RealFolder(), TestHome());
 }
 
 void PinTestEnvironment(const char* desktopLocale) {
@@ -234,8 +218,7 @@ void PinTemporaryHome() {
     const QString config = qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")
                                ? QDir::homePath() + QStringLiteral("/.config")
                                : qEnvironmentVariable("XDG_CONFIG_HOME");
-    Real().folder = config + QStringLiteral("/Mirelto");
-    Real().before = FolderFingerprint(Real().folder);
+    RealFolder() = config + QStringLiteral("/Mirelto");
     // A home of this run's own, removed at the end; private, as Qt wants its runtime folder.
     TemporaryHome() = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/mirelto-test-XXXXXX"));
     if (!TemporaryHome()->isValid()) {
@@ -247,6 +230,10 @@ void PinTemporaryHome() {
     qputenv("XDG_CONFIG_HOME", home + "/.config");
     qputenv("XDG_CACHE_HOME", home + "/.cache");
     qputenv("XDG_DATA_HOME", home + "/.local/share");
+    // The tests' own temporary folders inside it too: every file a test saves, and so every
+    // path the recent list could take, names the temporary home.
+    QDir().mkpath(QFile::decodeName(home + "/tmp"));
+    qputenv("TMPDIR", home + "/tmp");
     // The window's settings (the recent files) under the temporary home, whatever Qt read before.
     for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
         QSettings::setPath(format, QSettings::UserScope, QFile::decodeName(home + "/.config"));

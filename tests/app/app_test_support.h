@@ -118,19 +118,19 @@ TFormAnalysis* OpenAnalysis(TFormMain& form);
 // first thing in main.
 void PinTestEnvironment(const char* desktopLocale = "ja_JP.UTF-8");
 
-// Moves HOME and the XDG folders into a temporary folder of this run (removed at its end) and
-// points the window's settings there; the program fails at its end if the user's own settings
-// folder changed meanwhile.
+// Moves HOME, the XDG folders and the temporary folder (TMPDIR) into a temporary folder of this
+// run (removed at its end) and points the window's settings there; the program fails at its end
+// if the user's own settings then name a file of this run, as a recent list written there
+// would. (The user's folder is not compared as a whole: other programs may change it meanwhile.)
 void PinTemporaryHome();
 // The temporary home; empty before PinTemporaryHome.
 QString TestHome();
 // The user's own settings folder that PinTemporaryHome watches.
 QString RealSettingsFolder();
-// Whether that folder holds what it held then.
+// Whether that folder names no file of this run.
 bool RealSettingsUntouched();
-// What a folder holds, one "path mtime content-hash" line per entry, sorted; "(absent)" when it
-// is not.
-QStringList FolderFingerprint(const QString& folder);
+// Whether a file in `folder` or below it holds `text` (its file-name bytes).
+bool FolderMentions(const QString& folder, const QString& text);
 
 }  // namespace mirelto::test
 

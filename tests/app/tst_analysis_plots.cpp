@@ -26,9 +26,9 @@
 #include "analysis/response/analysis_window_charts.h"
 #include "analysis/response/analysis_window_readout.h"
 #include "analysis/response/analysis_window_response.h"
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "analysis/response/chart_interaction.h"
-#include "analysis/response/chart_style.h"
+#include "analysis/shared/chart_style.h"
 #include "app_test_support.h"
 #include "calculator/main_window.h"
 

@@ -37,7 +37,7 @@
 
 #include "analysis/analysis_window.h"
 #include "analysis/response/analysis_window_response.h"
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "analysis/tools/analysis_window_netlist.h"
 #include "analysis/tools/analysis_window_optimise.h"
 #include "analysis/tools/analysis_window_tolerance.h"

@@ -156,7 +156,7 @@ class TestDesignFiles : public QObject {
             << Texts{{QStringLiteral("EditR2"), QString()},
                      {QStringLiteral("EditR3"), QString()},
                      {QStringLiteral("ComboBoxC1"), QStringLiteral("∞")},
-                     {QStringLiteral("ComboBoxC3"), QStringLiteral("abc")}}
+                     {QStringLiteral("ComboBoxC3"), QStringLiteral("inf")}}
             << false;
         QTest::newRow("LPF marking codes")
             << true
@@ -458,47 +458,35 @@ class TestDesignFiles : public QObject {
     }
 
     void isolationGuard_data() {
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("written");  // what a settings file in the folder says
         QTest::addColumn<bool>("noticed");
+        const QString home = mirelto::test::TestHome();
         // clang-format off
-        QTest::newRow("nothing")                    << S("")        << false;
-        QTest::newRow("file read")                  << S("read")    << false;
-        QTest::newRow("same size rewritten")        << S("rewrite") << true;
-        QTest::newRow("file added")                 << S("add")     << true;
-        QTest::newRow("file removed")               << S("remove")  << true;
-        QTest::newRow("folder made where none was") << S("make")    << true;
+        QTest::newRow("nothing")                   << QString()                                   << false;
+        QTest::newRow("another program's path")   << S("recentFiles=/home/u/filter.mirelto")     << false;
+        QTest::newRow("a file of this run")        << S("recentFiles=") + home + S("/d.mirelto")  << true;
+        QTest::newRow("in a folder below")         << S("sub/") + home                            << true;
         // clang-format on
     }
 
-    // A settings folder like a user's with its mirelto.conf (none for "make"); its fingerprint
-    // before and after the row's change differ exactly when the change wrote something: the
-    // check each test program makes of the user's own folder at its end.
+    // A settings folder like a user's, with a file saying the row's text; the check each test
+    // program makes of the user's own folder at its end notices exactly the files of this run.
     void isolationGuard() {
-        QFETCH(QString, change);
+        QFETCH(QString, written);
         QFETCH(bool, noticed);
         const QString folder = Path(QStringLiteral("Mirelto"));
-        const QString conf = folder + QStringLiteral("/mirelto.conf");
-        if (change != QStringLiteral("make")) {
-            QVERIFY(QDir().mkdir(folder));
-            WriteBytes(conf, "[General]\nrecentFiles=/a.mirelto\n");
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/sub")));
+        if (written.startsWith(QStringLiteral("sub/"))) {
+            WriteBytes(folder + QStringLiteral("/sub/x.conf"), written.mid(4).toUtf8());
+        } else if (!written.isEmpty()) {
+            WriteBytes(folder + QStringLiteral("/mirelto.conf"), written.toUtf8());
         }
-        const QStringList before = mirelto::test::FolderFingerprint(folder);
-        if (change == QStringLiteral("read")) {
-            QVERIFY(!ReadBytes(conf).isEmpty());
-        } else if (change == QStringLiteral("rewrite")) {
-            WriteBytes(conf, "[General]\nrecentFiles=/b.mirelto\n");
-        } else if (change == QStringLiteral("add")) {
-            WriteBytes(folder + QStringLiteral("/mirelto.conf.lock"), "");
-        } else if (change == QStringLiteral("remove")) {
-            QVERIFY(QFile::remove(conf));
-        } else if (change == QStringLiteral("make")) {
-            QVERIFY(QDir().mkdir(folder));
-        }
-        QCOMPARE(mirelto::test::FolderFingerprint(folder) != before, noticed);
+        QCOMPARE(mirelto::test::FolderMentions(folder, mirelto::test::TestHome()), noticed);
     }
 
-    // A design saved goes into the recent list: the settings file written is inside the test's
-    // temporary home, and the user's own settings folder holds what it held at the start.
+    // A design saved goes into the recent list: the design, the settings file written and the
+    // test's temporary folders are inside the temporary home, and the user's own settings name
+    // no file of this run.
     void settingsStayInTemporaryHome() {
         QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("kept.mirelto")), form_.get()));
         QSettings settings(QStringLiteral("Mirelto"), QStringLiteral("mirelto"));
@@ -507,6 +495,7 @@ class TestDesignFiles : public QObject {
         QVERIFY2(settings.fileName().startsWith(mirelto::test::TestHome() + QLatin1Char('/')),
                  qPrintable(settings.fileName()));
         QVERIFY(QFile::exists(settings.fileName()));
+        QVERIFY(Path(QString()).startsWith(mirelto::test::TestHome() + QLatin1Char('/')));
         QVERIFY(!mirelto::test::RealSettingsFolder().startsWith(mirelto::test::TestHome()));
         QVERIFY(mirelto::test::RealSettingsUntouched());
     }

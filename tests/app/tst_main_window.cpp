@@ -512,7 +512,8 @@ class TestMainWindow : public QObject {
         QFETCH(QSize, outer);
         QFETCH(Rect, workArea);
         QFETCH(QPoint, position);
-        QCOMPARE(mirelto::CentredInWorkArea(outer, workArea), position);
+        QCOMPARE(mirelto::CentredPosition(workArea, outer, workArea, mirelto::KeepInside::TopLeft),
+                 position);
     }
 
     // Fresh, unshown window; a window manager that announces a frame; placed for the first

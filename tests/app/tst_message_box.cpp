@@ -6,7 +6,8 @@
 #include "app_test_support.h"
 #include "desktop/message_box.h"
 
-using mirelto::CenteredBoxPosition;
+using mirelto::CentredPosition;
+using mirelto::KeepInside;
 using mirelto::MessageType;
 using mirelto::Rect;
 Q_DECLARE_METATYPE(mirelto::Rect)
@@ -54,7 +55,7 @@ class TestMessageBox : public QObject {
         QFETCH(QSize, box);
         QFETCH(Rect, workArea);
         QFETCH(QPoint, position);
-        QCOMPARE(CenteredBoxPosition(window, box.width(), box.height(), workArea), position);
+        QCOMPARE(CentredPosition(window, box, workArea, KeepInside::Whole), position);
     }
 
     // A window at the row's rectangle on a fake desktop; show a message of the row's type; one
@@ -109,8 +110,7 @@ class TestMessageBox : public QObject {
         QCOMPARE(box.defaultButton, QMessageBox::Ok);
         QCOMPARE(box.parent, &owner);
         QVERIFY(box.size.width() > 0 && box.size.height() > 0);
-        QCOMPARE(box.position,
-                 CenteredBoxPosition(window, box.size.width(), box.size.height(), workArea));
+        QCOMPARE(box.position, CentredPosition(window, box.size, workArea, KeepInside::Whole));
         const QRect placed(box.position, box.size);
         if (edge.isEmpty()) {
             // Odd differences put the box one pixel nearer the window's top-left.

@@ -131,6 +131,12 @@ class TestOutput : public QObject {
         };
     }
 
+    // Prints as the main window's print button does, with its dialog, printer and font.
+    void PrintWithMainWindow(const QString& text) {
+        QPrinter& printer = form_->Printer();
+        mirelto::PrintText(text, *form_->PrintDialog1, printer, form_->PrinterFont);
+    }
+
     void Calculate() {
         Click(form_->ButtonCalc);
         QVERIFY(form_->ButtonPrint->isEnabled());
@@ -286,7 +292,7 @@ class TestOutput : public QObject {
         }
         const QString pdf = PdfPath(QStringLiteral("wide.pdf"));
         ChoosePdfPrinter(pdf, QMarginsF(5, 5, 5, 5));
-        mirelto::PrintText(line);
+        PrintWithMainWindow(line);
         QVERIFY(platform_->boxes.isEmpty());
         const QStringList lines =
             Squeezed(Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
@@ -308,7 +314,7 @@ class TestOutput : public QObject {
         }
         const QString pdf = PdfPath(QStringLiteral("long.pdf"));
         ChoosePdfPrinter(pdf, QMarginsF(5, 5, 5, 5));
-        mirelto::PrintText(lines.join(QStringLiteral("\r\n")));
+        PrintWithMainWindow(lines.join(QStringLiteral("\r\n")));
         QVERIFY(platform_->boxes.isEmpty());
         const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +2\n"))),
@@ -392,7 +398,7 @@ class TestOutput : public QObject {
         printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                           QMarginsF(36, 18, 36, 18), QPageLayout::Point));
         QCOMPARE(printer.resolution(), 1200);
-        const mirelto::PhysicalOffset offset = mirelto::PrinterPhysicalOffset();
+        const mirelto::PhysicalOffset offset = mirelto::PrinterPhysicalOffset(printer);
         QCOMPARE(offset.x, 600);
         QCOMPARE(offset.y, 300);
     }

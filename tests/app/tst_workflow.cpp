@@ -1,7 +1,8 @@
-// Unsaved changes: before the design in the windows is set aside (終了, closing the window,
-// Ctrl+O, a recent file), a design file in use whose design has changed asks whether to save it,
-// and the windows' captions show that file and a change mark. Without a design file nothing asks
-// and the captions stay as they are.
+// The work around the numbers: unsaved changes (before the design in the windows is set aside
+// by 終了, closing the window, Ctrl+O or a recent file, a changed design file asks whether to
+// save it; the captions show the file and a change mark; without a file nothing asks and the
+// captions stay), designs reopened whole, the recent list kept to files that exist, save
+// failures told with the full path and reason, and design files of no standard series refused.
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -18,6 +20,8 @@
 #include <mirelto/design/design_state.h>
 
 #include "analysis/analysis_window.h"
+#include "analysis/response/analysis_window_response.h"
+#include "analysis/tools/analysis_window_netlist.h"
 #include "app_test_support.h"
 #include "calculator/main_window.h"
 #include "files/file_commands.h"
@@ -250,6 +254,207 @@ class TestWorkflow : public QObject {
         QVERIFY(form_->Files().Save(form_.get()));
         QVERIFY(!form_->isWindowModified());
         QCOMPARE(platform_->boxes.size(), 0);
+    }
+
+    void wholeDesign_data() {
+        QTest::addColumn<QString>("command");  // the button that made the result, if any
+        QTest::addColumn<bool>("partTyped");   // C1 typed as 6.5n after 定数計算
+        QTest::addColumn<QByteArray>("key");   // what the file says
+        // clang-format off
+        QTest::newRow("no result")                << S("")         << false << QByteArray();
+        QTest::newRow("定数計算")                 << S("定数計算") << false << QByteArray("\"command\": \"constants\"");
+        QTest::newRow("定数計算, C1 typed after") << S("定数計算") << true  << QByteArray("\"command\": \"constants\"");
+        QTest::newRow("伝達関数 of a typed C1")   << S("伝達関数") << true  << QByteArray("\"command\": \"transfer\"");
+        // clang-format on
+    }
+
+    // A design calculated as the row says and saved; a fresh window opens it. The result comes
+    // back from the parts as saved (C1 stays 6.5n: nothing rounded again) with printing, the
+    // same report where the boxes agreed, and the analysis window drawn without a calculation.
+    void wholeDesign() {
+        QFETCH(QString, command);
+        QFETCH(bool, partTyped);
+        QFETCH(QByteArray, key);
+        QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_));
+        if (!command.isEmpty()) {
+            QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        }
+        if (partTyped) {
+            form_->EditC1->setText(QStringLiteral("6.5n"));
+        }
+        if (command == S("伝達関数")) {
+            QTest::mouseClick(form_->ButtonTF, Qt::LeftButton);
+        }
+        const bool result = form_->ButtonPrint->isEnabled();
+        QCOMPARE(result, !command.isEmpty());
+        const QString report = result ? form_->BuildReport() : QString();
+        const QString c1 = form_->EditC1->text();
+        const QString path = Path(QStringLiteral("whole.mirelto"));
+        QVERIFY(form_->Files().SaveTo(path, form_.get()));
+        const QByteArray bytes = ReadBytes(path);
+        QCOMPARE(bytes.contains("\"command\""), !key.isEmpty());
+        QVERIFY(key.isEmpty() || bytes.contains(key));
+
+        form_.reset();
+        platform_.reset();
+        QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_));
+        QVERIFY(form_->Files().OpenFile(path, form_.get()));
+        QCOMPARE(platform_->boxes.size(), 0);
+        QCOMPARE(form_->ButtonPrint->isEnabled(), result);
+        QCOMPARE(form_->EditC1->text(), c1);
+        // The result boxes agreed with the parts unless C1 was typed after 定数計算.
+        if (result && (command == S("伝達関数") || !partTyped)) {
+            QCOMPARE(form_->BuildReport(), report);
+        }
+        mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
+        QVERIFY(analysis);
+        const auto drawn = [analysis] { return analysis->TableFigures->rowCount() > 0; };
+        QCOMPARE(QTest::qWaitFor(drawn, result ? 5000 : 200), result);
+        QVERIFY(!form_->isWindowModified());
+    }
+
+    // The best-values tab's ranking chosen; saved; a fresh window opens the file before its
+    // analysis window exists: the ranking is the one saved.
+    void rankingComesBack() {
+        QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_));
+        mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
+        QVERIFY(analysis);
+        const int last = analysis->ComboBoxRanking->count() - 1;
+        QVERIFY(last > 0);
+        analysis->ComboBoxRanking->setCurrentIndex(last);
+        const QString path = Path(QStringLiteral("ranked.mirelto"));
+        QVERIFY(form_->Files().SaveTo(path, form_.get()));
+        QVERIFY(ReadBytes(path).contains("\"ranking\": \"response\""));
+        form_.reset();
+        platform_.reset();
+        QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_));
+        QVERIFY(form_->Files().OpenFile(path, form_.get()));
+        analysis = mirelto::test::OpenAnalysis(*form_);
+        QCOMPARE(analysis->ComboBoxRanking->currentIndex(), last);
+        QVERIFY(!form_->isWindowModified());
+    }
+
+    void recentFiles_data() {
+        QTest::addColumn<bool>("goneBeforeMenu");  // else gone after the menu was shown
+        QTest::newRow("gone before the menu opens") << true;
+        QTest::newRow("gone after, then chosen") << false;
+    }
+
+    // Two designs saved, a.mirelto then b.mirelto; a.mirelto removed before or after the recent
+    // menu opens. Before: the menu leaves it out, silently. After: choosing it says it has gone
+    // and takes it off the list, and the window keeps b.mirelto.
+    void recentFiles() {
+        QFETCH(bool, goneBeforeMenu);
+        QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_));
+        const QString a = Path(QStringLiteral("a.mirelto"));
+        const QString b = Path(QStringLiteral("b.mirelto"));
+        QVERIFY(form_->Files().SaveTo(a, form_.get()));
+        QVERIFY(form_->Files().SaveTo(b, form_.get()));
+        mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
+        auto* menu = analysis->findChild<QMenu*>(QStringLiteral("MenuRecent"));
+        QVERIFY(menu);
+        if (goneBeforeMenu) {
+            QVERIFY(QFile::remove(a));
+        }
+        emit menu->aboutToShow();
+        QStringList entries;
+        for (const QAction* entry : menu->actions()) {
+            entries << entry->text();
+        }
+        QCOMPARE(entries.size(), goneBeforeMenu ? 1 : 2);
+        QVERIFY(entries.front().endsWith(b));
+        if (!goneBeforeMenu) {
+            QVERIFY(QFile::remove(a));
+            menu->actions().at(1)->trigger();
+            QCOMPARE(platform_->boxes.size(), 1);
+            QCOMPARE(platform_->boxes.front().text,
+                     a + S(" はもうありません。最近使ったファイルの一覧から外しました。"));
+            QCOMPARE(platform_->boxes.front().caption, S("エラー"));
+        } else {
+            QCOMPARE(platform_->boxes.size(), 0);
+        }
+        QCOMPARE(form_->Files().RecentFiles(), QStringList{b});
+        QCOMPARE(form_->Files().CurrentFile(), b);
+    }
+
+    void saveFailures_data() {
+        QTest::addColumn<QString>("what");
+        // clang-format off
+        QTest::newRow("design")  << S("design");
+        QTest::newRow("netlist") << S("netlist");
+        QTest::newRow("plot")    << S("plot");
+        // clang-format on
+    }
+
+    // A calculated design saved as the row says into a folder that does not exist: one error
+    // box over the window, captioned エラー, with the file's full path and the system's reason.
+    void saveFailures() {
+        QFETCH(QString, what);
+        QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_));
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
+        QVERIFY(analysis);
+        QVERIFY(QTest::qWaitFor([analysis] { return analysis->TableFigures->rowCount() > 0; }));
+        const QString suffix = what == S("design")    ? S(".mirelto")
+                               : what == S("netlist") ? S(".cir")
+                                                      : S(".png");
+        const QString path = Path(S("missing/") + what + suffix);
+        platform_->savePath = path;
+        if (what == S("design")) {
+            QVERIFY(!form_->Files().SaveTo(path, form_.get()));
+        } else if (what == S("netlist")) {
+            analysis->NetlistTab().Save();
+        } else {
+            analysis->Response().SaveImage();
+        }
+        QCOMPARE(platform_->boxes.size(), 1);
+        QCOMPARE(platform_->boxes.front().caption, S("エラー"));
+        QCOMPARE(platform_->boxes.front().text,
+                 path + S(" を保存できません。\n") + S("No such file or directory"));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void refusedFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("series");  // the C2 selector's text in the file
+        QTest::addColumn<QString>("message");
+        const QString bad = S("「series.C2」の値が正しくありません。");
+        // clang-format off
+        QTest::newRow("no name")        << S("")         << S("12")  << S("開くファイルの名前がありません。");
+        QTest::newRow("series 7")       << S("s.mirelto") << S("7")    << S("s.mirelto を開けません。\n") + bad;
+        QTest::newRow("series 0x18")    << S("s.mirelto") << S("0x18") << S("s.mirelto を開けません。\n") + bad;
+        QTest::newRow("series abc")     << S("s.mirelto") << S("abc")  << S("s.mirelto を開けません。\n") + bad;
+        QTest::newRow("series 192")     << S("s.mirelto") << S("192")  << QString();
+        QTest::newRow("series none")    << S("s.mirelto") << S("∞")    << QString();
+        // clang-format on
+    }
+
+    // A design file naming the row's series for C2 (or no file name at all, as `mirelto ""`
+    // gives); opened: refused with the row's message and the window unchanged, or opened.
+    void refusedFiles() {
+        QFETCH(QString, name);
+        QFETCH(QString, series);
+        QFETCH(QString, message);
+        QVERIFY(mirelto::test::OpenFreshMainWindow(platform_, form_));
+        const QString path = name.isEmpty() ? QString() : Path(name);
+        if (!path.isEmpty()) {
+            mirelto::DesignFile design = form_->Files().CurrentDesign();
+            design.series[4] = series.toStdString();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray::fromStdString(mirelto::SerialiseDesignFile(design)));
+        }
+        const QString before = form_->ComboBoxC2->currentText();
+        QCOMPARE(form_->Files().OpenFile(path, form_.get()), message.isEmpty());
+        if (message.isEmpty()) {
+            QCOMPARE(platform_->boxes.size(), 0);
+            QCOMPARE(form_->ComboBoxC2->currentText(), series);
+        } else {
+            QCOMPARE(platform_->boxes.size(), 1);
+            QCOMPARE(platform_->boxes.front().text, message);
+            QCOMPARE(form_->ComboBoxC2->currentText(), before);
+            QVERIFY(form_->Files().CurrentFile().isEmpty());
+        }
     }
 };
 

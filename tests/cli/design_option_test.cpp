@@ -17,12 +17,6 @@
 namespace mirelto::test {
 namespace {
 
-std::vector<std::string> With(std::vector<std::string> words,
-                              const std::vector<std::string>& more) {
-    words.insert(words.end(), more.begin(), more.end());
-    return words;
-}
-
 struct DesignCase {
     const char* name;
     std::vector<std::string> saved;      // the design --save options that made the file
@@ -53,27 +47,19 @@ const std::vector<std::string> kLowPassCircuit{"--r1", "22k",      "--r2", "47k"
                                                "--c2", "  6.800n", "--c3", "680.000p"};
 const std::vector<std::string> kHighPass{"--hpf", "--c1", "10n", "--c2", "4.7n", "--c3", "2.2n"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DesignOptionTest,
-    testing::Values(
-        DesignCase{"DesignLowPass", kLowPass, {"design"}, kLowPass},
-        DesignCase{"DesignOverridden", kLowPass, {"design", "--q", "0.8", "--r3", "3k3"}, kLowPass},
-        DesignCase{"DesignModeOverridden",
-                   kLowPass,
-                   {"design", "--hpf"},
-                   {"--c1", "  6.800n", "--c2", "  6.800n", "--c3", "680.000p"}},
-        DesignCase{"DesignUnrounded", kUnrounded, {"design"}, kUnrounded},
-        DesignCase{"DesignHighPass", kHighPass, {"design", "--json"}, kHighPass},
-        DesignCase{"AnalyseLowPass", kLowPass, {"analyse"}, kLowPassCircuit},
-        DesignCase{
-            "OptimiseLowPass", kLowPass, {"optimise", "--steps", "1", "--count", "3"}, kLowPass},
-        DesignCase{"ToleranceHighPass",
-                   kHighPass,
-                   {"tolerance", "--trials", "200"},
-                   {"--hpf", "--r1", "  9.100k", "--r2", " 13.000k", "--r3", "110.000k", "--c1",
-                    "10n", "--c2", "4.7n", "--c3", "2.2n"}},
-        DesignCase{"NetlistLowPass", kLowPass, {"netlist"}, kLowPassCircuit}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, DesignOptionTest, testing::Values(
+    DesignCase{"DesignLowPass", kLowPass, {"design"}, kLowPass},
+    DesignCase{"DesignOverridden", kLowPass, {"design", "--q", "0.8", "--r3", "3k3"}, kLowPass},
+    DesignCase{"DesignModeOverridden", kLowPass, {"design", "--hpf"}, {"--c1", "  6.800n", "--c2", "  6.800n", "--c3", "680.000p"}},
+    DesignCase{"DesignUnrounded", kUnrounded, {"design"}, kUnrounded},
+    DesignCase{"DesignHighPass", kHighPass, {"design", "--json"}, kHighPass},
+    DesignCase{"AnalyseLowPass", kLowPass, {"analyse"}, kLowPassCircuit},
+    DesignCase{"OptimiseLowPass", kLowPass, {"optimise", "--steps", "1", "--count", "3"}, kLowPass},
+    DesignCase{"ToleranceHighPass", kHighPass, {"tolerance", "--trials", "200"}, {"--hpf", "--r1", "  9.100k", "--r2", " 13.000k", "--r3", "110.000k", "--c1", "10n", "--c2", "4.7n", "--c3", "2.2n"}},
+    DesignCase{"NetlistLowPass", kLowPass, {"netlist"}, kLowPassCircuit}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct SavedTextsCase {
     const char* name;
@@ -100,19 +86,12 @@ TEST_P(DesignSaveTextsTest, AreTheWindowsTexts) {
     EXPECT_EQ(design.series, GetParam().series);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DesignSaveTextsTest,
-    testing::Values(SavedTextsCase{"BlankR3",
-                                   kLowPass,
-                                   {"22k", "47k", "47k", "  6.800n", "  6.800n", "680.000p"},
-                                   {"  1.224k", "  1.468k", "  1.101"},
-                                   {"24", "24", "24", "6", "6", "6"}},
-                    SavedTextsCase{"Unrounded",
-                                   kUnrounded,
-                                   {"22k", "22k", "22k", "  7.095n", " 18.070n", "  1.031n"},
-                                   {"  1.420k", "  1.420k", "  1.000"},
-                                   {"24", "24", "24", "∞", "∞", "∞"}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, DesignSaveTextsTest, testing::Values(
+    SavedTextsCase{"BlankR3", kLowPass, {"22k", "47k", "47k", "  6.800n", "  6.800n", "680.000p"}, {"  1.224k", "  1.468k", "  1.101"}, {"24", "24", "24", "6", "6", "6"}},
+    SavedTextsCase{"Unrounded", kUnrounded, {"22k", "22k", "22k", "  7.095n", " 18.070n", "  1.031n"}, {"  1.420k", "  1.420k", "  1.000"}, {"24", "24", "24", "∞", "∞", "∞"}}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct BadDesignCase {
     const char* name;
@@ -137,14 +116,13 @@ TEST_P(BadDesignTest, IsRefusedNamingTheFile) {
     EXPECT_EQ(o.err, "mirelto-cli design: --design: " + path + ": " + GetParam().message + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, BadDesignTest,
-    testing::Values(BadDesignCase{"Directory", "", "a directory, not a design file"},
-                    BadDesignCase{"Array", "[]", "not a Mirelto design file"},
-                    BadDesignCase{"NewerVersion", R"({"format": "mirelto-design", "version": 99})",
-                                  "saved in format version 99 by a newer Mirelto; this one reads "
-                                  "version 1"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, BadDesignTest, testing::Values(
+    BadDesignCase{"Directory", "", "a directory, not a design file"},
+    BadDesignCase{"Array", "[]", "not a Mirelto design file"},
+    BadDesignCase{"NewerVersion", R"({"format": "mirelto-design", "version": 99})", "saved in format version 99 by a newer Mirelto; this one reads version 1"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct BadValueCase {
     const char* name;
@@ -167,14 +145,13 @@ TEST_P(DesignOptionValuesTest, BadValueIsNamed) {
     EXPECT_NE(o.err.find(GetParam().message), std::string::npos) << o.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DesignOptionValuesTest,
-    testing::Values(
-        BadValueCase{"BlankFa", "\"1k\"", "\"\"", "--fa (from the design file): not a value"},
-        // The window's Part takes a series of 7; the command line takes standard ones only.
-        BadValueCase{"SeriesSeven", "\"12\"", "\"7\"",
-                     "--series1 (from the design file): not a standard series: \"7\""}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, DesignOptionValuesTest, testing::Values(
+    BadValueCase{"BlankFa", "\"1k\"", "\"\"", "--fa (from the design file): not a value"},
+    // The window's Part takes a series of 7; the command line takes standard ones only.
+    BadValueCase{"SeriesSeven", "\"12\"", "\"7\"", "--series1 (from the design file): not a standard series: \"7\""}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // A saved design; design --save over it with a file size limit the new one exceeds (a disk that
 // fills up); status 1, the old file byte for byte, nothing else beside it.

@@ -16,6 +16,7 @@
 #include <mirelto/core.h>
 
 #include "process.h"
+#include "test_support.h"
 
 namespace mirelto::test {
 
@@ -24,6 +25,8 @@ constexpr int kSkipped = 77;
 
 namespace {
 
+using test::PrintTo;  // found by the printer through this namespace
+
 constexpr double kToleranceDb = 0.01;
 
 struct SpiceCase {
@@ -31,10 +34,6 @@ struct SpiceCase {
     bool isLpf;
     std::vector<std::string> parts;  // --r1 22k ... as a user types them
 };
-
-void PrintTo(const SpiceCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 Circuit CircuitOfTexts(const SpiceCase& c) {
     ComponentValues parts{};
@@ -124,21 +123,13 @@ TEST_P(NgspiceTest, ReproducesTheWindowsMagnitudeAtFaAndFo) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceTest,
-                         testing::Values(SpiceCase{"DefaultLowPass",
-                                                   true,
-                                                   {"--r1", "22k", "--r2", "22k", "--r3", "22k",
-                                                    "--c1", "6.8n", "--c2", "15n", "--c3", "1n"}},
-                                         SpiceCase{
-                                             "DefaultHighPass",
-                                             false,
-                                             {"--r1", "24k", "--r2", "10k", "--r3", "160k", "--c1",
-                                              "3.3n", "--c2", "3.3n", "--c3", "3.3n"}},
-                                         SpiceCase{"PeakingLowPass",
-                                                   true,
-                                                   {"--r1", "10k", "--r2", "22k", "--r3", "47k",
-                                                    "--c1", "15n", "--c2", "27n", "--c3", "390p"}}),
-                         [](const auto& info) { return info.param.name; });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceTest, testing::Values(
+    SpiceCase{"DefaultLowPass", true, kDefaultLowPassCircuit},
+    SpiceCase{"DefaultHighPass", false, kDefaultHighPassParts},
+    SpiceCase{"PeakingLowPass", true, {"--r1", "10k", "--r2", "22k", "--r3", "47k", "--c1", "15n", "--c2", "27n", "--c3", "390p"}}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
 
 struct CutoffCase {
     std::string name;
@@ -146,10 +137,6 @@ struct CutoffCase {
     std::vector<std::string> parts;
     std::string gbw;  // empty: the ideal follower
 };
-
-void PrintTo(const CutoffCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 // The value of the first "name = X" line of a batch run's measurements; NaN without one.
 double Measured(const std::string& log, const std::string& name) {
@@ -203,18 +190,14 @@ TEST_P(NgspiceCutoffTest, MeasuresTheWindowsCutoffAsExported) {
                 simulated, window, 100 * (simulated - window) / window);
 }
 
-const std::vector<std::string> kLowPassParts{"--r1", "22k",  "--r2", "22k", "--r3", "22k",
-                                             "--c1", "6.8n", "--c2", "15n", "--c3", "1n"};
-const std::vector<std::string> kHighPassParts{"--r1", "24k",  "--r2", "10k",  "--r3", "160k",
-                                              "--c1", "3.3n", "--c2", "3.3n", "--c3", "3.3n"};
-
-INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceCutoffTest,
-                         testing::Values(CutoffCase{"IdealLowPass", true, kLowPassParts, ""},
-                                         CutoffCase{"IdealHighPass", false, kHighPassParts, ""},
-                                         CutoffCase{"OpAmpLowPass", true, kLowPassParts, "20k"},
-                                         CutoffCase{"OpAmpHighPass", false, kHighPassParts,
-                                                    "100k"}),
-                         [](const auto& info) { return info.param.name; });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Circuits, NgspiceCutoffTest, testing::Values(
+    CutoffCase{"IdealLowPass", true, kDefaultLowPassCircuit, ""},
+    CutoffCase{"IdealHighPass", false, kDefaultHighPassParts, ""},
+    CutoffCase{"OpAmpLowPass", true, kDefaultLowPassCircuit, "20k"},
+    CutoffCase{"OpAmpHighPass", false, kDefaultHighPassParts, "100k"}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
 
 }  // namespace
 }  // namespace mirelto::test

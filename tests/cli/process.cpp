@@ -63,6 +63,17 @@ std::string ScratchDirectory() {
     return scratch.Path();
 }
 
+const std::vector<std::string> kDefaultLowPassCircuit{"--r1", "22k",  "--r2", "22k", "--r3", "22k",
+                                                      "--c1", "6.8n", "--c2", "15n", "--c3", "1n"};
+const std::vector<std::string> kDefaultHighPassParts{
+    "--r1", "24k", "--r2", "10k", "--r3", "160k", "--c1", "3.3n", "--c2", "3.3n", "--c3", "3.3n"};
+
+std::vector<std::string> With(std::vector<std::string> words,
+                              const std::vector<std::string>& more) {
+    words.insert(words.end(), more.begin(), more.end());
+    return words;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;

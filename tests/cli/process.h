@@ -26,4 +26,10 @@ std::string ScratchDirectory();
 
 std::string ReadFile(const std::string& path);
 
+// The default design's circuits as mirelto-cli options (the high-pass one without --hpf).
+extern const std::vector<std::string> kDefaultLowPassCircuit, kDefaultHighPassParts;
+
+// A command line: `words`, then `more`.
+std::vector<std::string> With(std::vector<std::string> words, const std::vector<std::string>& more);
+
 }  // namespace mirelto::test

@@ -45,51 +45,20 @@ TEST_P(AnalyzeTransferTest, GivesTheCircuitsParameters) {
 
 const Circuit kEqual{Kilo(22), Kilo(22), Kilo(22), Nano(10), Nano(10), Nano(10)};
 
-INSTANTIATE_TEST_SUITE_P(
-    Circuits, AnalyzeTransferTest,
-    testing::Values(AnalysisCase{"LowPass",
-                                 true,
-                                 {Kilo(22), Kilo(22), Kilo(22), Nano(33), Nano(100), Nano(2.2)},
-                                 258.770,
-                                 448.922,
-                                 1.38403,
-                                 3.576982337318959},
-                    AnalysisCase{"HighPass",
-                                 false,
-                                 {Kilo(6.8), Kilo(2.2), Kilo(100), Nano(10), Nano(10), Nano(10)},
-                                 1964.86,
-                                 1171.11,
-                                 1.37274,
-                                 0.2716027700135096},
-                    // three real poles: the largest is taken as fa, Q = 1/sqrt(5)
-                    AnalysisCase{"EqualPartsLowPass", true, kEqual, 1893.97, 447.105, 0.447214,
-                                 2.6180339887498985},
-                    AnalysisCase{"EqualPartsHighPass", false, kEqual, 1893.97, 447.105, 0.447214,
-                                 2.6180339887498985},
-                    // the iteration fails and the closed form gives the root
-                    AnalysisCase{"ClosedFormRoot",
-                                 true,
-                                 {100, Kilo(10), Kilo(2.2), Micro(4.7), Nano(10), Nano(4.7)},
-                                 338.262,
-                                 4952.15,
-                                 0.560857,
-                                 0.2125364625006998},
-                    AnalysisCase{"NegativeC1",
-                                 true,
-                                 {Kilo(22), Kilo(22), Kilo(22), Nano(-10), Nano(10), Nano(10)},
-                                 -1170.54,
-                                 568.727,
-                                 0.485868,
-                                 0},
-                    // the final division by R2*C2 turns fo negative too
-                    AnalysisCase{"NegativeR2",
-                                 true,
-                                 {Kilo(22), Kilo(-22), Kilo(22), Nano(10), Nano(10), Nano(10)},
-                                 -1170.54,
-                                 -568.727,
-                                 -0.485868,
-                                 0}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Circuits, AnalyzeTransferTest, testing::Values(
+    AnalysisCase{"LowPass", true, {Kilo(22), Kilo(22), Kilo(22), Nano(33), Nano(100), Nano(2.2)}, 258.770, 448.922, 1.38403, 3.576982337318959},
+    AnalysisCase{"HighPass", false, {Kilo(6.8), Kilo(2.2), Kilo(100), Nano(10), Nano(10), Nano(10)}, 1964.86, 1171.11, 1.37274, 0.2716027700135096},
+    // three real poles: the largest is taken as fa, Q = 1/sqrt(5)
+    AnalysisCase{"EqualPartsLowPass", true, kEqual, 1893.97, 447.105, 0.447214, 2.6180339887498985},
+    AnalysisCase{"EqualPartsHighPass", false, kEqual, 1893.97, 447.105, 0.447214, 2.6180339887498985},
+    // the iteration fails and the closed form gives the root
+    AnalysisCase{"ClosedFormRoot", true, {100, Kilo(10), Kilo(2.2), Micro(4.7), Nano(10), Nano(4.7)}, 338.262, 4952.15, 0.560857, 0.2125364625006998},
+    AnalysisCase{"NegativeC1", true, {Kilo(22), Kilo(22), Kilo(22), Nano(-10), Nano(10), Nano(10)}, -1170.54, 568.727, 0.485868, 0},
+    // the final division by R2*C2 turns fo negative too
+    AnalysisCase{"NegativeR2", true, {Kilo(22), Kilo(-22), Kilo(22), Nano(10), Nano(10), Nano(10)}, -1170.54, -568.727, -0.485868, 0}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST(AnalyzeTransfer, NonFactorFromTheIterationStillGivesTheTruePoles) {
     // The iteration accepts a quadratic that is not a factor here (its slot 1 is -162.23...);

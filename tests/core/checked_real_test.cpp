@@ -30,36 +30,33 @@ TEST_P(CheckedOperationTest, FaultsAsIeeeExceptionsWould) {
     EXPECT_EQ(test::FaultMessage([] { GetParam().operation(); }), GetParam().message);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Operations, CheckedOperationTest,
-    testing::Values(
-        OperationCase{"ZeroByZero", [] { return Real(0.0) / 0.0; }, kInvalid},
-        OperationCase{"OneByZero", [] { return Real(1.0) / 0.0; }, kDivByZero},
-        OperationCase{"MinusOneByMinusZero", [] { return Real(-1.0) / -0.0; }, kDivByZero},
-        OperationCase{"InfinityByZero", [] { return Real(kInf) / 0.0; }, ""},
-        OperationCase{"InfinityMinusInfinity", [] { return Real(kInf) - kInf; }, kInvalid},
-        OperationCase{"ZeroTimesInfinity", [] { return Real(0.0) * kInf; }, kInvalid},
-        OperationCase{"ProductOverflows", [] { return Real(1e200) * 1e200; }, kOverflow},
-        OperationCase{"QuotientOverflows", [] { return Real(1e200) / 1e-200; }, kOverflow},
-        OperationCase{"SumOverflows", [] { return Real(1.7e308) + 1.7e308; }, kOverflow},
-        OperationCase{"UnderflowPasses", [] { return Real(1e-200) * 1e-200; }, ""},
-        OperationCase{"QuietNaNPropagates", [] { return Real(kNaN) + 1; }, ""},
-        OperationCase{"SqrtOfNegative", [] { return double(Sqrt(Real(-1.0))); }, kInvalid},
-        OperationCase{"SqrtOfMinusZero", [] { return double(Sqrt(Real(-0.0))); }, ""},
-        OperationCase{"LnOfZero", [] { return double(Ln(Real(0.0))); }, kDivByZero},
-        OperationCase{"LnOfNegative", [] { return double(Ln(Real(-2.0))); }, kInvalid},
-        OperationCase{"Log10OfZero", [] { return double(Log10(Real(0.0))); }, kDivByZero},
-        OperationCase{"ExpOverflows", [] { return double(Exp(Real(710.0))); }, kOverflow},
-        OperationCase{"ExpUnderflowPasses", [] { return double(Exp(Real(-800.0))); }, ""},
-        OperationCase{"OrderedCompareWithNaN", [] { return double(Real(kNaN) < 1); }, kInvalid},
-        OperationCase{"EqualityWithNaNPasses", [] { return double(Real(kNaN) != 0); }, ""},
-        OperationCase{"RoundNaNToInteger", [] { return double(RoundToInt64(Real(kNaN))); },
-                      kInvalid},
-        OperationCase{"RoundHugeToInteger", [] { return double(RoundToInt64(Real(1e19))); },
-                      kInvalid},
-        OperationCase{"TruncLargestInteger",
-                      [] { return double(TruncToInt64(Real(-9223372036854775808.0))); }, ""}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Operations, CheckedOperationTest, testing::Values(
+    OperationCase{"ZeroByZero", [] { return Real(0.0) / 0.0; }, kInvalid},
+    OperationCase{"OneByZero", [] { return Real(1.0) / 0.0; }, kDivByZero},
+    OperationCase{"MinusOneByMinusZero", [] { return Real(-1.0) / -0.0; }, kDivByZero},
+    OperationCase{"InfinityByZero", [] { return Real(kInf) / 0.0; }, ""},
+    OperationCase{"InfinityMinusInfinity", [] { return Real(kInf) - kInf; }, kInvalid},
+    OperationCase{"ZeroTimesInfinity", [] { return Real(0.0) * kInf; }, kInvalid},
+    OperationCase{"ProductOverflows", [] { return Real(1e200) * 1e200; }, kOverflow},
+    OperationCase{"QuotientOverflows", [] { return Real(1e200) / 1e-200; }, kOverflow},
+    OperationCase{"SumOverflows", [] { return Real(1.7e308) + 1.7e308; }, kOverflow},
+    OperationCase{"UnderflowPasses", [] { return Real(1e-200) * 1e-200; }, ""},
+    OperationCase{"QuietNaNPropagates", [] { return Real(kNaN) + 1; }, ""},
+    OperationCase{"SqrtOfNegative", [] { return double(Sqrt(Real(-1.0))); }, kInvalid},
+    OperationCase{"SqrtOfMinusZero", [] { return double(Sqrt(Real(-0.0))); }, ""},
+    OperationCase{"LnOfZero", [] { return double(Ln(Real(0.0))); }, kDivByZero},
+    OperationCase{"LnOfNegative", [] { return double(Ln(Real(-2.0))); }, kInvalid},
+    OperationCase{"Log10OfZero", [] { return double(Log10(Real(0.0))); }, kDivByZero},
+    OperationCase{"ExpOverflows", [] { return double(Exp(Real(710.0))); }, kOverflow},
+    OperationCase{"ExpUnderflowPasses", [] { return double(Exp(Real(-800.0))); }, ""},
+    OperationCase{"OrderedCompareWithNaN", [] { return double(Real(kNaN) < 1); }, kInvalid},
+    OperationCase{"EqualityWithNaNPasses", [] { return double(Real(kNaN) != 0); }, ""},
+    OperationCase{"RoundNaNToInteger", [] { return double(RoundToInt64(Real(kNaN))); }, kInvalid},
+    OperationCase{"RoundHugeToInteger", [] { return double(RoundToInt64(Real(1e19))); }, kInvalid},
+    OperationCase{"TruncLargestInteger", [] { return double(TruncToInt64(Real(-9223372036854775808.0))); }, ""}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST(CheckedReal, FirstFaultInEvaluationOrderWins) {
     const Real zero = 0.0, tiny = 1e-310, big = 1e300;

@@ -23,11 +23,13 @@
 namespace mirelto {
 namespace {
 
+using test::kDefaultHighPass;
+using test::kDefaultLowPass;
+using test::kDefaultRequest;
+
 using test::PrintTo;
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-const Circuit kDefaultLpf{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
-const Circuit kDefaultHpf{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
 
 AnalysisInput Input(bool isLpf, PoleSet request, const Circuit& built, double gbw = 0) {
     AnalysisInput input;
@@ -39,11 +41,11 @@ AnalysisInput Input(bool isLpf, PoleSet request, const Circuit& built, double gb
 }
 
 AnalysisInput DefaultLowPass(double gbw = 0) {
-    return Input(true, {1420, 1420, 1}, kDefaultLpf, gbw);
+    return Input(true, kDefaultRequest, kDefaultLowPass, gbw);
 }
 
 AnalysisInput DefaultHighPass(double gbw = 0) {
-    return Input(false, {1420, 1420, 1}, kDefaultHpf, gbw);
+    return Input(false, kDefaultRequest, kDefaultHighPass, gbw);
 }
 
 struct DesignCase {
@@ -111,14 +113,14 @@ TEST_P(SynthesisedDesignTest, BuiltTracesOverlayTheRequestedOnes) {
     EXPECT_NEAR(r.builtFigures.cutoff, r.requestedFigures.cutoff, 1e-9 * r.requestedFigures.cutoff);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Requests, SynthesisedDesignTest,
-    testing::Values(DesignCase{"DefaultLowPass", true, {1420, 1420, 1}, 22e3, 22e3, 22e3},
-                    DesignCase{"SharpLowPass", true, {300, 1000, 6}, 10e3, 100e3, 470e3},
-                    DesignCase{"DefaultHighPass", false, {1420, 1420, 1}, 3.3e-9, 3.3e-9, 3.3e-9},
-                    DesignCase{
-                        "HighPassFaFarBelowFo", false, {20, 2000, 0.8}, 1e-6, 100e-9, 10e-9}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Requests, SynthesisedDesignTest, testing::Values(
+    DesignCase{"DefaultLowPass", true, kDefaultRequest, 22e3, 22e3, 22e3},
+    DesignCase{"SharpLowPass", true, {300, 1000, 6}, 10e3, 100e3, 470e3},
+    DesignCase{"DefaultHighPass", false, kDefaultRequest, 3.3e-9, 3.3e-9, 3.3e-9},
+    DesignCase{"HighPassFaFarBelowFo", false, {20, 2000, 0.8}, 1e-6, 100e-9, 10e-9}),
     test::CaseName<DesignCase>);
+// clang-format on
 
 struct RangeCase {
     std::string name;
@@ -168,16 +170,16 @@ AnalysisInput WithoutRequest(AnalysisInput input) {
     return input;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, PlotRangeTest,
-    testing::Values(RangeCase{"DefaultLowPass", DefaultLowPass(1e6)},
-                    RangeCase{"DefaultHighPass", DefaultHighPass(1e6)},
-                    RangeCase{"BuiltOnly", WithoutRequest(DefaultLowPass())},
-                    RangeCase{"RequestFarFromTheCircuit", Input(true, {20, 30, 0.7}, kDefaultLpf)},
-                    RangeCase{"SlowOpAmpMovesTheCutoff", DefaultLowPass(3e3)},
-                    RangeCase{"RequestOnly",
-                              Input(false, {5e4, 1e4, 3}, {0, 1, 1, 1, 1, 1, false})}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Inputs, PlotRangeTest, testing::Values(
+    RangeCase{"DefaultLowPass", DefaultLowPass(1e6)},
+    RangeCase{"DefaultHighPass", DefaultHighPass(1e6)},
+    RangeCase{"BuiltOnly", WithoutRequest(DefaultLowPass())},
+    RangeCase{"RequestFarFromTheCircuit", Input(true, {20, 30, 0.7}, kDefaultLowPass)},
+    RangeCase{"SlowOpAmpMovesTheCutoff", DefaultLowPass(3e3)},
+    RangeCase{"RequestOnly", Input(false, {5e4, 1e4, 3}, {0, 1, 1, 1, 1, 1, false})}),
     test::CaseName<RangeCase>);
+// clang-format on
 
 // Nothing usable (no request, impossible parts); the range is the fallback 10 Hz to 100 kHz and
 // no trace is computed.
@@ -217,7 +219,7 @@ TEST(AnalyseTest, WithoutARequestOnlyTheBuiltCircuit) {
     EXPECT_EQ(r.built.phaseDeg.size(), r.frequency.size());
     EXPECT_EQ(r.built.groupDelay.size(), r.frequency.size());
     EXPECT_EQ(r.builtStep.value.size(), 400u);
-    const PoleSet poles = CircuitPoles(kDefaultLpf);
+    const PoleSet poles = CircuitPoles(kDefaultLowPass);
     EXPECT_EQ(r.builtFigures.fa, poles.fa);
     EXPECT_EQ(r.builtFigures.fo, poles.fo);
     EXPECT_EQ(r.builtFigures.q, poles.q);
@@ -260,14 +262,14 @@ TEST_P(PhaseConventionTest, ContinuousFromTheAsymptote) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Responses, PhaseConventionTest,
-    testing::Values(PhaseCase{"LowPass", DefaultLowPass(), 0, -270},
-                    PhaseCase{"HighPass", DefaultHighPass(), 270, 0},
-                    PhaseCase{"SharpLowPass", Input(true, {1000, 1000, 40}, kDefaultLpf), 0, -270},
-                    PhaseCase{"SharpHighPass", Input(false, {1000, 1000, 40}, kDefaultHpf), 270,
-                              0}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Responses, PhaseConventionTest, testing::Values(
+    PhaseCase{"LowPass", DefaultLowPass(), 0, -270},
+    PhaseCase{"HighPass", DefaultHighPass(), 270, 0},
+    PhaseCase{"SharpLowPass", Input(true, {1000, 1000, 40}, kDefaultLowPass), 0, -270},
+    PhaseCase{"SharpHighPass", Input(false, {1000, 1000, 40}, kDefaultHighPass), 270, 0}),
     test::CaseName<PhaseCase>);
+// clang-format on
 
 // Every trace of the default designs, the op-amp one included; the group delay equals the
 // slope of the phase trace between neighbouring points within 1 %.
@@ -339,7 +341,7 @@ TEST(AnalyseTest, FiguresOfEachResponse) {
     EXPECT_EQ(req.peak.frequency, r.frequency.front());
     EXPECT_NEAR(req.peak.gainDb, 0, 1e-9);
 
-    const Rational3 built = CircuitTransfer(kDefaultLpf);
+    const Rational3 built = CircuitTransfer(kDefaultLowPass);
     const auto builtResponse = [&built](double f) { return Evaluate(built, f); };
     const FrequencyRange range = PlotRange(input);
     EXPECT_NEAR(r.builtFigures.cutoff, CutoffFrequency(builtResponse, true, range.low, range.high),
@@ -352,10 +354,10 @@ TEST(AnalyseTest, FiguresOfEachResponse) {
 
     const Figures& op = r.opAmpFigures;
     EXPECT_TRUE(std::isnan(op.fa) && std::isnan(op.fo) && std::isnan(op.q));
-    EXPECT_NEAR(
-        op.gainAtFoDb,
-        20 * std::log10(std::abs(CircuitResponseWithOpAmp(kDefaultLpf, 1e5, r.builtFigures.fo))),
-        1e-12);
+    EXPECT_NEAR(op.gainAtFoDb,
+                20 * std::log10(std::abs(
+                         CircuitResponseWithOpAmp(kDefaultLowPass, 1e5, r.builtFigures.fo))),
+                1e-12);
 }
 
 struct StepTraceCase {
@@ -389,14 +391,14 @@ TEST_P(StepTraceTest, SettlesWithinTheTimeRange) {
     EXPECT_EQ(r.builtStep.value, StepResponse(CircuitTransfer(t.input.built), r.builtStep.time));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Designs, StepTraceTest,
-    testing::Values(StepTraceCase{"LowPass", DefaultLowPass(), 0, 1},
-                    StepTraceCase{"HighPass", DefaultHighPass(), 1, 0},
-                    StepTraceCase{"SlowRealPole", Input(true, {50, 1420, 2}, kDefaultLpf), 0, 1},
-                    StepTraceCase{"RingingRequest", Input(false, {1420, 1420, 8}, kDefaultHpf), 1,
-                                  0}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Designs, StepTraceTest, testing::Values(
+    StepTraceCase{"LowPass", DefaultLowPass(), 0, 1},
+    StepTraceCase{"HighPass", DefaultHighPass(), 1, 0},
+    StepTraceCase{"SlowRealPole", Input(true, {50, 1420, 2}, kDefaultLowPass), 0, 1},
+    StepTraceCase{"RingingRequest", Input(false, {1420, 1420, 8}, kDefaultHighPass), 1, 0}),
     test::CaseName<StepTraceCase>);
+// clang-format on
 
 struct ResonanceCase {
     std::string name;
@@ -448,14 +450,16 @@ TEST_P(ResonanceTest, PlotsResolveThePeaks) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sharp, ResonanceTest,
-                         testing::Values(ResonanceCase{"LowPassQ10", true, 10, false},
-                                         ResonanceCase{"LowPassQ50", true, 50, false},
-                                         ResonanceCase{"LowPassQ100", true, 100, true},
-                                         ResonanceCase{"LowPassQ1000", true, 1000, true},
-                                         ResonanceCase{"HighPassQ100", false, 100, true},
-                                         ResonanceCase{"HighPassQ1000", false, 1000, true}),
-                         test::CaseName<ResonanceCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Sharp, ResonanceTest, testing::Values(
+    ResonanceCase{"LowPassQ10", true, 10, false},
+    ResonanceCase{"LowPassQ50", true, 50, false},
+    ResonanceCase{"LowPassQ100", true, 100, true},
+    ResonanceCase{"LowPassQ1000", true, 1000, true},
+    ResonanceCase{"HighPassQ100", false, 100, true},
+    ResonanceCase{"HighPassQ1000", false, 1000, true}),
+    test::CaseName<ResonanceCase>);
+// clang-format on
 
 // Analyses on four threads at once; each equals the single-threaded result.
 TEST(AnalyseTest, RunsOnManyThreadsAtOnce) {
@@ -502,13 +506,15 @@ TEST_P(RelativeErrorTest, PerCentOfTheRequest) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, RelativeErrorTest,
-                         testing::Values(ErrorCase{"Above", 1420, 1431.36, 0.8},
-                                         ErrorCase{"Below", 1420, 1395.183, -1.747676056338028},
-                                         ErrorCase{"Equal", 0.961, 0.961, 0},
-                                         ErrorCase{"NegativeRequest", -2, -1, -50},
-                                         ErrorCase{"ZeroRequest", 0, 1, std::nan("")}),
-                         test::CaseName<ErrorCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Values, RelativeErrorTest, testing::Values(
+    ErrorCase{"Above", 1420, 1431.36, 0.8},
+    ErrorCase{"Below", 1420, 1395.183, -1.747676056338028},
+    ErrorCase{"Equal", 0.961, 0.961, 0},
+    ErrorCase{"NegativeRequest", -2, -1, -50},
+    ErrorCase{"ZeroRequest", 0, 1, std::nan("")}),
+    test::CaseName<ErrorCase>);
+// clang-format on
 
 }  // namespace
 }  // namespace mirelto

@@ -46,39 +46,52 @@ TEST_P(ParseSeriesTest, ReadsTheSize) {
     EXPECT_EQ(ParseSeries(GetParam().text), GetParam().size) << "\"" << GetParam().text << "\"";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseSeriesTest,
-    testing::Values(
-        ParseSeriesCase{"E24", "24", 24}, ParseSeriesCase{"E192", "192", 192},
-        ParseSeriesCase{"Infinity", "∞", 0}, ParseSeriesCase{"LeadingBlank", " 24", 24},
-        ParseSeriesCase{"PlusSign", "+6", 6}, ParseSeriesCase{"TrailingBlank", "24 ", 0},
-        ParseSeriesCase{"SeriesName", "E24", 0}, ParseSeriesCase{"Fraction", "2.4", 0},
-        ParseSeriesCase{"Empty", "", 0}, ParseSeriesCase{"Zero", "0", 0},
-        ParseSeriesCase{"Ten", "10", 10}, ParseSeriesCase{"Negative", "-6", -6},
-        ParseSeriesCase{"DollarHex", "$18", 24}, ParseSeriesCase{"NegativeDollarHex", "-$10", -16},
-        ParseSeriesCase{"XHex", "x1A", 26}, ParseSeriesCase{"UpperXHex", "X1a", 26},
-        ParseSeriesCase{"ZeroXHex", "0x18", 24}, ParseSeriesCase{"ZeroUpperXHex", "0XfF", 255},
-        ParseSeriesCase{"LeadingZeros", "00024", 24}, ParseSeriesCase{"BlanksThenSign", "  -6", -6},
-        ParseSeriesCase{"Largest", "2147483647", kMaxSize},
-        ParseSeriesCase{"OnePastLargest", "2147483648", 0},
-        ParseSeriesCase{"Smallest", "-2147483648", kMinSize},
-        ParseSeriesCase{"OneBelowSmallest", "-2147483649", 0},
-        ParseSeriesCase{"LargestHex", "$7FFFFFFF", kMaxSize},
-        ParseSeriesCase{"HexBeyondRange", "$FFFFFFFF", 0},
-        ParseSeriesCase{"SmallestHex", "-$80000000", kMinSize},
-        ParseSeriesCase{"HexOnePastLargest", "$80000000", 0},
-        ParseSeriesCase{"HexDigitInDecimal", "1A", 0}, ParseSeriesCase{"MarkerOnly", "$", 0},
-        ParseSeriesCase{"ZeroXOnly", "0x", 0}, ParseSeriesCase{"SignOnly", "-", 0},
-        ParseSeriesCase{"BlankAfterSign", "- 6", 0}, ParseSeriesCase{"TwoSigns", "+-6", 0},
-        ParseSeriesCase{"DoubleZeroX", "00x18", 0}, ParseSeriesCase{"TabIsNotBlank", "\t24", 0},
-        ParseSeriesCase{"Exponent", "1e3", 0}, ParseSeriesCase{"TwoInfinities", "∞∞", 0},
-        ParseSeriesCase{"InfinityAndBlank", " ∞", 0}, ParseSeriesCase{"FullWidthDigits", "２４", 0},
-        ParseSeriesCase{"NulInside",
-                        "2\0"
-                        "4"s,
-                        0},
-        ParseSeriesCase{"InvalidUtf8", "\xE2\x88", 0}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, ParseSeriesTest, testing::Values(
+    ParseSeriesCase{"E24", "24", 24},
+    ParseSeriesCase{"E192", "192", 192},
+    ParseSeriesCase{"Infinity", "∞", 0},
+    ParseSeriesCase{"LeadingBlank", " 24", 24},
+    ParseSeriesCase{"PlusSign", "+6", 6},
+    ParseSeriesCase{"TrailingBlank", "24 ", 0},
+    ParseSeriesCase{"SeriesName", "E24", 0},
+    ParseSeriesCase{"Fraction", "2.4", 0},
+    ParseSeriesCase{"Empty", "", 0},
+    ParseSeriesCase{"Zero", "0", 0},
+    ParseSeriesCase{"Ten", "10", 10},
+    ParseSeriesCase{"Negative", "-6", -6},
+    ParseSeriesCase{"DollarHex", "$18", 24},
+    ParseSeriesCase{"NegativeDollarHex", "-$10", -16},
+    ParseSeriesCase{"XHex", "x1A", 26},
+    ParseSeriesCase{"UpperXHex", "X1a", 26},
+    ParseSeriesCase{"ZeroXHex", "0x18", 24},
+    ParseSeriesCase{"ZeroUpperXHex", "0XfF", 255},
+    ParseSeriesCase{"LeadingZeros", "00024", 24},
+    ParseSeriesCase{"BlanksThenSign", "  -6", -6},
+    ParseSeriesCase{"Largest", "2147483647", kMaxSize},
+    ParseSeriesCase{"OnePastLargest", "2147483648", 0},
+    ParseSeriesCase{"Smallest", "-2147483648", kMinSize},
+    ParseSeriesCase{"OneBelowSmallest", "-2147483649", 0},
+    ParseSeriesCase{"LargestHex", "$7FFFFFFF", kMaxSize},
+    ParseSeriesCase{"HexBeyondRange", "$FFFFFFFF", 0},
+    ParseSeriesCase{"SmallestHex", "-$80000000", kMinSize},
+    ParseSeriesCase{"HexOnePastLargest", "$80000000", 0},
+    ParseSeriesCase{"HexDigitInDecimal", "1A", 0},
+    ParseSeriesCase{"MarkerOnly", "$", 0},
+    ParseSeriesCase{"ZeroXOnly", "0x", 0},
+    ParseSeriesCase{"SignOnly", "-", 0},
+    ParseSeriesCase{"BlankAfterSign", "- 6", 0},
+    ParseSeriesCase{"TwoSigns", "+-6", 0},
+    ParseSeriesCase{"DoubleZeroX", "00x18", 0},
+    ParseSeriesCase{"TabIsNotBlank", "\t24", 0},
+    ParseSeriesCase{"Exponent", "1e3", 0},
+    ParseSeriesCase{"TwoInfinities", "∞∞", 0},
+    ParseSeriesCase{"InfinityAndBlank", " ∞", 0},
+    ParseSeriesCase{"FullWidthDigits", "２４", 0},
+    ParseSeriesCase{"NulInside", "2\0" "4"s, 0},
+    ParseSeriesCase{"InvalidUtf8", "\xE2\x88", 0}),
     CaseName<ParseSeriesCase>);
+// clang-format on
 
 struct SeriesValueCase {
     std::string name;
@@ -93,26 +106,35 @@ TEST_P(SeriesValueTest, GivesTheValue) {
     EXPECT_EQ(SeriesValue(GetParam().k, GetParam().n), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, SeriesValueTest,
-    testing::Values(
-        SeriesValueCase{"E3First", 0, 3, 1.0}, SeriesValueCase{"E3End", 3, 3, 10.0},
-        SeriesValueCase{"E6First", 0, 6, 1.0}, SeriesValueCase{"E6End", 6, 6, 10.0},
-        SeriesValueCase{"E12First", 0, 12, 1.0}, SeriesValueCase{"E12End", 12, 12, 10.0},
-        SeriesValueCase{"E24First", 0, 24, 1.0}, SeriesValueCase{"E24End", 24, 24, 10.0},
-        SeriesValueCase{"E48First", 0, 48, 1.0}, SeriesValueCase{"E48End", 48, 48, 10.0},
-        SeriesValueCase{"E96First", 0, 96, 1.0}, SeriesValueCase{"E96End", 96, 96, 10.0},
-        SeriesValueCase{"E192First", 0, 192, 1.0}, SeriesValueCase{"E192End", 192, 192, 10.0},
-        SeriesValueCase{"E192Replaces459", 127, 192, 4.58},
-        SeriesValueCase{"E192Replaces919", 185, 192, 9.2},
-        SeriesValueCase{"E24RaisedTo3_0", 11, 24, 3.0},
-        SeriesValueCase{"E24LoweredTo8_2", 22, 24, 8.2},
-        SeriesValueCase{"E6BelowDecade", -1, 6, 0.7}, SeriesValueCase{"E6AboveDecade", 7, 6, 14.7},
-        SeriesValueCase{"E24BelowDecade", -1, 24, 0.9},
-        SeriesValueCase{"E24AboveDecade", 25, 24, 11.0},
-        SeriesValueCase{"E96BelowDecade", -1, 96, 0.98}, SeriesValueCase{"OnePerDecade", 0, 1, 1.0},
-        SeriesValueCase{"OnePerDecadeEnd", 1, 1, 10.0}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Values, SeriesValueTest, testing::Values(
+    SeriesValueCase{"E3First", 0, 3, 1.0},
+    SeriesValueCase{"E3End", 3, 3, 10.0},
+    SeriesValueCase{"E6First", 0, 6, 1.0},
+    SeriesValueCase{"E6End", 6, 6, 10.0},
+    SeriesValueCase{"E12First", 0, 12, 1.0},
+    SeriesValueCase{"E12End", 12, 12, 10.0},
+    SeriesValueCase{"E24First", 0, 24, 1.0},
+    SeriesValueCase{"E24End", 24, 24, 10.0},
+    SeriesValueCase{"E48First", 0, 48, 1.0},
+    SeriesValueCase{"E48End", 48, 48, 10.0},
+    SeriesValueCase{"E96First", 0, 96, 1.0},
+    SeriesValueCase{"E96End", 96, 96, 10.0},
+    SeriesValueCase{"E192First", 0, 192, 1.0},
+    SeriesValueCase{"E192End", 192, 192, 10.0},
+    SeriesValueCase{"E192Replaces459", 127, 192, 4.58},
+    SeriesValueCase{"E192Replaces919", 185, 192, 9.2},
+    SeriesValueCase{"E24RaisedTo3_0", 11, 24, 3.0},
+    SeriesValueCase{"E24LoweredTo8_2", 22, 24, 8.2},
+    SeriesValueCase{"E6BelowDecade", -1, 6, 0.7},
+    SeriesValueCase{"E6AboveDecade", 7, 6, 14.7},
+    SeriesValueCase{"E24BelowDecade", -1, 24, 0.9},
+    SeriesValueCase{"E24AboveDecade", 25, 24, 11.0},
+    SeriesValueCase{"E96BelowDecade", -1, 96, 0.98},
+    SeriesValueCase{"OnePerDecade", 0, 1, 1.0},
+    SeriesValueCase{"OnePerDecadeEnd", 1, 1, 10.0}),
     CaseName<SeriesValueCase>);
+// clang-format on
 
 struct DecadeCase {
     std::string name;
@@ -130,14 +152,14 @@ TEST_P(SeriesDecadeTest, GivesTheCustomaryValues) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Decades, SeriesDecadeTest,
-    testing::Values(
-        DecadeCase{"E3", 3, {1.0, 2.2, 4.7}}, DecadeCase{"E6", 6, {1.0, 1.5, 2.2, 3.3, 4.7, 6.8}},
-        DecadeCase{"E12", 12, {1.0, 1.2, 1.5, 1.8, 2.2, 2.7, 3.3, 3.9, 4.7, 5.6, 6.8, 8.2}},
-        DecadeCase{"E24", 24, {1.0, 1.1, 1.2, 1.3, 1.5, 1.6, 1.8, 2.0, 2.2, 2.4, 2.7, 3.0,
-                               3.3, 3.6, 3.9, 4.3, 4.7, 5.1, 5.6, 6.2, 6.8, 7.5, 8.2, 9.1}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Decades, SeriesDecadeTest, testing::Values(
+    DecadeCase{"E3", 3, {1.0, 2.2, 4.7}},
+    DecadeCase{"E6", 6, {1.0, 1.5, 2.2, 3.3, 4.7, 6.8}},
+    DecadeCase{"E12", 12, {1.0, 1.2, 1.5, 1.8, 2.2, 2.7, 3.3, 3.9, 4.7, 5.6, 6.8, 8.2}},
+    DecadeCase{"E24", 24, {1.0, 1.1, 1.2, 1.3, 1.5, 1.6, 1.8, 2.0, 2.2, 2.4, 2.7, 3.0, 3.3, 3.6, 3.9, 4.3, 4.7, 5.1, 5.6, 6.2, 6.8, 7.5, 8.2, 9.1}}),
     CaseName<DecadeCase>);
+// clang-format on
 
 TEST(SeriesValueTest, TwoDecimalSeriesAreRoundedPowersOfTen) {
     // Named values of the customary tables first, then every index against 10^(k/n).
@@ -182,30 +204,38 @@ TEST_P(RoundToSeriesTest, RoundsToTheNearestMember) {
     EXPECT_EQ(std::signbit(result), std::signbit(GetParam().result));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, RoundToSeriesTest,
-    testing::Values(
-        RoundCase{"Up", 4500, 6, 4700}, RoundCase{"NegativeKeepsSign", -4500, 6, -4700},
-        RoundCase{"NanoUsesComputedDecade", 4.0e-9, 6, 4.7 * Decade(-9)},
-        RoundCase{"BelowGeometricMean", 3.9e-9, 6, 3.3 * Decade(-9)},
-        RoundCase{"UpIntoNextDecadeComputed", 9.9e-9, 6, 10 * Decade(-9)},
-        RoundCase{"UpIntoNextDecade", 0.0098, 6, 0.01}, RoundCase{"AboveGeometricMean", 15, 3, 22},
-        RoundCase{"Member", 22000, 24, 22000}, RoundCase{"Corrected", 2.65, 24, 2.7},
-        RoundCase{"BelowMeanWithNextDecade", 9500, 24, 9100},
-        RoundCase{"AboveMeanWithNextDecade", 9600, 24, 10000},
-        RoundCase{"MantissaNearTen", 9999, 24, 10000}, RoundCase{"PowerOfTen", 10, 24, 10},
-        RoundCase{"NegativePowerOfTen", 0.1, 24, 0.1}, RoundCase{"TwoDecimals", 4.7, 96, 4.75},
-        RoundCase{"TwoDecimalsNextDecade", 0.00999, 96, 0.01},
-        RoundCase{"Replaced459", 4.59, 192, 4.58}, RoundCase{"Replaced919", 9.19, 192, 9.2},
-        RoundCase{"E192NextDecade", 999.9, 192, 1000}, RoundCase{"OnePerDecade", 1.5, 1, 1},
-        // Exactly on the geometric mean (t evaluates to 0): the index-rounded value m wins.
-        RoundCase{"GeometricMeanAboveM", 3.1622776601683795, 1, 1},
-        RoundCase{"GeometricMeanBelowM", 1.4832396974191326, 3, 2.2},
-        RoundCase{"NoRounding", 1234.5, 0, 1234.5}, RoundCase{"Zero", 0, 24, 0},
-        RoundCase{"MinusZeroUnchanged", -0.0, 24, -0.0},
-        RoundCase{"NegativeSizeAsMagnitude", 4500, -6, 4700},
-        RoundCase{"NegativeSizeNegativeValue", -2.65, -24, -2.7}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Values, RoundToSeriesTest, testing::Values(
+    RoundCase{"Up", 4500, 6, 4700},
+    RoundCase{"NegativeKeepsSign", -4500, 6, -4700},
+    RoundCase{"NanoUsesComputedDecade", 4.0e-9, 6, 4.7 * Decade(-9)},
+    RoundCase{"BelowGeometricMean", 3.9e-9, 6, 3.3 * Decade(-9)},
+    RoundCase{"UpIntoNextDecadeComputed", 9.9e-9, 6, 10 * Decade(-9)},
+    RoundCase{"UpIntoNextDecade", 0.0098, 6, 0.01},
+    RoundCase{"AboveGeometricMean", 15, 3, 22},
+    RoundCase{"Member", 22000, 24, 22000},
+    RoundCase{"Corrected", 2.65, 24, 2.7},
+    RoundCase{"BelowMeanWithNextDecade", 9500, 24, 9100},
+    RoundCase{"AboveMeanWithNextDecade", 9600, 24, 10000},
+    RoundCase{"MantissaNearTen", 9999, 24, 10000},
+    RoundCase{"PowerOfTen", 10, 24, 10},
+    RoundCase{"NegativePowerOfTen", 0.1, 24, 0.1},
+    RoundCase{"TwoDecimals", 4.7, 96, 4.75},
+    RoundCase{"TwoDecimalsNextDecade", 0.00999, 96, 0.01},
+    RoundCase{"Replaced459", 4.59, 192, 4.58},
+    RoundCase{"Replaced919", 9.19, 192, 9.2},
+    RoundCase{"E192NextDecade", 999.9, 192, 1000},
+    RoundCase{"OnePerDecade", 1.5, 1, 1},
+    // Exactly on the geometric mean (t evaluates to 0): the index-rounded value m wins.
+    RoundCase{"GeometricMeanAboveM", 3.1622776601683795, 1, 1},
+    RoundCase{"GeometricMeanBelowM", 1.4832396974191326, 3, 2.2},
+    RoundCase{"NoRounding", 1234.5, 0, 1234.5},
+    RoundCase{"Zero", 0, 24, 0},
+    RoundCase{"MinusZeroUnchanged", -0.0, 24, -0.0},
+    RoundCase{"NegativeSizeAsMagnitude", 4500, -6, 4700},
+    RoundCase{"NegativeSizeNegativeValue", -2.65, -24, -2.7}),
     CaseName<RoundCase>);
+// clang-format on
 
 // No rounding leaves even a NaN as it is: the value is not looked at.
 TEST(RoundToSeriesTest, NaNWithoutRoundingStaysNaN) {
@@ -258,32 +288,21 @@ TEST_P(EseriesFaultTest, FaultsWithTheMessage) {
     EXPECT_THROW(GetParam().operation(), FloatingPointFault);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, EseriesFaultTest,
-    testing::Values(
-        // The decade factor of the smallest subnormal underflows to zero.
-        FaultCase{"SubnormalDecadeUnderflows",
-                  [] { return RoundToSeries(std::numeric_limits<double>::denorm_min(), 6); },
-                  "Floating point division by zero"},
-        FaultCase{"NaNValue", [] { return RoundToSeries(kNaN, 6); },
-                  "Invalid floating point operation"},
-        FaultCase{"InfiniteValue", [] { return RoundToSeries(kInf, 6); },
-                  "Invalid floating point operation"},
-        FaultCase{"NegativeInfiniteValue", [] { return RoundToSeries(-kInf, 24); },
-                  "Invalid floating point operation"},
-        FaultCase{"RoundedBeyondLargestDouble",
-                  [] { return RoundToSeries(std::numeric_limits<double>::max(), 3); },
-                  "Floating point overflow"},
-        FaultCase{"SizeZero", [] { return SeriesValue(1, 0); }, "Floating point division by zero"},
-        FaultCase{"SizeAndIndexZero", [] { return SeriesValue(0, 0); },
-                  "Invalid floating point operation"},
-        FaultCase{"IndexFarBeyondDecade", [] { return SeriesValue(kMaxSize, 1); },
-                  "Floating point overflow"},
-        FaultCase{"OneDecimalValueBeyondInteger", [] { return SeriesValue(18, 1); },
-                  "Invalid floating point operation"},
-        FaultCase{"TwoDecimalValueBeyondInteger", [] { return SeriesValue(425, 25); },
-                  "Invalid floating point operation"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Faults, EseriesFaultTest, testing::Values(
+    // The decade factor of the smallest subnormal underflows to zero.
+    FaultCase{"SubnormalDecadeUnderflows", [] { return RoundToSeries(std::numeric_limits<double>::denorm_min(), 6); }, "Floating point division by zero"},
+    FaultCase{"NaNValue", [] { return RoundToSeries(kNaN, 6); }, "Invalid floating point operation"},
+    FaultCase{"InfiniteValue", [] { return RoundToSeries(kInf, 6); }, "Invalid floating point operation"},
+    FaultCase{"NegativeInfiniteValue", [] { return RoundToSeries(-kInf, 24); }, "Invalid floating point operation"},
+    FaultCase{"RoundedBeyondLargestDouble", [] { return RoundToSeries(std::numeric_limits<double>::max(), 3); }, "Floating point overflow"},
+    FaultCase{"SizeZero", [] { return SeriesValue(1, 0); }, "Floating point division by zero"},
+    FaultCase{"SizeAndIndexZero", [] { return SeriesValue(0, 0); }, "Invalid floating point operation"},
+    FaultCase{"IndexFarBeyondDecade", [] { return SeriesValue(kMaxSize, 1); }, "Floating point overflow"},
+    FaultCase{"OneDecimalValueBeyondInteger", [] { return SeriesValue(18, 1); }, "Invalid floating point operation"},
+    FaultCase{"TwoDecimalValueBeyondInteger", [] { return SeriesValue(425, 25); }, "Invalid floating point operation"}),
     CaseName<FaultCase>);
+// clang-format on
 
 // For random values of every listed size: the result is a member of the series in the value's
 // decade, and no member is nearer on a log scale.
@@ -368,11 +387,13 @@ TEST_P(NominalValueTest, EveryMemberPrintsItsDecimalValue) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Decades, NominalValueTest,
-                         testing::Values(NominalDecade{"Nanofarads", -9},
-                                         NominalDecade{"Picofarads", -12},
-                                         NominalDecade{"Kiloohms", 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Decades, NominalValueTest, testing::Values(
+    NominalDecade{"Nanofarads", -9},
+    NominalDecade{"Picofarads", -12},
+    NominalDecade{"Kiloohms", 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
 }  // namespace mirelto

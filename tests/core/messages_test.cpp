@@ -44,34 +44,20 @@ TEST_P(MessageTextTest, DefaultSinkWritesEnglish) {
     EXPECT_EQ(err, (c.type == MessageType::Error ? "Error: " : "Warning: ") + c.english + "\n");
 }
 
+// clang-format off
 const MessageCase kMessages[] = {
-    {"FaMissing", MessageId::FaMissing, MessageType::Warning, "Please enter a value for fa",
-     "faに値を入力してください"},
-    {"FoMissing", MessageId::FoMissing, MessageType::Warning, "Please enter a value for fo",
-     "foに値を入力してください"},
-    {"QMissing", MessageId::QMissing, MessageType::Warning, "Please enter a value for Q",
-     "Qに値を入力してください"},
-    {"RequestNotPositive", MessageId::RequestNotPositive, MessageType::Error,
-     "Transfer-function parameters of zero or less are invalid",
-     "ゼロ以下の伝達関数パラメータは不正です"},
-    {"R1Missing", MessageId::R1Missing, MessageType::Warning, "Please enter a value for R1",
-     "R1に値を入力してください"},
-    {"C1Missing", MessageId::C1Missing, MessageType::Warning, "Please enter a value for C1",
-     "C1に値を入力してください"},
-    {"PartsMissing", MessageId::PartsMissing, MessageType::Warning,
-     "Please enter values for R1, R2, R3, C1, C2, C3",
-     "R1,R2,R3,C1,C2,C3 に値をセットしてください"},
-    {"PartsNotPositive", MessageId::PartsNotPositive, MessageType::Error,
-     "Part values of zero or less are invalid", "ゼロ以下の部品定数は不正です"},
-    {"UnrealisableLpf", MessageId::UnrealisableLpf, MessageType::Error,
-     "This request cannot be realised (C < 0).\r\n\r\nWiden the ratios with R1 < R2 <= R3 to "
-     "realise it.",
-     "この条件では実現できません(C < 0)\r\n\r\nR1<R2<=R3 で比を大きくすると実現できます"},
-    {"UnrealisableHpf", MessageId::UnrealisableHpf, MessageType::Error,
-     "This request cannot be realised (R < 0).\r\n\r\nWiden the ratios with C1 > C2 >= C3 to "
-     "realise it.",
-     "この条件では実現できません(R < 0)\r\n\r\nC1>C2>=C3 で比を大きくすると実現できます"},
+    {"FaMissing", MessageId::FaMissing, MessageType::Warning, "Please enter a value for fa", "faに値を入力してください"},
+    {"FoMissing", MessageId::FoMissing, MessageType::Warning, "Please enter a value for fo", "foに値を入力してください"},
+    {"QMissing", MessageId::QMissing, MessageType::Warning, "Please enter a value for Q", "Qに値を入力してください"},
+    {"RequestNotPositive", MessageId::RequestNotPositive, MessageType::Error, "Transfer-function parameters of zero or less are invalid", "ゼロ以下の伝達関数パラメータは不正です"},
+    {"R1Missing", MessageId::R1Missing, MessageType::Warning, "Please enter a value for R1", "R1に値を入力してください"},
+    {"C1Missing", MessageId::C1Missing, MessageType::Warning, "Please enter a value for C1", "C1に値を入力してください"},
+    {"PartsMissing", MessageId::PartsMissing, MessageType::Warning, "Please enter values for R1, R2, R3, C1, C2, C3", "R1,R2,R3,C1,C2,C3 に値をセットしてください"},
+    {"PartsNotPositive", MessageId::PartsNotPositive, MessageType::Error, "Part values of zero or less are invalid", "ゼロ以下の部品定数は不正です"},
+    {"UnrealisableLpf", MessageId::UnrealisableLpf, MessageType::Error, "This request cannot be realised (C < 0).\r\n\r\nWiden the ratios with R1 < R2 <= R3 to realise it.", "この条件では実現できません(C < 0)\r\n\r\nR1<R2<=R3 で比を大きくすると実現できます"},
+    {"UnrealisableHpf", MessageId::UnrealisableHpf, MessageType::Error, "This request cannot be realised (R < 0).\r\n\r\nWiden the ratios with C1 > C2 >= C3 to realise it.", "この条件では実現できません(R < 0)\r\n\r\nC1>C2>=C3 で比を大きくすると実現できます"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Calculation, MessageTextTest, testing::ValuesIn(kMessages),
                          test::CaseName<MessageCase>);

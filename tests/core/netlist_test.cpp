@@ -16,6 +16,9 @@
 namespace mirelto {
 namespace {
 
+using test::kDefaultHighPass;
+using test::kDefaultLowPass;
+
 using test::PrintTo;
 
 struct NumberCase {
@@ -33,13 +36,17 @@ TEST_P(SpiceNumberTest, WritesTheShortestExactText) {
     EXPECT_EQ(std::strtod(c.expected.c_str(), nullptr), c.value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, SpiceNumberTest,
-    testing::Values(NumberCase{"Kilo", 22000, "22000"}, NumberCase{"Nano", 6.8e-9, "6.8e-09"},
-                    NumberCase{"TenNano", 15e-9, "1.5e-08"}, NumberCase{"Fraction", 0.5, "0.5"},
-                    NumberCase{"Mega", 1.2e6, "1200000"}, NumberCase{"Pico", 2.2e-12, "2.2e-12"},
-                    NumberCase{"AwkwardDigits", 7.094962301e-9, "7.094962301e-09"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Values, SpiceNumberTest, testing::Values(
+    NumberCase{"Kilo", 22000, "22000"},
+    NumberCase{"Nano", 6.8e-9, "6.8e-09"},
+    NumberCase{"TenNano", 15e-9, "1.5e-08"},
+    NumberCase{"Fraction", 0.5, "0.5"},
+    NumberCase{"Mega", 1.2e6, "1200000"},
+    NumberCase{"Pico", 2.2e-12, "2.2e-12"},
+    NumberCase{"AwkwardDigits", 7.094962301e-9, "7.094962301e-09"}),
     test::CaseName<NumberCase>);
+// clang-format on
 
 // Random values; write them; each reads back as the same double.
 TEST(SpiceNumberTest, EveryValueReadsBackExactly) {
@@ -51,9 +58,6 @@ TEST(SpiceNumberTest, EveryValueReadsBackExactly) {
         ASSERT_EQ(text.find_first_of("fFpPnNuUmMkKgGtT"), std::string::npos) << text;
     }
 }
-
-const Circuit kLowPass{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
-const Circuit kHighPass{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
 
 struct TextCase {
     std::string name;
@@ -92,37 +96,40 @@ constexpr const char* kIdealLowPassText =
     ".meas ac peak MAX vdb(out)\n"
     ".end\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, SpiceTextTest,
-    testing::Values(TextCase{"IdealLowPass", kLowPass, 0, kIdealLowPassText},
-                    // 1 / (2 pi 1 MHz) = 1.5915494309189535e-07 F.
-                    TextCase{"OpAmpHighPass", kHighPass, 1e6,
-                             "Mirelto third-order high-pass filter\n"
-                             "* Unity-gain follower: X1, a single-pole op-amp of GBW 1e+06 Hz, "
-                             "output tied to its inverting input.\n"
-                             "V1 in 0 DC 0 AC 1\n"
-                             "C1 in a 3.3e-09\n"
-                             "R1 a 0 24000\n"
-                             "C2 a b 3.3e-09\n"
-                             "R2 b out 10000\n"
-                             "C3 b p 3.3e-09\n"
-                             "R3 p 0 160000\n"
-                             "X1 p out out MIRELTO_OPAMP\n"
-                             ".subckt MIRELTO_OPAMP inp inn out\n"
-                             "G1 0 x inp inn 1\n"
-                             "C1 x 0 1.5915494309189535e-07\n"
-                             "R1 x 0 1e12\n"
-                             "E1 out 0 x 0 1\n"
-                             ".ends MIRELTO_OPAMP\n"
-                             ".ac dec 100 14.2 142000\n"
-                             ".print ac vdb(out) vp(out)\n"
-                             ".meas ac f3db WHEN vdb(out)=-3.0103 RISE=1\n"
-                             ".meas ac peak MAX vdb(out)\n"
-                             ".end\n"},
-                    // Not a usable GBW: the ideal follower.
-                    TextCase{"InfiniteGbwIsIdeal", kLowPass,
-                             std::numeric_limits<double>::infinity(), kIdealLowPassText}),
+// The default high-pass with a single-pole op-amp of 1 MHz.
+constexpr const char* kOpAmpHighPassText =
+    "Mirelto third-order high-pass filter\n"
+    "* Unity-gain follower: X1, a single-pole op-amp of GBW 1e+06 Hz, output tied to its inverting "
+    "input.\n"
+    "V1 in 0 DC 0 AC 1\n"
+    "C1 in a 3.3e-09\n"
+    "R1 a 0 24000\n"
+    "C2 a b 3.3e-09\n"
+    "R2 b out 10000\n"
+    "C3 b p 3.3e-09\n"
+    "R3 p 0 160000\n"
+    "X1 p out out MIRELTO_OPAMP\n"
+    ".subckt MIRELTO_OPAMP inp inn out\n"
+    "G1 0 x inp inn 1\n"
+    "C1 x 0 1.5915494309189535e-07\n"
+    "R1 x 0 1e12\n"
+    "E1 out 0 x 0 1\n"
+    ".ends MIRELTO_OPAMP\n"
+    ".ac dec 100 14.2 142000\n"
+    ".print ac vdb(out) vp(out)\n"
+    ".meas ac f3db WHEN vdb(out)=-3.0103 RISE=1\n"
+    ".meas ac peak MAX vdb(out)\n"
+    ".end\n";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, SpiceTextTest, testing::Values(
+    TextCase{"IdealLowPass", kDefaultLowPass, 0, kIdealLowPassText},
+    // 1 / (2 pi 1 MHz) = 1.5915494309189535e-07 F.
+    TextCase{"OpAmpHighPass", kDefaultHighPass, 1e6, kOpAmpHighPassText},
+    // Not a usable GBW: the ideal follower.
+    TextCase{"InfiniteGbwIsIdeal", kDefaultLowPass, std::numeric_limits<double>::infinity(), kIdealLowPassText}),
     test::CaseName<TextCase>);
+// clang-format on
 
 // Element lines of a netlist: name -> the rest of the line.
 std::map<std::string, std::string> Elements(const std::string& netlist) {
@@ -156,39 +163,23 @@ TEST_P(SpiceTopologyTest, ConnectsAsDrawn) {
     EXPECT_EQ(Elements(SpiceNetlist(c.circuit, options)), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, SpiceTopologyTest,
-                         testing::Values(TopologyCase{"LowPass",
-                                                      kLowPass,
-                                                      {{"V1", "in 0 DC 0 AC 1"},
-                                                       {"R1", "in a 22000"},
-                                                       {"C1", "a 0 6.8e-09"},
-                                                       {"R2", "a b 22000"},
-                                                       {"C2", "b out 1.5e-08"},
-                                                       {"R3", "b p 22000"},
-                                                       {"C3", "p 0 1e-09"},
-                                                       {"E1", "out 0 p 0 1"}}},
-                                         TopologyCase{"HighPass",
-                                                      kHighPass,
-                                                      {{"V1", "in 0 DC 0 AC 1"},
-                                                       {"C1", "in a 3.3e-09"},
-                                                       {"R1", "a 0 24000"},
-                                                       {"C2", "a b 3.3e-09"},
-                                                       {"R2", "b out 10000"},
-                                                       {"C3", "b p 3.3e-09"},
-                                                       {"R3", "p 0 160000"},
-                                                       {"E1", "out 0 p 0 1"}}}),
-                         test::CaseName<TopologyCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Forms, SpiceTopologyTest, testing::Values(
+    TopologyCase{"LowPass", kDefaultLowPass, {{"V1", "in 0 DC 0 AC 1"}, {"R1", "in a 22000"}, {"C1", "a 0 6.8e-09"}, {"R2", "a b 22000"}, {"C2", "b out 1.5e-08"}, {"R3", "b p 22000"}, {"C3", "p 0 1e-09"}, {"E1", "out 0 p 0 1"}}},
+    TopologyCase{"HighPass", kDefaultHighPass, {{"V1", "in 0 DC 0 AC 1"}, {"C1", "in a 3.3e-09"}, {"R1", "a 0 24000"}, {"C2", "a b 3.3e-09"}, {"R2", "b out 10000"}, {"C3", "b p 3.3e-09"}, {"R3", "p 0 160000"}, {"E1", "out 0 p 0 1"}}}),
+    test::CaseName<TopologyCase>);
+// clang-format on
 
 // No range given; write the netlist; the sweep is the analysis window's range for the circuit.
 TEST(SpiceNetlistTest, DefaultSweepIsThePlotRange) {
     AnalysisInput window;
     window.isLpf = false;
     window.hasRequest = false;
-    window.built = kHighPass;
+    window.built = kDefaultHighPass;
     const FrequencyRange range = PlotRange(window);
     NetlistOptions options;
     options.pointsPerDecade = 20;
-    const std::string netlist = SpiceNetlist(kHighPass, options);
+    const std::string netlist = SpiceNetlist(kDefaultHighPass, options);
     EXPECT_NE(
         netlist.find(".ac dec 20 " + SpiceNumber(range.low) + " " + SpiceNumber(range.high) + "\n"),
         std::string::npos)
@@ -201,7 +192,7 @@ TEST(SpiceNetlistTest, TitleIsOneLine) {
     NetlistOptions options;
     options.title = "two\r\nlines";
     options.range = {1, 10};
-    const std::string netlist = SpiceNetlist(kLowPass, options);
+    const std::string netlist = SpiceNetlist(kDefaultLowPass, options);
     EXPECT_TRUE(netlist.starts_with("two  lines\n* ")) << netlist;
 }
 

@@ -26,10 +26,10 @@
 namespace mirelto {
 namespace {
 
+using test::kDefaultRequest;
+
 using test::Kilo;
 using test::Nano;
-
-const PoleSet kDefaultRequest{1420, 1420, 1};
 
 // A member of the series with the bits the rounding gives it.
 double M(double value, std::int32_t series) {
@@ -63,49 +63,29 @@ TEST_P(SeriesNeighboursTest, ListsTheMembersWithinTheSteps) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Members, SeriesNeighboursTest,
-    testing::Values(
-        NeighbourCase{"IdealC1OnE6TwoSteps",
-                      7.094962e-9,
-                      6,
-                      2,
-                      {M(3.3e-9, 6), M(4.7e-9, 6), M(6.8e-9, 6), M(10e-9, 6), M(15e-9, 6)}},
-        NeighbourCase{
-            "IdealC2OnE6OneStep", 18.06958e-9, 6, 1, {M(10e-9, 6), M(15e-9, 6), M(22e-9, 6)}},
-        NeighbourCase{"MemberOnE24OneStep", 22000, 24, 1, {20000, 22000, 24000}},
-        NeighbourCase{"MemberOnE12ThreeStepsAcrossADecade",
-                      1000,
-                      12,
-                      3,
-                      {560, 680, M(820, 12), 1000, 1200, 1500, 1800}},
-        NeighbourCase{"JustAboveADecadeOnE6",
-                      10.5e-9,
-                      6,
-                      2,
-                      {M(4.7e-9, 6), M(6.8e-9, 6), M(10e-9, 6), M(15e-9, 6), M(22e-9, 6)}},
-        NeighbourCase{"TypedNanoCountsAsTheMember",
-                      Nano(3.3),
-                      6,
-                      1,
-                      {M(2.2e-9, 6), M(3.3e-9, 6), M(4.7e-9, 6)}},
-        // 2.9k rounds to 2.2k on E3: the steps count from there.
-        NeighbourCase{"StepsCountFromTheRoundedMember", 2.9e3, 3, 1, {1000, 2200, 4700}},
-        NeighbourCase{"E96TwoSteps", 1.234e4, 96, 2, {11800, 12100, 12400, 12700, 13000}},
-        NeighbourCase{"ZeroStepsIsTheRoundedMember", 7.094962e-9, 6, 0, {M(6.8e-9, 6)}},
-        NeighbourCase{"NoSeries", 1000, 0, 2, {}}, NeighbourCase{"ZeroValue", 0, 6, 2, {}},
-        NeighbourCase{"NegativeValue", -1000, 6, 2, {}},
-        NeighbourCase{"NotFinite", HUGE_VAL, 6, 2, {}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Members, SeriesNeighboursTest, testing::Values(
+    NeighbourCase{"IdealC1OnE6TwoSteps", 7.094962e-9, 6, 2, {M(3.3e-9, 6), M(4.7e-9, 6), M(6.8e-9, 6), M(10e-9, 6), M(15e-9, 6)}},
+    NeighbourCase{"IdealC2OnE6OneStep", 18.06958e-9, 6, 1, {M(10e-9, 6), M(15e-9, 6), M(22e-9, 6)}},
+    NeighbourCase{"MemberOnE24OneStep", 22000, 24, 1, {20000, 22000, 24000}},
+    NeighbourCase{"MemberOnE12ThreeStepsAcrossADecade", 1000, 12, 3, {560, 680, M(820, 12), 1000, 1200, 1500, 1800}},
+    NeighbourCase{"JustAboveADecadeOnE6", 10.5e-9, 6, 2, {M(4.7e-9, 6), M(6.8e-9, 6), M(10e-9, 6), M(15e-9, 6), M(22e-9, 6)}},
+    NeighbourCase{"TypedNanoCountsAsTheMember", Nano(3.3), 6, 1, {M(2.2e-9, 6), M(3.3e-9, 6), M(4.7e-9, 6)}},
+    // 2.9k rounds to 2.2k on E3: the steps count from there.
+    NeighbourCase{"StepsCountFromTheRoundedMember", 2.9e3, 3, 1, {1000, 2200, 4700}},
+    NeighbourCase{"E96TwoSteps", 1.234e4, 96, 2, {11800, 12100, 12400, 12700, 13000}},
+    NeighbourCase{"ZeroStepsIsTheRoundedMember", 7.094962e-9, 6, 0, {M(6.8e-9, 6)}},
+    NeighbourCase{"NoSeries", 1000, 0, 2, {}},
+    NeighbourCase{"ZeroValue", 0, 6, 2, {}},
+    NeighbourCase{"NegativeValue", -1000, 6, 2, {}},
+    NeighbourCase{"NotFinite", HUGE_VAL, 6, 2, {}}),
     test::CaseName<NeighbourCase>);
+// clang-format on
 
 // A design record in use and a sink installed; design the default request ideally; the
 // computed capacitors are the synthesis's unrounded ones, and record and sink are untouched.
 TEST(DesignIdealTest, IsTheWindowsSynthesisWithoutRounding) {
-    DesignState = DesignRecord{};
-    DesignState.IsLpf = true;
-    DesignState.R1 = DesignState.R2 = DesignState.R3 = Kilo(22);
-    DesignState.ResultValid = true;
-    SynthesizeFilter(1420, 1420, 1, 0, 0, 0, true);
+    test::DesignDefaultInTheWindow(true, 0);
     const DesignRecord unrounded = DesignState;
     DesignState.FaResult = 123;
     int messages = 0;
@@ -147,18 +127,14 @@ TEST_P(DesignIdealRejectTest, ReturnsTheReasonInsteadOfShowingIt) {
     EXPECT_EQ(messages, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, DesignIdealRejectTest,
-    testing::Values(
-        IdealRejectCase{
-            "LowPassRatio", true, {Kilo(22), Kilo(7.3), Kilo(7.3)}, ConstantStop::Unrealisable},
-        IdealRejectCase{
-            "HighPassRatio", false, {Nano(3.3), Nano(15), Nano(15)}, ConstantStop::Unrealisable},
-        IdealRejectCase{
-            "ZeroR1IsRefused", true, {0, Kilo(22), Kilo(22)}, ConstantStop::NonPositivePart},
-        IdealRejectCase{
-            "BlankR1", true, {NAN, Kilo(22), Kilo(22)}, ConstantStop::MissingFirstPart}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Refusals, DesignIdealRejectTest, testing::Values(
+    IdealRejectCase{"LowPassRatio", true, {Kilo(22), Kilo(7.3), Kilo(7.3)}, ConstantStop::Unrealisable},
+    IdealRejectCase{"HighPassRatio", false, {Nano(3.3), Nano(15), Nano(15)}, ConstantStop::Unrealisable},
+    IdealRejectCase{"ZeroR1IsRefused", true, {0, Kilo(22), Kilo(22)}, ConstantStop::NonPositivePart},
+    IdealRejectCase{"BlankR1", true, {NAN, Kilo(22), Kilo(22)}, ConstantStop::MissingFirstPart}),
     test::CaseName<IdealRejectCase>);
+// clang-format on
 
 // The window's constant calculation of the default LPF request (E6 capacitors): its circuit and
 // its back-calculated fa, fo, Q.
@@ -167,11 +143,7 @@ struct WindowResult {
     PoleSet poles;
 };
 WindowResult DefaultLowPassInTheWindow() {
-    DesignState = DesignRecord{};
-    DesignState.IsLpf = true;
-    DesignState.R1 = DesignState.R2 = DesignState.R3 = Kilo(22);
-    DesignState.ResultValid = true;
-    SynthesizeFilter(1420, 1420, 1, 6, 6, 6, true);
+    test::DesignDefaultInTheWindow(true, 6);
     const DesignRecord& s = DesignState;
     return {{s.ResR1, s.ResR2, s.ResR3, s.ResC1, s.ResC2, s.ResC3, true},
             {s.FaResult, s.FoResult, s.QResult}};
@@ -261,11 +233,7 @@ TEST(OptimiseTest, FreeResistorsOnE24GetBelowThreePercent) {
 // The default HPF request, E24 resistors, capacitors fixed; optimise one step; plain rounding is
 // the window's 24k, 10k, 160k with the back-calculation's fa, fo, Q, and it is listed.
 TEST(OptimiseTest, HighPassPlainRoundingIsTheWindows) {
-    DesignState = DesignRecord{};
-    DesignState.IsLpf = false;
-    DesignState.C1 = DesignState.C2 = DesignState.C3 = Nano(3.3);
-    DesignState.ResultValid = true;
-    SynthesizeFilter(1420, 1420, 1, 24, 24, 24, false);
+    test::DesignDefaultInTheWindow(false, 24);
     const DesignRecord window = DesignState;
 
     OptimiseInput input;
@@ -441,41 +409,18 @@ TEST_P(BruteForceTest, EqualsFullEnumeration) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SmallNeighbourhoods, BruteForceTest,
-    testing::Values(
-        BruteForceCase{
-            "LowPassE6WithE24ResistorsBest20", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 20},
-        BruteForceCase{
-            "LowPassE6WithE24ResistorsAll", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 1000},
-        BruteForceCase{
-            "HighPassE24WithE12Capacitors", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 50},
-        BruteForceCase{
-            "LowPassUnequalResistorsE12", true, {Kilo(10), Kilo(22), Kilo(47)}, 12, 12, 7},
-        BruteForceCase{
-            "LowPassByCutoff", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 30, Ranking::Cutoff},
-        BruteForceCase{"LowPassByResponse",
-                       true,
-                       {Kilo(22), Kilo(22), Kilo(22)},
-                       6,
-                       24,
-                       30,
-                       Ranking::Response},
-        BruteForceCase{"HighPassByCutoff",
-                       false,
-                       {Nano(3.3), Nano(3.3), Nano(3.3)},
-                       24,
-                       12,
-                       30,
-                       Ranking::Cutoff},
-        BruteForceCase{"HighPassByResponse",
-                       false,
-                       {Nano(3.3), Nano(3.3), Nano(3.3)},
-                       24,
-                       12,
-                       30,
-                       Ranking::Response}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(SmallNeighbourhoods, BruteForceTest, testing::Values(
+    BruteForceCase{"LowPassE6WithE24ResistorsBest20", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 20},
+    BruteForceCase{"LowPassE6WithE24ResistorsAll", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 1000},
+    BruteForceCase{"HighPassE24WithE12Capacitors", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 50},
+    BruteForceCase{"LowPassUnequalResistorsE12", true, {Kilo(10), Kilo(22), Kilo(47)}, 12, 12, 7},
+    BruteForceCase{"LowPassByCutoff", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 30, Ranking::Cutoff},
+    BruteForceCase{"LowPassByResponse", true, {Kilo(22), Kilo(22), Kilo(22)}, 6, 24, 30, Ranking::Response},
+    BruteForceCase{"HighPassByCutoff", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 30, Ranking::Cutoff},
+    BruteForceCase{"HighPassByResponse", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, 24, 12, 30, Ranking::Response}),
     test::CaseName<BruteForceCase>);
+// clang-format on
 
 // The same input twice; optimise; the same ranking, element for element.
 TEST(OptimiseTest, IsDeterministic) {
@@ -551,18 +496,18 @@ TEST_P(OptimiseInvalidTest, IsRefused) {
     EXPECT_TRUE(r.best.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, OptimiseInvalidTest,
-    testing::Values(InvalidCase{"NoSteps", [](OptimiseInput& i) { i.steps = 0; }},
-                    InvalidCase{"FourSteps", [](OptimiseInput& i) { i.steps = 4; }},
-                    InvalidCase{"KeepNone", [](OptimiseInput& i) { i.keep = 0; }},
-                    InvalidCase{"NegativeSeries", [](OptimiseInput& i) { i.series[4] = -6; }},
-                    InvalidCase{"ZeroQ", [](OptimiseInput& i) { i.requested.q = 0; }},
-                    InvalidCase{"NaNFa", [](OptimiseInput& i) { i.requested.fa = NAN; }},
-                    InvalidCase{"ZeroComponent", [](OptimiseInput& i) { i.ideal.C2 = 0; }},
-                    InvalidCase{"InfiniteComponent",
-                                [](OptimiseInput& i) { i.ideal.R3 = HUGE_VAL; }}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Inputs, OptimiseInvalidTest, testing::Values(
+    InvalidCase{"NoSteps", [](OptimiseInput& i) { i.steps = 0; }},
+    InvalidCase{"FourSteps", [](OptimiseInput& i) { i.steps = 4; }},
+    InvalidCase{"KeepNone", [](OptimiseInput& i) { i.keep = 0; }},
+    InvalidCase{"NegativeSeries", [](OptimiseInput& i) { i.series[4] = -6; }},
+    InvalidCase{"ZeroQ", [](OptimiseInput& i) { i.requested.q = 0; }},
+    InvalidCase{"NaNFa", [](OptimiseInput& i) { i.requested.fa = NAN; }},
+    InvalidCase{"ZeroComponent", [](OptimiseInput& i) { i.ideal.C2 = 0; }},
+    InvalidCase{"InfiniteComponent", [](OptimiseInput& i) { i.ideal.R3 = HUGE_VAL; }}),
     test::CaseName<InvalidCase>);
+// clang-format on
 
 // The two jobs an engineer brings: a 10 kHz Bessel low-pass with resistors near 10k moving along
 // E24 and E12 capacitors, and a 50 Hz Chebyshev 0.5 dB high-pass on fixed 100n capacitors with
@@ -627,22 +572,16 @@ JobCase ChebyshevJob(std::string name, Ranking ranking, ComponentValues winner, 
             {Nano(100), Nano(100), Nano(100)}, 24, 0, ranking, winner, figure, plainRank};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TwoJobs, JobTest,
-    testing::Values(
-        BesselJob("BesselByPoles", Ranking::Poles,
-                  {11e3, 9.1e3, 9.1e3, 1.5e-9, 2.7e-9, 390e-12}, 0.973, 57),
-        BesselJob("BesselByCutoff", Ranking::Cutoff,
-                  {9.1e3, 11e3, 12e3, 2.2e-9, 2.2e-9, 270e-12}, 0.000, 2163),
-        BesselJob("BesselByResponse", Ranking::Response,
-                  {8.2e3, 12e3, 8.2e3, 1.8e-9, 2.2e-9, 470e-12}, 0.083, 709),
-        ChebyshevJob("ChebyshevHighPassByPoles", Ranking::Poles,
-                     {15e3, 3.3e3, 330e3, 100e-9, 100e-9, 100e-9}, 5.618, 2),
-        ChebyshevJob("ChebyshevHighPassByCutoff", Ranking::Cutoff,
-                     {12e3, 3.0e3, 360e3, 100e-9, 100e-9, 100e-9}, 0.064, 32),
-        ChebyshevJob("ChebyshevHighPassByResponse", Ranking::Response,
-                     {15e3, 3.0e3, 330e3, 100e-9, 100e-9, 100e-9}, 0.406, 13)),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(TwoJobs, JobTest, testing::Values(
+    BesselJob("BesselByPoles", Ranking::Poles, {11e3, 9.1e3, 9.1e3, 1.5e-9, 2.7e-9, 390e-12}, 0.973, 57),
+    BesselJob("BesselByCutoff", Ranking::Cutoff, {9.1e3, 11e3, 12e3, 2.2e-9, 2.2e-9, 270e-12}, 0.000, 2163),
+    BesselJob("BesselByResponse", Ranking::Response, {8.2e3, 12e3, 8.2e3, 1.8e-9, 2.2e-9, 470e-12}, 0.083, 709),
+    ChebyshevJob("ChebyshevHighPassByPoles", Ranking::Poles, {15e3, 3.3e3, 330e3, 100e-9, 100e-9, 100e-9}, 5.618, 2),
+    ChebyshevJob("ChebyshevHighPassByCutoff", Ranking::Cutoff, {12e3, 3.0e3, 360e3, 100e-9, 100e-9, 100e-9}, 0.064, 32),
+    ChebyshevJob("ChebyshevHighPassByResponse", Ranking::Response, {15e3, 3.0e3, 330e3, 100e-9, 100e-9, 100e-9}, 0.406, 13)),
     test::CaseName<JobCase>);
+// clang-format on
 // clang-format on
 
 struct OrderCase {
@@ -666,14 +605,15 @@ TEST_P(RanksBeforeTest, OrdersByWorstThenRmsThenIndex) {
     EXPECT_EQ(RanksBefore(b, a), !c.aFirst);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, RanksBeforeTest,
-    testing::Values(OrderCase{"SmallerWorst", 0.01, 0.9, 9, 0.02, 0.1, 1, true},
-                    OrderCase{"LargerWorst", 0.03, 0.0, 0, 0.02, 0.1, 1, false},
-                    OrderCase{"TieOnWorstSmallerRms", 0.02, 0.01, 9, 0.02, 0.015, 1, true},
-                    OrderCase{"FullTieEarlierIndex", 0.02, 0.01, 3, 0.02, 0.01, 4, true},
-                    OrderCase{"FullTieLaterIndex", 0.02, 0.01, 5, 0.02, 0.01, 4, false}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Pairs, RanksBeforeTest, testing::Values(
+    OrderCase{"SmallerWorst", 0.01, 0.9, 9, 0.02, 0.1, 1, true},
+    OrderCase{"LargerWorst", 0.03, 0.0, 0, 0.02, 0.1, 1, false},
+    OrderCase{"TieOnWorstSmallerRms", 0.02, 0.01, 9, 0.02, 0.015, 1, true},
+    OrderCase{"FullTieEarlierIndex", 0.02, 0.01, 3, 0.02, 0.01, 4, true},
+    OrderCase{"FullTieLaterIndex", 0.02, 0.01, 5, 0.02, 0.01, 4, false}),
     test::CaseName<OrderCase>);
+// clang-format on
 
 }  // namespace
 }  // namespace mirelto

@@ -25,27 +25,25 @@ TEST_P(CubicRealRootTest, ReturnsTheExactDouble) {
     EXPECT_EQ(CubicRealRoot(1, c.k2, c.k1, c.k0), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cubics, CubicRealRootTest,
-    testing::Values(
-        // roots 1, 2, 3: the linear factor left after the first quadratic is the largest root
-        RootCase{"Roots123", -6, 11, -6, 2.9999999999999973},
-        RootCase{"SmallestOfThreeSpread", -1.7, 0.4367, -0.008062, 0.019999999999999997},
-        RootCase{"GoldenRoots", -4, 4, -1, 2.6180339887498985},
-        RootCase{"RealRootOfPair", 0, 0, -8, 2.0},
-        RootCase{"TripleRootAtSecondLevel", -3, 3, -1, 0.9999982266579969},
-        // the iteration fails at every level; Cardano's closed form takes over
-        RootCase{"IterationFailsLargeRoot", -100, 1, -1, 99.99009902960981},
-        RootCase{"IterationFailsSmallPair", -0.24, 0.0144, -0.0016, 0.20775706510801017},
-        // slot 1 holds -0, which hands over to the closed form
-        RootCase{"ZeroInSlotOne", -1, 0, 0, 1.0},
-        // at the edges of the double range the terms overflow or underflow unless scaled: the
-        // root just beyond -k2, and the nearer of the pair +-7.2066e-164 (not -951.3)
-        RootCase{"RootBeyondHugeCoefficient", 2.2534786001310688e+126, -1.6298902366959205e-162,
-                 2.225073858507201e-308, -2.2534786001310688e+126},
-        RootCase{"PairBesideSmallestSubnormal", 951.3186690412941, -1e-300, -5e-324,
-                 -7.206581768282383e-164}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cubics, CubicRealRootTest, testing::Values(
+    // roots 1, 2, 3: the linear factor left after the first quadratic is the largest root
+    RootCase{"Roots123", -6, 11, -6, 2.9999999999999973},
+    RootCase{"SmallestOfThreeSpread", -1.7, 0.4367, -0.008062, 0.019999999999999997},
+    RootCase{"GoldenRoots", -4, 4, -1, 2.6180339887498985},
+    RootCase{"RealRootOfPair", 0, 0, -8, 2.0},
+    RootCase{"TripleRootAtSecondLevel", -3, 3, -1, 0.9999982266579969},
+    // the iteration fails at every level; Cardano's closed form takes over
+    RootCase{"IterationFailsLargeRoot", -100, 1, -1, 99.99009902960981},
+    RootCase{"IterationFailsSmallPair", -0.24, 0.0144, -0.0016, 0.20775706510801017},
+    // slot 1 holds -0, which hands over to the closed form
+    RootCase{"ZeroInSlotOne", -1, 0, 0, 1.0},
+    // at the edges of the double range the terms overflow or underflow unless scaled: the
+    // root just beyond -k2, and the nearer of the pair +-7.2066e-164 (not -951.3)
+    RootCase{"RootBeyondHugeCoefficient", 2.2534786001310688e+126, -1.6298902366959205e-162, 2.225073858507201e-308, -2.2534786001310688e+126},
+    RootCase{"PairBesideSmallestSubnormal", 951.3186690412941, -1e-300, -5e-324, -7.206581768282383e-164}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST(CubicRealRoot, LeavesTheFactorsRootsInTheModuleArrays) {
     // x^3 - 8: root 2 in slot 1, the pair -1 +- i*sqrt(3) in slots 3 and 2.
@@ -140,14 +138,14 @@ TEST_P(CubicFaultTest, RaisesTheFirstFault) {
     EXPECT_EQ(test::FaultMessage([&] { CubicRealRoot(1, c.k2, c.k1, c.k0); }), c.message);
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, CubicFaultTest,
-                         testing::Values(
-                             // x^2 - 1 splits off, slot 1 = 0, and Cardano meets q = 0
-                             FaultCase{"RootsMinusOneZeroOne", 0, -1, 0,
-                                       "Floating point division by zero"},
-                             // x^3: q = 0 and p = 0 make 0/0
-                             FaultCase{"TripleZero", 0, 0, 0, "Invalid floating point operation"}),
-                         [](const auto& info) { return info.param.name; });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Faults, CubicFaultTest, testing::Values(
+    // x^2 - 1 splits off, slot 1 = 0, and Cardano meets q = 0
+    FaultCase{"RootsMinusOneZeroOne", 0, -1, 0, "Floating point division by zero"},
+    // x^3: q = 0 and p = 0 make 0/0
+    FaultCase{"TripleZero", 0, 0, 0, "Invalid floating point operation"}),
+    [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST(CubeRoot, OfZeroIsADivisionByZero) {
     EXPECT_EQ(test::FaultMessage([] { CubeRoot(0); }), "Floating point division by zero");

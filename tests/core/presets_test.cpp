@@ -101,23 +101,16 @@ TEST_P(PublishedValuesTest, MatchTheTables) {
 
 // Chebyshev 0.1 dB: poles -0.9694, -0.4847 +- j1.2062; 0.5 dB: -0.6265, -0.3132 +- j1.0219;
 // Bessel (delay): -2.3222, -1.8389 +- j1.7544.
-INSTANTIATE_TEST_SUITE_P(
-    Tables, PublishedValuesTest,
-    testing::Values(
-        PublishedCase{"BesselCutoff", "Bessel (-3 dB)", {1.3227, 1.4476, 0.6910}, 5e-5},
-        PublishedCase{
-            "Chebyshev1dBCutoff", "Chebyshev 1 dB (-3 dB)", {0.4514, 0.9107, 2.0177}, 5e-5},
-        PublishedCase{"Butterworth", "Butterworth", {1, 1, 1}, 1e-15},
-        PublishedCase{"BesselDelay", "Bessel (delay)", {2.3222, 2.5415, 0.6910}, 5e-5},
-        PublishedCase{"Chebyshev01dBRippleEdge",
-                      "Chebyshev 0.1 dB (ripple edge)",
-                      {0.9694, std::hypot(0.4847, 1.2062), std::hypot(0.4847, 1.2062) / 0.9694},
-                      1e-4},
-        PublishedCase{"Chebyshev05dBRippleEdge",
-                      "Chebyshev 0.5 dB (ripple edge)",
-                      {0.6265, std::hypot(0.3132, 1.0219), std::hypot(0.3132, 1.0219) / 0.6264},
-                      1e-4}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Tables, PublishedValuesTest, testing::Values(
+    PublishedCase{"BesselCutoff", "Bessel (-3 dB)", {1.3227, 1.4476, 0.6910}, 5e-5},
+    PublishedCase{"Chebyshev1dBCutoff", "Chebyshev 1 dB (-3 dB)", {0.4514, 0.9107, 2.0177}, 5e-5},
+    PublishedCase{"Butterworth", "Butterworth", {1, 1, 1}, 1e-15},
+    PublishedCase{"BesselDelay", "Bessel (delay)", {2.3222, 2.5415, 0.6910}, 5e-5},
+    PublishedCase{"Chebyshev01dBRippleEdge", "Chebyshev 0.1 dB (ripple edge)", {0.9694, std::hypot(0.4847, 1.2062), std::hypot(0.4847, 1.2062) / 0.9694}, 1e-4},
+    PublishedCase{"Chebyshev05dBRippleEdge", "Chebyshev 0.5 dB (ripple edge)", {0.6265, std::hypot(0.3132, 1.0219), std::hypot(0.3132, 1.0219) / 0.6264}, 1e-4}),
     test::CaseName<PublishedCase>);
+// clang-format on
 
 class EveryPresetTest : public testing::TestWithParam<Preset> {};
 
@@ -301,17 +294,18 @@ TEST_P(InvalidPresetTest, GivesNaN) {
 using enum ResponseFamily;
 using enum Normalisation;
 
-INSTANTIATE_TEST_SUITE_P(
-    OutOfRange, InvalidPresetTest,
-    testing::Values(InvalidCase{"ButterworthByDelay", {Butterworth, 0, Delay, ""}},
-                    InvalidCase{"BesselByRipple", {Bessel, 0, RippleEdge, ""}},
-                    InvalidCase{"ChebyshevWithoutRipple", {Chebyshev, 0, RippleEdge, ""}},
-                    InvalidCase{"ChebyshevByDelay", {Chebyshev, 1, Delay, ""}},
-                    // with more than 3.01 dB of ripple the -3 dB point lies inside the ripple
-                    InvalidCase{"ChebyshevRippleTooDeepForCutoff", {Chebyshev, 4, Cutoff3dB, ""}},
-                    InvalidCase{"LinearPhaseWithoutError", {LinearPhase, 0, Cutoff3dB, ""}},
-                    InvalidCase{"LegendreByDelay", {Legendre, 0, Delay, ""}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(OutOfRange, InvalidPresetTest, testing::Values(
+    InvalidCase{"ButterworthByDelay", {Butterworth, 0, Delay, ""}},
+    InvalidCase{"BesselByRipple", {Bessel, 0, RippleEdge, ""}},
+    InvalidCase{"ChebyshevWithoutRipple", {Chebyshev, 0, RippleEdge, ""}},
+    InvalidCase{"ChebyshevByDelay", {Chebyshev, 1, Delay, ""}},
+    // with more than 3.01 dB of ripple the -3 dB point lies inside the ripple
+    InvalidCase{"ChebyshevRippleTooDeepForCutoff", {Chebyshev, 4, Cutoff3dB, ""}},
+    InvalidCase{"LinearPhaseWithoutError", {LinearPhase, 0, Cutoff3dB, ""}},
+    InvalidCase{"LegendreByDelay", {Legendre, 0, Delay, ""}}),
     test::CaseName<InvalidCase>);
+// clang-format on
 
 // Chebyshev ripple that is not in the list; the ripple-edge form is still computed.
 TEST(ChebyshevTest, AnyRippleAtTheRippleEdge) {

@@ -4,22 +4,28 @@
 #include <string>
 
 #include "mirelto/output/report.h"
+#include "test_support.h"
 
 namespace mirelto {
 namespace {
 
-ReportTexts DefaultLowPassAfterCalculation() {
+// The window's boxes after the constant calculation of the default request: the request, the
+// given parts, then the shown results (the computed parts, fa, fo and Q).
+ReportTexts DefaultAfterCalculation(bool isLpf) {
     ReportTexts t;
     t.EditFa = "1.42k";
     t.EditFo = "1.42k";
     t.EditQ = "1.0";
-    t.EditR1 = t.EditR2 = t.EditR3 = "22k";
-    t.EditC1 = "  6.800n";
-    t.EditC2 = " 15.000n";
-    t.EditC3 = "  1.000n";
-    t.EditFar = "  1.395k";
-    t.EditFor = "  1.631k";
-    t.EditQr = "961.092m";
+    const auto& shown = isLpf ? test::kDefaultLowPassShown : test::kDefaultHighPassShown;
+    std::string* const computed[] = {&t.EditR1, &t.EditR2, &t.EditR3,
+                                     &t.EditC1, &t.EditC2, &t.EditC3};
+    for (std::size_t i = 0; i < 3; ++i) {  // given R (LPF) or C (HPF), the others computed
+        *computed[isLpf ? i : i + 3] = isLpf ? "22k" : "3.3n";
+        *computed[isLpf ? i + 3 : i] = shown[i];
+    }
+    t.EditFar = shown[3];
+    t.EditFor = shown[4];
+    t.EditQr = shown[5];
     return t;
 }
 
@@ -37,82 +43,23 @@ TEST_P(ComposeReportTest, MatchesTheTemplateByteForByte) {
     EXPECT_EQ(ComposeReport(c.isLpf, c.constantMode, c.texts), c.expected);
 }
 
-ReportTexts DefaultHighPassAfterCalculation() {
-    ReportTexts t = DefaultLowPassAfterCalculation();
-    t.EditC1 = t.EditC2 = t.EditC3 = "3.3n";
-    t.EditR1 = " 24.000k";
-    t.EditR2 = " 10.000k";
-    t.EditR3 = "160.000k";
-    t.EditFar = "  1.463k";
-    t.EditFor = "  1.413k";
-    t.EditQr = "974.097m";
-    return t;
-}
-
 ReportTexts ExponentRequest() {
-    ReportTexts t = DefaultLowPassAfterCalculation();
+    ReportTexts t = DefaultAfterCalculation(true);
     t.EditFa = "1.2e3";
     return t;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, ComposeReportTest,
-    testing::Values(ReportCase{"ConstantLowPass", true, true, DefaultLowPassAfterCalculation(),
-                               "3rd LPF\r\n"
-                               "[Input data]\r\n"
-                               "fa = 1.42kHz  fo = 1.42kHz   Q = 1.0\r\n"
-                               "R1 = 22k\u03A9  R2 = 22k\u03A9  R3 = 22k\u03A9\r\n"
-                               "\r\n"
-                               "[Result data]\r\n"
-                               "C1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF\r\n"
-                               "fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m\r\n"},
-                    ReportCase{"TransferFunctionLowPass", true, false,
-                               DefaultLowPassAfterCalculation(),
-                               "3rd LPF\r\n"
-                               "[Input data]\r\n"
-                               "R1 = 22k\u03A9  R2 = 22k\u03A9  R3 = 22k\u03A9\r\n"
-                               "C1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF\r\n"
-                               "\r\n"
-                               "[Result data]\r\n"
-                               "fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m\r\n"},
-                    ReportCase{"ConstantHighPass", false, true, DefaultHighPassAfterCalculation(),
-                               "3rd HPF\r\n"
-                               "[Input data]\r\n"
-                               "fa = 1.42kHz  fo = 1.42kHz   Q = 1.0\r\n"
-                               "C1 = 3.3nF  C2 = 3.3nF  C3 = 3.3nF\r\n"
-                               "\r\n"
-                               "[Result data]\r\n"
-                               "R1 =  24.000k\u03A9  R2 =  10.000k\u03A9  R3 = 160.000k\u03A9\r\n"
-                               "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m\r\n"},
-                    // the transfer-function layout lists resistors first in either mode
-                    ReportCase{"TransferFunctionHighPass", false, false,
-                               DefaultHighPassAfterCalculation(),
-                               "3rd HPF\r\n"
-                               "[Input data]\r\n"
-                               "R1 =  24.000k\u03A9  R2 =  10.000k\u03A9  R3 = 160.000k\u03A9\r\n"
-                               "C1 = 3.3nF  C2 = 3.3nF  C3 = 3.3nF\r\n"
-                               "\r\n"
-                               "[Result data]\r\n"
-                               "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m\r\n"},
-                    ReportCase{"ExponentTextCopiedAsTyped", true, true, ExponentRequest(),
-                               "3rd LPF\r\n"
-                               "[Input data]\r\n"
-                               "fa = 1.2e3Hz  fo = 1.42kHz   Q = 1.0\r\n"
-                               "R1 = 22k\u03A9  R2 = 22k\u03A9  R3 = 22k\u03A9\r\n"
-                               "\r\n"
-                               "[Result data]\r\n"
-                               "C1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF\r\n"
-                               "fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m\r\n"},
-                    ReportCase{"AllBoxesCleared", true, true, ReportTexts{},
-                               "3rd LPF\r\n"
-                               "[Input data]\r\n"
-                               "fa = Hz  fo = Hz   Q = \r\n"
-                               "R1 = \u03A9  R2 = \u03A9  R3 = \u03A9\r\n"
-                               "\r\n"
-                               "[Result data]\r\n"
-                               "C1 = F  C2 = F  C3 = F\r\n"
-                               "fa = Hz  fo = Hz   Q = \r\n"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Layouts, ComposeReportTest, testing::Values(
+    ReportCase{"ConstantLowPass", true, true, DefaultAfterCalculation(true), "3rd LPF\r\n[Input data]\r\nfa = 1.42kHz  fo = 1.42kHz   Q = 1.0\r\nR1 = 22k\u03A9  R2 = 22k\u03A9  R3 = 22k\u03A9\r\n\r\n[Result data]\r\nC1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF\r\nfa =   1.395kHz  fo =   1.631kHz   Q = 961.092m\r\n"},
+    ReportCase{"TransferFunctionLowPass", true, false, DefaultAfterCalculation(true), "3rd LPF\r\n[Input data]\r\nR1 = 22k\u03A9  R2 = 22k\u03A9  R3 = 22k\u03A9\r\nC1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF\r\n\r\n[Result data]\r\nfa =   1.395kHz  fo =   1.631kHz   Q = 961.092m\r\n"},
+    ReportCase{"ConstantHighPass", false, true, DefaultAfterCalculation(false), "3rd HPF\r\n[Input data]\r\nfa = 1.42kHz  fo = 1.42kHz   Q = 1.0\r\nC1 = 3.3nF  C2 = 3.3nF  C3 = 3.3nF\r\n\r\n[Result data]\r\nR1 =  24.000k\u03A9  R2 =  10.000k\u03A9  R3 = 160.000k\u03A9\r\nfa =   1.463kHz  fo =   1.413kHz   Q = 974.097m\r\n"},
+    // the transfer-function layout lists resistors first in either mode
+    ReportCase{"TransferFunctionHighPass", false, false, DefaultAfterCalculation(false), "3rd HPF\r\n[Input data]\r\nR1 =  24.000k\u03A9  R2 =  10.000k\u03A9  R3 = 160.000k\u03A9\r\nC1 = 3.3nF  C2 = 3.3nF  C3 = 3.3nF\r\n\r\n[Result data]\r\nfa =   1.463kHz  fo =   1.413kHz   Q = 974.097m\r\n"},
+    ReportCase{"ExponentTextCopiedAsTyped", true, true, ExponentRequest(), "3rd LPF\r\n[Input data]\r\nfa = 1.2e3Hz  fo = 1.42kHz   Q = 1.0\r\nR1 = 22k\u03A9  R2 = 22k\u03A9  R3 = 22k\u03A9\r\n\r\n[Result data]\r\nC1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF\r\nfa =   1.395kHz  fo =   1.631kHz   Q = 961.092m\r\n"},
+    ReportCase{"AllBoxesCleared", true, true, ReportTexts{}, "3rd LPF\r\n[Input data]\r\nfa = Hz  fo = Hz   Q = \r\nR1 = \u03A9  R2 = \u03A9  R3 = \u03A9\r\n\r\n[Result data]\r\nC1 = F  C2 = F  C3 = F\r\nfa = Hz  fo = Hz   Q = \r\n"}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST(ComposeReport, OmegaIsTheGreekCapitalLetter) {
     const std::string report = ComposeReport(true, false, ReportTexts{});

@@ -26,6 +26,10 @@
 namespace mirelto {
 namespace {
 
+using test::kDefaultHighPass;
+using test::kDefaultLowPass;
+using test::kDefaultRequest;
+
 Circuit RandomCircuit(test::Random& random, bool isLpf) {
     Circuit c;
     c.isLpf = isLpf;
@@ -63,7 +67,7 @@ TEST(CircuitPolesTest, EqualsTheBackCalculationBitForBit) {
 
 // Parts that are zero, negative or not finite; analyse; NaN, never a fault.
 TEST(CircuitPolesTest, ImpossiblePartsGiveNaN) {
-    const Circuit good{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
+    const Circuit good = kDefaultLowPass;
     for (double bad : {0.0, -1.0, std::nan(""), HUGE_VAL}) {
         for (int part = 0; part < 6; ++part) {
             Circuit c = good;
@@ -132,17 +136,13 @@ TEST(CircuitTransferTest, MatchesTheResponseOfItsPoles) {
 
 // The default designs; evaluate at the pass band's far end; gain 1.
 TEST(CircuitTransferTest, PassBandGainIsOne) {
-    const Circuit lpf{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
-    const Circuit hpf{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
-    EXPECT_NEAR(std::abs(Evaluate(CircuitTransfer(lpf), 1e-3)), 1.0, 1e-12);
-    EXPECT_NEAR(std::abs(Evaluate(CircuitTransfer(hpf), 1e9)), 1.0, 1e-12);
-    EXPECT_NEAR(std::abs(Evaluate(RequestedTransfer({1420, 1420, 1}, true), 1e-3)), 1.0, 1e-12);
-    EXPECT_NEAR(std::abs(Evaluate(RequestedTransfer({1420, 1420, 1}, false), 1e9)), 1.0, 1e-12);
+    EXPECT_NEAR(std::abs(Evaluate(CircuitTransfer(kDefaultLowPass), 1e-3)), 1.0, 1e-12);
+    EXPECT_NEAR(std::abs(Evaluate(CircuitTransfer(kDefaultHighPass), 1e9)), 1.0, 1e-12);
+    EXPECT_NEAR(std::abs(Evaluate(RequestedTransfer(kDefaultRequest, true), 1e-3)), 1.0, 1e-12);
+    EXPECT_NEAR(std::abs(Evaluate(RequestedTransfer(kDefaultRequest, false), 1e9)), 1.0, 1e-12);
 }
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-const Circuit kDefaultLpf{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
-const Circuit kDefaultHpf{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
 
 double RelativeDifference(Complex a, Complex b) {
     return std::abs(a - b) / std::abs(b);
@@ -187,22 +187,20 @@ TEST_P(PolynomialRootsTest, FindsTheKnownRoots) {
 
 const double kHalfRoot3 = std::sqrt(3.0) / 2;
 
-INSTANTIATE_TEST_SUITE_P(
-    Polynomials, PolynomialRootsTest,
-    testing::Values(
-        RootsCase{"Butterworth", {1, 2, 2, 1}, {-1.0, {-0.5, kHalfRoot3}, {-0.5, -kHalfRoot3}}},
-        RootsCase{"ThreeRealRoots", {-6, 11, -6, 1}, {1.0, 2.0, 3.0}},
-        RootsCase{"SpreadOverSixDecades", {1, 1001.001, 1001.001, 1}, {-1e-3, -1.0, -1e3}},
-        RootsCase{"LargeScale",
-                  {1e21, 2e14, 2e7, 1},
-                  {-1e7, {-0.5e7, 0.5e7 * std::sqrt(3.0)}, {-0.5e7, -0.5e7 * std::sqrt(3.0)}}},
-        RootsCase{
-            "PairFarAboveTheRealRoot", {1010, 10102, 20.1, 1}, {-0.1, {-10, 100}, {-10, -100}}},
-        RootsCase{"AllAtTheOrigin", {0, 0, 0, 2}, {0.0, 0.0, 0.0}},
-        RootsCase{"TwoAtTheOrigin", {0, 0, 2, 1}, {0.0, 0.0, -2.0}},
-        RootsCase{"Quadratic", {5, 2, 1, 0}, {{-1, 2}, {-1, -2}}},
-        RootsCase{"Linear", {3, -1.5, 0, 0}, {2.0}}, RootsCase{"Constant", {4, 0, 0, 0}, {}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Polynomials, PolynomialRootsTest, testing::Values(
+    RootsCase{"Butterworth", {1, 2, 2, 1}, {-1.0, {-0.5, kHalfRoot3}, {-0.5, -kHalfRoot3}}},
+    RootsCase{"ThreeRealRoots", {-6, 11, -6, 1}, {1.0, 2.0, 3.0}},
+    RootsCase{"SpreadOverSixDecades", {1, 1001.001, 1001.001, 1}, {-1e-3, -1.0, -1e3}},
+    RootsCase{"LargeScale", {1e21, 2e14, 2e7, 1}, {-1e7, {-0.5e7, 0.5e7 * std::sqrt(3.0)}, {-0.5e7, -0.5e7 * std::sqrt(3.0)}}},
+    RootsCase{"PairFarAboveTheRealRoot", {1010, 10102, 20.1, 1}, {-0.1, {-10, 100}, {-10, -100}}},
+    RootsCase{"AllAtTheOrigin", {0, 0, 0, 2}, {0.0, 0.0, 0.0}},
+    RootsCase{"TwoAtTheOrigin", {0, 0, 2, 1}, {0.0, 0.0, -2.0}},
+    RootsCase{"Quadratic", {5, 2, 1, 0}, {{-1, 2}, {-1, -2}}},
+    RootsCase{"Linear", {3, -1.5, 0, 0}, {2.0}},
+    RootsCase{"Constant", {4, 0, 0, 0}, {}}),
     test::CaseName<RootsCase>);
+// clang-format on
 
 // Random cubics with positive coefficients over many decades; find the roots; the product of the
 // root factors gives back the coefficients.
@@ -241,15 +239,15 @@ TEST_P(GroupDelayTest, MatchesTheClosedForm) {
 
 // 1/(1 + s tau): tau / (1 + (w tau)^2); a triple pole at a: 3a / (a^2 + w^2), with or without
 // the three zeros at the origin of the high-pass form.
-INSTANTIATE_TEST_SUITE_P(
-    ClosedForms, GroupDelayTest,
-    testing::Values(
-        DelayCase{"FirstOrderAtDc", {{1, 0, 0, 0}, {1, 1e-3, 0, 0}}, 0, 1e-3},
-        DelayCase{"FirstOrderAtCorner", {{1, 0, 0, 0}, {1, 1e-3, 0, 0}}, 1e3 / kTwoPi, 0.5e-3},
-        DelayCase{"TriplePoleLowPass", {{8, 0, 0, 0}, {8, 12, 6, 1}}, 1 / kTwoPi, 6.0 / 5},
-        DelayCase{"TriplePoleHighPass", {{0, 0, 0, 1}, {8, 12, 6, 1}}, 1 / kTwoPi, 6.0 / 5},
-        DelayCase{"HighPassFarAbove", {{0, 0, 0, 1}, {8, 12, 6, 1}}, 1e3 / kTwoPi, 6.0 / 1000004}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(ClosedForms, GroupDelayTest, testing::Values(
+    DelayCase{"FirstOrderAtDc", {{1, 0, 0, 0}, {1, 1e-3, 0, 0}}, 0, 1e-3},
+    DelayCase{"FirstOrderAtCorner", {{1, 0, 0, 0}, {1, 1e-3, 0, 0}}, 1e3 / kTwoPi, 0.5e-3},
+    DelayCase{"TriplePoleLowPass", {{8, 0, 0, 0}, {8, 12, 6, 1}}, 1 / kTwoPi, 6.0 / 5},
+    DelayCase{"TriplePoleHighPass", {{0, 0, 0, 1}, {8, 12, 6, 1}}, 1 / kTwoPi, 6.0 / 5},
+    DelayCase{"HighPassFarAbove", {{0, 0, 0, 1}, {8, 12, 6, 1}}, 1e3 / kTwoPi, 6.0 / 1000004}),
     test::CaseName<DelayCase>);
+// clang-format on
 
 // The op-amp circuit solved independently: node P follows B through the divider R3-C3 (or
 // C3-R3), the output follows P through the closed-loop follower 1 / (1 + s / wt), node A is
@@ -339,29 +337,31 @@ TEST_P(OpAmpLimitTest, SlopeMatchesADifferenceQuotient) {
     EXPECT_EQ(r.h, CircuitResponseWithOpAmp(t.circuit, gbw, t.frequency));
 }
 
-INSTANTIATE_TEST_SUITE_P(DefaultCircuits, OpAmpLimitTest,
-                         testing::Values(OpAmpCase{"LowPassBelow", kDefaultLpf, 150},
-                                         OpAmpCase{"LowPassAtFo", kDefaultLpf, 1631},
-                                         OpAmpCase{"LowPassAbove", kDefaultLpf, 5000},
-                                         OpAmpCase{"HighPassBelow", kDefaultHpf, 150},
-                                         OpAmpCase{"HighPassAtFo", kDefaultHpf, 1413},
-                                         OpAmpCase{"HighPassAbove", kDefaultHpf, 5000}),
-                         test::CaseName<OpAmpCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(DefaultCircuits, OpAmpLimitTest, testing::Values(
+    OpAmpCase{"LowPassBelow", kDefaultLowPass, 150},
+    OpAmpCase{"LowPassAtFo", kDefaultLowPass, 1631},
+    OpAmpCase{"LowPassAbove", kDefaultLowPass, 5000},
+    OpAmpCase{"HighPassBelow", kDefaultHighPass, 150},
+    OpAmpCase{"HighPassAtFo", kDefaultHighPass, 1413},
+    OpAmpCase{"HighPassAbove", kDefaultHighPass, 5000}),
+    test::CaseName<OpAmpCase>);
+// clang-format on
 
 // At zero frequency the low-pass passes the input exactly whatever the GBW; far below the poles
 // both forms follow the ideal response within the follower's own error f / GBW; a GBW that is
 // not positive gives NaN.
 TEST(OpAmpResponseTest, ZeroFrequencyLimitsAndInvalidGbw) {
     for (double gbw : {1e3, 1e6, 1e9}) {
-        EXPECT_NEAR(std::abs(CircuitResponseWithOpAmp(kDefaultLpf, gbw, 0) - 1.0), 0, 1e-15);
-        for (const Circuit& c : {kDefaultLpf, kDefaultHpf}) {
+        EXPECT_NEAR(std::abs(CircuitResponseWithOpAmp(kDefaultLowPass, gbw, 0) - 1.0), 0, 1e-15);
+        for (const Circuit& c : {kDefaultLowPass, kDefaultHighPass}) {
             const double f = 0.01;
             const Complex ideal = Evaluate(CircuitTransfer(c), f);
             EXPECT_LT(RelativeDifference(CircuitResponseWithOpAmp(c, gbw, f), ideal), 2 * f / gbw);
         }
     }
     for (double gbw : {0.0, -1e6, std::nan("")}) {
-        EXPECT_TRUE(std::isnan(CircuitResponseWithOpAmp(kDefaultLpf, gbw, 1000).real()));
+        EXPECT_TRUE(std::isnan(CircuitResponseWithOpAmp(kDefaultLowPass, gbw, 1000).real()));
     }
 }
 
@@ -399,43 +399,23 @@ constexpr double kW = kTwoPi * 1420;  // the default design's frequency, rad/s
 
 // s^3 + 2 s^2 + 2 s + 1 scaled to kW: the Butterworth cubic; (s + 1)^3 likewise: three
 // coincident poles; a second-order resonance with Q = 10.
-INSTANTIATE_TEST_SUITE_P(
-    ClosedForms, StepResponseTest,
-    testing::Values(StepCase{"FirstOrder",
-                             {{kW, 0, 0, 0}, {kW, 1, 0, 0}},
-                             kW,
-                             [](double x) { return -std::expm1(-x); }},
-                    StepCase{"ButterworthLowPass", RequestedTransfer({1420, 1420, 1}, true), kW,
-                             [](double x) {
-                                 return 1 - std::exp(-x) -
-                                        2 / std::sqrt(3.0) * std::exp(-x / 2) *
-                                            std::sin(kHalfRoot3 * x);
-                             }},
-                    StepCase{"ButterworthHighPass", RequestedTransfer({1420, 1420, 1}, false), kW,
-                             [](double x) {
-                                 return std::exp(-x) - 2 / std::sqrt(3.0) * std::exp(-x / 2) *
-                                                           std::sin(kHalfRoot3 * x);
-                             }},
-                    StepCase{"TriplePoleLowPass", RequestedTransfer({1420, 1420, 0.5}, true), kW,
-                             [](double x) { return 1 - std::exp(-x) * (1 + x + x * x / 2); }},
-                    StepCase{"TriplePoleHighPass", RequestedTransfer({1420, 1420, 0.5}, false), kW,
-                             [](double x) { return std::exp(-x) * (1 - 2 * x + x * x / 2); }},
-                    StepCase{"ResonantSecondOrder",
-                             {{kW * kW, 0, 0, 0}, {kW * kW, kW / 10, 1, 0}},
-                             kW,
-                             [](double x) {
-                                 const double zeta = 0.05, wd = std::sqrt(1 - zeta * zeta);
-                                 return 1 - std::exp(-zeta * x) *
-                                                (std::cos(wd * x) + zeta / wd * std::sin(wd * x));
-                             }}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(ClosedForms, StepResponseTest, testing::Values(
+    StepCase{"FirstOrder", {{kW, 0, 0, 0}, {kW, 1, 0, 0}}, kW, [](double x) { return -std::expm1(-x); }},
+    StepCase{"ButterworthLowPass", RequestedTransfer(kDefaultRequest, true), kW, [](double x) {return 1 - std::exp(-x) - 2 / std::sqrt(3.0) * std::exp(-x / 2) * std::sin(kHalfRoot3 * x);}},
+    StepCase{"ButterworthHighPass", RequestedTransfer(kDefaultRequest, false), kW, [](double x) {return std::exp(-x) - 2 / std::sqrt(3.0) * std::exp(-x / 2) * std::sin(kHalfRoot3 * x);}},
+    StepCase{"TriplePoleLowPass", RequestedTransfer({1420, 1420, 0.5}, true), kW, [](double x) { return 1 - std::exp(-x) * (1 + x + x * x / 2); }},
+    StepCase{"TriplePoleHighPass", RequestedTransfer({1420, 1420, 0.5}, false), kW, [](double x) { return std::exp(-x) * (1 - 2 * x + x * x / 2); }},
+    StepCase{"ResonantSecondOrder", {{kW * kW, 0, 0, 0}, {kW * kW, kW / 10, 1, 0}}, kW, [](double x) {const double zeta = 0.05, wd = std::sqrt(1 - zeta * zeta); return 1 - std::exp(-zeta * x) * (std::cos(wd * x) + zeta / wd * std::sin(wd * x));}}),
     test::CaseName<StepCase>);
+// clang-format on
 
 // Times before the step, a numerator of higher degree than the denominator, no denominator; 0,
 // NaN, NaN.
 TEST(StepResponseEdges, BeforeTheStepAndImproperResponses) {
     const std::vector<double> times{-1e-3, 0, 1e-3};
     const std::vector<double> lowPass =
-        StepResponse(RequestedTransfer({1420, 1420, 1}, true), times);
+        StepResponse(RequestedTransfer(kDefaultRequest, true), times);
     EXPECT_EQ(lowPass[0], 0);
     EXPECT_EQ(lowPass[1], 0);
     EXPECT_GT(lowPass[2], 0.5);
@@ -476,16 +456,17 @@ double Crossing(int m) {
     return std::exp(m * std::numbers::pi / kWaveNumber);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Wavy, CutoffFrequencyTest,
-    testing::Values(CrossingCase{"LowPassHighest", true, 1, 1e4, Crossing(5)},
-                    CrossingCase{"HighPassLowest", false, 1.1, 1e4, Crossing(1)},
-                    CrossingCase{"LowPassNarrowRange", true, 2, 5, Crossing(1)},
-                    CrossingCase{"HighPassHighRange", false, 1e3, 1e9, Crossing(5)},
-                    CrossingCase{"NoneBetweenCrossings", true, 2.5, 4.5, std::nan("")},
-                    CrossingCase{"EmptyRange", false, 10, 10, std::nan("")},
-                    CrossingCase{"NegativeRange", true, -10, 10, std::nan("")}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Wavy, CutoffFrequencyTest, testing::Values(
+    CrossingCase{"LowPassHighest", true, 1, 1e4, Crossing(5)},
+    CrossingCase{"HighPassLowest", false, 1.1, 1e4, Crossing(1)},
+    CrossingCase{"LowPassNarrowRange", true, 2, 5, Crossing(1)},
+    CrossingCase{"HighPassHighRange", false, 1e3, 1e9, Crossing(5)},
+    CrossingCase{"NoneBetweenCrossings", true, 2.5, 4.5, std::nan("")},
+    CrossingCase{"EmptyRange", false, 10, 10, std::nan("")},
+    CrossingCase{"NegativeRange", true, -10, 10, std::nan("")}),
     test::CaseName<CrossingCase>);
+// clang-format on
 
 // The Butterworth responses for fc; their -3 dB frequency is fc to 1e-12, searched over six
 // decades.
@@ -522,14 +503,16 @@ TEST_P(PeakGainTest, FindsTheResonance) {
     EXPECT_NEAR(peak.gainDb, gain, 1e-9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Resonances, PeakGainTest,
-                         testing::Values(PeakCase{"Gentle", 0.8, 1e-3, 1e3},
-                                         PeakCase{"Moderate", 2, 1e-2, 1e2},
-                                         PeakCase{"Sharp", 10, 1e-3, 1e3},
-                                         PeakCase{"VerySharp", 60, 1e-3, 1e3},
-                                         PeakCase{"NearTheBottomEnd", 3, 0.94, 10},
-                                         PeakCase{"NearTheTopEnd", 3, 0.01, 0.98}),
-                         test::CaseName<PeakCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Resonances, PeakGainTest, testing::Values(
+    PeakCase{"Gentle", 0.8, 1e-3, 1e3},
+    PeakCase{"Moderate", 2, 1e-2, 1e2},
+    PeakCase{"Sharp", 10, 1e-3, 1e3},
+    PeakCase{"VerySharp", 60, 1e-3, 1e3},
+    PeakCase{"NearTheBottomEnd", 3, 0.94, 10},
+    PeakCase{"NearTheTopEnd", 3, 0.01, 0.98}),
+    test::CaseName<PeakCase>);
+// clang-format on
 
 // Responses that only fall or only rise within the range; search; the peak is at the end where
 // |H| is largest, with that end's gain.

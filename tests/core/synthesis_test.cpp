@@ -100,48 +100,16 @@ TEST_P(SynthesisTableTest, ComputesRoundsAndAnalyses) {
     EXPECT_TRUE(messages_.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Designs, SynthesisTableTest,
-    testing::Values(
-        DesignCase{"DefaultLowPassRoundedToE6",
-                   true,
-                   {Kilo(22), Kilo(22), Kilo(22)},
-                   {1420, 1420, 1},
-                   6,
-                   {7.094962e-9, 18.06958e-9, 1.031405e-9},
-                   {(6.8 * 1) * Decade(-9), (1.5 * 1) * Decade(-8), (1.0 * 1) * Decade(-9)},
-                   {1395.183, 1631.099, 0.9610917},
-                   5e-7},
-        DesignCase{"DefaultHighPassRoundedToE24",
-                   false,
-                   {Nano(3.3), Nano(3.3), Nano(3.3)},
-                   {1420, 1420, 1},
-                   24,
-                   {24388.04, 9575.885, 167763.6},
-                   {24000, 10000, 160000},
-                   {1463.296, 1412.953, 0.9740969},
-                   5e-7},
-        // the same three real poles, grouped with another one taken as the real pole
-        DesignCase{"ThreeRealRootsUseTheReturnedOne",
-                   true,
-                   {Kilo(10), Kilo(100), Kilo(100)},
-                   {1000, 1000, 0.2},
-                   0,
-                   {3.709112e-9, 2.486815e-9, 4.370660e-9},
-                   {0, 0, 0},
-                   {4791.288, 456.8503, 0.3779645},
-                   5e-7},
-        // a correct synthesis whose back-calculation meets a quadratic that is not a factor
-        DesignCase{"HighPassWhoseAnalysisUsedToFault",
-                   false,
-                   {Nano(2.2), Nano(22), Nano(22)},
-                   {Kilo(10), 100, 10},
-                   0,
-                   {7227.136, 3.948914, 1.326626e9},
-                   {0, 0, 0},
-                   {10000, 100, 10},
-                   1e-6}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Designs, SynthesisTableTest, testing::Values(
+    DesignCase{"DefaultLowPassRoundedToE6", true, {Kilo(22), Kilo(22), Kilo(22)}, {1420, 1420, 1}, 6, {7.094962e-9, 18.06958e-9, 1.031405e-9}, {(6.8 * 1) * Decade(-9), (1.5 * 1) * Decade(-8), (1.0 * 1) * Decade(-9)}, {1395.183, 1631.099, 0.9610917}, 5e-7},
+    DesignCase{"DefaultHighPassRoundedToE24", false, {Nano(3.3), Nano(3.3), Nano(3.3)}, {1420, 1420, 1}, 24, {24388.04, 9575.885, 167763.6}, {24000, 10000, 160000}, {1463.296, 1412.953, 0.9740969}, 5e-7},
+    // the same three real poles, grouped with another one taken as the real pole
+    DesignCase{"ThreeRealRootsUseTheReturnedOne", true, {Kilo(10), Kilo(100), Kilo(100)}, {1000, 1000, 0.2}, 0, {3.709112e-9, 2.486815e-9, 4.370660e-9}, {0, 0, 0}, {4791.288, 456.8503, 0.3779645}, 5e-7},
+    // a correct synthesis whose back-calculation meets a quadratic that is not a factor
+    DesignCase{"HighPassWhoseAnalysisUsedToFault", false, {Nano(2.2), Nano(22), Nano(22)}, {Kilo(10), 100, 10}, 0, {7227.136, 3.948914, 1.326626e9}, {0, 0, 0}, {10000, 100, 10}, 1e-6}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST_F(SynthesisTest, UnroundedDesignIsExact) {
     GiveResistors(Kilo(22), Kilo(22), Kilo(22));
@@ -201,14 +169,15 @@ TEST_P(RejectionTest, ReportsThroughTheSinkAndKeepsTheLastResult) {
     EXPECT_EQ(DesignState.QResult, before.QResult);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Unrealisable, RejectionTest,
-    testing::Values(RejectCase{"RatioBelowBound", true, Kilo(22), Kilo(7.3), Kilo(7.3)},
-                    RejectCase{"RatioFarBelowBound", true, Kilo(22), Kilo(4.7), Kilo(4.7)},
-                    RejectCase{"NegativeResistors", true, Kilo(22), Kilo(-22), Kilo(-22)},
-                    RejectCase{"HighPassRatio", false, Nano(3.3), Nano(15), Nano(15)},
-                    RejectCase{"NegativeCapacitors", false, Nano(3.3), Nano(-3.3), Nano(-3.3)}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Unrealisable, RejectionTest, testing::Values(
+    RejectCase{"RatioBelowBound", true, Kilo(22), Kilo(7.3), Kilo(7.3)},
+    RejectCase{"RatioFarBelowBound", true, Kilo(22), Kilo(4.7), Kilo(4.7)},
+    RejectCase{"NegativeResistors", true, Kilo(22), Kilo(-22), Kilo(-22)},
+    RejectCase{"HighPassRatio", false, Nano(3.3), Nano(15), Nano(15)},
+    RejectCase{"NegativeCapacitors", false, Nano(3.3), Nano(-3.3), Nano(-3.3)}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST_F(SynthesisTest, JustAboveTheBoundIsAccepted) {
     GiveResistors(Kilo(22), Kilo(7.4), Kilo(7.4));
@@ -244,15 +213,14 @@ TEST_P(SynthesisFaultTest, StopsWithResultValidStillSet) {
     EXPECT_TRUE(messages_.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    GivenComponents, SynthesisFaultTest,
-    testing::Values(
-        SynthesisFaultCase{"ZeroR2R3", Kilo(22), 0, 0, "Floating point division by zero"},
-        SynthesisFaultCase{"AllZero", 0, 0, 0, "Invalid floating point operation"},
-        SynthesisFaultCase{"ZeroR1", 0, Kilo(22), Kilo(22), "Floating point division by zero"},
-        SynthesisFaultCase{"R3CancelsR2", Kilo(22), Kilo(22), Kilo(-22),
-                           "Floating point division by zero"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(GivenComponents, SynthesisFaultTest, testing::Values(
+    SynthesisFaultCase{"ZeroR2R3", Kilo(22), 0, 0, "Floating point division by zero"},
+    SynthesisFaultCase{"AllZero", 0, 0, 0, "Invalid floating point operation"},
+    SynthesisFaultCase{"ZeroR1", 0, Kilo(22), Kilo(22), "Floating point division by zero"},
+    SynthesisFaultCase{"R3CancelsR2", Kilo(22), Kilo(22), Kilo(-22), "Floating point division by zero"}),
     [](const auto& info) { return info.param.name; });
+// clang-format on
 
 TEST_F(SynthesisTest, HighPassWhoseAnalysisUsedToFaultNowShowsTheRequest) {
     // A correct synthesis whose back-calculation meets a quadratic that is not a factor.

@@ -4,6 +4,8 @@
 #include <complex>
 #include <numbers>
 
+#include "mirelto/design/design_state.h"
+#include "mirelto/design/filter.h"
 #include "mirelto/numeric/fault.h"
 
 namespace mirelto::test {
@@ -15,6 +17,20 @@ std::string FaultMessage(const std::function<void()>& fn) {
         return fault.what();
     }
     return "";
+}
+
+void DesignDefaultInTheWindow(bool isLpf, std::int32_t series) {
+    DesignState = DesignRecord{};
+    DesignState.IsLpf = isLpf;
+    // The given boxes "22k" and "3.3n" as the window reads them (3.3 / 1e9, not 3.3e-9).
+    if (isLpf) {
+        DesignState.R1 = DesignState.R2 = DesignState.R3 = Kilo(22);
+    } else {
+        DesignState.C1 = DesignState.C2 = DesignState.C3 = Nano(3.3);
+    }
+    DesignState.ResultValid = true;
+    const PoleSet& r = kDefaultRequest;
+    SynthesizeFilter(r.fa, r.fo, r.q, series, series, series, isLpf);
 }
 
 namespace {

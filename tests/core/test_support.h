@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <random>
 #include <string>
+
+#include "mirelto/design/circuit.h"
 
 namespace mirelto::test {
 
@@ -79,6 +83,23 @@ inline double Pico(double v) {
 inline double Decade(int f) {
     return std::exp(f * 2.30258509299405);
 }
+
+// The default design: the window's boxes as it opens (fa = fo = 1.42k, Q = 1; R1..R3 = 22k on
+// E6 for the LPF, C1..C3 = 3.3n on E24 for the HPF) and the circuits its constant calculation
+// builds from them.
+inline constexpr PoleSet kDefaultRequest{1420, 1420, 1};
+inline constexpr Circuit kDefaultLowPass{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
+inline constexpr Circuit kDefaultHighPass{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
+// The result boxes the window shows for them: the three computed parts, then fa, fo and Q.
+inline constexpr std::array<const char*, 6> kDefaultLowPassShown{
+    "  6.800n", " 15.000n", "  1.000n", "  1.395k", "  1.631k", "961.092m"};
+inline constexpr std::array<const char*, 6> kDefaultHighPassShown{
+    " 24.000k", " 10.000k", "160.000k", "  1.463k", "  1.413k", "974.097m"};
+
+// The window's constant calculation of the default request on the shared design record: a fresh
+// record with the default given parts, result valid, then the synthesis rounding every computed
+// part to `series` (0: no rounding).
+void DesignDefaultInTheWindow(bool isLpf, std::int32_t series);
 
 // Names parameterised cases after their rows' `name`.
 template <class Case>

@@ -18,10 +18,10 @@
 namespace mirelto {
 namespace {
 
-using test::PrintTo;
+using test::kDefaultHighPass;
+using test::kDefaultLowPass;
 
-const Circuit kDefaultLowPass{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true};
-const Circuit kDefaultHighPass{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
+using test::PrintTo;
 
 // The first normal numbers of seed 1.
 constexpr double kPinnedNormal0 = -0.039399956754155308;
@@ -32,20 +32,12 @@ constexpr double kPinnedNormal3 = 0.68682363917932521;
 // Arguments spanning the double range; take the portable log; within 2 units in the last place
 // of the library's logarithm (both are within about 1 of the true value).
 TEST(PortableLogTest, AgreesWithTheLibraryLogarithm) {
-    std::vector<double> xs = {std::numeric_limits<double>::denorm_min(),
-                              std::numeric_limits<double>::min(),
-                              1e-300,
-                              0.5,
-                              0.70710678118654746,
-                              0.70710678118654757,
-                              0.9999999999999999,
-                              1,
-                              1.0000000000000002,
-                              2,
-                              2.718281828459045,
-                              10,
-                              1e300,
-                              std::numeric_limits<double>::max()};
+    using Limits = std::numeric_limits<double>;
+    // clang-format off
+    std::vector<double> xs = {Limits::denorm_min(), Limits::min(), 1e-300, 0.5, 0.70710678118654746,
+                              0.70710678118654757, 0.9999999999999999, 1, 1.0000000000000002, 2,
+                              2.718281828459045, 10, 1e300, Limits::max()};
+    // clang-format on
     test::Random random(42);
     for (int i = 0; i < 20000; ++i) {
         xs.push_back(random.LogUniform(1e-12, 1.0));
@@ -131,18 +123,19 @@ std::vector<double> ZeroToHundred() {
     return v;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranks, PercentileTest,
-    testing::Values(PercentileCase{"MedianOfFour", {1, 2, 3, 4}, 50, 2.5},
-                    PercentileCase{"ZeroIsTheMinimum", {1, 2, 3, 4}, 0, 1},
-                    PercentileCase{"HundredIsTheMaximum", {1, 2, 3, 4}, 100, 4},
-                    PercentileCase{"FirstOfZeroToHundred", ZeroToHundred(), 1, 1},
-                    PercentileCase{"NinetyNinthOfZeroToHundred", ZeroToHundred(), 99, 99},
-                    PercentileCase{"FirstOfThree", {10, 20, 40}, 1, 10.2},
-                    PercentileCase{"NinetyNinthOfThree", {10, 20, 40}, 99, 39.6},
-                    PercentileCase{"SingleValue", {5}, 99, 5},
-                    PercentileCase{"NoValues", {}, 50, std::nan("")}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Ranks, PercentileTest, testing::Values(
+    PercentileCase{"MedianOfFour", {1, 2, 3, 4}, 50, 2.5},
+    PercentileCase{"ZeroIsTheMinimum", {1, 2, 3, 4}, 0, 1},
+    PercentileCase{"HundredIsTheMaximum", {1, 2, 3, 4}, 100, 4},
+    PercentileCase{"FirstOfZeroToHundred", ZeroToHundred(), 1, 1},
+    PercentileCase{"NinetyNinthOfZeroToHundred", ZeroToHundred(), 99, 99},
+    PercentileCase{"FirstOfThree", {10, 20, 40}, 1, 10.2},
+    PercentileCase{"NinetyNinthOfThree", {10, 20, 40}, 99, 39.6},
+    PercentileCase{"SingleValue", {5}, 99, 5},
+    PercentileCase{"NoValues", {}, 50, std::nan("")}),
     test::CaseName<PercentileCase>);
+// clang-format on
 
 // Samples with a NaN; summarise into 4 bins; NaN skipped, the maximum in the last bin, counts
 // adding up, moments of the defined values.
@@ -205,13 +198,13 @@ TEST_P(SensitivityTest, ObeysTheScalingLaws) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Circuits, SensitivityTest,
-                         testing::Values(CircuitCase{"DefaultLowPass", kDefaultLowPass},
-                                         CircuitCase{"DefaultHighPass", kDefaultHighPass},
-                                         CircuitCase{
-                                             "UnequalLowPass",
-                                             {10e3, 47e3, 100e3, 2.2e-9, 68e-9, 0.33e-9, true}}),
-                         test::CaseName<CircuitCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Circuits, SensitivityTest, testing::Values(
+    CircuitCase{"DefaultLowPass", kDefaultLowPass},
+    CircuitCase{"DefaultHighPass", kDefaultHighPass},
+    CircuitCase{"UnequalLowPass", {10e3, 47e3, 100e3, 2.2e-9, 68e-9, 0.33e-9, true}}),
+    test::CaseName<CircuitCase>);
+// clang-format on
 
 class ZeroToleranceTest : public testing::TestWithParam<Distribution> {};
 
@@ -303,14 +296,13 @@ TEST_P(FirstOrderSpreadTest, AgreesWithTheSensitivities) {
     EXPECT_EQ(r.fo.count, 10000);
 }
 
-INSTANTIATE_TEST_SUITE_P(Spreads, FirstOrderSpreadTest,
-                         testing::Values(SpreadCase{"LowPassUniform", kDefaultLowPass,
-                                                    Distribution::Uniform, 1 / std::sqrt(3.0)},
-                                         SpreadCase{"LowPassNormal", kDefaultLowPass,
-                                                    Distribution::Normal, 1 / 3.0},
-                                         SpreadCase{"HighPassUniform", kDefaultHighPass,
-                                                    Distribution::Uniform, 1 / std::sqrt(3.0)}),
-                         test::CaseName<SpreadCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Spreads, FirstOrderSpreadTest, testing::Values(
+    SpreadCase{"LowPassUniform", kDefaultLowPass, Distribution::Uniform, 1 / std::sqrt(3.0)},
+    SpreadCase{"LowPassNormal", kDefaultLowPass, Distribution::Normal, 1 / 3.0},
+    SpreadCase{"HighPassUniform", kDefaultHighPass, Distribution::Uniform, 1 / std::sqrt(3.0)}),
+    test::CaseName<SpreadCase>);
+// clang-format on
 
 // Uniform 5 % on one capacitor alone; run; every drawn part stays inside its tolerance, which
 // shows as fo staying inside the band its sensitivity allows.
@@ -403,27 +395,20 @@ TEST_P(ReplayTest, GivesTheFiguresOfTheKeptValues) {
 
 constexpr ComponentValues kDefaultTolerances{0.01, 0.01, 0.01, 0.05, 0.05, 0.05};
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, ReplayTest,
-    testing::Values(ReplayCase{"LowPassUniform", kDefaultLowPass, Distribution::Uniform,
-                               kDefaultTolerances, 3000, kValuesCollected},
-                    ReplayCase{"HighPassNormal", kDefaultHighPass, Distribution::Normal,
-                               kDefaultTolerances, 3001, kValuesCollected},
-                    // Nothing may be collected: every rank is narrowed down to its whole key.
-                    ReplayCase{"NarrowedToTheKey", kDefaultLowPass, Distribution::Uniform,
-                               kDefaultTolerances, 2000, 0},
-                    // Collected only where a bracket holds few values.
-                    ReplayCase{"PartlyCollected", kDefaultHighPass, Distribution::Uniform,
-                               kDefaultTolerances, 5000, 400},
-                    ReplayCase{"EveryTrialTheSame", kDefaultLowPass, Distribution::Normal,
-                               ComponentValues{}, 700, 40},
-                    // Some trials have no complex pair and count for Q and fa only where defined.
-                    ReplayCase{"WideTolerancesDropTrials", kDefaultLowPass, Distribution::Uniform,
-                               ComponentValues{0.999, 0.999, 0.999, 0.999, 0.999, 0.999}, 4000,
-                               kValuesCollected},
-                    ReplayCase{"OneTrial", kDefaultLowPass, Distribution::Uniform,
-                               kDefaultTolerances, 1, kValuesCollected}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Runs, ReplayTest, testing::Values(
+    ReplayCase{"LowPassUniform", kDefaultLowPass, Distribution::Uniform, kDefaultTolerances, 3000, kValuesCollected},
+    ReplayCase{"HighPassNormal", kDefaultHighPass, Distribution::Normal, kDefaultTolerances, 3001, kValuesCollected},
+    // Nothing may be collected: every rank is narrowed down to its whole key.
+    ReplayCase{"NarrowedToTheKey", kDefaultLowPass, Distribution::Uniform, kDefaultTolerances, 2000, 0},
+    // Collected only where a bracket holds few values.
+    ReplayCase{"PartlyCollected", kDefaultHighPass, Distribution::Uniform, kDefaultTolerances, 5000, 400},
+    ReplayCase{"EveryTrialTheSame", kDefaultLowPass, Distribution::Normal, ComponentValues{}, 700, 40},
+    // Some trials have no complex pair and count for Q and fa only where defined.
+    ReplayCase{"WideTolerancesDropTrials", kDefaultLowPass, Distribution::Uniform, ComponentValues{0.999, 0.999, 0.999, 0.999, 0.999, 0.999}, 4000, kValuesCollected},
+    ReplayCase{"OneTrial", kDefaultLowPass, Distribution::Uniform, kDefaultTolerances, 1, kValuesCollected}),
     test::CaseName<ReplayCase>);
+// clang-format on
 
 // A run that replays, cancelled from the progress report during its second pass; cancelled,
 // with the count and extremes of the trials run and no percentiles.
@@ -468,21 +453,17 @@ TEST_P(ToleranceInvalidTest, IsRefused) {
     EXPECT_EQ(r.trials, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, ToleranceInvalidTest,
-    testing::Values(
-        ToleranceInvalidCase{"FullTolerance", [](ToleranceInput& i) { i.tolerance[0] = 1; }},
-        ToleranceInvalidCase{"NegativeTolerance",
-                             [](ToleranceInput& i) { i.tolerance[5] = -0.01; }},
-        ToleranceInvalidCase{"NaNTolerance", [](ToleranceInput& i) { i.tolerance[2] = NAN; }},
-        ToleranceInvalidCase{"NoTrials", [](ToleranceInput& i) { i.trials = 0; }},
-        ToleranceInvalidCase{"NoBins", [](ToleranceInput& i) { i.bins = 0; }},
-        ToleranceInvalidCase{"ZeroComponent", [](ToleranceInput& i) { i.nominal.C3 = 0; }},
-        ToleranceInvalidCase{"BackwardsRange",
-                             [](ToleranceInput& i) {
-                                 i.cutoffRange = {1e4, 10};
-                             }}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Inputs, ToleranceInvalidTest, testing::Values(
+    ToleranceInvalidCase{"FullTolerance", [](ToleranceInput& i) { i.tolerance[0] = 1; }},
+    ToleranceInvalidCase{"NegativeTolerance", [](ToleranceInput& i) { i.tolerance[5] = -0.01; }},
+    ToleranceInvalidCase{"NaNTolerance", [](ToleranceInput& i) { i.tolerance[2] = NAN; }},
+    ToleranceInvalidCase{"NoTrials", [](ToleranceInput& i) { i.trials = 0; }},
+    ToleranceInvalidCase{"NoBins", [](ToleranceInput& i) { i.bins = 0; }},
+    ToleranceInvalidCase{"ZeroComponent", [](ToleranceInput& i) { i.nominal.C3 = 0; }},
+    ToleranceInvalidCase{"BackwardsRange", [](ToleranceInput& i) {i.cutoffRange = {1e4, 10};}}),
     test::CaseName<ToleranceInvalidCase>);
+// clang-format on
 
 }  // namespace
 }  // namespace mirelto
@@ -496,8 +477,7 @@ namespace {
 TEST(ToleranceTrialTest, PolesAgreeWithTheBackCalculation) {
     for (const bool isLpf : {true, false}) {
         ToleranceInput input;
-        input.nominal = isLpf ? Circuit{22e3, 22e3, 22e3, 6.8e-9, 15e-9, 1e-9, true}
-                              : Circuit{24e3, 10e3, 160e3, 3.3e-9, 3.3e-9, 3.3e-9, false};
+        input.nominal = isLpf ? kDefaultLowPass : kDefaultHighPass;
         input.tolerance = {0.2, 0.2, 0.2, 0.2, 0.2, 0.2};
         input.trials = 300;
         input.seed = 5;

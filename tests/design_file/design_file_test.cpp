@@ -11,7 +11,10 @@
 #include <string>
 #include <variant>
 
+#include <mirelto/tools/tolerance.h>
+
 #include "design_file.h"
+#include "test_support.h"
 
 namespace mirelto {
 namespace {
@@ -20,8 +23,9 @@ DesignFile LowPass() {
     DesignFile d;
     d.isLpf = true;
     d.request = {"1.42k", "1.42k", "1.0"};
-    d.parts = {"22k", "22k", "22k", "  6.800n", " 15.000n", "  1.000n"};
-    d.result = {"  1.395k", "  1.631k", "961.092m"};
+    const auto& shown = test::kDefaultLowPassShown;
+    d.parts = {"22k", "22k", "22k", shown[0], shown[1], shown[2]};
+    d.result = {shown[3], shown[4], shown[5]};
     d.command = ResultCommand::Constants;
     d.series = {"24", "24", "24", "6", "6", "6"};
     return d;
@@ -125,69 +129,43 @@ TEST_P(BadBytesTest, NamesTheProblem) {
 
 const std::string kSaved = SerialiseDesignFile(HighPassWithEverything());
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, BadBytesTest,
-    testing::Values(
-        BadBytes{"Empty", "", DesignFileProblem::Empty, ""},
-        BadBytes{"Blank", " \n\t\r\n", DesignFileProblem::Empty, ""},
-        BadBytes{"Truncated", kSaved.substr(0, kSaved.find("\"analysis\"")),
-                 DesignFileProblem::Truncated, ""},
-        BadBytes{"NotJson", "mode = LPF\n", DesignFileProblem::NotJson, "", 1},
-        BadBytes{"TrailingGarbage", kSaved + "x", DesignFileProblem::NotJson, ""},
-        BadBytes{"Array", "[1, 2, 3]", DesignFileProblem::NotOurs, ""},
-        BadBytes{"OtherProgram", R"({"name": "x", "version": 1, "dependencies": {}})",
-                 DesignFileProblem::NotOurs, ""},
-        BadBytes{"FormatNotText", Edited("\"mirelto-design\"", "1"), DesignFileProblem::NotOurs,
-                 ""},
-        BadBytes{"TooDeep", std::string(100000, '[') + std::string(100000, ']'),
-                 DesignFileProblem::NotOurs, ""},
-        BadBytes{"Version99", Edited("\"version\": 1", "\"version\": 99"),
-                 DesignFileProblem::NewerVersion, "version", 99},
-        BadBytes{"VersionHuge", Edited("\"version\": 1", "\"version\": 18446744073709551615"),
-                 DesignFileProblem::NewerVersion, "version", INT64_MAX},
-        BadBytes{"VersionZero", Edited("\"version\": 1", "\"version\": 0"),
-                 DesignFileProblem::BadValue, "version"},
-        BadBytes{"VersionText", Edited("\"version\": 1", "\"version\": \"1\""),
-                 DesignFileProblem::WrongType, "version"},
-        BadBytes{"NoMode", Edited("\"mode\"", "\"mood\""), DesignFileProblem::Missing, "mode"},
-        BadBytes{"ModeBandPass", Edited("\"HPF\"", "\"BPF\""), DesignFileProblem::BadValue, "mode"},
-        BadBytes{"NumberForText", Edited("\"1k\"", "1000"), DesignFileProblem::WrongType,
-                 "request.fa"},
-        BadBytes{"PartsArray", Edited("\"parts\": {", "\"parts\": [], \"x\": {"),
-                 DesignFileProblem::WrongType, "parts"},
-        BadBytes{"LineBreakInBox", Edited("\"3n3\"", "\"3n3\\r\\n[Result data]\""),
-                 DesignFileProblem::BadValue, "parts.C3"},
-        BadBytes{"TextForNumber", Edited("12345", "\"many\""), DesignFileProblem::WrongType,
-                 "analysis.tolerance.trials"},
-        BadBytes{"FractionForNumber", Edited("12345", "1.5"), DesignFileProblem::WrongType,
-                 "analysis.tolerance.trials"},
-        BadBytes{"NoTrials", Edited("12345", "0"), DesignFileProblem::BadValue,
-                 "analysis.tolerance.trials"},
-        BadBytes{"UnknownPreset", Edited("Chebyshev 0.5 dB (ripple edge)", "Cauer"),
-                 DesignFileProblem::BadValue, "analysis.preset.response"},
-        BadBytes{"Steps7", Edited("\"steps\": 3", "\"steps\": 7"), DesignFileProblem::BadValue,
-                 "analysis.optimiser.steps"},
-        BadBytes{"GivenSeries7", Edited("\"givenSeries\": 24", "\"givenSeries\": 7"),
-                 DesignFileProblem::BadValue, "analysis.optimiser.givenSeries"},
-        BadBytes{"CommandUnknown", Edited("\"transfer\"", "\"rounded\""),
-                 DesignFileProblem::BadValue, "command"},
-        BadBytes{"CommandEmpty", Edited("\"transfer\"", "\"\""), DesignFileProblem::BadValue,
-                 "command"},
-        BadBytes{"CommandNumber", Edited("\"transfer\"", "2"), DesignFileProblem::WrongType,
-                 "command"},
-        BadBytes{"RankingUnknown", Edited("\"cutoff\"", "\"best\""), DesignFileProblem::BadValue,
-                 "analysis.optimiser.ranking"},
-        BadBytes{"NoteNumber", Edited("\"note\": \"", "\"note\": 5, \"x\": \""),
-                 DesignFileProblem::WrongType, "note"},
-        BadBytes{"InvalidUtf8",
-                 Edited("4µ7",
-                        "4\xB5"
-                        "7"),
-                 DesignFileProblem::NotUtf8, ""},
-        BadBytes{"Overlong", Edited("3n3", "3\xC0\xAF"), DesignFileProblem::NotUtf8, ""},
-        BadBytes{"TooLarge", kSaved + std::string(kMostDesignFileBytes, ' '),
-                 DesignFileProblem::TooLarge, ""}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Table, BadBytesTest, testing::Values(
+    BadBytes{"Empty", "", DesignFileProblem::Empty, ""},
+    BadBytes{"Blank", " \n\t\r\n", DesignFileProblem::Empty, ""},
+    BadBytes{"Truncated", kSaved.substr(0, kSaved.find("\"analysis\"")), DesignFileProblem::Truncated, ""},
+    BadBytes{"NotJson", "mode = LPF\n", DesignFileProblem::NotJson, "", 1},
+    BadBytes{"TrailingGarbage", kSaved + "x", DesignFileProblem::NotJson, ""},
+    BadBytes{"Array", "[1, 2, 3]", DesignFileProblem::NotOurs, ""},
+    BadBytes{"OtherProgram", R"({"name": "x", "version": 1, "dependencies": {}})", DesignFileProblem::NotOurs, ""},
+    BadBytes{"FormatNotText", Edited("\"mirelto-design\"", "1"), DesignFileProblem::NotOurs, ""},
+    BadBytes{"TooDeep", std::string(100000, '[') + std::string(100000, ']'), DesignFileProblem::NotOurs, ""},
+    BadBytes{"Version99", Edited("\"version\": 1", "\"version\": 99"), DesignFileProblem::NewerVersion, "version", 99},
+    BadBytes{"VersionHuge", Edited("\"version\": 1", "\"version\": 18446744073709551615"), DesignFileProblem::NewerVersion, "version", INT64_MAX},
+    BadBytes{"VersionZero", Edited("\"version\": 1", "\"version\": 0"), DesignFileProblem::BadValue, "version"},
+    BadBytes{"VersionText", Edited("\"version\": 1", "\"version\": \"1\""), DesignFileProblem::WrongType, "version"},
+    BadBytes{"NoMode", Edited("\"mode\"", "\"mood\""), DesignFileProblem::Missing, "mode"},
+    BadBytes{"ModeBandPass", Edited("\"HPF\"", "\"BPF\""), DesignFileProblem::BadValue, "mode"},
+    BadBytes{"NumberForText", Edited("\"1k\"", "1000"), DesignFileProblem::WrongType, "request.fa"},
+    BadBytes{"PartsArray", Edited("\"parts\": {", "\"parts\": [], \"x\": {"), DesignFileProblem::WrongType, "parts"},
+    BadBytes{"LineBreakInBox", Edited("\"3n3\"", "\"3n3\\r\\n[Result data]\""), DesignFileProblem::BadValue, "parts.C3"},
+    BadBytes{"TextForNumber", Edited("12345", "\"many\""), DesignFileProblem::WrongType, "analysis.tolerance.trials"},
+    BadBytes{"FractionForNumber", Edited("12345", "1.5"), DesignFileProblem::WrongType, "analysis.tolerance.trials"},
+    BadBytes{"NoTrials", Edited("12345", "0"), DesignFileProblem::BadValue, "analysis.tolerance.trials"},
+    BadBytes{"TrialsOverTheCoreLimit", Edited("12345", std::to_string(kMaxTrials + 1)), DesignFileProblem::BadValue, "analysis.tolerance.trials"},
+    BadBytes{"UnknownPreset", Edited("Chebyshev 0.5 dB (ripple edge)", "Cauer"), DesignFileProblem::BadValue, "analysis.preset.response"},
+    BadBytes{"Steps7", Edited("\"steps\": 3", "\"steps\": 7"), DesignFileProblem::BadValue, "analysis.optimiser.steps"},
+    BadBytes{"GivenSeries7", Edited("\"givenSeries\": 24", "\"givenSeries\": 7"), DesignFileProblem::BadValue, "analysis.optimiser.givenSeries"},
+    BadBytes{"CommandUnknown", Edited("\"transfer\"", "\"rounded\""), DesignFileProblem::BadValue, "command"},
+    BadBytes{"CommandEmpty", Edited("\"transfer\"", "\"\""), DesignFileProblem::BadValue, "command"},
+    BadBytes{"CommandNumber", Edited("\"transfer\"", "2"), DesignFileProblem::WrongType, "command"},
+    BadBytes{"RankingUnknown", Edited("\"cutoff\"", "\"best\""), DesignFileProblem::BadValue, "analysis.optimiser.ranking"},
+    BadBytes{"NoteNumber", Edited("\"note\": \"", "\"note\": 5, \"x\": \""), DesignFileProblem::WrongType, "note"},
+    BadBytes{"InvalidUtf8", Edited("4µ7", "4\xB5" "7"), DesignFileProblem::NotUtf8, ""},
+    BadBytes{"Overlong", Edited("3n3", "3\xC0\xAF"), DesignFileProblem::NotUtf8, ""},
+    BadBytes{"TooLarge", kSaved + std::string(kMostDesignFileBytes, ' '), DesignFileProblem::TooLarge, ""}),
     [](const testing::TestParamInfo<BadBytes>& info) { return std::string(info.param.name); });
+// clang-format on
 
 // Files on disk: a directory, a file too large (refused without reading it whole), a missing
 // and an unreadable one, and a good one.

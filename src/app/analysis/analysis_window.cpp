@@ -1,10 +1,7 @@
 #include "analysis/analysis_window.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QShowEvent>
 
 #include "analysis/response/analysis_window_response.h"
@@ -12,7 +9,6 @@
 #include "analysis/tools/analysis_window_optimise.h"
 #include "analysis/tools/analysis_window_presets.h"
 #include "analysis/tools/analysis_window_tolerance.h"
-#include "calculator/main_window.h"
 
 namespace mirelto {
 
@@ -46,36 +42,12 @@ QPoint AnalysisWindowPosition(const Rect& owner, QSize outer, const Rect& workAr
     return {std::max(left, workArea.left), std::max(top, workArea.top)};
 }
 
-std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design,
-                                               const std::optional<KeptRequest>& kept) {
-    if (!design.ResultValid) {
-        return std::nullopt;
-    }
-    AnalysisInput input;
-    input.isLpf = design.IsLpf;
-    input.hasRequest = design.ConstantMode;
-    input.requested = {design.Fa, design.Fo, design.Q};
-    if (!design.ConstantMode && kept && kept->isLpf == design.IsLpf) {
-        input.hasRequest = true;
-        input.requested = kept->request;
-    }
-    const DesignRecord& d = design;
-    if (!design.ConstantMode) {
-        input.built = {d.R1, d.R2, d.R3, d.C1, d.C2, d.C3, d.IsLpf};
-    } else if (design.IsLpf) {
-        input.built = {d.R1, d.R2, d.R3, d.ResC1, d.ResC2, d.ResC3, true};
-    } else {
-        input.built = {d.ResR1, d.ResR2, d.ResR3, d.C1, d.C2, d.C3, false};
-    }
-    return input;
-}
-
-TFormAnalysis::TFormAnalysis(TFormMain* owner)
+TFormAnalysis::TFormAnalysis(DesignSource& source)
     // A top-level window of its own, so that the calculator can be brought in front of it; owned
     // by the main window, so that it goes (its runs stopped) with it, and never the window that
     // keeps the program running.
-    : QWidget(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
+    : QWidget(&source.Window(), Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setupUi(this);
     // Texts that follow the input wrap within the width the plots and tables give the window;
@@ -89,32 +61,24 @@ TFormAnalysis::TFormAnalysis(TFormMain* owner)
         label->setSizePolicy(policy);
     }
     response_ = new ResponsePanel(*this, *this);
-    PresetsPanel::Target target{[owner] { return owner->RadioButtonLpf->isChecked(); },
-                                [owner](const QString& fa, const QString& fo, const QString& q) {
-                                    owner->EditFa->setText(fa);
-                                    owner->EditFo->setText(fo);
-                                    owner->EditQ->setText(q);
+    PresetsPanel::Target target{[&source] { return source.IsLpf(); },
+                                [&source](const QString& fa, const QString& fo, const QString& q) {
+                                    source.ApplyRequest({fa, fo, q});
                                 }};
     presets_ = new PresetsPanel(*this, std::move(target), this);
-    // The preview follows the main window's mode: HPF maps the frequencies reciprocally.
-    connect(owner->RadioButtonLpf, &QRadioButton::toggled, presets_, &PresetsPanel::Update);
-    optimise_ = new OptimisePanel(*this, *owner, this);
-    connect(owner->RadioButtonLpf, &QRadioButton::toggled, optimise_, &OptimisePanel::InputChanged);
+    optimise_ = new OptimisePanel(*this, source, this);
     tolerance_ = new TolerancePanel(*this, this);
     netlist_ = new NetlistPanel(*this, this);
     connect(response_, &ResponsePanel::OpAmpGbwChanged, netlist_, &NetlistPanel::SetOpAmpGbw);
 
-    // What the shown results were calculated from: the mode, the request, the parts and their
-    // series. The result boxes (fa, fo, Q of the circuit) are written by the calculation itself.
-    connect(owner->RadioButtonLpf, &QRadioButton::toggled, this, &TFormAnalysis::InputChanged);
-    for (QLineEdit* box : {owner->EditFa, owner->EditFo, owner->EditQ, owner->EditR1, owner->EditR2,
-                           owner->EditR3, owner->EditC1, owner->EditC2, owner->EditC3}) {
-        connect(box, &QLineEdit::textChanged, this, &TFormAnalysis::InputChanged);
-    }
-    for (QComboBox* series : {owner->ComboBoxR1, owner->ComboBoxR2, owner->ComboBoxR3,
-                              owner->ComboBoxC1, owner->ComboBoxC2, owner->ComboBoxC3}) {
-        connect(series, &QComboBox::currentIndexChanged, this, &TFormAnalysis::InputChanged);
-    }
+    // The preview follows the source's mode (HPF maps the frequencies reciprocally); a search
+    // stops. What the shown results were calculated from: the mode, the request, the parts and
+    // their series. The result boxes are written by the calculation itself.
+    source.OnModeChanged(presets_, [this] { presets_->Update(); });
+    source.OnModeChanged(optimise_, [this] { optimise_->InputChanged(); });
+    source.OnModeChanged(this, [this] { InputChanged(); });
+    source.OnInputEdited(this, [this] { InputChanged(); });
+    source.OnCalculated(this, [this](const AnalysisInput& input) { Follow(input); });
 }
 
 void TFormAnalysis::InputChanged() {

@@ -13,11 +13,10 @@
 
 #include <optional>
 
-#include <mirelto/design/design_state.h>
 #include <mirelto/response/analysis.h>
 
-#include "analysis/analysis_window_request.h"
 #include "desktop/platform.h"
+#include "source/design_source.h"
 #include "ui_analysis_window.h"
 
 namespace mirelto {
@@ -26,14 +25,14 @@ class NetlistPanel;
 class OptimisePanel;
 class PresetsPanel;
 class ResponsePanel;
-class TFormMain;
 class TolerancePanel;
 
 class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
     Q_OBJECT
 
   public:
-    explicit TFormAnalysis(TFormMain* owner);
+    // Owned by the source's window, which it reads and follows.
+    explicit TFormAnalysis(DesignSource& source);
     ~TFormAnalysis() override;
 
     // Shows the window (placing it the first time) and brings it to the front.
@@ -66,13 +65,6 @@ class TFormAnalysis : public QWidget, public Ui::TFormAnalysis {
     TolerancePanel* tolerance_ = nullptr;
     NetlistPanel* netlist_ = nullptr;
 };
-
-// What the analysis draws for the design record after a calculation: the request and the result
-// circuit after a constant calculation (the given parts with the rounded computed ones); after a
-// transfer-function calculation the circuit of the six parts, compared with `kept` when that was
-// asked in the same mode, alone otherwise; none without a valid result.
-std::optional<AnalysisInput> AnalysisInputFrom(const DesignRecord& design,
-                                               const std::optional<KeptRequest>& kept = {});
 
 // First placement, clear of the owner where the work area has room: right of the owner's outer
 // rectangle, top edges level; else left of it; else below it, left edges level; each moved along

@@ -14,7 +14,7 @@ constexpr QSize kClientSize(529, 424);
 }  // namespace
 
 QPoint HelpWindowPosition(const Rect& owner, QSize outer, const Rect& workArea) {
-    return CentredTopLeftInside(owner, outer, workArea);
+    return CentredPosition(owner, outer, workArea, KeepInside::TopLeft);
 }
 
 TFormHelp::TFormHelp(QWidget* owner)

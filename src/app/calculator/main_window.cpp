@@ -54,17 +54,14 @@ QString FileVersionText() {
         .arg(MIRELTO_VERSION_MINOR, 2, 10, QLatin1Char('0'));
 }
 
-QPoint CentredInWorkArea(QSize outer, const Rect& workArea) {
-    return CentredTopLeftInside(workArea, outer, workArea);
-}
-
 void PlaceAtStart(QWidget& window) {
     // Placed by its client area from here on, so that the frame goes around where it is put.
     window.setGeometry(window.geometry());
     Platform& platform = CurrentPlatform();
     const QMargins frame = platform.ExpectedFrame(window);
+    const Rect workArea = platform.WorkArea(nullptr);
     const QPoint outer =
-        CentredInWorkArea(window.size().grownBy(frame), platform.WorkArea(nullptr));
+        CentredPosition(workArea, window.size().grownBy(frame), workArea, KeepInside::TopLeft);
     window.setGeometry(QRect(outer + QPoint(frame.left(), frame.top()), window.size()));
 }
 
@@ -83,13 +80,14 @@ TFormMain::TFormMain(QWidget* parent)
     ImageLPF->load(QStringLiteral(":/schematic_lpf"));
     ImageHPF->load(QStringLiteral(":/schematic_hpf"));
     PrinterFont.setPointSize(kPrinterFontPoints);
-    QLineEdit* const given[] = {EditR1, EditR2, EditR3, EditC1, EditC2, EditC3};
-    for (int i = 0; i < 6; ++i) {
-        hints_[i] = given[i]->toolTip();
+    const auto parts = PartBoxes();
+    for (std::size_t i = 0; i < kComponentCount; ++i) {
+        hints_[i] = parts[i]->toolTip();
     }
     // The core reports an unrealisable request through this sink: a centred error box.
     previousSink_ = SetMessageSink([](MessageId id) { Tell(id); });
     WireControls();
+    AnnounceChanges();
     FormCreate();
     files_ = new FileCommands(*this);
 }
@@ -146,8 +144,7 @@ void TFormMain::WireControls() {
                             EditC1, EditC2, EditC3}) {
         edit->installEventFilter(this);
     }
-    for (QComboBox* combo :
-         {ComboBoxR1, ComboBoxR2, ComboBoxR3, ComboBoxC1, ComboBoxC2, ComboBoxC3}) {
+    for (QComboBox* combo : SeriesBoxes()) {
         combo->installEventFilter(this);
         combo->lineEdit()->installEventFilter(this);
     }
@@ -218,10 +215,11 @@ void TFormMain::RadioButtonLpfClick() {
     SetFilterMode(RadioButtonLpf->isChecked());
 }
 
-void TFormMain::ShowHints(QLineEdit* const (&edits)[3], bool show) {
-    const int first = edits[0] == EditR1 ? 0 : 3;
-    for (int i = 0; i < 3; ++i) {
-        edits[i]->setToolTip(show ? hints_[first + i] : QString());
+void TFormMain::ShowHints(bool resistors, bool show) {
+    const std::size_t first = resistors ? 0 : 3;
+    const auto boxes = PartBoxes(resistors);
+    for (std::size_t i = 0; i < 3; ++i) {
+        boxes[i]->setToolTip(show ? hints_[first + i] : QString());
     }
 }
 
@@ -235,14 +233,15 @@ void TFormMain::SetFilterMode(bool isLpf) {
     // A request of the other circuit form says nothing about this one's circuits; an opened
     // design starts afresh too.
     keptRequest_.reset();
-    for (QComboBox* combo : {ComboBoxC1, ComboBoxC2, ComboBoxC3}) {
+    // The series of the computed parts: C1..C3 in LPF, R1..R3 in HPF.
+    for (QComboBox* combo : SeriesBoxes(false)) {
         combo->setEnabled(isLpf);
     }
-    for (QComboBox* combo : {ComboBoxR1, ComboBoxR2, ComboBoxR3}) {
+    for (QComboBox* combo : SeriesBoxes(true)) {
         combo->setEnabled(!isLpf);
     }
-    ShowHints({EditC1, EditC2, EditC3}, !isLpf);
-    ShowHints({EditR1, EditR2, EditR3}, isLpf);
+    ShowHints(false, !isLpf);
+    ShowHints(true, isLpf);
     ImageLPF->setVisible(isLpf);
     ImageHPF->setVisible(!isLpf);
     // The window definition's two captions, so that they translate as one.
@@ -264,7 +263,7 @@ void TFormMain::Label19Click() {
 void TFormMain::LabelAnalysisClick() {
     // Made on first use: its plots cost start-up time, and most runs never open it.
     if (!analysis_) {
-        analysis_ = new TFormAnalysis(this);
+        analysis_ = new TFormAnalysis(*this);
         files_->AnalysisWindowMade(*analysis_);
         if (analysisInput_) {
             analysis_->Follow(*analysisInput_);
@@ -279,9 +278,9 @@ void TFormMain::NotifyAnalysis() {
         keptRequest_ = KeptRequest{{st.Fa, st.Fo, st.Q}, st.IsLpf};
     }
     analysisInput_ = AnalysisInputFrom(st, keptRequest_);
-    // Follow only stores the input and posts the drawing: the calculation returns at once.
-    if (analysis_ && analysisInput_) {
-        analysis_->Follow(*analysisInput_);
+    // The analysis only stores the input and posts the drawing: the calculation returns at once.
+    if (analysisInput_) {
+        emit Calculated(*analysisInput_);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -16,8 +17,9 @@
 #include <mirelto/design/messages.h>
 #include <mirelto/response/analysis.h>
 
-#include "analysis/analysis_window_request.h"
+#include "calculator/analysis_input.h"
 #include "desktop/platform.h"
+#include "source/design_source.h"
 #include "ui_main_window.h"
 
 class QComboBox;
@@ -30,7 +32,8 @@ namespace mirelto {
 class FileCommands;
 class TFormAnalysis;
 
-class TFormMain : public QWidget, public Ui::TFormMain {
+// The analysis window and the design files see it as their DesignSource only.
+class TFormMain : public QWidget, public Ui::TFormMain, public DesignSource {
     Q_OBJECT
 
   public:
@@ -56,15 +59,33 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     // Returns whether the key was used.
     bool MoveFocusByKey(int key);
 
-    // What the constant calculation would read from the boxes now; the analysis window's search
-    // asks for it too.
-    ConstantRequest CurrentRequest() const;
+    // The six part boxes and their series selectors: R1, R2, R3, C1, C2, C3.
+    std::array<QLineEdit*, kComponentCount> PartBoxes() const;
+    std::array<QComboBox*, kComponentCount> SeriesBoxes() const;
+    // R1..R3 of them (`resistors`) or C1..C3.
+    std::array<QLineEdit*, 3> PartBoxes(bool resistors) const;
+    std::array<QComboBox*, 3> SeriesBoxes(bool resistors) const;
+
+    // The design source (see design_source.h).
+    QWidget& Window() override { return *this; }
+    bool IsLpf() const override;
+    ConstantRequest CurrentRequest() const override;
+    DesignTexts Texts() const override;
+    const std::optional<AnalysisInput>& LastResult() const override { return analysisInput_; }
+    void ShowTexts(const DesignTexts& design) override;
+    void ApplyRequest(const std::array<QString, 3>& request) override;
+    void ApplyParts(bool isLpf, const std::array<QString, kComponentCount>& parts) override;
+    QMetaObject::Connection OnModeChanged(QObject* context, std::function<void()> call) override;
+    QMetaObject::Connection OnInputEdited(QObject* context, std::function<void()> call) override;
+    QMetaObject::Connection OnCalculated(QObject* context,
+                                         std::function<void(const AnalysisInput&)> call) override;
+
+    void ShowResults();
+    void ClearResults();
     // An opened design's result shown again from its parts as saved, by the transfer-function
     // calculation: nothing is rounded again. One of the constant calculation keeps that command
     // and its request, for the report and the analysis window's comparison.
     void ShowSavedResult(bool byConstants);
-    void ShowResults();
-    void ClearResults();
 
     // The printer chosen last, made on first use (that loads the print system) together with
     // PrintDialog1, the dialog that chooses it; both are kept so a choice stays for the next print.
@@ -77,6 +98,12 @@ class TFormMain : public QWidget, public Ui::TFormMain {
     // The font the printer draws in: 9 points; a print job sets its name for the job's duration.
     QFont PrinterFont;
 
+  signals:
+    // The notifications of the design source.
+    void ModeChanged();
+    void InputEdited();
+    void Calculated(const AnalysisInput& input);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A changed design file is saved or given up first; without one it closes as it always has.
@@ -85,15 +112,17 @@ class TFormMain : public QWidget, public Ui::TFormMain {
   private:
     void FormCreate();
     void WireControls();
-    void ShowHints(QLineEdit* const (&edits)[3], bool show);
+    void ShowHints(bool resistors, bool show);
     void SetOutputEnabled(bool enabled);
     // Of the two radio buttons only the checked one is a tab stop.
     void KeepCheckedRadioTheTabStop();
-    // After a successful calculation: hands its input to the analysis window, which draws it
-    // later; keeps it for a window made afterwards.
+    // Relays the controls' changes as the design source's notifications.
+    void AnnounceChanges();
+    // After a successful calculation: announces its input for the analysis (which draws it
+    // later) and keeps it for a window made afterwards.
     void NotifyAnalysis();
 
-    QString hints_[6];  // EditR1..EditR3, EditC1..EditC3, as defined
+    QString hints_[kComponentCount];  // EditR1..EditR3, EditC1..EditC3, as defined
     MessageSink previousSink_;
     std::unique_ptr<QPrinter> printer_;
     std::optional<AnalysisInput> analysisInput_;
@@ -114,10 +143,6 @@ void Tell(MessageId id);
 
 // major.minor of the build's version, the minor with at least two digits ("1.00", "1.11").
 QString FileVersionText();
-
-// Where a window of outer size `outer` opens: centred in the work area, then moved right or down
-// so that its top-left corner lies inside it.
-QPoint CentredInWorkArea(QSize outer, const Rect& workArea);
 
 // Places the window, not yet shown, where it first opens: its outer rectangle, with the frame
 // that the window manager will add, centred in the work area.

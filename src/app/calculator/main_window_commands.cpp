@@ -64,11 +64,9 @@ ConstantRequest TFormMain::CurrentRequest() const {
     ConstantRequest r;
     r.request = {ParseBox(EditFa), ParseBox(EditFo), ParseBox(EditQ)};
     r.isLpf = RadioButtonLpf->isChecked();
-    const QLineEdit* const given[3] = {r.isLpf ? EditR1 : EditC1, r.isLpf ? EditR2 : EditC2,
-                                       r.isLpf ? EditR3 : EditC3};
-    const QComboBox* const series[3] = {r.isLpf ? ComboBoxC1 : ComboBoxR1,
-                                        r.isLpf ? ComboBoxC2 : ComboBoxR2,
-                                        r.isLpf ? ComboBoxC3 : ComboBoxR3};
+    // The given parts are the resistors in LPF; the series are those of the computed parts.
+    const auto given = PartBoxes(r.isLpf);
+    const auto series = SeriesBoxes(!r.isLpf);
     for (std::size_t i = 0; i < 3; ++i) {
         r.given[i] = ParseBox(given[i]);
         r.givenTexts[i] = given[i]->text().toStdString();
@@ -88,8 +86,7 @@ void TFormMain::ButtonCalcClick() {
     st = outcome.record;
     if (outcome.partsRead) {
         ClearResults();
-        QLineEdit* const given[3] = {st.IsLpf ? EditR1 : EditC1, st.IsLpf ? EditR2 : EditC2,
-                                     st.IsLpf ? EditR3 : EditC3};
+        const auto given = PartBoxes(st.IsLpf);
         for (std::size_t i = 0; i < 3; ++i) {
             // The box's own text, so that it is copied as it stands, character for character.
             if (outcome.filled[i]) {
@@ -134,14 +131,9 @@ void TFormMain::ClearResults() {
     for (QLineEdit* box : {EditFar, EditFor, EditQr}) {
         box->clear();
     }
-    if (DesignState.IsLpf) {
-        for (QLineEdit* box : {EditC1, EditC2, EditC3}) {
-            box->clear();
-        }
-    } else {
-        for (QLineEdit* box : {EditR1, EditR2, EditR3}) {
-            box->clear();
-        }
+    // The computed parts: C1..C3 in LPF, R1..R3 in HPF.
+    for (QLineEdit* box : PartBoxes(!DesignState.IsLpf)) {
+        box->clear();
     }
 }
 

@@ -30,7 +30,8 @@ void TFormMain::ButtonCopyClick() {
 }
 
 void TFormMain::ButtonPrintClick() {
-    PrintText(BuildReport());
+    QPrinter& printer = Printer();  // makes PrintDialog1 on first use
+    PrintText(BuildReport(), *PrintDialog1, printer, PrinterFont);
 }
 
 }  // namespace mirelto

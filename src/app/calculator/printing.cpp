@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "calculator/main_window.h"
 #include "desktop/platform.h"
 
 namespace mirelto {
@@ -70,16 +69,13 @@ void WriteText(QPainter& painter, QPrinter& printer, const QString& text, PrintO
 
 }  // namespace
 
-PhysicalOffset PrinterPhysicalOffset() {
-    const QPrinter& printer = FormMain->Printer();
+PhysicalOffset PrinterPhysicalOffset(const QPrinter& printer) {
     const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
     return {printable.x(), printable.y()};
 }
 
-void PrintText(const QString& text) {
-    TFormMain& form = *FormMain;
-    QPrinter& printer = form.Printer();
-    if (!CurrentPlatform().ExecPrintDialog(*form.PrintDialog1)) {
+void PrintText(const QString& text, QPrintDialog& dialog, QPrinter& printer, QFont& font) {
+    if (!CurrentPlatform().ExecPrintDialog(dialog)) {
         return;
     }
     printer.setDocName(QString::fromUtf16(kPrintJobName));
@@ -89,10 +85,11 @@ void PrintText(const QString& text) {
     }
     bool closed = false;
     {
-        JobCleanup cleanup(painter, form.PrinterFont);
-        const PrintOrigin origin = PrintOriginFor(printer.logicalDpiY(), PrinterPhysicalOffset());
-        form.PrinterFont.setFamily(QString::fromUtf16(kPrintFontName));
-        painter.setFont(form.PrinterFont);
+        JobCleanup cleanup(painter, font);
+        const PrintOrigin origin =
+            PrintOriginFor(printer.logicalDpiY(), PrinterPhysicalOffset(printer));
+        font.setFamily(QString::fromUtf16(kPrintFontName));
+        painter.setFont(font);
         painter.translate(origin.x, origin.y);
         WriteText(painter, printer, text + QStringLiteral("\r\n"), origin);
         closed = painter.end();

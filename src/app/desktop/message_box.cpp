@@ -61,24 +61,6 @@ QWidget* MainWindowOr(QWidget* window) {
 
 }  // namespace
 
-QPoint CenteredBoxPosition(const Rect& window, int width, int height, const Rect& workArea) {
-    int top = window.top + (window.bottom - window.top - height) / 2;
-    int left = window.left + (window.right - window.left - width) / 2;
-    if (top < workArea.top) {
-        top = workArea.top;
-    }
-    if (top > workArea.bottom - height) {
-        top = workArea.bottom - height;
-    }
-    if (left < workArea.left) {
-        left = workArea.left;
-    }
-    if (left > workArea.right - width) {
-        left = workArea.right - width;
-    }
-    return {left, top};
-}
-
 Rect MonitorWorkArea(const QWidget* window) {
     return CurrentPlatform().WorkArea(MainWindowOr(const_cast<QWidget*>(window)));
 }
@@ -101,8 +83,8 @@ int ShowMessageCentered(const QString& text, MessageType type, QMessageBox::Stan
     // The box is not shown yet, so its frame is not known: it gets the one the window has.
     box.adjustSize();
     const QSize outerSize = FramedSize(*window, box.size());
-    box.move(CenteredBoxPosition(platform.WindowRect(*window), outerSize.width(),
-                                 outerSize.height(), platform.WorkArea(window)));
+    box.move(CentredPosition(platform.WindowRect(*window), outerSize, platform.WorkArea(window),
+                             KeepInside::Whole));
     return platform.ExecModal(box);
 }
 

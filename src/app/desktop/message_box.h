@@ -14,11 +14,6 @@ class QWidget;
 
 namespace mirelto {
 
-// Where a box of outer size width x height goes over the window's outer rectangle: centred with
-// integer division (top first), then clamped into the work area in the order top, bottom, left,
-// right, each test reading the position the previous one left.
-QPoint CenteredBoxPosition(const Rect& window, int width, int height, const Rect& workArea);
-
 // The work area of the screen that shows `window` (the main window when none is given).
 Rect MonitorWorkArea(const QWidget* window);
 

@@ -34,16 +34,17 @@ Platform* installed = nullptr;
 
 }  // namespace
 
-QPoint CentredTopLeftInside(const Rect& over, QSize outer, const Rect& workArea) {
-    int left = over.left + (over.right - over.left - outer.width()) / 2;
-    int top = over.top + (over.bottom - over.top - outer.height()) / 2;
-    if (left < workArea.left) {
-        left = workArea.left;
-    }
-    if (top < workArea.top) {
-        top = workArea.top;
-    }
-    return {left, top};
+QPoint CentredPosition(const Rect& over, QSize outer, const Rect& workArea, KeepInside keep) {
+    const auto place = [keep](int low, int high, int size, int areaLow, int areaHigh) {
+        int start = low + (high - low - size) / 2;
+        start = std::max(start, areaLow);
+        if (keep == KeepInside::Whole && start > areaHigh - size) {
+            start = areaHigh - size;
+        }
+        return start;
+    };
+    return {place(over.left, over.right, outer.width(), workArea.left, workArea.right),
+            place(over.top, over.bottom, outer.height(), workArea.top, workArea.bottom)};
 }
 
 QSize FramedSize(const QWidget& framed, QSize client) {

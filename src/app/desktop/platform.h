@@ -60,9 +60,14 @@ class Platform {
 // unshown window has no frame yet).
 QSize FramedSize(const QWidget& framed, QSize client);
 
-// A window of outer size `outer` centred over `over` (integer division), then moved right or down
-// so that its top-left corner lies inside the work area; right and bottom are not tested.
-QPoint CentredTopLeftInside(const Rect& over, QSize outer, const Rect& workArea);
+// What a centred window keeps inside the work area: its top-left corner (a window, which the
+// user can move), or the whole of it (a message box), its bottom-right corner where it is larger.
+enum class KeepInside { TopLeft, Whole };
+
+// Where a window of outer size `outer` goes centred over `over` (integer division), then moved
+// into the work area, each axis on its own: right or down until its top-left corner lies inside;
+// with KeepInside::Whole then left or up until its bottom-right corner does too.
+QPoint CentredPosition(const Rect& over, QSize outer, const Rect& workArea, KeepInside keep);
 
 // The platform in use; the Qt one unless a test has installed another.
 Platform& CurrentPlatform();

@@ -1,7 +1,6 @@
 #include "files/file_commands.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -9,28 +8,24 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
 #include <variant>
 
-#include <mirelto/design/design_state.h>
-#include <mirelto/tools/presets.h>
-#include <mirelto/tools/ranking.h>
-#include <mirelto/tools/tolerance.h>
+#include <mirelto/values/eseries.h>
 
+#include "analysis/analysis_settings.h"
 #include "analysis/analysis_window.h"
-#include "analysis/response/analysis_window_response.h"
 #include "analysis/tools/analysis_window_optimise.h"
-#include "calculator/main_window.h"
 #include "desktop/error_display.h"
 #include "desktop/message_box.h"
 #include "desktop/saving.h"
@@ -60,19 +55,31 @@ QString DroppedDesign(const QMimeData* data) {
     return url.toLocalFile();
 }
 
-int IndexOfData(const QComboBox& box, qint64 value) {
-    for (int i = 0; i < box.count(); ++i) {
-        if (box.itemData(i).toLongLong() == value) {
+// The first selector whose text is no series the parts are sold in (3 to 192) nor none ("∞",
+// "inf", "0"): the calculator would read "7" as a series of its own and "abc" as none, neither
+// of which a file meant. The design-file reader is to refuse these too; until then the window
+// does, with the reader's words.
+std::optional<std::size_t> NonStandardSeries(const DesignFile& design) {
+    for (std::size_t i = 0; i < kDesignParts; ++i) {
+        const std::string& text = design.series[i];
+        const bool none = text == "\xE2\x88\x9E" || text == "inf" || text == "0";
+        const bool standard =
+            std::any_of(kStandardSeries.begin(), kStandardSeries.end(),
+                        [&text](std::int32_t size) { return text == std::to_string(size); });
+        if (!none && !standard) {
             return i;
         }
     }
-    return -1;
+    return std::nullopt;
 }
 
 }  // namespace
 
-FileCommands::FileCommands(TFormMain& form)
-    : QObject(&form), form_(form), changes_([this] { return CurrentDesign(); }, this) {
+FileCommands::FileCommands(DesignSource& source)
+    : QObject(&source.Window()),
+      source_(source),
+      form_(source.Window()),
+      changes_([this] { return CurrentDesign(); }, this) {
     // Shortcuts only: the main window keeps its layout.
     const auto shortcut = [this](const QKeySequence& keys, auto command) {
         auto* key = new QShortcut(keys, &form_);
@@ -190,7 +197,15 @@ bool FileCommands::OpenFile(const QString& path, QWidget* over) {
         Fail(tr("開くファイルの名前がありません。"), over);
         return false;
     }
-    const DesignFileRead read = LoadDesignFile(QFile::encodeName(path).toStdString());
+    DesignFileRead read = LoadDesignFile(QFile::encodeName(path).toStdString());
+    if (const auto* design = std::get_if<DesignFile>(&read)) {
+        if (const std::optional<std::size_t> part = NonStandardSeries(*design)) {
+            DesignFileError error;
+            error.problem = DesignFileProblem::BadValue;
+            error.key = std::string("series.") + DesignPartName(*part);
+            read = error;
+        }
+    }
     if (const auto* error = std::get_if<DesignFileError>(&read)) {
         Fail(OpenProblemText(QFileInfo(path).fileName(), *error), over);
         return false;
@@ -203,64 +218,50 @@ bool FileCommands::OpenFile(const QString& path, QWidget* over) {
 }
 
 void FileCommands::ShowDesign(const DesignFile& design) {
-    (design.isLpf ? form_.RadioButtonLpf : form_.RadioButtonHPF)->setChecked(true);
-    // Also when the mode stays: printing and copying wait for the next calculation, as in a
-    // fresh window.
-    form_.SetFilterMode(design.isLpf);
-    DesignState.ResultValid = false;
-    const std::array<QLineEdit*, 3> request{form_.EditFa, form_.EditFo, form_.EditQ};
-    const std::array<QLineEdit*, 3> result{form_.EditFar, form_.EditFor, form_.EditQr};
-    const std::array<QLineEdit*, kDesignParts> parts{form_.EditR1, form_.EditR2, form_.EditR3,
-                                                     form_.EditC1, form_.EditC2, form_.EditC3};
-    const std::array<QComboBox*, kDesignParts> series{form_.ComboBoxR1, form_.ComboBoxR2,
-                                                      form_.ComboBoxR3, form_.ComboBoxC1,
-                                                      form_.ComboBoxC2, form_.ComboBoxC3};
+    DesignTexts texts;
+    texts.isLpf = design.isLpf;
+    texts.command = design.command;
     for (std::size_t i = 0; i < 3; ++i) {
-        request[i]->setText(FromUtf8(design.request[i]));
-        result[i]->setText(FromUtf8(design.result[i]));
+        texts.request[i] = FromUtf8(design.request[i]);
+        texts.result[i] = FromUtf8(design.result[i]);
     }
     for (std::size_t i = 0; i < kDesignParts; ++i) {
-        parts[i]->setText(FromUtf8(design.parts[i]));
-        series[i]->setCurrentText(FromUtf8(design.series[i]));
+        texts.parts[i] = FromUtf8(design.parts[i]);
+        texts.series[i] = FromUtf8(design.series[i]);
     }
-    TFormAnalysis* analysis = form_.AnalysisWindow();
-    if (!analysis) {
+    // The analysis settings first: a result shown again is drawn with them.
+    if (!analysis_) {
         if (design.analysis) {
             keptSettings_ = design.analysis;
         }
         keptNote_ = FromUtf8(design.note);
     } else {
         if (design.analysis) {
-            ApplyAnalysisSettings(*analysis, *design.analysis);
+            ApplyAnalysisSettings(*analysis_, *design.analysis);
         }
         noteEdit_->setPlainText(FromUtf8(design.note));
-        analysis->OptimiseTab().InputChanged();
     }
-    if (design.command != ResultCommand::Unknown) {
-        form_.ShowSavedResult(design.command == ResultCommand::Constants);
+    source_.ShowTexts(texts);
+    if (analysis_) {
+        analysis_->OptimiseTab().InputChanged();
     }
 }
 
 DesignFile FileCommands::CurrentDesign() const {
+    const DesignTexts texts = source_.Texts();
     DesignFile design;
-    design.isLpf = form_.RadioButtonLpf->isChecked();
-    design.request = {ToUtf8(form_.EditFa->text()), ToUtf8(form_.EditFo->text()),
-                      ToUtf8(form_.EditQ->text())};
-    design.result = {ToUtf8(form_.EditFar->text()), ToUtf8(form_.EditFor->text()),
-                     ToUtf8(form_.EditQr->text())};
-    if (DesignState.ResultValid) {
-        design.command =
-            DesignState.ConstantMode ? ResultCommand::Constants : ResultCommand::TransferFunction;
+    design.isLpf = texts.isLpf;
+    design.command = texts.command;
+    for (std::size_t i = 0; i < 3; ++i) {
+        design.request[i] = ToUtf8(texts.request[i]);
+        design.result[i] = ToUtf8(texts.result[i]);
     }
-    design.parts = {ToUtf8(form_.EditR1->text()), ToUtf8(form_.EditR2->text()),
-                    ToUtf8(form_.EditR3->text()), ToUtf8(form_.EditC1->text()),
-                    ToUtf8(form_.EditC2->text()), ToUtf8(form_.EditC3->text())};
-    design.series = {
-        ToUtf8(form_.ComboBoxR1->currentText()), ToUtf8(form_.ComboBoxR2->currentText()),
-        ToUtf8(form_.ComboBoxR3->currentText()), ToUtf8(form_.ComboBoxC1->currentText()),
-        ToUtf8(form_.ComboBoxC2->currentText()), ToUtf8(form_.ComboBoxC3->currentText())};
-    if (const TFormAnalysis* analysis = form_.AnalysisWindow(); analysis && noteEdit_) {
-        design.analysis = AnalysisSettingsShown(*analysis);
+    for (std::size_t i = 0; i < kDesignParts; ++i) {
+        design.parts[i] = ToUtf8(texts.parts[i]);
+        design.series[i] = ToUtf8(texts.series[i]);
+    }
+    if (analysis_ && noteEdit_) {
+        design.analysis = AnalysisSettingsShown(*analysis_);
         design.note = ToUtf8(noteEdit_->toPlainText());
     } else {
         design.analysis = keptSettings_;
@@ -318,6 +319,7 @@ void FileCommands::FillRecentMenu(QMenu& menu, QWidget* over) {
 void FileCommands::AnalysisWindowMade(TFormAnalysis& analysis) {
     // Settings the file did not hold take the window's defaults: no change of the design.
     const bool unchanged = !changes_.Changed();
+    analysis_ = &analysis;
     auto* bar = new QMenuBar(&analysis);
     QMenu* file = bar->addMenu(tr("ファイル(&F)"));
     const auto add = [&](const QString& text, const QKeySequence& keys, auto command) {
@@ -351,63 +353,6 @@ void FileCommands::AnalysisWindowMade(TFormAnalysis& analysis) {
     if (unchanged) {
         changes_.Reshown();
     }
-}
-
-void FileCommands::ApplyAnalysisSettings(TFormAnalysis& analysis,
-                                         const AnalysisSettings& settings) {
-    const std::vector<Preset>& presets = Presets();
-    for (std::size_t i = 0; i < presets.size(); ++i) {
-        if (presets[i].name == settings.preset.response) {
-            analysis.ComboBoxPreset->setCurrentIndex(static_cast<int>(i));
-        }
-    }
-    analysis.EditFc->setText(FromUtf8(settings.preset.fc));
-    analysis.Response().SetOpAmpGbwText(FromUtf8(settings.opAmpGbw));
-    const std::array<QLineEdit*, kDesignParts> tolerances{analysis.EditTolR1, analysis.EditTolR2,
-                                                          analysis.EditTolR3, analysis.EditTolC1,
-                                                          analysis.EditTolC2, analysis.EditTolC3};
-    for (std::size_t i = 0; i < kDesignParts; ++i) {
-        tolerances[i]->setText(FromUtf8(settings.tolerance.tolerances[i]));
-    }
-    analysis.ComboBoxDistribution->setCurrentIndex(
-        IndexOfData(*analysis.ComboBoxDistribution,
-                    static_cast<int>(settings.tolerance.normal ? Distribution::Normal
-                                                               : Distribution::Uniform)));
-    analysis.SpinTrials->setValue(static_cast<int>(settings.tolerance.trials));
-    analysis.EditSeed->setText(FromUtf8(settings.tolerance.seed));
-    analysis.ComboBoxSteps->setCurrentIndex(
-        IndexOfData(*analysis.ComboBoxSteps, settings.optimiser.steps));
-    analysis.ComboBoxGivenSeries->setCurrentIndex(
-        IndexOfData(*analysis.ComboBoxGivenSeries, settings.optimiser.givenSeries));
-    if (const std::optional<Ranking> ranking = ParseRanking(settings.ranking)) {
-        analysis.ComboBoxRanking->setCurrentIndex(
-            IndexOfData(*analysis.ComboBoxRanking, static_cast<int>(*ranking)));
-    }
-}
-
-AnalysisSettings FileCommands::AnalysisSettingsShown(const TFormAnalysis& analysis) const {
-    AnalysisSettings settings;
-    const int preset = analysis.ComboBoxPreset->currentIndex();
-    if (preset >= 0 && static_cast<std::size_t>(preset) < Presets().size()) {
-        settings.preset.response = std::string(Presets()[static_cast<std::size_t>(preset)].name);
-    }
-    settings.preset.fc = ToUtf8(analysis.EditFc->text());
-    settings.opAmpGbw = ToUtf8(analysis.EditGbw->text());
-    const std::array<const QLineEdit*, kDesignParts> tolerances{
-        analysis.EditTolR1, analysis.EditTolR2, analysis.EditTolR3,
-        analysis.EditTolC1, analysis.EditTolC2, analysis.EditTolC3};
-    for (std::size_t i = 0; i < kDesignParts; ++i) {
-        settings.tolerance.tolerances[i] = ToUtf8(tolerances[i]->text());
-    }
-    settings.tolerance.normal = analysis.ComboBoxDistribution->currentData().toInt() ==
-                                static_cast<int>(Distribution::Normal);
-    settings.tolerance.trials = analysis.SpinTrials->value();
-    settings.tolerance.seed = ToUtf8(analysis.EditSeed->text());
-    settings.optimiser.steps = analysis.ComboBoxSteps->currentData().toLongLong();
-    settings.optimiser.givenSeries = analysis.ComboBoxGivenSeries->currentData().toLongLong();
-    settings.ranking = std::string(
-        RankingName(static_cast<Ranking>(analysis.ComboBoxRanking->currentData().toInt())));
-    return settings;
 }
 
 bool FileCommands::eventFilter(QObject* watched, QEvent* event) {

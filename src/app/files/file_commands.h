@@ -18,6 +18,7 @@
 #include "design_file.h"
 #include "files/change_tracker.h"
 #include "files/recent_files.h"
+#include "source/design_source.h"
 
 class QMenu;
 class QPlainTextEdit;
@@ -26,13 +27,13 @@ class QWidget;
 namespace mirelto {
 
 class TFormAnalysis;
-class TFormMain;
 
 class FileCommands : public QObject {
     Q_OBJECT
 
   public:
-    explicit FileCommands(TFormMain& form);
+    // Works on the source's design; its shortcuts and drops are those of the source's window.
+    explicit FileCommands(DesignSource& source);
 
     // Asks for a file and opens it. Messages are centred over `over`.
     void Open(QWidget* over);
@@ -67,8 +68,6 @@ class FileCommands : public QObject {
 
   private:
     void ShowDesign(const DesignFile& design);
-    void ApplyAnalysisSettings(TFormAnalysis& analysis, const AnalysisSettings& settings);
-    AnalysisSettings AnalysisSettingsShown(const TFormAnalysis& analysis) const;
     // Opens a file of the recent list; one that has gone is said so and taken off the list.
     void OpenRecent(const QString& path, QWidget* over);
     // Opens `path` once a changed design has been saved or given up.
@@ -76,7 +75,9 @@ class FileCommands : public QObject {
     void FillRecentMenu(QMenu& menu, QWidget* over);
     void Fail(const QString& text, QWidget* over);
 
-    TFormMain& form_;
+    DesignSource& source_;
+    QWidget& form_;  // the source's window
+    TFormAnalysis* analysis_ = nullptr;
     QString current_;
     // Before the analysis window exists: the settings and note of the last file opened.
     std::optional<AnalysisSettings> keptSettings_;

@@ -16,4 +16,18 @@ const char* FaultText(FaultKind kind) noexcept {
     return "";
 }
 
+const char* FaultCode(FaultKind kind) noexcept {
+    switch (kind) {
+        case FaultKind::InvalidOperation:
+            return "floating-point-invalid-operation";
+        case FaultKind::DivisionByZero:
+            return "floating-point-division-by-zero";
+        case FaultKind::Overflow:
+            return "floating-point-overflow";
+        case FaultKind::None:
+            break;
+    }
+    return "";
+}
+
 }  // namespace mirelto

@@ -8,6 +8,8 @@
 #include <complex>
 #include <utility>
 
+#include "mirelto/numeric/finite.h"
+
 namespace mirelto {
 
 template <class T, int N>
@@ -34,7 +36,7 @@ class DenseLu {
             for (int j = 0; j < N; ++j) {
                 largest = std::max(largest, static_cast<double>(std::abs(m[i][j])));
             }
-            if (!(largest > 0) || !std::isfinite(largest)) {
+            if (!IsPositiveFinite(largest)) {
                 return false;
             }
             rowScale_[i] = 1 / largest;

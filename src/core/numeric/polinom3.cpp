@@ -72,6 +72,46 @@ void QuadraticRoots(std::int32_t n, Real r, Real s, std::array<double, 6>& re,
 
 }  // namespace
 
+// Bairstow's iteration for a quadratic factor x^2 + r x + s of a (degree n >= 3) from r = 1,
+// s = 0.1, its tolerance widening tenfold after each kIterationsPerLevel passes; b and c keep the
+// quotients of the last pass. False when the tolerance passes kLastTolerance first.
+bool FindQuadratic(std::int32_t n, const std::array<double, 6>& a, std::array<double, 6>& b,
+                   std::array<double, 6>& c, Real& r, Real& s) {
+    Real tol = kFirstTolerance;
+    r = 1.0;
+    s = 0.1;
+    for (;;) {
+        for (int pass = 1; pass <= kIterationsPerLevel; ++pass) {
+            for (std::int32_t k = n; k >= 3; --k) {
+                if (s != 0) {
+                    b[k] = ((a[k] - r * b[k + 1]) - b[k + 2]) / s;
+                }
+                if (s != 0) {
+                    c[k] = ((b[k] - r * c[k + 1]) - c[k + 2]) / s;
+                }
+            }
+            b[2] = a[0];
+            const Real e1 = a[1] - (r * b[2] + b[3]);
+            const Real e2 = a[2] - ((s * b[2] + r * b[3]) + b[4]);
+            const Real j11 = -(Real(b[2]) - c[4]);
+            const Real j12 = -((b[3] - r * c[4]) - c[5]);
+            const Real j21 = -((b[2] - r * c[3]) - c[4]);
+            const Real det = j11 * j21 - j12 * c[3];
+            const Real dr = (c[3] * e2 - j21 * e1) / det;
+            const Real ds = (j12 * e1 - j11 * e2) / det;
+            if (tol >= Abs(dr) && tol >= Abs(ds)) {
+                return true;
+            }
+            r = r + dr;
+            s = s + ds;
+        }
+        tol = tol * 10;
+        if (!(tol <= kLastTolerance)) {
+            return false;
+        }
+    }
+}
+
 void Bairstow(std::int32_t n, std::array<double, 6>& a, std::array<double, 6>& re,
               std::array<double, 6>& im) {
     if (n < 0 || n > kMaxDegree) {
@@ -87,7 +127,6 @@ void Bairstow(std::int32_t n, std::array<double, 6>& a, std::array<double, 6>& r
         a[n + 1] = a[n + 2] = 0;
         b[n + 1] = b[n + 2] = 0;
         c[n + 1] = c[n + 2] = 0;
-        Real tol = kFirstTolerance;
 
         if (n == 0) {
             return;
@@ -104,48 +143,12 @@ void Bairstow(std::int32_t n, std::array<double, 6>& a, std::array<double, 6>& r
         if (n == 2) {
             r = Real(a[1]) / a[0];
             s = Real(a[2]) / a[0];
-        } else {
-            r = 1.0;
-            s = 0.1;
-            bool converged = false;
-            while (!converged) {
-                for (int pass = 1; pass <= kIterationsPerLevel; ++pass) {
-                    for (std::int32_t k = n; k >= 3; --k) {
-                        if (s != 0) {
-                            b[k] = ((a[k] - r * b[k + 1]) - b[k + 2]) / s;
-                        }
-                        if (s != 0) {
-                            c[k] = ((b[k] - r * c[k + 1]) - c[k + 2]) / s;
-                        }
-                    }
-                    b[2] = a[0];
-                    const Real e1 = a[1] - (r * b[2] + b[3]);
-                    const Real e2 = a[2] - ((s * b[2] + r * b[3]) + b[4]);
-                    const Real j11 = -(Real(b[2]) - c[4]);
-                    const Real j12 = -((b[3] - r * c[4]) - c[5]);
-                    const Real j21 = -((b[2] - r * c[3]) - c[4]);
-                    const Real det = j11 * j21 - j12 * c[3];
-                    const Real dr = (c[3] * e2 - j21 * e1) / det;
-                    const Real ds = (j12 * e1 - j11 * e2) / det;
-                    if (tol >= Abs(dr) && tol >= Abs(ds)) {
-                        converged = true;
-                        break;
-                    }
-                    r = r + dr;
-                    s = s + ds;
-                }
-                if (converged) {
-                    break;
-                }
-                tol = tol * 10;
-                if (!(tol <= kLastTolerance)) {
-                    for (std::int32_t i = 1; i <= degree; ++i) {
-                        re[i] = 0;
-                        im[i] = 0;
-                    }
-                    return;
-                }
+        } else if (!FindQuadratic(n, a, b, c, r, s)) {
+            for (std::int32_t i = 1; i <= degree; ++i) {
+                re[i] = 0;
+                im[i] = 0;
             }
+            return;
         }
 
         QuadraticRoots(n, r, s, re, im);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "mirelto/numeric/finite.h"
 #include "numeric/constants.h"
 
 namespace mirelto {
@@ -46,7 +47,7 @@ double PortableRandom::Normal() {
 }
 
 double PortableLog(double x) {
-    if (!(x > 0) || !std::isfinite(x)) {
+    if (!IsPositiveFinite(x)) {
         return x == 0 ? -std::numeric_limits<double>::infinity() : kNaN;
     }
     int exponent = 0;

@@ -9,6 +9,34 @@
 
 namespace mirelto {
 
+namespace {
+
+// Where f is largest between a and b, to 1e-10, by golden-section search.
+template <class F>
+double GoldenMaximum(const F& f, double a, double b) {
+    constexpr double kGolden = 0.6180339887498949;
+    double c = b - kGolden * (b - a), d = a + kGolden * (b - a);
+    double gc = f(c), gd = f(d);
+    while (b - a > 1e-10) {
+        if (gc > gd) {
+            b = d;
+            d = c;
+            gd = gc;
+            c = b - kGolden * (b - a);
+            gc = f(c);
+        } else {
+            a = c;
+            c = d;
+            gc = gd;
+            d = a + kGolden * (b - a);
+            gd = f(d);
+        }
+    }
+    return 0.5 * (a + b);
+}
+
+}  // namespace
+
 Peak PeakGain(const FrequencyResponse& h, double low, double high) {
     if (!ValidRange(low, high)) {
         return {kNaN, kNaN};
@@ -53,26 +81,7 @@ Peak PeakGain(const FrequencyResponse& h, double low, double high) {
             x = BrentRoot(slope, lo, hi, slopeLo, slopeHi, 1e-12);
         } else {
             // not a clean single maximum: golden-section search on the gain itself
-            constexpr double kGolden = 0.6180339887498949;
-            double a = lo, b = hi;
-            double c = b - kGolden * (b - a), d = a + kGolden * (b - a);
-            double gc = logGain(c), gd = logGain(d);
-            while (b - a > 1e-10) {
-                if (gc > gd) {
-                    b = d;
-                    d = c;
-                    gd = gc;
-                    c = b - kGolden * (b - a);
-                    gc = logGain(c);
-                } else {
-                    a = c;
-                    c = d;
-                    gc = gd;
-                    d = a + kGolden * (b - a);
-                    gd = logGain(d);
-                }
-            }
-            x = 0.5 * (a + b);
+            x = GoldenMaximum(logGain, lo, hi);
         }
         if (!(logGain(x) >= bestGain)) {
             x = grid.At(best);

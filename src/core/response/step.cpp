@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "mirelto/numeric/finite.h"
 #include "numeric/constants.h"
 
 namespace mirelto {
@@ -68,6 +69,94 @@ void MatrixExponential(const RealMatrix& m, int size, RealMatrix& result) {
     std::copy(&term[0][0], &term[0][0] + kAugmented * kAugmented, &result[0][0]);
 }
 
+// h in its controllable canonical state space, time in units of 1/rate.
+struct ScaledStateSpace {
+    int n = 0;
+    double rate = 1;
+    double direct = 0;  // the output's share of the input
+    double output[kMaxOrder] = {};
+    RealMatrix generator{};  // [[A, B], [0, 0]] for x' = A x + B u
+};
+
+// h of order n >= 1, proper, with h.den[n] != 0.
+ScaledStateSpace StateSpaceOf(const Rational3& h, int n) {
+    ScaledStateSpace s;
+    s.n = n;
+    s.direct = h.num[n] / h.den[n];
+    // Time in units of 1/rate, rate bounding the poles' size, keeps the state matrix near 1.
+    double rate = 0;
+    for (int k = 0; k < n; ++k) {
+        rate = std::max(rate, std::pow(std::fabs(h.den[k] / h.den[n]), 1.0 / (n - k)));
+    }
+    s.rate = IsPositiveFinite(rate) ? rate : 1;
+    // H(rate sigma) = (beta_n sigma^n + ... ) / (sigma^n + alpha_(n-1) sigma^(n-1) + ...)
+    double alpha[kMaxOrder] = {};
+    for (int k = 0; k < n; ++k) {
+        const double unit = std::pow(s.rate, n - k);
+        alpha[k] = h.den[k] / h.den[n] / unit;
+        s.output[k] = h.num[k] / h.den[n] / unit - s.direct * alpha[k];
+    }
+    // A is the companion matrix of the alphas.
+    for (int i = 0; i + 1 < n; ++i) {
+        s.generator[i][i + 1] = 1;
+    }
+    for (int k = 0; k < n; ++k) {
+        s.generator[n - 1][k] = -alpha[k];
+    }
+    s.generator[n - 1][n] = 1;
+    return s;
+}
+
+// The response at each time from rest, stepping the state from one time to the next.
+void Propagate(const ScaledStateSpace& s, const std::vector<double>& times,
+               std::vector<double>& values) {
+    const int n = s.n;
+    double state[kMaxOrder] = {};
+    double reached = 0;   // scaled time the state stands at
+    double stepUsed = 0;  // the step that transition and input hold, 0 before the first
+    RealMatrix transition{};
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        if (!(times[i] >= 0)) {
+            values[i] = times[i] < 0 ? 0.0 : kNaN;
+            continue;
+        }
+        double step = times[i] * s.rate - reached;
+        if (step < -1e-12 * reached) {  // times going backwards: start again from rest
+            std::fill(state, state + n, 0.0);
+            reached = 0;
+            step = times[i] * s.rate;
+        }
+        if (step > 0) {
+            // A step within 1e-12 of the last one reuses its matrices; `reached` advances by the
+            // step actually taken, so the time error never builds up over many samples.
+            if (!(std::fabs(step - stepUsed) <= 1e-12 * stepUsed)) {
+                RealMatrix scaled{};
+                for (int r = 0; r <= n; ++r) {
+                    for (int c = 0; c <= n; ++c) {
+                        scaled[r][c] = s.generator[r][c] * step;
+                    }
+                }
+                MatrixExponential(scaled, n + 1, transition);
+                stepUsed = step;
+            }
+            double next[kMaxOrder];
+            for (int r = 0; r < n; ++r) {
+                next[r] = transition[r][n];  // the input's contribution over the step
+                for (int c = 0; c < n; ++c) {
+                    next[r] += transition[r][c] * state[c];
+                }
+            }
+            std::copy(next, next + n, state);
+            reached += stepUsed;
+        }
+        double y = s.direct;
+        for (int k = 0; k < n; ++k) {
+            y += s.output[k] * state[k];
+        }
+        values[i] = y;
+    }
+}
+
 }  // namespace
 
 // The step response is propagated in the controllable canonical state space of h with the exact
@@ -88,82 +177,14 @@ std::vector<double> StepResponse(const Rational3& h, const std::vector<double>& 
             return values;  // not proper: the step would contain impulses
         }
     }
-    const double direct = h.num[n] / h.den[n];
     if (n == 0) {
+        const double direct = h.num[n] / h.den[n];
         for (std::size_t i = 0; i < times.size(); ++i) {
             values[i] = times[i] < 0 ? 0.0 : times[i] >= 0 ? direct : kNaN;
         }
         return values;
     }
-    // Time in units of 1/rate, rate bounding the poles' size, keeps the state matrix near 1.
-    double rate = 0;
-    for (int k = 0; k < n; ++k) {
-        rate = std::max(rate, std::pow(std::fabs(h.den[k] / h.den[n]), 1.0 / (n - k)));
-    }
-    if (!(rate > 0) || !std::isfinite(rate)) {
-        rate = 1;
-    }
-    // H(rate sigma) = (beta_n sigma^n + ... ) / (sigma^n + alpha_(n-1) sigma^(n-1) + ...)
-    double alpha[kMaxOrder] = {}, output[kMaxOrder] = {};
-    for (int k = 0; k < n; ++k) {
-        const double unit = std::pow(rate, n - k);
-        alpha[k] = h.den[k] / h.den[n] / unit;
-        output[k] = h.num[k] / h.den[n] / unit - direct * alpha[k];
-    }
-    // Augmented generator [[A, B], [0, 0]] for x' = A x + B u, A the companion of the alphas.
-    RealMatrix generator{};
-    for (int i = 0; i + 1 < n; ++i) {
-        generator[i][i + 1] = 1;
-    }
-    for (int k = 0; k < n; ++k) {
-        generator[n - 1][k] = -alpha[k];
-    }
-    generator[n - 1][n] = 1;
-
-    double state[kMaxOrder] = {};
-    double reached = 0;   // scaled time the state stands at
-    double stepUsed = 0;  // the step that transition and input hold, 0 before the first
-    RealMatrix transition{};
-    for (std::size_t i = 0; i < times.size(); ++i) {
-        if (!(times[i] >= 0)) {
-            values[i] = times[i] < 0 ? 0.0 : kNaN;
-            continue;
-        }
-        double step = times[i] * rate - reached;
-        if (step < -1e-12 * reached) {  // times going backwards: start again from rest
-            std::fill(state, state + n, 0.0);
-            reached = 0;
-            step = times[i] * rate;
-        }
-        if (step > 0) {
-            // A step within 1e-12 of the last one reuses its matrices; `reached` advances by the
-            // step actually taken, so the time error never builds up over many samples.
-            if (!(std::fabs(step - stepUsed) <= 1e-12 * stepUsed)) {
-                RealMatrix scaled{};
-                for (int r = 0; r <= n; ++r) {
-                    for (int c = 0; c <= n; ++c) {
-                        scaled[r][c] = generator[r][c] * step;
-                    }
-                }
-                MatrixExponential(scaled, n + 1, transition);
-                stepUsed = step;
-            }
-            double next[kMaxOrder];
-            for (int r = 0; r < n; ++r) {
-                next[r] = transition[r][n];  // the input's contribution over the step
-                for (int c = 0; c < n; ++c) {
-                    next[r] += transition[r][c] * state[c];
-                }
-            }
-            std::copy(next, next + n, state);
-            reached += stepUsed;
-        }
-        double y = direct;
-        for (int k = 0; k < n; ++k) {
-            y += output[k] * state[k];
-        }
-        values[i] = y;
-    }
+    Propagate(StateSpaceOf(h, n), times, values);
     return values;
 }
 

@@ -2,12 +2,24 @@
 
 #include <cmath>
 
+#include "mirelto/numeric/finite.h"
+#include "mirelto/values/value_format.h"
+
 namespace mirelto {
 
 namespace {
 
-bool Usable(double value) {
-    return std::isfinite(value) && value > 0;
+// The part and its value as typed: "R3 = 360kΩ".
+std::string PartText(const DesignWarningItem& warning, const Circuit& circuit) {
+    const double value = ComponentsOf(circuit)[warning.part];
+    return std::string(ComponentName(warning.part)) + " = " + FormatTyped(value) +
+           (warning.part < 3 ? "\xCE\xA9" : "F");  // "Ω"
+}
+
+std::string Spread(const DesignWarningItem& warning, const char* kind, double limit) {
+    return std::string(kind) + " values spread " + SpreadText(warning.ratio) + " (" +
+           ComponentName(warning.part) + "/" + ComponentName(warning.otherPart) + ", more than " +
+           FormatTyped(limit) + ":1): sensitive to tolerances and stray capacitance";
 }
 
 // The spread of three parts starting at `first`, when all three are usable and it is too wide.
@@ -15,7 +27,7 @@ void AddSpread(const ComponentValues& parts, std::size_t first, DesignWarning co
                std::vector<DesignWarningItem>& warnings) {
     std::size_t largest = first, smallest = first;
     for (std::size_t p = first; p < first + 3; ++p) {
-        if (!Usable(parts[p])) {
+        if (!IsPositiveFinite(parts[p])) {
             return;
         }
         largest = parts[p] > parts[largest] ? p : largest;
@@ -35,7 +47,7 @@ std::vector<DesignWarningItem> DesignWarnings(const Circuit& circuit) {
     AddSpread(parts, 3, DesignWarning::CapacitorSpread, kMaxCapacitorSpread, warnings);
     const auto addEach = [&](std::size_t first, DesignWarning code, auto isOut) {
         for (std::size_t p = first; p < first + 3; ++p) {
-            if (Usable(parts[p]) && isOut(parts[p])) {
+            if (IsPositiveFinite(parts[p]) && isOut(parts[p])) {
                 warnings.push_back({code, p});
             }
         }
@@ -61,6 +73,25 @@ std::string_view DesignWarningCode(DesignWarning code) {
             return "resistor-high";
         case DesignWarning::CapacitorLow:
             return "capacitor-low";
+    }
+    return {};
+}
+
+std::string DescribeInEnglish(const DesignWarningItem& warning, const Circuit& circuit) {
+    switch (warning.code) {
+        case DesignWarning::ResistorSpread:
+            return Spread(warning, "resistor", kMaxResistorSpread);
+        case DesignWarning::CapacitorSpread:
+            return Spread(warning, "capacitor", kMaxCapacitorSpread);
+        case DesignWarning::ResistorLow:
+            return PartText(warning, circuit) + " is below " + FormatTyped(kMinResistor) +
+                   "\xCE\xA9: it loads the op-amp output";
+        case DesignWarning::ResistorHigh:
+            return PartText(warning, circuit) + " is above " + FormatTyped(kMaxResistor) +
+                   "\xCE\xA9: its noise and the op-amp's bias currents grow";
+        case DesignWarning::CapacitorLow:
+            return PartText(warning, circuit) + " is below " + FormatTyped(kMinCapacitor) +
+                   "F: stray and op-amp input capacitance shift the response";
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "mirelto/numeric/finite.h"
 #include "mirelto/values/eseries.h"
 #include "numeric/constants.h"
 
@@ -79,7 +80,7 @@ std::string SpiceNetlist(const Circuit& c, const NetlistOptions& options) {
     const char* defaultTitle =
         c.isLpf ? "Mirelto third-order low-pass filter" : "Mirelto third-order high-pass filter";
     std::string out = OneLine(options.title.empty() ? defaultTitle : options.title) + '\n';
-    const bool realOpAmp = options.opAmpGbw > 0 && std::isfinite(options.opAmpGbw);
+    const bool realOpAmp = IsPositiveFinite(options.opAmpGbw);
     if (realOpAmp) {
         out += "* Unity-gain follower: X1, a single-pole op-amp of GBW " +
                SpiceNumber(options.opAmpGbw) + " Hz, output tied to its inverting input.\n";

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "mirelto/numeric/finite.h"
 #include "numeric/checked_real.h"
 
 namespace mirelto {
@@ -63,7 +64,7 @@ double SeriesFormula(std::int64_t k, std::int64_t n) {
 // The selector sizes, whose values around one decade (indices -1 to n + 1, all that rounding
 // reads) are computed once by the formula: a calculation rounds three parts, and the
 // exponentials would otherwise be half its time.
-constexpr std::array<std::int64_t, 7> kTabulatedSizes{3, 6, 12, 24, 48, 96, 192};
+constexpr const auto& kTabulatedSizes = kStandardSeries;
 
 class SeriesTables {
   public:
@@ -90,7 +91,14 @@ class SeriesTables {
     }
 
   private:
-    static constexpr std::size_t kCount = 3 + 6 + 12 + 24 + 48 + 96 + 192 + 3 * 7;
+    // Indices -1 to n + 1 of each size: n + 3 values.
+    static constexpr std::size_t kCount = [] {
+        std::size_t count = 0;
+        for (const std::int32_t n : kTabulatedSizes) {
+            count += static_cast<std::size_t>(n) + 3;
+        }
+        return count;
+    }();
     std::array<std::size_t, kTabulatedSizes.size()> first_{};
     std::array<double, kCount> values_{};
 };
@@ -216,7 +224,7 @@ bool IsSelectorMember(double decimal) {
 }  // namespace
 
 double NominalValue(double value) {
-    if (!(value > 0) || !std::isfinite(value)) {
+    if (!IsPositiveFinite(value)) {
         return value;
     }
     const double decimal = ThreeDigitDecimal(value);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "mirelto/values/si_prefix.h"
 #include "mirelto/values/value_text.h"
 #include "numeric/constants.h"
 
@@ -96,22 +97,6 @@ std::string FormatFixed(double value, int width, int decimals) {
 
 namespace {
 
-struct SiRow {
-    double divisor;
-    const char* prefix;
-};
-constexpr std::array<SiRow, 9> kSiRows{{
-    {1e-12, "p"},
-    {1e-9, "n"},
-    {1e-6, "u"},
-    {1e-3, "m"},
-    {1, ""},
-    {1e3, "k"},
-    {1e6, "M"},
-    {1e9, "G"},
-    {1e12, "T"},
-}};
-constexpr std::size_t kUnitRow = 4;
 constexpr double kThresholdFactor = 0.999999;  // 999.9995 shows as 1.000k, not 1000.000
 // A significant-digit text in the end rows switches to the exponent form where the plain one would
 // need more than 17 digits or leading zeros: 1e28 is "10000000000000000T", 1e29 "1.000E017T".
@@ -120,17 +105,18 @@ constexpr int kMostPlainDigits = 17;
 }  // namespace
 
 std::string FormatSI(double value, int width, int decimals) {
-    std::size_t row = kUnitRow;
+    std::size_t row = kSiUnitRow;
     // No row fits NaN or infinity; they show the asterisk marker without a prefix.
     if (std::isfinite(value) && value != 0.0) {
         row = 0;
-        while (row + 1 < kSiRows.size() &&
-               std::fabs(value) >= kSiRows[row + 1].divisor * kThresholdFactor) {
+        while (row + 1 < kSiPrefixes.size() &&
+               std::fabs(value) >= kSiPrefixes[row + 1].value * kThresholdFactor) {
             ++row;
         }
     }
     const int fixedWidth = width > std::numeric_limits<int>::min() ? width - 1 : width;
-    return FormatFixed(value / kSiRows[row].divisor, fixedWidth, decimals) + kSiRows[row].prefix;
+    return FormatFixed(value / kSiPrefixes[row].value, fixedWidth, decimals) +
+           std::string(kSiPrefixes[row].letter);
 }
 
 std::string FormatSISignificant(double value, int digits) {
@@ -163,11 +149,11 @@ std::string FormatSISignificant(double value, int digits) {
     std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
 
     // Rows three decades apart, floor division for negative exponents, clamped to p..T.
-    const int lastRow = static_cast<int>(kSiRows.size()) - 1;
+    const int lastRow = static_cast<int>(kSiPrefixes.size()) - 1;
     const int row = std::clamp(
-        static_cast<int>(kUnitRow) + (exponent >= 0 ? exponent / 3 : -((2 - exponent) / 3)), 0,
+        static_cast<int>(kSiUnitRow) + (exponent >= 0 ? exponent / 3 : -((2 - exponent) / 3)), 0,
         lastRow);
-    const int integerDigits = exponent - 3 * (row - static_cast<int>(kUnitRow)) + 1;
+    const int integerDigits = exponent - 3 * (row - static_cast<int>(kSiUnitRow)) + 1;
     const int mantissaDigits = static_cast<int>(mantissa.size());
     std::string text;
     if (value < 0 && mantissa.find_first_not_of('0') != std::string::npos) {
@@ -193,7 +179,7 @@ std::string FormatSISignificant(double value, int digits) {
         text += '.';
         text += mantissa.substr(static_cast<std::size_t>(integerDigits));
     }
-    return text + kSiRows[static_cast<std::size_t>(row)].prefix;
+    return text.append(kSiPrefixes[static_cast<std::size_t>(row)].letter);
 }
 
 std::string FormatShown(double value) {

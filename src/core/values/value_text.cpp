@@ -14,6 +14,8 @@
 #include <system_error>
 #include <utility>
 
+#include "mirelto/values/si_prefix.h"
+
 namespace mirelto {
 namespace {
 
@@ -24,23 +26,6 @@ constexpr double kNoValue = std::bit_cast<double>(std::uint64_t{0xFFF80000000000
 // Written exponents beyond this are rejected rather than converted: "1e-1025" is no value,
 // not zero.
 constexpr std::int64_t kLargestExponent = 1024;
-
-// A prefix column scales the number: pico to milli divide (so "3.3n" is 3.3 / 1e9 rounded
-// once), kilo to tera multiply.
-struct PrefixColumn {
-    bool divides;
-    double factor;
-};
-constexpr std::array<PrefixColumn, 8> kPrefixColumns{{
-    {true, 1e12},   // pico
-    {true, 1e9},    // nano
-    {true, 1e6},    // micro
-    {true, 1e3},    // milli
-    {false, 1e3},   // kilo
-    {false, 1e6},   // mega
-    {false, 1e9},   // giga
-    {false, 1e12},  // tera
-}};
 
 // Prefix letters, eight columns per row. A letter's column is its first position modulo 8:
 // upper-case "P" is pico, and only "m"/"M" change meaning with their case.
@@ -141,10 +126,56 @@ std::optional<std::pair<std::size_t, std::size_t>> LeadingPrefix(std::string_vie
     return std::pair{*column, first->length};
 }
 
+// A prefix column scales the number: pico to milli divide (so "3.3n" is 3.3 / 1e9 rounded
+// once), kilo to tera multiply.
 double Scale(double value, std::size_t column) {
-    const PrefixColumn& c = kPrefixColumns[column];
-    const double scaled = c.divides ? value / c.factor : value * c.factor;
+    const SiPrefix& prefix = kSiPrefixes[column < kSiUnitRow ? column : column + 1];
+    const double scaled = prefix.exponent < 0 ? value / prefix.magnitude : value * prefix.magnitude;
     return std::isfinite(scaled) ? scaled : kNoValue;
+}
+
+// An optional "E" or "e", a sign and digits from `i` on, advancing `i` past them; false for an
+// "E" without digits or an exponent beyond kLargestExponent.
+bool ReadExponent(std::string_view text, std::size_t& i, std::int64_t& exponent) {
+    if (!(i < text.size() && (text[i] == 'E' || text[i] == 'e'))) {
+        return true;
+    }
+    ++i;
+    bool exponentNegative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        exponentNegative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t exponentBegin = i;
+    while (i < text.size() && IsDigit(text[i])) {
+        if (exponent <= kLargestExponent) {
+            exponent = exponent * 10 + (text[i] - '0');
+        }
+        ++i;
+    }
+    if (i == exponentBegin || exponent > kLargestExponent) {
+        return false;
+    }
+    if (exponentNegative) {
+        exponent = -exponent;
+    }
+    return true;
+}
+
+// For a number out of the double range either way: whether it is too small rather than too
+// large, told by the decimal exponent of the mantissa's first non-zero digit.
+bool Underflows(std::string_view mantissa, std::size_t integerDigits, std::int64_t exponent) {
+    std::int64_t position = static_cast<std::int64_t>(integerDigits);  // digits left of "."
+    for (const char c : mantissa) {
+        if (c == '.') {
+            continue;
+        }
+        --position;
+        if (c != '0') {
+            break;
+        }
+    }
+    return position + exponent < 0;
 }
 
 // The value of a number part: [sign] digits [. digits] [(E|e) [sign] digits], with at least one
@@ -175,28 +206,7 @@ double ConvertNumber(std::string_view text) {
     }
     const std::size_t mantissaEnd = i;
     std::int64_t exponent = 0;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        bool exponentNegative = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-            exponentNegative = text[i] == '-';
-            ++i;
-        }
-        const std::size_t exponentBegin = i;
-        while (i < text.size() && IsDigit(text[i])) {
-            if (exponent <= kLargestExponent) {
-                exponent = exponent * 10 + (text[i] - '0');
-            }
-            ++i;
-        }
-        if (i == exponentBegin || exponent > kLargestExponent) {
-            return kNoValue;
-        }
-        if (exponentNegative) {
-            exponent = -exponent;
-        }
-    }
-    if (i != text.size()) {
+    if (!ReadExponent(text, i, exponent) || i != text.size()) {
         return kNoValue;
     }
 
@@ -210,20 +220,8 @@ double ConvertNumber(std::string_view text) {
         return kNoValue;
     }
     if (error == std::errc::result_out_of_range) {
-        // Out of range either way: tell underflow from overflow by the decimal exponent of the
-        // first non-zero digit.
         const std::string_view mantissa = text.substr(mantissaBegin, mantissaEnd - mantissaBegin);
-        std::int64_t position = static_cast<std::int64_t>(integerDigits);  // digits left of "."
-        for (const char c : mantissa) {
-            if (c == '.') {
-                continue;
-            }
-            --position;
-            if (c != '0') {
-                break;
-            }
-        }
-        if (position + exponent >= 0) {
+        if (!Underflows(mantissa, integerDigits, exponent)) {
             return kNoValue;
         }
         magnitude = 0.0;

@@ -22,7 +22,7 @@
 
 #include "analysis/response/analysis_window_markers.h"
 #include "analysis/response/chart_interaction.h"
-#include "analysis/response/chart_style.h"
+#include "analysis/shared/chart_style.h"
 
 namespace mirelto {
 

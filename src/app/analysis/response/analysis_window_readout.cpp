@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/response/analysis_window_table.h"
-#include "analysis/response/chart_style.h"
+#include "analysis/shared/analysis_window_table.h"
+#include "analysis/shared/chart_style.h"
 
 namespace mirelto {
 

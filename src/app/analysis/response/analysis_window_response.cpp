@@ -17,7 +17,7 @@
 #include <mirelto/values/value_text.h>
 
 #include "analysis/response/analysis_window_warnings.h"
-#include "analysis/tools/analysis_window_worker.h"
+#include "analysis/shared/analysis_window_worker.h"
 #include "desktop/error_display.h"
 #include "desktop/platform.h"
 #include "desktop/saving.h"

@@ -11,7 +11,7 @@
 #include <mirelto/response/analysis.h>
 
 #include "analysis/response/analysis_window_charts.h"
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 
 class QWidget;
 

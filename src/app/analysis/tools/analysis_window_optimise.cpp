@@ -23,8 +23,7 @@
 #include <mirelto/values/value_format.h>
 #include <mirelto/values/value_text.h>
 
-#include "analysis/response/analysis_window_table.h"
-#include "calculator/main_window.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "desktop/error_display.h"
 #include "desktop/language.h"
 #include "desktop/table_copy.h"
@@ -67,8 +66,8 @@ QString SeriesName(std::int32_t series) {
 
 // As 定数計算 reads the selector: a negative size rounds as its magnitude. The one size whose
 // magnitude has no 32-bit form, 2^31, takes its neighbour: both space the values 1e-9 apart.
-std::int32_t SelectorSeries(const QComboBox& selector) {
-    const QByteArray text = CoreText(selector.currentText());
+std::int32_t SelectorSeries(const QString& selector) {
+    const QByteArray text = CoreText(selector);
     const std::int32_t series = ParseSeries(View(text));
     if (series == std::numeric_limits<std::int32_t>::min()) {
         return std::numeric_limits<std::int32_t>::max();
@@ -113,10 +112,10 @@ const std::vector<std::int32_t>& GivenSeriesChoices() {
     return choices;
 }
 
-OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, TFormMain& owner, QObject* parent)
+OptimisePanel::OptimisePanel(Ui::TFormAnalysis& form, DesignSource& source, QObject* parent)
     : QObject(parent),
       form_(form),
-      owner_(owner),
+      source_(source),
       controls_{form.ButtonOptimiseRun, form.ButtonOptimiseCancel, form.ProgressOptimise},
       search_([](const OptimiseInput& input, const RunControl& control) {
           return OptimiseValues(input, control);
@@ -188,16 +187,14 @@ void OptimisePanel::InputChanged() {
 }
 
 std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
-    const ConstantRequest request = owner_.CurrentRequest();
+    const ConstantRequest request = source_.CurrentRequest();
     const bool isLpf = request.isLpf;
     const IdealDesign ideal = DesignIdeal(request);
     if (!ideal.realisable) {
         problem = IdealProblemText(ideal, isLpf);
         return std::nullopt;
     }
-    const TFormMain& w = owner_;
-    const QComboBox* const selectors[2][3] = {{w.ComboBoxR1, w.ComboBoxR2, w.ComboBoxR3},
-                                              {w.ComboBoxC1, w.ComboBoxC2, w.ComboBoxC3}};
+    const std::array<QString, kComponentCount> selectors = source_.Texts().series;
     OptimiseInput input;
     input.requested = request.request;
     input.ideal = ideal.circuit;
@@ -205,8 +202,7 @@ std::optional<OptimiseInput> OptimisePanel::ReadInput(QString& problem) const {
     input.ranking = static_cast<Ranking>(form_.ComboBoxRanking->currentData().toInt());
     const auto givenSeries = form_.ComboBoxGivenSeries->currentData().toInt();
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        input.series[p] =
-            IsGivenComponent(p, isLpf) ? givenSeries : SelectorSeries(*selectors[isLpf][p % 3]);
+        input.series[p] = IsGivenComponent(p, isLpf) ? givenSeries : SelectorSeries(selectors[p]);
     }
     return input;
 }
@@ -334,18 +330,12 @@ void OptimisePanel::Apply() {
     // The table still answers the request it was searched for: what follows changes the main
     // window on its behalf.
     applying_ = true;
-    // The values are a circuit of one form: the main window computes in that form.
-    if (owner_.RadioButtonLpf->isChecked() != circuit.isLpf) {
-        (circuit.isLpf ? owner_.RadioButtonLpf : owner_.RadioButtonHPF)->setChecked(true);
-    }
-    QLineEdit* const boxes[] = {owner_.EditR1, owner_.EditR2, owner_.EditR3,
-                                owner_.EditC1, owner_.EditC2, owner_.EditC3};
+    std::array<QString, kComponentCount> texts;
     const ComponentValues values = ComponentsOf(circuit);
     for (std::size_t p = 0; p < kComponentCount; ++p) {
-        boxes[p]->setText(PartValueText(values[p]));
+        texts[p] = PartValueText(values[p]);
     }
-    // The button's own path: guarded, and the analysis follows the new calculation.
-    owner_.ButtonTF->click();
+    source_.ApplyParts(circuit.isLpf, texts);
     applying_ = false;
 }
 

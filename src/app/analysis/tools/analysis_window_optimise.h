@@ -14,15 +14,14 @@
 
 #include <mirelto/tools/optimise.h>
 
-#include "analysis/tools/analysis_window_worker.h"
+#include "analysis/shared/analysis_window_worker.h"
+#include "source/design_source.h"
 
 namespace Ui {
 class TFormAnalysis;
 }
 
 namespace mirelto {
-
-class TFormMain;
 
 // The shortest SI text ("6.8n", "22.1k", "7.0951234567n") that reads back (ParseValue) as
 // `value` to 1e-12: a preferred value carries a few ulps of the series' decade scaling, which a
@@ -41,7 +40,7 @@ class OptimisePanel : public QObject {
     // The search run on the worker thread: OptimiseValues unless replaced.
     using Search = std::function<OptimiseResult(const OptimiseInput&, const RunControl&)>;
 
-    OptimisePanel(Ui::TFormAnalysis& form, TFormMain& owner, QObject* parent);
+    OptimisePanel(Ui::TFormAnalysis& form, DesignSource& source, QObject* parent);
 
     // Starts a search with the main window's current input; a problem with it is shown instead.
     void Run();
@@ -71,7 +70,7 @@ class OptimisePanel : public QObject {
     void SelectionChanged();
 
     Ui::TFormAnalysis& form_;
-    TFormMain& owner_;
+    DesignSource& source_;
     RunControls controls_;
     Search search_;
     OptimiseInput input_;

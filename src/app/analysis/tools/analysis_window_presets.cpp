@@ -9,7 +9,7 @@
 
 #include <mirelto/values/value_text.h>
 
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "desktop/error_display.h"
 #include "desktop/value_text_qt.h"
 #include "ui_analysis_window.h"

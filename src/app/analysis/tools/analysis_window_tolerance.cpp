@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 #include "desktop/error_display.h"
 #include "desktop/table_copy.h"
 #include "ui_analysis_window.h"
@@ -24,11 +24,6 @@ namespace mirelto {
 namespace {
 
 constexpr int kSensitivityDecimals = 4;
-
-std::array<QLineEdit*, kComponentCount> ToleranceBoxes(const Ui::TFormAnalysis& form) {
-    return {form.EditTolR1, form.EditTolR2, form.EditTolR3,
-            form.EditTolC1, form.EditTolC2, form.EditTolC3};
-}
 
 // A value cell copies as `value`; a name cell (no value) as its text.
 void SetCell(QTableWidget& table, int row, int column, const QString& text,
@@ -71,6 +66,11 @@ QString Sensitivity(double value) {
 }
 
 }  // namespace
+
+std::array<QLineEdit*, kComponentCount> ToleranceBoxes(const Ui::TFormAnalysis& form) {
+    return {form.EditTolR1, form.EditTolR2, form.EditTolR3,
+            form.EditTolC1, form.EditTolC2, form.EditTolC3};
+}
 
 std::optional<double> ParseTolerancePercent(const QString& text) {
     const QByteArray utf8 = CoreText(text.trimmed());

@@ -7,13 +7,16 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <optional>
 
 #include <mirelto/response/analysis.h>
 #include <mirelto/tools/tolerance.h>
 
 #include "analysis/tools/analysis_window_tolerance_charts.h"
-#include "analysis/tools/analysis_window_worker.h"
+#include "analysis/shared/analysis_window_worker.h"
+
+class QLineEdit;
 
 namespace Ui {
 class TFormAnalysis;
@@ -60,5 +63,8 @@ class TolerancePanel : public QObject {
     // Last, so that it goes first: its thread ends before anything else of the panel.
     BackgroundRun run_{nullptr};
 };
+
+// The six tolerance boxes, R1 to C3.
+std::array<QLineEdit*, kComponentCount> ToleranceBoxes(const Ui::TFormAnalysis& form);
 
 }  // namespace mirelto

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/response/chart_style.h"
+#include "analysis/shared/chart_style.h"
 
 namespace mirelto {
 

@@ -7,16 +7,19 @@
 #pragma once
 
 #include "mirelto/numeric/fault.h"
+#include "mirelto/numeric/finite.h"
 #include "mirelto/numeric/polinom3.h"
 #include "mirelto/numeric/polynomial.h"
 #include "mirelto/numeric/portable_random.h"
 
 #include "mirelto/values/eseries.h"
+#include "mirelto/values/si_prefix.h"
 #include "mirelto/values/value_format.h"
 #include "mirelto/values/value_text.h"
 
 #include "mirelto/design/circuit.h"
 #include "mirelto/design/constant_calculation.h"
+#include "mirelto/design/default_design.h"
 #include "mirelto/design/design_state.h"
 #include "mirelto/design/filter.h"
 #include "mirelto/design/messages.h"

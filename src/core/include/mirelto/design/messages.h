@@ -1,7 +1,8 @@
 // The seam through which the calculator tells the user something: each message has an identity,
-// a type and its text in Japanese (the window's own language) and in English (the command line,
-// and the window under other desktops' languages), all in one table here. The window installs a
-// sink that shows a centred message box; the default writes the English text to standard error.
+// a stable code name, a type and its text in Japanese (the window's own language) and in English
+// (the command line, and the window under other desktops' languages), all in one table here. The
+// window installs a sink that shows a centred message box; the default writes the English text to
+// standard error.
 #pragma once
 
 #include <functional>
@@ -29,6 +30,7 @@ enum class MessageId {
 
 struct MessageText {
     MessageId id;
+    std::string_view code;  // the stable kebab-case name mirelto-cli's --json gives it
     MessageType type;
     std::string_view japanese;  // UTF-8, may hold CR LF
     std::string_view english;   // the same facts; same line breaks

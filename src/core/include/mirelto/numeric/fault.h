@@ -17,6 +17,8 @@ enum class FaultKind : std::uint8_t {
 
 // The user-facing text of a fault, e.g. "Floating point overflow".
 const char* FaultText(FaultKind kind) noexcept;
+// Its stable kebab-case name, e.g. "floating-point-overflow" (mirelto-cli's --json); "" for None.
+const char* FaultCode(FaultKind kind) noexcept;
 
 class FloatingPointFault : public std::exception {
   public:

@@ -1,6 +1,7 @@
 // What makes a buildable circuit a poor one to build: its parts spread too widely, or a part so
 // small or so large that the op-amp and the board take a share of the response. Codes and the
-// parts they concern; the programs word them (the window in Japanese, mirelto-cli in English).
+// parts they concern, with their English words and code names; the window words them in
+// Japanese itself.
 // Pure functions over a Circuit; no state.
 #pragma once
 
@@ -49,6 +50,10 @@ std::vector<DesignWarningItem> DesignWarnings(const Circuit& circuit);
 // "resistor-spread", "capacitor-spread", "resistor-low", "resistor-high", "capacitor-low": the
 // codes mirelto-cli writes.
 std::string_view DesignWarningCode(DesignWarning code);
+
+// The warning in English on one line, naming the parts of `circuit` it concerns: "R3 = 360kΩ is
+// above 1MΩ: its noise and the op-amp's bias currents grow".
+std::string DescribeInEnglish(const DesignWarningItem& warning, const Circuit& circuit);
 
 // A spread as people write it: "120:1", "45.5:1" (one decimal below 100), "." as the decimal
 // mark whatever the process locale.

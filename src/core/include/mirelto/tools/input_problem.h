@@ -1,8 +1,11 @@
 // What is wrong with the input of a tool (the optimiser, the tolerance analysis), as a code and
-// the part it concerns. The programs word it: the window in Japanese, mirelto-cli in English.
+// the part it concerns, with its English words and its stable code name. The window words it in
+// Japanese itself.
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "mirelto/design/circuit.h"
 
@@ -29,5 +32,11 @@ struct Problem {
     std::size_t part = kComponentCount;  // R1..C3 by index; kComponentCount when none
     explicit operator bool() const { return code != InputProblem::None; }
 };
+
+// The problem in English on one line: "R2 must be positive and finite"; empty for None.
+std::string DescribeInEnglish(const Problem& problem);
+
+// The stable kebab-case name mirelto-cli's --json gives it: "part-not-positive"; empty for None.
+std::string_view ProblemCode(InputProblem code);
 
 }  // namespace mirelto

@@ -3,10 +3,15 @@
 // selector's text. Keeps no state.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace mirelto {
+
+// The series parts are sold in, E3 to E192: the sizes a series selector offers and mirelto-cli
+// takes (besides 0, no rounding).
+inline constexpr std::array<std::int32_t, 7> kStandardSeries{3, 6, 12, 24, 48, 96, 192};
 
 // The value with index k in the series of size n (n != 0); k = 0 is 1.0, k = n is 10.0.
 double SeriesValue(std::int32_t k, std::int32_t n);

@@ -1,4 +1,4 @@
-#include "analysis/response/analysis_window_table.h"
+#include "analysis/shared/analysis_window_table.h"
 
 #include <QCoreApplication>
 #include <QLatin1Char>

@@ -1,4 +1,4 @@
-#include "analysis/response/chart_style.h"
+#include "analysis/shared/chart_style.h"
 
 #include <QCategoryAxis>
 #include <QChart>

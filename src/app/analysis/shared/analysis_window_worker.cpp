@@ -1,4 +1,4 @@
-#include "analysis/tools/analysis_window_worker.h"
+#include "analysis/shared/analysis_window_worker.h"
 
 #include <QCoreApplication>
 #include <QLabel>
