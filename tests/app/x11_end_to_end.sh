@@ -119,14 +119,14 @@ import -window "$window" "$work/after_calculation.png"
 click 77 42
 xdotool key --clearmodifiers ctrl+a BackSpace
 click 54 371
-box=$(timeout 10 xdotool search --sync --name '^Warning$' | head -n 1) || fail "no warning box"
+box=$(timeout 10 xdotool search --sync --name '^警告$' | head -n 1) || fail "no warning box"
 read -r bx by bw bh <<< "$(frame_of "$box")"
 read -r fx fy fw fh <<< "$(frame_of "$window")"
 within_1px "warning box centre x" $((bx + bw / 2)) $((fx + fw / 2))
 within_1px "warning box centre y" $((by + bh / 2)) $((fy + fh / 2))
 xdotool key Return
 sleep 0.5
-! xdotool search --name '^Warning$' > /dev/null 2>&1 || fail "the warning box did not close"
+! xdotool search --name '^警告$' > /dev/null 2>&1 || fail "the warning box did not close"
 
 # A design given on the command line.
 kill "$app"
