@@ -35,6 +35,30 @@ void BM_ConstantCalculationHighPass(benchmark::State& state) {
 }
 BENCHMARK(BM_ConstantCalculationHighPass);
 
+// The constant calculation as the window runs it: the request checks, the synthesis, the
+// rounding to E6 and the back-analysis of the rounded circuit, over a record of its own.
+void BM_CalculateConstants(benchmark::State& state) {
+    mirelto::ConstantRequest request;
+    request.request = {1420, 1420, 1};
+    request.isLpf = state.range(0) != 0;
+    request.given = request.isLpf ? std::array{22e3, 22e3, 22e3} : std::array{3.3e-9, 3.3e-9, 1e-9};
+    request.series = {6, 6, 6};
+    const mirelto::DesignRecord before;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mirelto::CalculateConstants(before, request).result);
+    }
+}
+BENCHMARK(BM_CalculateConstants)->ArgName("lpf")->Arg(1)->Arg(0);
+
+// One root-finder run as the back-analysis of the default design meets it.
+void BM_CubicRealRootBackAnalysis(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            mirelto::CubicRealRoot(1, -6.411764705882353, 21.61764705882353, -33.088235294117645));
+    }
+}
+BENCHMARK(BM_CubicRealRootBackAnalysis);
+
 void BM_AnalyzeTransfer(benchmark::State& state) {
     mirelto::DesignState.IsLpf = true;
     for (auto _ : state) {

@@ -43,7 +43,13 @@ void BM_OptimiseFreeResistors(benchmark::State& state) {
     state.counters["combinations"] = static_cast<double>(combinations);
     state.SetItemsProcessed(state.iterations() * combinations);
 }
-BENCHMARK(BM_OptimiseFreeResistors)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+// The runs that spread over the cores are timed by the clock, with the CPU time of all threads.
+BENCHMARK(BM_OptimiseFreeResistors)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // The same neighbourhoods ranked by the response figure (targets: 30 ms at 2 steps, 200 ms at 3)
 // and by the -3 dB frequency.
@@ -61,7 +67,9 @@ BENCHMARK(BM_OptimiseRanked)
     ->Args({static_cast<int>(mirelto::Ranking::Response), 3})
     ->Args({static_cast<int>(mirelto::Ranking::Cutoff), 2})
     ->Args({static_cast<int>(mirelto::Ranking::Cutoff), 3})
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // One evaluation of the response figure.
 void BM_ResponseDeviation(benchmark::State& state) {
@@ -95,7 +103,13 @@ void BM_Tolerance(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * input.trials);
 }
-BENCHMARK(BM_Tolerance)->ArgName("normal")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Tolerance)
+    ->ArgName("normal")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 // The same run without keeping the trials' values, as runs of millions of trials go: the seed
 // replayed for the spread, the histograms and the percentiles.
@@ -109,7 +123,31 @@ void BM_ToleranceReplayed(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * input.trials);
 }
-BENCHMARK(BM_ToleranceReplayed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ToleranceReplayed)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
+// Time per trial of a run too long to keep its trials (3 M, replayed), against the 100 000
+// trials above: the counter per_trial_ns beside BM_Tolerance/normal:0's.
+void BM_ToleranceLongPerTrial(benchmark::State& state) {
+    mirelto::ToleranceInput input;
+    input.nominal = kDefaultLowPass;
+    input.trials = state.range(0);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mirelto::AnalyseTolerance(input).fo.p50);
+    }
+    state.counters["per_trial_ns"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * input.trials) * 1e-9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ToleranceLongPerTrial)
+    ->Arg(100'000)
+    ->Arg(3'000'000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 void BM_SpiceNetlist(benchmark::State& state) {
     mirelto::NetlistOptions options;

@@ -23,9 +23,9 @@ namespace {
 constexpr std::string_view kProgram = "mirelto-cli";
 
 const std::vector<CommandInfo>& Commands() {
-    static const std::vector<CommandInfo> commands{DesignCommand(),   AnalyseCommand(),
-                                                   OptimiseCommand(), ToleranceCommand(),
-                                                   NetlistCommand(),  PresetsCommand()};
+    static const std::vector<CommandInfo> commands{
+        DesignCommand(),  AnalyseCommand(), OptimiseCommand(), ToleranceCommand(),
+        NetlistCommand(), PresetsCommand(), NoiseCommand(),    OpAmpsCommand()};
     return commands;
 }
 

@@ -38,6 +38,8 @@ CommandInfo OptimiseCommand();
 CommandInfo ToleranceCommand();
 CommandInfo NetlistCommand();
 CommandInfo PresetsCommand();
+CommandInfo NoiseCommand();
+CommandInfo OpAmpsCommand();
 
 // The names --response takes ("bessel", "chebyshev-0.5-edge"), one per preset.
 std::string PresetKey(const Preset& preset);

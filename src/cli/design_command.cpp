@@ -9,9 +9,13 @@
 #include <mirelto/response/analysis.h>
 #include <mirelto/response/cutoff.h>
 #include <mirelto/response/transfer.h>
+#include <mirelto/tools/optimise.h>
 
 #include "common.h"
+#include "design_compensation.h"
 #include "op_amp.h"
+#include "op_amp_choice.h"
+#include "op_amp_report.h"
 #include "output_file.h"
 #include "refusal.h"
 #include "warnings.h"
@@ -19,6 +23,11 @@
 namespace mirelto::cli {
 
 namespace {
+
+const std::array<Option, 1> kCompensateOptions{{
+    {"--compensate", "",
+     "choose the computed parts for the circuit with the op-amp of --gbw (or --opamp)"},
+}};
 
 const std::array<Option, 1> kSaveOptions{{
     {"--save", "FILE",
@@ -53,6 +62,7 @@ DesignFile SavedDesign(const Arguments& args, bool isLpf, const ReportTexts& tex
             design.series[computed + i] = SeriesText(series[i]);
         }
     }
+    design.opAmp = SavedOpAmpSetting(args);
     return design;
 }
 
@@ -80,18 +90,24 @@ std::string CutoffLine(const Cutoff& cutoff) {
     return Concat("f(-3dB) = ", Shown(cutoff.frequency), "Hz\r\n");
 }
 
-// With --gbw: the circuit with that op-amp.
-std::optional<OpAmpFigures> OpAmpOf(const Circuit& circuit, std::optional<double> gbw) {
-    return gbw ? std::optional(OpAmpFiguresOf(circuit, *gbw)) : std::nullopt;
+// With --gbw (or an --opamp that has one): the circuit with that op-amp.
+std::optional<OpAmpFigures> OpAmpOf(const Circuit& circuit, const std::optional<OpAmp>& opAmp) {
+    return opAmp && HasDynamics(*opAmp) ? std::optional(OpAmpFiguresOf(circuit, *opAmp))
+                                        : std::nullopt;
 }
 
-std::string OpAmpLines(const std::optional<OpAmpFigures>& opAmp) {
-    return opAmp ? OpAmpText(*opAmp, "\r\n") : std::string();
+// The op-amp's -3 dB line and warning, then the least GBW of the 1 % rule.
+std::string OpAmpLines(const std::optional<OpAmpFigures>& figures, const Circuit& circuit,
+                       const std::optional<OpAmp>& opAmp) {
+    return figures ? OpAmpText(*figures, "\r\n") + LeastGbwText(circuit, *opAmp, "\r\n")
+                   : std::string();
 }
 
-void AddOpAmp(Json& json, const std::optional<OpAmpFigures>& opAmp) {
-    if (opAmp) {
-        json["opAmp"] = OpAmpJson(*opAmp);
+void AddOpAmp(Json& json, const std::optional<OpAmpFigures>& figures, const Circuit& circuit,
+              const std::optional<OpAmp>& opAmp) {
+    if (figures) {
+        json["opAmp"] = OpAmpJson(*figures);
+        json["opAmp"]["leastGbw"] = JsonNumber(LeastGbw(circuit, *opAmp));
     }
 }
 
@@ -103,7 +119,7 @@ Json WithCutoff(Json result, const Cutoff& cutoff) {
 // The boxes after a constant calculation: the request and the given parts as typed, the
 // computed parts and the result as the window shows them.
 ReportTexts ResultTexts(const Request& request, const GivenComponents& given,
-                        const DesignRecord& st, bool isLpf) {
+                        const ComponentValues& parts, const PoleSet& poles, bool isLpf) {
     ReportTexts texts;
     texts.EditFa = request.faText;
     texts.EditFo = request.foText;
@@ -112,14 +128,14 @@ ReportTexts ResultTexts(const Request& request, const GivenComponents& given,
                                            {&texts.EditR1, &texts.EditR2, &texts.EditR3}};
     std::string* const computedTexts[2][3] = {{&texts.EditR1, &texts.EditR2, &texts.EditR3},
                                               {&texts.EditC1, &texts.EditC2, &texts.EditC3}};
-    const double computed[2][3] = {{st.ResR1, st.ResR2, st.ResR3}, {st.ResC1, st.ResC2, st.ResC3}};
+    const double computed[2][3] = {{parts[0], parts[1], parts[2]}, {parts[3], parts[4], parts[5]}};
     for (std::size_t i = 0; i < 3; ++i) {
         *givenTexts[isLpf ? 1 : 0][i] = given.texts[i];
         *computedTexts[isLpf ? 1 : 0][i] = Shown(computed[isLpf ? 1 : 0][i]);
     }
-    texts.EditFar = Shown(st.FaResult);
-    texts.EditFor = Shown(st.FoResult);
-    texts.EditQr = Shown(st.QResult);
+    texts.EditFar = Shown(poles.fa);
+    texts.EditFor = Shown(poles.fo);
+    texts.EditQr = Shown(poles.q);
     return texts;
 }
 
@@ -129,7 +145,11 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     const Request request = ReadRequest(args, isLpf);
     const GivenComponents given = ReadGiven(args, isLpf);
     const std::array<std::int32_t, 3> series = ReadSeries(args, isLpf);
-    const std::optional<double> gbw = ReadGbw(args);
+    const std::optional<OpAmp> opAmp = ReadOpAmp(args);
+    const bool compensate = Compensates(args);
+    if (compensate && !(opAmp && HasDynamics(*opAmp))) {
+        throw UsageError("--compensate: needs the op-amp's --gbw (or an --opamp with one)");
+    }
 
     ConstantRequest input;
     input.request = request.poles;
@@ -141,22 +161,39 @@ void RunDesign(const Arguments& args, std::ostream& out) {
     if (outcome.stop != ConstantStop::Done) {
         throw StopRefusal(outcome.stop, outcome.fault, isLpf);
     }
-
-    const ReportTexts texts = ResultTexts(request, given, outcome.record, isLpf);
+    const DesignRecord& st = outcome.record;
+    Circuit built = outcome.built;
+    PoleSet result = outcome.result;
+    ComponentValues shownParts{st.ResR1, st.ResR2, st.ResR3, st.ResC1, st.ResC2, st.ResC3};
+    PoleSet shownPoles{st.FaResult, st.FoResult, st.QResult};
+    std::optional<CompensatedDesign> compensated;
+    if (compensate) {
+        const IdealDesign ideal = DesignIdeal(input);
+        compensated = CompensateDesign(request.poles, ideal.circuit, series, *opAmp);
+        built = compensated->rounded;
+        result = compensated->result;
+        shownParts = ComponentsOf(built);
+        shownPoles = result;
+    }
+    const ReportTexts texts = ResultTexts(request, given, shownParts, shownPoles, isLpf);
     const std::string report = ComposeReport(isLpf, true, texts);
     if (const auto path = args.Text("--save")) {
         WriteOutputFile(*path, SerialiseDesignFile(SavedDesign(args, isLpf, texts, series)));
     }
 
-    const Cutoff cutoff = CutoffOf(outcome.built);
-    const std::optional<OpAmpFigures> opAmp = OpAmpOf(outcome.built, gbw);
+    const Cutoff cutoff = CutoffOf(built);
+    const std::optional<OpAmpFigures> figures = OpAmpOf(built, opAmp);
+    const SignalReport signal = SignalReportOf(args, built, opAmp.value_or(OpAmp{}));
     if (!args.Has("--json")) {
-        out << report << CutoffLine(cutoff) << OpAmpLines(opAmp);
-        WriteWarnings(out, outcome.built, "Warning", "\r\n");
+        out << report << CutoffLine(cutoff) << OpAmpLines(figures, built, opAmp);
+        if (compensated) {
+            out << CompensationText(*compensated, *opAmp, "\r\n");
+        }
+        WriteWarnings(out, built, "Warning", "\r\n");
+        out << SignalText(signal, "\r\n")
+            << NoiseSummaryText(args, built, opAmp.value_or(OpAmp{}), "\r\n");
         return;
     }
-    const Circuit& built = outcome.built;
-    const PoleSet& result = outcome.result;
     const PoleSet& asked = request.poles;
     const PoleSet error{(result.fa - asked.fa) / asked.fa, (result.fo - asked.fo) / asked.fo,
                         (result.q - asked.q) / asked.q};
@@ -168,20 +205,27 @@ void RunDesign(const Arguments& args, std::ostream& out) {
               {"result", WithCutoff(PolesJson(result), cutoff)},
               {"relativeError", PolesJson(error)},
               {"report", report}};
-    AddOpAmp(json, opAmp);
-    out << JsonText(WithWarnings(json, built));
+    AddOpAmp(json, figures, built, opAmp);
+    if (compensated) {
+        json["compensation"] = CompensationJson(*compensated);
+    }
+    AddNoiseSummaryJson(json, args, built, opAmp.value_or(OpAmp{}));
+    json = WithWarnings(json, built);
+    AddSignalJson(json, signal);
+    out << JsonText(json);
 }
 
 void RunAnalyse(const Arguments& args, std::ostream& out) {
     const bool isLpf = ReadIsLpf(args);
     const Circuit circuit = ReadCircuit(args, isLpf);
-    const std::optional<double> gbw = ReadGbw(args);
+    const std::optional<OpAmp> opAmp = ReadOpAmp(args);
     const PoleSet poles = CircuitPoles(circuit);
     if (std::isnan(poles.fa)) {
         throw ProblemRefusal({InputProblem::NoPoles});
     }
     const Cutoff cutoff = CutoffOf(circuit);
-    const std::optional<OpAmpFigures> opAmp = OpAmpOf(circuit, gbw);
+    const std::optional<OpAmpFigures> figures = OpAmpOf(circuit, opAmp);
+    const SignalReport signal = SignalReportOf(args, circuit, opAmp.value_or(OpAmp{}));
 
     ReportTexts texts;
     std::string* const boxes[] = {&texts.EditR1, &texts.EditR2, &texts.EditR3,
@@ -195,8 +239,10 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
     const std::string report = ComposeReport(isLpf, false, texts);
 
     if (!args.Has("--json")) {
-        out << report << CutoffLine(cutoff) << OpAmpLines(opAmp);
+        out << report << CutoffLine(cutoff) << OpAmpLines(figures, circuit, opAmp);
         WriteWarnings(out, circuit, "Warning", "\r\n");
+        out << SignalText(signal, "\r\n")
+            << NoiseSummaryText(args, circuit, opAmp.value_or(OpAmp{}), "\r\n");
         return;
     }
     const Json result = WithCutoff(PolesJson(poles), cutoff);
@@ -208,8 +254,11 @@ void RunAnalyse(const Arguments& args, std::ostream& out) {
               {"result", result},
               {"range", RangeJson(cutoff.range)},
               {"report", report}};
-    AddOpAmp(json, opAmp);
-    out << JsonText(WithWarnings(json, circuit));
+    AddOpAmp(json, figures, circuit, opAmp);
+    AddNoiseSummaryJson(json, args, circuit, opAmp.value_or(OpAmp{}));
+    json = WithWarnings(json, circuit);
+    AddSignalJson(json, signal);
+    out << JsonText(json);
 }
 
 }  // namespace
@@ -224,11 +273,18 @@ CommandInfo DesignCommand() {
             "of the rounded circuit and a line per design warning (resistors or capacitors spread\n"
             "over 30:1, a resistor below 1k or above 1M, a capacitor below 100p).",
             Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kOpAmpOptions,
+                  kOpAmpFigureOptions, kAmplitudeOptions, kNoiseBandOptions, kCompensateOptions,
                   kSaveOptions, kOutputOptions}),
             "A given part left out takes the value of the one before it (R2 from R1, R3 from R2),\n"
             "R1 or C1 the window's starting value (22k, 3.3n). Values are SI texts: 22k, 3.3n,\n"
             "4k7, 1.2e-6. A series is 3, 6, 12, 24, 48, 96, 192 (E may lead), 0 or inf for none.\n"
-            "--gbw adds the -3 dB frequency and peak with that op-amp, as analyse does.\n",
+            "--gbw adds the -3 dB frequency and peak with that op-amp, as analyse does, and the\n"
+            "least GBW that keeps fo and Q within 1 % of the ideal op-amp's. --compensate chooses\n"
+            "the computed parts so that the circuit with that op-amp has the requested fa, fo and\n"
+            "Q as its three dominant poles; the report then gives the rounded circuit's with it.\n"
+            "--amplitude checks the largest output, slew and input against the op-amp's swing\n"
+            "(--supply, --swing-headroom), --slew and common-mode range (Warning lines); --band\n"
+            "adds the output noise over that band (see mirelto-cli noise).\n",
             RunDesign};
 }
 
@@ -238,7 +294,8 @@ CommandInfo AnalyseCommand() {
             "The transfer-function calculation: fa, fo and Q of the circuit of the six given\n"
             "parts, as the window's report (CR LF line ends), then the -3 dB frequency and a line\n"
             "per design warning.",
-            Join({kModeOptions, kComponentOptions, kOpAmpOptions, kOutputOptions}),
+            Join({kModeOptions, kComponentOptions, kOpAmpOptions, kOpAmpFigureOptions,
+                  kAmplitudeOptions, kNoiseBandOptions, kOutputOptions}),
             "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. With --gbw\n"
             "a line follows the -3 dB frequency with the -3 dB frequency and the peak of the\n"
             "circuit with that op-amp (open-loop gain GBW/f), and the analysis window's warning\n"

@@ -2,19 +2,22 @@
 #include <mirelto/tools/netlist.h>
 
 #include "common.h"
+#include "op_amp_choice.h"
 #include "output_file.h"
 
 namespace mirelto::cli {
 
 namespace {
 
-const std::array<Option, 6> kNetlistOptions{{
+const std::array<Option, 7> kNetlistOptions{{
     {"--title", "TEXT", "the netlist's first line"},
     {"--points-per-decade", "N", "points of the .ac sweep per decade, 1 to 100000 (default 100)"},
     {"--from", "F", "start of the sweep, Hz (default: the analysis window's range)"},
     {"--to", "F", "end of the sweep, Hz (default: the analysis window's range)"},
     {"--gbw", "F",
      "the follower as a single-pole op-amp of this gain-bandwidth product, Hz (default: ideal)"},
+    {"--noise", "",
+     "add the op-amp's noise sources and a .noise analysis over --band (default: the sweep)"},
     {"--output", "FILE",
      "write the netlist to FILE instead of standard output (-: standard output)"},
 }};
@@ -35,6 +38,8 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
     if (const auto gbw = args.Text("--gbw")) {
         options.opAmpGbw = ParsePositive("--gbw", *gbw);
     }
+    options.opAmp = ReadOpAmp(args).value_or(OpAmp{});
+    options.temperature = ReadTemperature(args);
     AnalysisInput window;
     window.isLpf = isLpf;
     window.hasRequest = false;
@@ -57,6 +62,10 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
         throw UsageError(Concat("--from: the sweep must start below its end (",
                                 Compact(options.range.high), "Hz)"));
     }
+    if (args.Has("--noise")) {
+        const FrequencyRange band = ReadBand(args);
+        options.noiseBand = band.high > 0 ? band : options.range;
+    }
     const std::string netlist = SpiceNetlist(circuit, options);
 
     const auto path = args.Text("--output");
@@ -70,8 +79,9 @@ void RunNetlist(const Arguments& args, std::ostream& out) {
                   {"circuit", CircuitJson(circuit)},
                   {"range", RangeJson(options.range)},
                   {"pointsPerDecade", options.pointsPerDecade}};
-        if (options.opAmpGbw > 0) {
-            json["gbw"] = JsonNumber(options.opAmpGbw);
+        if (options.opAmpGbw > 0 || HasDynamics(options.opAmp)) {
+            json["gbw"] =
+                JsonNumber(HasDynamics(options.opAmp) ? options.opAmp.gbw : options.opAmpGbw);
         }
         json["netlist"] = netlist;
         out << JsonText(json);
@@ -90,8 +100,12 @@ CommandInfo NetlistCommand() {
         "the follower as an ideal unity-gain voltage-controlled source (or with --gbw a\n"
         "single-pole op-amp subcircuit), a 1 V AC source, an .ac sweep over the analysis\n"
         "window's frequency range, a .print of vdb(out) and vp(out) and .meas lines of the\n"
-        "-3 dB frequency and the peak, so that ngspice -b prints them. Nodes: in, a, b, p, out.",
-        Join({kModeOptions, kComponentOptions, kNetlistOptions, kOutputOptions}),
+        "-3 dB frequency and the peak, so that ngspice -b prints them. Nodes: in, a, b, p, out.\n"
+        "--opamp and the op-amp options put DC gain and output resistance into the subcircuit;\n"
+        "with --noise, en and in become noise sources (a resistor's thermal and 1/f noise\n"
+        "scaled by a controlled source) and ngspice -b prints the output noise over the band.",
+        Join({kModeOptions, kComponentOptions, kNetlistOptions, kOpAmpFigureOptions,
+              kNoiseBandOptions, kOutputOptions}),
         "All six parts are required. Values are SI texts: 22k, 3.3n, 4k7, 1.2e-6. Numbers in\n"
         "the netlist are plain or e-notation: SPICE reads M as milli and F as femto.\n",
         RunNetlist};

@@ -60,13 +60,19 @@ std::optional<double> ReadGbw(const Arguments& args) {
 }
 
 OpAmpFigures OpAmpFiguresOf(const Circuit& circuit, double gbw) {
+    return OpAmpFiguresOf(circuit, OpAmp::WithGbw(gbw));
+}
+
+OpAmpFigures OpAmpFiguresOf(const Circuit& circuit, const OpAmp& opAmp) {
     AnalysisInput input;
     input.isLpf = circuit.isLpf;
     input.hasRequest = false;
     input.built = circuit;
-    input.opAmpGbw = gbw;
+    input.opAmpGbw = opAmp.gbw;
+    input.opAmpA0 = opAmp.a0;
+    input.opAmpOutputResistance = opAmp.outputResistance;
     const AnalysisResult result = Analyse(input);
-    return {gbw, result.builtFigures, result.opAmpFigures, result.opAmpWarning};
+    return {opAmp.gbw, result.builtFigures, result.opAmpFigures, result.opAmpWarning};
 }
 
 std::string OpAmpText(const OpAmpFigures& f, std::string_view lineEnd) {

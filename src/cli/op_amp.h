@@ -8,6 +8,7 @@
 
 #include <mirelto/design/circuit.h>
 #include <mirelto/response/analysis.h>
+#include <mirelto/response/op_amp_model.h>
 
 #include "arguments.h"
 #include "json.h"
@@ -25,6 +26,8 @@ struct OpAmpFigures {
     bool warning = false;  // the window's: see AnalysisResult::opAmpWarning
 };
 OpAmpFigures OpAmpFiguresOf(const Circuit& circuit, double gbw);
+// The same with the op-amp's DC gain and output resistance as well.
+OpAmpFigures OpAmpFiguresOf(const Circuit& circuit, const OpAmp& opAmp);
 
 // One line of the -3 dB frequency and peak with the op-amp, and the window's warning on a line
 // of its own when it shows one; each ended by `lineEnd`.

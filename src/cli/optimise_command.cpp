@@ -8,6 +8,8 @@
 #include <mirelto/values/eseries.h>
 
 #include "common.h"
+#include "op_amp.h"
+#include "op_amp_choice.h"
 #include "refusal.h"
 #include "warnings.h"
 
@@ -160,6 +162,7 @@ void RunOptimise(const Arguments& args, std::ostream& out) {
     for (std::size_t p = 0; p < kComponentCount; ++p) {
         input.series[p] = IsGivenComponent(p, isLpf) ? givenSeries : computedSeries[p % 3];
     }
+    input.opAmp = ReadOpAmp(args).value_or(OpAmp{});
     if (const auto rank = args.Text("--rank")) {
         const std::optional<Ranking> ranking = ParseRanking(*rank);
         if (!ranking) {
@@ -200,7 +203,7 @@ CommandInfo OptimiseCommand() {
         "up to K members either way from the member the constant calculation rounds it to; a\n"
         "given part keeps its value, or moves up to K members either way along --given-series.",
         Join({kModeOptions, kRequestOptions, kComponentOptions, kSeriesOptions, kSearchOptions,
-              kOutputOptions}),
+              kOpAmpOptions, kOpAmpFigureOptions, kOutputOptions}),
         "Ties in the cutoff or response figure go by the worst error, ties in the worst error\n"
         "by the rms error, then by enumeration order. The row marked\n"
         "* is the circuit the constant calculation builds (plain rounding); its rank is given\n"

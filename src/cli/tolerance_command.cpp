@@ -7,6 +7,7 @@
 
 #include "common.h"
 #include "op_amp.h"
+#include "op_amp_choice.h"
 #include "refusal.h"
 
 namespace mirelto::cli {
@@ -72,8 +73,18 @@ ToleranceInput ReadInput(const Arguments& args) {
     if (const auto bins = args.Text("--bins")) {
         input.bins = static_cast<int>(ParseCount("--bins", *bins, 1, kMaxBins));
     }
-    input.opAmpGbw = ReadGbw(args).value_or(0);
+    const OpAmp opAmp = ReadOpAmp(args).value_or(OpAmp{});
+    input.opAmpGbw = HasDynamics(opAmp) ? opAmp.gbw : 0;
+    input.opAmpA0 = opAmp.a0;
+    input.opAmpOutputResistance = opAmp.outputResistance;
     return input;
+}
+
+OpAmp ToleranceOpAmp(const ToleranceInput& input) {
+    OpAmp opAmp = OpAmp::WithGbw(input.opAmpGbw);
+    opAmp.a0 = input.opAmpA0;
+    opAmp.outputResistance = input.opAmpOutputResistance;
+    return opAmp;
 }
 
 Json SpreadJson(const Spread& s) {
@@ -116,7 +127,7 @@ void WriteJson(std::ostream& out, const ToleranceInput& input, const ToleranceRe
                            {"fo", PartsJson(r.sensitivity.fo)},
                            {"q", PartsJson(r.sensitivity.q)}};
     if (input.opAmpGbw > 0) {
-        json["opAmp"] = OpAmpJson(OpAmpFiguresOf(input.nominal, input.opAmpGbw));
+        json["opAmp"] = OpAmpJson(OpAmpFiguresOf(input.nominal, ToleranceOpAmp(input)));
     }
     out << JsonText(json);
 }
@@ -166,7 +177,7 @@ void WriteText(std::ostream& out, const ToleranceInput& input, const ToleranceRe
     }
     if (input.opAmpGbw > 0) {
         out << "\n"
-            << OpAmpText(OpAmpFiguresOf(input.nominal, input.opAmpGbw), "\n")
+            << OpAmpText(OpAmpFiguresOf(input.nominal, ToleranceOpAmp(input)), "\n")
             << "f(-3dB) below is with this op-amp; fa, fo, Q are the ideal circuit's.";
     }
     // Columns of Shown (8 characters) with a unit of 2 after it.
@@ -228,8 +239,8 @@ CommandInfo ToleranceCommand() {
         "percentiles of fa, fo, Q and the -3 dB frequency, and the relative sensitivities of\n"
         "fa, fo and Q to each part (central differences). The same seed repeats a run exactly,\n"
         "on any platform.",
-        Join({kModeOptions, kComponentOptions, kToleranceOptions, kOpAmpOptions, kHistogramOption,
-              kOutputOptions}),
+        Join({kModeOptions, kComponentOptions, kToleranceOptions, kOpAmpOptions,
+              kOpAmpFigureOptions, kHistogramOption, kOutputOptions}),
         "Percentages are SI texts, a trailing % allowed: 1, 1%, 500m. Histograms span the\n"
         "observed range in equal bins; --json always includes them. With --gbw every trial's\n"
         "-3 dB frequency is that of the circuit with a single-pole op-amp of that GBW.\n",

@@ -11,6 +11,8 @@
 
 #include "design_reader.h"
 
+#include "op_amp_setting.h"
+
 namespace mirelto {
 
 namespace {
@@ -138,6 +140,9 @@ std::string SerialiseDesignFile(const DesignFile& design) {
             analysis["optimiser"]["ranking"] = a.ranking;
         }
         json["analysis"] = std::move(analysis);
+    }
+    if (design.opAmp) {
+        json["opAmp"] = OpAmpSettingJson(*design.opAmp);
     }
     json["note"] = design.note;
     // Texts are written as they are (µ, ∞, Japanese), not as escapes; bytes that are not UTF-8

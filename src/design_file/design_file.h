@@ -15,6 +15,8 @@
 #include <string_view>
 #include <variant>
 
+#include <mirelto/response/op_amp_model.h>
+
 namespace mirelto {
 
 inline constexpr std::string_view kDesignFileFormat = "mirelto-design";
@@ -62,6 +64,18 @@ struct AnalysisSettings {
 // calculating anew; Unknown when none did or the file does not say (older files).
 enum class ResultCommand { Unknown, Constants, TransferFunction };
 
+// The op-amp chosen for the design and what it is checked against: optional in version 1 (an
+// older reader ignores it). Texts as the boxes show them; an empty text is not given.
+struct OpAmpSetting {
+    std::string name;  // a part of the op-amp table; empty for figures typed in
+    // By OpAmpFigure, written under OpAmpFigureName ("gbw", "a0", "en", ...).
+    std::array<std::string, kOpAmpFigureCount> figures;
+    std::string bandLow, bandHigh;  // the noise band, Hz
+    std::string amplitude;          // the input sine's peak, V
+    bool compensate = false;        // the computed parts chosen for the op-amp's GBW
+    friend bool operator==(const OpAmpSetting&, const OpAmpSetting&) = default;
+};
+
 struct DesignFile {
     bool isLpf = true;
     std::array<std::string, 3> request;           // fa, fo, Q boxes
@@ -70,6 +84,7 @@ struct DesignFile {
     ResultCommand command = ResultCommand::Unknown;
     std::array<std::string, kDesignParts> series;  // the selectors of R1..R3, C1..C3
     std::optional<AnalysisSettings> analysis;
+    std::optional<OpAmpSetting> opAmp;
     std::string note;
     friend bool operator==(const DesignFile&, const DesignFile&) = default;
 };

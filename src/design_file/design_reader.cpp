@@ -8,6 +8,8 @@
 #include <mirelto/tools/ranking.h>
 #include <mirelto/tools/tolerance.h>
 
+#include "op_amp_setting.h"
+
 namespace mirelto {
 
 namespace {
@@ -180,6 +182,14 @@ DesignFile ReadKeys(const Json& json) {
     design.series = Boxes(root.Object("series"), kPartKeys);
     if (root.Has("analysis")) {
         design.analysis = ReadAnalysis(root.Object("analysis"));
+    }
+    if (root.Has("opAmp")) {
+        const Json& opAmp = root.Member("opAmp", JsonKind::Object);
+        std::string bad;
+        design.opAmp = ReadOpAmpSetting(opAmp, bad);
+        if (!bad.empty()) {
+            throw Stop{DesignProblem(DesignFileProblem::BadValue, "opAmp." + bad)};
+        }
     }
     if (root.Has("note")) {
         design.note = root.Text("note");

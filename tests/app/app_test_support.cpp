@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "calculator/main_window.h"
@@ -195,6 +198,65 @@ QString RealSettingsFolder() {
 
 bool RealSettingsUntouched() {
     return TestHome().isEmpty() || !FolderMentions(RealFolder(), TestHome());
+}
+
+Texts TextsOf(const QString& spec) {
+    Texts texts;
+    for (const QString& item : spec.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+        const qsizetype equals = item.indexOf(QLatin1Char('='));
+        if (equals < 0) {
+            qFatal("no '=' in %s", qPrintable(item));
+        }
+        texts.insert(item.left(equals), item.mid(equals + 1));
+    }
+    return texts;
+}
+
+QString ShownText(const QWidget& form, const QString& name) {
+    QWidget* control = Control(form, name);
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    return qobject_cast<QLineEdit*>(control)->text();
+}
+
+QString GoldenDifference(const QString& text, const QString& name) {
+    QFile file(QStringLiteral(MIRELTO_APP_GOLDEN_DIR "/") + name);
+    const QByteArray bytes = text.toUtf8();
+    if (qgetenv("MIRELTO_UPDATE_GOLDEN") == "1" && file.open(QIODevice::WriteOnly)) {
+        file.write(bytes);
+        file.close();
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return name + QStringLiteral(" cannot be read");
+    }
+    const QByteArray golden = file.readAll();
+    if (bytes == golden) {
+        return {};
+    }
+    // Where they part, in characters: a byte offset could fall inside a Japanese character.
+    const QString expected = QString::fromUtf8(golden);
+    qsizetype at = 0;
+    while (at < text.size() && at < expected.size() && text[at] == expected[at]) {
+        ++at;
+    }
+    return QStringLiteral(
+               "%1 differs at character %2: \"%3\" against the file's \"%4\" "
+               "(MIRELTO_UPDATE_GOLDEN=1 rewrites the file)")
+        .arg(name)
+        .arg(at)
+        .arg(text.mid(at, 20), expected.mid(at, 20));
+}
+
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
 }
 
 void PinTestEnvironment(const char* desktopLocale) {

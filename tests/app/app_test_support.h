@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMap>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -112,6 +113,21 @@ bool OpenFreshMainWindow(std::unique_ptr<FakePlatform>& platform, std::unique_pt
 
 // Clicks the main window's 解析 link; the analysis window it opens.
 TFormAnalysis* OpenAnalysis(TFormMain& form);
+
+// Texts of named boxes and selectors, written "EditR2= 47k |ComboBoxC1=∞": a control's name, "=",
+// its text as is (spaces kept), "|" before the next; a later name replaces an earlier one.
+using Texts = QMap<QString, QString>;
+Texts TextsOf(const QString& spec);
+
+// The text a box or a selector of the form shows.
+QString ShownText(const QWidget& form, const QString& name);
+
+// `text` against the file `name` under tests/app/golden/ (MIRELTO_UPDATE_GOLDEN=1 writes `text`
+// into the file first): empty when they are the same, else where they part.
+QString GoldenDifference(const QString& text, const QString& name);
+
+// The resident memory of this program in kB, for the record.
+long ResidentKb();
 
 // Sets the environment the tests pin, with `desktopLocale` as the desktop's locale for messages
 // (LC_MESSAGES; LANG and the C library keep "C"), and a temporary home (PinTemporaryHome); call

@@ -24,10 +24,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include <mirelto/design/design_state.h>
 #include <mirelto/design/filter.h>
@@ -41,6 +39,8 @@
 #include "analysis/tools/analysis_window_presets.h"
 #include "app_test_support.h"
 #include "calculator/main_window.h"
+
+using namespace Qt::StringLiterals;
 
 using mirelto::Normalisation;
 using mirelto::Rect;
@@ -56,8 +56,7 @@ const QLineSeries* MarkerLine(const QChart& chart, const QString& label) {
     const QStringList curves = {mirelto::RequestedCurveName(), mirelto::BuiltCurveName(),
                                 mirelto::OpAmpCurveName()};
     for (QAbstractSeries* series : chart.series()) {
-        if (!curves.contains(series->name()) &&
-            series->name().split(QStringLiteral(", ")).contains(label)) {
+        if (!curves.contains(series->name()) && series->name().split(u", "_s).contains(label)) {
             return qobject_cast<const QLineSeries*>(series);
         }
     }
@@ -74,21 +73,10 @@ int PresetIndex(mirelto::ResponseFamily family, Normalisation normalisation) {
     return -1;
 }
 
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return 0;
-}
-
 // Signed, two decimals: the error column's form.
 QString Percent(double requested, double built) {
     const double error = (built - requested) / requested * 100;
-    return (error > 0 ? QStringLiteral("+") : QString()) + QString::number(error, 'f', 2);
+    return (error > 0 ? u"+"_s : QString()) + QString::number(error, 'f', 2);
 }
 
 }  // namespace
@@ -101,9 +89,16 @@ class TestAnalysis : public QObject {
     std::unique_ptr<TFormMain> form_;
 
     TFormAnalysis* Open() { return mirelto::test::OpenAnalysis(*form_); }
+    // The window open, showing 定数計算 of the request as the main window opens; null when its
+    // table never filled.
+    TFormAnalysis* OpenCalculated() {
+        TFormAnalysis* window = Open();
+        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
+        return QTest::qWaitFor([this] { return Rows() == 6; }) ? window : nullptr;
+    }
     QString Cell(int row, int column) const {
         const QTableWidgetItem* item = form_->AnalysisWindow()->TableFigures->item(row, column);
-        return item ? item->text() : QStringLiteral("<none>");
+        return item ? item->text() : u"<none>"_s;
     }
     // The legend entries a plot shows, in order. A plot given new curves hides its whole legend
     // until its next layout pass: wait for that (every shown plot has a curve in its legend).
@@ -114,7 +109,7 @@ class TestAnalysis : public QObject {
                                [](const QLegendMarker* m) { return m->isVisible(); });
         };
         if (!QTest::qWaitFor(anyVisible)) {
-            return {QStringLiteral("<legend never shown>")};
+            return {u"<legend never shown>"_s};
         }
         QStringList names;
         for (const QLegendMarker* marker : markers) {
@@ -149,10 +144,10 @@ class TestAnalysis : public QObject {
         QCOMPARE(form_->AnalysisWindow(), nullptr);
         QVERIFY(form_->findChildren<QChartView*>().isEmpty());
         QLabel* link = form_->LabelAnalysis;
-        QCOMPARE(link->text(), QStringLiteral("解析"));
+        QCOMPARE(link->text(), u"解析"_s);
         QCOMPARE(link->geometry(), QRect(287, 313, 50, 13));
         QCOMPARE(link->alignment(), Qt::AlignCenter);
-        QCOMPARE(link->toolTip(), QStringLiteral("応答グラフと詳細解析を表示します"));
+        QCOMPARE(link->toolTip(), u"応答グラフと詳細解析を表示します"_s);
         QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(link->focusPolicy(), Qt::NoFocus);
         QCOMPARE(link->font(), form_->Label19->font());
@@ -191,23 +186,16 @@ class TestAnalysis : public QObject {
         QTest::addColumn<Rect>("workArea");
         QTest::addColumn<QPoint>("position");
         const Rect screen{0, 0, 1920, 1080};
-        QTest::newRow("room on the right")
-            << Rect{100, 100, 460, 520} << QSize(1000, 700) << screen << QPoint(460, 100);
-        QTest::newRow("room on the left only")
-            << Rect{1400, 50, 1760, 470} << QSize(1000, 700) << screen << QPoint(400, 50);
-        QTest::newRow("room below only, 1600 x 1200") << Rect{624, 60, 976, 452} << QSize(1016, 700)
-                                                      << Rect{0, 0, 1600, 1160} << QPoint(584, 452);
-        QTest::newRow("room below, left edges level") << Rect{500, 0, 852, 392} << QSize(1016, 700)
-                                                      << Rect{0, 0, 1600, 1160} << QPoint(500, 392);
-        QTest::newRow("bottom edge lifts it")
-            << Rect{100, 900, 460, 1000} << QSize(1000, 700) << screen << QPoint(460, 380);
-        QTest::newRow("no room, right roomier") << Rect{100, 100, 460, 520} << QSize(1000, 700)
-                                                << Rect{0, 0, 1024, 768} << QPoint(24, 68);
-        QTest::newRow("no room, left roomier")
-            << Rect{600, 0, 960, 420} << QSize(1000, 700) << Rect{0, 0, 1024, 768} << QPoint(0, 0);
-        QTest::newRow("larger than the work area, top-left kept inside")
-            << Rect{100, 100, 460, 520} << QSize(1100, 900) << Rect{0, 30, 1024, 768}
-            << QPoint(0, 30);
+        // clang-format off
+        QTest::newRow("room on the right") << Rect{100, 100, 460, 520} << QSize(1000, 700) << screen << QPoint(460, 100);
+        QTest::newRow("room on the left only") << Rect{1400, 50, 1760, 470} << QSize(1000, 700) << screen << QPoint(400, 50);
+        QTest::newRow("room below only, 1600 x 1200") << Rect{624, 60, 976, 452} << QSize(1016, 700) << Rect{0, 0, 1600, 1160} << QPoint(584, 452);
+        QTest::newRow("room below, left edges level") << Rect{500, 0, 852, 392} << QSize(1016, 700) << Rect{0, 0, 1600, 1160} << QPoint(500, 392);
+        QTest::newRow("bottom edge lifts it") << Rect{100, 900, 460, 1000} << QSize(1000, 700) << screen << QPoint(460, 380);
+        QTest::newRow("no room, right roomier") << Rect{100, 100, 460, 520} << QSize(1000, 700) << Rect{0, 0, 1024, 768} << QPoint(24, 68);
+        QTest::newRow("no room, left roomier") << Rect{600, 0, 960, 420} << QSize(1000, 700) << Rect{0, 0, 1024, 768} << QPoint(0, 0);
+        QTest::newRow("larger than the work area, top-left kept inside") << Rect{100, 100, 460, 520} << QSize(1100, 900) << Rect{0, 30, 1024, 768} << QPoint(0, 30);
+        // clang-format on
     }
     void firstPosition() {
         QFETCH(Rect, owner);
@@ -228,20 +216,16 @@ class TestAnalysis : public QObject {
         QTest::addColumn<double>("comparedFa");
         QTest::addColumn<QList<double>>("parts");
         const QList<double> six{1, 2, 3, 4, 5, 6};
-        QTest::newRow("constant LPF: R given, C rounded")
-            << true << true << 0 << 100.0 << QList<double>{1, 2, 3, 40, 50, 60};
-        QTest::newRow("constant HPF: R rounded, C given")
-            << true << false << 0 << 100.0 << QList<double>{10, 20, 30, 4, 5, 6};
-        QTest::newRow("constant LPF, a request kept: its own")
-            << true << true << 1 << 100.0 << QList<double>{1, 2, 3, 40, 50, 60};
+        // clang-format off
+        QTest::newRow("constant LPF: R given, C rounded") << true << true << 0 << 100.0 << QList<double>{1, 2, 3, 40, 50, 60};
+        QTest::newRow("constant HPF: R rounded, C given") << true << false << 0 << 100.0 << QList<double>{10, 20, 30, 4, 5, 6};
+        QTest::newRow("constant LPF, a request kept: its own") << true << true << 1 << 100.0 << QList<double>{1, 2, 3, 40, 50, 60};
         QTest::newRow("transfer function LPF: the six parts") << false << true << 0 << 0.0 << six;
         QTest::newRow("transfer function HPF: the six parts") << false << false << 0 << 0.0 << six;
-        QTest::newRow("transfer function LPF, LPF request kept")
-            << false << true << 1 << 300.0 << six;
-        QTest::newRow("transfer function HPF, HPF request kept")
-            << false << false << 2 << 300.0 << six;
-        QTest::newRow("transfer function HPF, LPF request kept: alone")
-            << false << false << 1 << 0.0 << six;
+        QTest::newRow("transfer function LPF, LPF request kept") << false << true << 1 << 300.0 << six;
+        QTest::newRow("transfer function HPF, HPF request kept") << false << false << 2 << 300.0 << six;
+        QTest::newRow("transfer function HPF, LPF request kept: alone") << false << false << 1 << 0.0 << six;
+        // clang-format on
     }
     void inputFromDesign() {
         QFETCH(bool, constant);
@@ -289,20 +273,18 @@ class TestAnalysis : public QObject {
         QTRY_COMPARE(Rows(), 6);
         QVERIFY(!window->LabelHint->isVisible());
         const auto& st = mirelto::DesignState;
-        QCOMPARE(Cell(0, 0), QStringLiteral("fa [Hz]"));
-        QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
+        QCOMPARE(Cell(0, 0), u"fa [Hz]"_s);
+        QCOMPARE(Cell(0, 1), u"1.420k"_s);
         QCOMPARE(Cell(0, 2), mirelto::SignificantText(st.FaResult));
-        QCOMPARE(Cell(0, 2), QStringLiteral("1.395k"));
+        QCOMPARE(Cell(0, 2), u"1.395k"_s);
         QCOMPARE(Cell(0, 3), Percent(1420, st.FaResult));
         QCOMPARE(Cell(1, 2), mirelto::SignificantText(st.FoResult));
-        QCOMPARE(Cell(2, 1), QStringLiteral("1.000"));
-        QCOMPARE(Cell(2, 2), QStringLiteral("961.1m"));
-        QCOMPARE(Cell(4, 0), QStringLiteral("fo でのゲイン [dB]"));
-        QCOMPARE(Cell(4, 1), QStringLiteral("-3.01"));
-        QCOMPARE(Legend(ResponseCharts::Magnitude),
-                 (QStringList{QStringLiteral("要求"), QStringLiteral("実回路")}));
-        QCOMPARE(Legend(ResponseCharts::Step),
-                 (QStringList{QStringLiteral("要求"), QStringLiteral("実回路")}));
+        QCOMPARE(Cell(2, 1), u"1.000"_s);
+        QCOMPARE(Cell(2, 2), u"961.1m"_s);
+        QCOMPARE(Cell(4, 0), u"fo でのゲイン [dB]"_s);
+        QCOMPARE(Cell(4, 1), u"-3.01"_s);
+        QCOMPARE(Legend(ResponseCharts::Magnitude), (QStringList{u"要求"_s, u"実回路"_s}));
+        QCOMPARE(Legend(ResponseCharts::Step), (QStringList{u"要求"_s, u"実回路"_s}));
         QVERIFY(window->ButtonCopyTable->isEnabled());
     }
 
@@ -321,9 +303,7 @@ class TestAnalysis : public QObject {
     // Default calculation shown; the plots: log frequency over three decades at least, 400
     // points, one dotted line at the request's fa = fo = -3 dB frequency, outside the legend.
     void plotsAndMarkers() {
-        Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        QVERIFY(OpenCalculated());
         for (const auto kind :
              {ResponseCharts::Magnitude, ResponseCharts::Phase, ResponseCharts::GroupDelay}) {
             const auto* axis =
@@ -333,9 +313,9 @@ class TestAnalysis : public QObject {
             QVERIFY(axis->min() < 1420 && axis->max() > 1631);
             const auto* curve = qobject_cast<QLineSeries*>(Chart(kind).series().value(0));
             QVERIFY(curve && curve->count() >= 400);
-            const QLineSeries* marker = MarkerLine(Chart(kind), QStringLiteral("fo"));
+            const QLineSeries* marker = MarkerLine(Chart(kind), u"fo"_s);
             QVERIFY(marker);
-            QCOMPARE(marker->name(), QStringLiteral("fa, fo, −3 dB"));
+            QCOMPARE(marker->name(), u"fa, fo, −3 dB"_s);
             for (const QPointF& p : marker->points()) {
                 QVERIFY(std::fabs(p.x() / 1420 - 1) < 1e-6);
             }
@@ -348,36 +328,27 @@ class TestAnalysis : public QObject {
     void transferFunctionComparesKeptRequest_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QString>("requestedFa");
-        QTest::newRow("the six parts shown") << QStringList{} << QStringLiteral("1.420k");
-        QTest::newRow("parts typed")
-            << QStringList{QStringLiteral("EditR2=47k")} << QStringLiteral("1.420k");
-        QTest::newRow("another request calculated")
-            << QStringList{QStringLiteral("EditFa=1.5k"), QStringLiteral("EditQ=0.7071"),
-                           QStringLiteral("calc")}
-            << QStringLiteral("1.500k");
-        QTest::newRow("request typed, not calculated")
-            << QStringList{QStringLiteral("EditFa=1.5k")} << QStringLiteral("1.420k");
-        QTest::newRow("mode switch") << QStringList{QStringLiteral("hpf")} << QString();
-        QTest::newRow("mode switched and back")
-            << QStringList{QStringLiteral("hpf"), QStringLiteral("lpf")} << QString();
-        QTest::newRow("failed calculation")
-            << QStringList{QStringLiteral("EditFa="), QStringLiteral("calc"),
-                           QStringLiteral("EditFa=1.5k")}
-            << QString();
+        // clang-format off
+        QTest::newRow("the six parts shown") << QStringList{} << u"1.420k"_s;
+        QTest::newRow("parts typed") << QStringList{u"EditR2=47k"_s} << u"1.420k"_s;
+        QTest::newRow("another request calculated") << QStringList{u"EditFa=1.5k"_s, u"EditQ=0.7071"_s, u"calc"_s} << u"1.500k"_s;
+        QTest::newRow("request typed, not calculated") << QStringList{u"EditFa=1.5k"_s} << u"1.420k"_s;
+        QTest::newRow("mode switch") << QStringList{u"hpf"_s} << QString();
+        QTest::newRow("mode switched and back") << QStringList{u"hpf"_s, u"lpf"_s} << QString();
+        QTest::newRow("failed calculation") << QStringList{u"EditFa="_s, u"calc"_s, u"EditFa=1.5k"_s} << QString();
+        // clang-format on
     }
     void transferFunctionComparesKeptRequest() {
         QFETCH(QStringList, steps);
         QFETCH(QString, requestedFa);
-        TFormAnalysis* window = Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        TFormAnalysis* window = OpenCalculated();
+        QVERIFY(window);
         for (const QString& step : steps) {
-            if (step == QStringLiteral("calc")) {
+            if (step == u"calc"_s) {
                 QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-            } else if (step == QStringLiteral("hpf") || step == QStringLiteral("lpf")) {
-                QTest::mouseClick(
-                    step == QStringLiteral("hpf") ? form_->RadioButtonHPF : form_->RadioButtonLpf,
-                    Qt::LeftButton);
+            } else if (step == u"hpf"_s || step == u"lpf"_s) {
+                QTest::mouseClick(step == u"hpf"_s ? form_->RadioButtonHPF : form_->RadioButtonLpf,
+                                  Qt::LeftButton);
             } else {
                 const QStringList box = step.split(u'=');
                 auto* edit = form_->findChild<QLineEdit*>(box[0]);
@@ -396,24 +367,20 @@ class TestAnalysis : public QObject {
         QCOMPARE(Cell(0, 3).isEmpty(), !compared);
         QCOMPARE(window->LabelComparedRequest->isVisible(), compared);
         const QStringList curves =
-            compared ? QStringList{QStringLiteral("要求"), QStringLiteral("実回路")}
-                     : QStringList{QStringLiteral("実回路")};
+            compared ? QStringList{u"要求"_s, u"実回路"_s} : QStringList{u"実回路"_s};
         for (int kind = 0; kind < ResponseCharts::kKinds; ++kind) {
             QCOMPARE(Legend(ResponseCharts::Kind(kind)), curves);
         }
         if (compared) {
             const double fa = mirelto::ParseValue(requestedFa.toStdString());
             QCOMPARE(Cell(0, 3), Percent(fa, mirelto::DesignState.FaResult));
-            QVERIFY2(window->LabelComparedRequest->text().contains(
-                         QStringLiteral("fa = %1Hz").arg(requestedFa)),
+            QVERIFY2(window->LabelComparedRequest->text().contains(u"fa = %1Hz"_s.arg(requestedFa)),
                      qPrintable(window->LabelComparedRequest->text()));
             // The lines mark the request, not the circuit's own fa.
-            const QLineSeries* marker =
-                MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fa"));
+            const QLineSeries* marker = MarkerLine(Chart(ResponseCharts::Magnitude), u"fa"_s);
             QVERIFY(marker && std::fabs(marker->at(0).x() / fa - 1) < 1e-6);
         } else {
-            const QLineSeries* fa =
-                MarkerLine(Chart(ResponseCharts::Magnitude), QStringLiteral("fa"));
+            const QLineSeries* fa = MarkerLine(Chart(ResponseCharts::Magnitude), u"fa"_s);
             QVERIFY(fa);
             QVERIFY(qFuzzyCompare(fa->at(0).x(), mirelto::DesignState.FaResult));
         }
@@ -425,22 +392,11 @@ class TestAnalysis : public QObject {
         QTest::addColumn<bool>("lpf");
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("定数計算 of the default request: none")
-            << true << QStringList{} << QStringList{};
-        QTest::newRow("50 Hz HPF on E24: 120:1")
-            << false
-            << QStringList{QStringLiteral("15k"),  QStringLiteral("3.0k"), QStringLiteral("360k"),
-                           QStringLiteral("100n"), QStringLiteral("100n"), QStringLiteral("100n")}
-            << QStringList{QStringLiteral("⚠ 抵抗値の比 R3/R2 が 120:1 です (30:1 を超えています): "
-                                          "誤差と浮遊容量の影響を受けやすくなります")};
-        QTest::newRow("680 ohms and 47 pF")
-            << true
-            << QStringList{QStringLiteral("680"), QStringLiteral("1k"), QStringLiteral("1k"),
-                           QStringLiteral("1n"),  QStringLiteral("1n"), QStringLiteral("47p")}
-            << QStringList{QStringLiteral("⚠ R1 = 680Ω は 1kΩ 未満です: "
-                                          "オペアンプの出力の負荷が重くなります"),
-                           QStringLiteral("⚠ C3 = 47pF は 100pF 未満です: "
-                                          "浮遊容量とオペアンプの入力容量の影響を受けます")};
+        // clang-format off
+        QTest::newRow("定数計算 of the default request: none") << true << QStringList{} << QStringList{};
+        QTest::newRow("50 Hz HPF on E24: 120:1") << false << QStringList{u"15k"_s, u"3.0k"_s, u"360k"_s, u"100n"_s, u"100n"_s, u"100n"_s} << QStringList{u"⚠ 抵抗値の比 R3/R2 が 120:1 です (30:1 を超えています): 誤差と浮遊容量の影響を受けやすくなります"_s};
+        QTest::newRow("680 ohms and 47 pF") << true << QStringList{u"680"_s, u"1k"_s, u"1k"_s, u"1n"_s, u"1n"_s, u"47p"_s} << QStringList{u"⚠ R1 = 680Ω は 1kΩ 未満です: オペアンプの出力の負荷が重くなります"_s, u"⚠ C3 = 47pF は 100pF 未満です: 浮遊容量とオペアンプの入力容量の影響を受けます"_s};
+        // clang-format on
     }
     void designWarnings() {
         QFETCH(bool, lpf);
@@ -465,19 +421,18 @@ class TestAnalysis : public QObject {
     // Window closed after showing one calculation; a new request is calculated, then a failing
     // one; nothing is drawn while hidden, and reopening draws the last successful calculation.
     void hiddenWindowWaitsAndFailuresAreIgnored() {
-        TFormAnalysis* window = Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        TFormAnalysis* window = OpenCalculated();
+        QVERIFY(window);
         QVERIFY(window->close());
-        form_->EditFa->setText(QStringLiteral("1.5k"));
+        form_->EditFa->setText(u"1.5k"_s);
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
         QTest::qWait(50);
-        QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
+        QCOMPARE(Cell(0, 1), u"1.420k"_s);
         form_->EditFa->clear();
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
         QCOMPARE(platform_->boxes.size(), 1);
         Open();
-        QTRY_COMPARE(Cell(0, 1), QStringLiteral("1.500k"));
+        QTRY_COMPARE(Cell(0, 1), u"1.500k"_s);
     }
 
     // A calculation before the window exists; open it; it shows that calculation.
@@ -485,23 +440,21 @@ class TestAnalysis : public QObject {
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
         Open();
         QTRY_COMPARE(Rows(), 6);
-        QCOMPARE(Cell(0, 1), QStringLiteral("1.420k"));
+        QCOMPARE(Cell(0, 1), u"1.420k"_s);
     }
 
     // Default calculation shown; 10 000 characters confirmed as the GBW; the message quotes the
     // start of them and the window keeps its width.
     void longTextKeepsTheWidth() {
-        TFormAnalysis* window = Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        TFormAnalysis* window = OpenCalculated();
+        QVERIFY(window);
         const int width = window->width();
         window->EditGbw->setText(QString(10000, QLatin1Char('9')) + QLatin1Char('x'));
         QTest::keyClick(window->EditGbw, Qt::Key_Return);
         QTRY_VERIFY(window->LabelGbwMessage->isVisible());
         QTest::qWait(50);
         QCOMPARE(window->width(), width);
-        QVERIFY(window->LabelGbwMessage->text().contains(QString(39, QLatin1Char('9')) +
-                                                         QStringLiteral("…」")));
+        QVERIFY(window->LabelGbwMessage->text().contains(QString(39, QLatin1Char('9')) + u"…」"_s));
         QVERIFY(window->LabelGbwMessage->text().size() < 120);
     }
 
@@ -512,33 +465,32 @@ class TestAnalysis : public QObject {
         QTest::addColumn<bool>("valid");
         QTest::addColumn<bool>("opAmp");
         QTest::addColumn<bool>("warning");
-        QTest::newRow("1M") << QStringLiteral("1M") << true << true << false;
-        QTest::newRow("1G") << QStringLiteral("1G") << true << true << false;
-        QTest::newRow("slow op-amp 3k") << QStringLiteral("3k") << true << true << true;
+        QTest::newRow("1M") << u"1M"_s << true << true << false;
+        QTest::newRow("1G") << u"1G"_s << true << true << false;
+        QTest::newRow("slow op-amp 3k") << u"3k"_s << true << true << true;
         QTest::newRow("empty: ideal") << QString() << true << false << false;
-        QTest::newRow("letters") << QStringLiteral("abc") << false << false << false;
-        QTest::newRow("zero") << QStringLiteral("0") << false << false << false;
-        QTest::newRow("negative") << QStringLiteral("-1M") << false << false << false;
+        QTest::newRow("letters") << u"abc"_s << false << false << false;
+        QTest::newRow("zero") << u"0"_s << false << false << false;
+        QTest::newRow("negative") << u"-1M"_s << false << false << false;
     }
     void opAmpCheck() {
         QFETCH(QString, text);
         QFETCH(bool, valid);
         QFETCH(bool, opAmp);
         QFETCH(bool, warning);
-        TFormAnalysis* window = Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        TFormAnalysis* window = OpenCalculated();
+        QVERIFY(window);
         EnterGbw(text);
         QTRY_COMPARE(Rows(), opAmp ? 8 : 6);
         QCOMPARE(window->LabelGbwMessage->isVisible(), !valid);
         if (!valid) {
             QVERIFY(window->LabelGbwMessage->text().contains(text));
         }
-        QCOMPARE(Legend(ResponseCharts::Magnitude).contains(QStringLiteral("実オペアンプ")), opAmp);
-        QCOMPARE(Legend(ResponseCharts::Step).contains(QStringLiteral("実オペアンプ")), false);
+        QCOMPARE(Legend(ResponseCharts::Magnitude).contains(u"実オペアンプ"_s), opAmp);
+        QCOMPARE(Legend(ResponseCharts::Step).contains(u"実オペアンプ"_s), false);
         if (opAmp) {
-            QCOMPARE(Cell(6, 0), QStringLiteral("実オペアンプ −3 dB [Hz]"));
-            QCOMPARE(Cell(7, 0), QStringLiteral("実オペアンプ ピーク [dB]"));
+            QCOMPARE(Cell(6, 0), u"実オペアンプ −3 dB [Hz]"_s);
+            QCOMPARE(Cell(7, 0), u"実オペアンプ ピーク [dB]"_s);
             QVERIFY(!Cell(6, 2).isEmpty());
         }
         QCOMPARE(window->LabelOpAmpWarning->isVisible(), warning);
@@ -576,44 +528,21 @@ class TestAnalysis : public QObject {
         QTest::addColumn<QStringList>("first");
         QTest::addColumn<QStringList>("second");
         const auto calc = [](QString fa, QString fo, QString q, QString r1) {
-            return QStringList{QStringLiteral("calc"), fa, fo, q, r1};
+            return QStringList{u"calc"_s, fa, fo, q, r1};
         };
-        const auto tf = [](QString r, QString c) {
-            return QStringList{QStringLiteral("tf"), r, r, r, c, c, c};
-        };
-        const QStringList standard = calc(QStringLiteral("1.42k"), QStringLiteral("1.42k"),
-                                          QStringLiteral("1.0"), QStringLiteral("22k"));
-        QTest::newRow("1T and 1k parts")
-            << standard << tf(QStringLiteral("1T"), QStringLiteral("1k"));
-        QTest::newRow("fa = fo = 100u, R1 = 1M")
-            << standard
-            << calc(QStringLiteral("100u"), QStringLiteral("100u"), QStringLiteral("1"),
-                    QStringLiteral("1M"));
-        QTest::newRow("fa = fo = 1m, R1 = 1M") << standard
-                                               << calc(QStringLiteral("1m"), QStringLiteral("1m"),
-                                                       QStringLiteral("1"), QStringLiteral("1M"));
-        QTest::newRow("1 uHz after 1 GHz") << calc(QStringLiteral("1G"), QStringLiteral("1G"),
-                                                   QStringLiteral("1"), QStringLiteral("1k"))
-                                           << calc(QStringLiteral("1u"), QStringLiteral("1u"),
-                                                   QStringLiteral("1"), QStringLiteral("1M"));
-        QTest::newRow("1 GHz after 1 uHz") << calc(QStringLiteral("1u"), QStringLiteral("1u"),
-                                                   QStringLiteral("1"), QStringLiteral("1M"))
-                                           << calc(QStringLiteral("1G"), QStringLiteral("1G"),
-                                                   QStringLiteral("1"), QStringLiteral("1k"));
-        QTest::newRow("1m and 1f parts after 1T and 1k")
-            << tf(QStringLiteral("1T"), QStringLiteral("1k"))
-            << tf(QStringLiteral("1m"), QStringLiteral("1f"));
-        QTest::newRow("1T and 1k parts after 1m and 1f")
-            << tf(QStringLiteral("1m"), QStringLiteral("1f"))
-            << tf(QStringLiteral("1T"), QStringLiteral("1k"));
-        QTest::newRow("Q = 100") << standard
-                                 << calc(QStringLiteral("300"), QStringLiteral("1k"),
-                                         QStringLiteral("100"), QStringLiteral("1k")) +
-                                        QStringList{QStringLiteral("100k"), QStringLiteral("10M")};
-        QTest::newRow("Q = 1000") << standard
-                                  << calc(QStringLiteral("300"), QStringLiteral("1k"),
-                                          QStringLiteral("1000"), QStringLiteral("1k")) +
-                                         QStringList{QStringLiteral("1M"), QStringLiteral("1G")};
+        const auto tf = [](QString r, QString c) { return QStringList{u"tf"_s, r, r, r, c, c, c}; };
+        const QStringList standard = calc(u"1.42k"_s, u"1.42k"_s, u"1.0"_s, u"22k"_s);
+        // clang-format off
+        QTest::newRow("1T and 1k parts") << standard << tf(u"1T"_s, u"1k"_s);
+        QTest::newRow("fa = fo = 100u, R1 = 1M") << standard << calc(u"100u"_s, u"100u"_s, u"1"_s, u"1M"_s);
+        QTest::newRow("fa = fo = 1m, R1 = 1M") << standard << calc(u"1m"_s, u"1m"_s, u"1"_s, u"1M"_s);
+        QTest::newRow("1 uHz after 1 GHz") << calc(u"1G"_s, u"1G"_s, u"1"_s, u"1k"_s) << calc(u"1u"_s, u"1u"_s, u"1"_s, u"1M"_s);
+        QTest::newRow("1 GHz after 1 uHz") << calc(u"1u"_s, u"1u"_s, u"1"_s, u"1M"_s) << calc(u"1G"_s, u"1G"_s, u"1"_s, u"1k"_s);
+        QTest::newRow("1m and 1f parts after 1T and 1k") << tf(u"1T"_s, u"1k"_s) << tf(u"1m"_s, u"1f"_s);
+        QTest::newRow("1T and 1k parts after 1m and 1f") << tf(u"1m"_s, u"1f"_s) << tf(u"1T"_s, u"1k"_s);
+        QTest::newRow("Q = 100") << standard << calc(u"300"_s, u"1k"_s, u"100"_s, u"1k"_s) + QStringList{u"100k"_s, u"10M"_s};
+        QTest::newRow("Q = 1000") << standard << calc(u"300"_s, u"1k"_s, u"1000"_s, u"1k"_s) + QStringList{u"1M"_s, u"1G"_s};
+        // clang-format on
     }
     void extremeDesigns() {
         QFETCH(QStringList, first);
@@ -641,17 +570,17 @@ class TestAnalysis : public QObject {
             window->Response().Refresh();
             const qint64 analysed = clock.elapsed();
             window->ChartArea->grab();
-            texts << QStringLiteral("%1 ms (%2)").arg(clock.elapsed()).arg(analysed);
+            texts << u"%1 ms (%2)"_s.arg(clock.elapsed()).arg(analysed);
         };
         run(first);
-        const long before = ResidentKb();
+        const long before = mirelto::test::ResidentKb();
         const mirelto::test::TickWatch ticks(*window->ChartArea);
         run(second);
         QVERIFY2(ticks.MostTicks() <= 12, qPrintable(QString::number(ticks.MostTicks())));
         QVERIFY(window->Response().HasResult());
         qInfo("redraw %s, resident %ld MB before the second design, %ld MB after",
-              qPrintable(texts.join(QStringLiteral(", then "))), before / 1024,
-              ResidentKb() / 1024);
+              qPrintable(texts.join(u", then "_s)), before / 1024,
+              mirelto::test::ResidentKb() / 1024);
         for (int kind = 0; kind < ResponseCharts::kKinds; ++kind) {
             for (QAbstractAxis* axis : Chart(ResponseCharts::Kind(kind)).axes()) {
                 if (auto* log = qobject_cast<QLogValueAxis*>(axis)) {
@@ -682,23 +611,22 @@ class TestAnalysis : public QObject {
     // results do not match says so; 定数計算 again; the notice goes.
     void staleNotice_data() {
         QTest::addColumn<QString>("change");
-        QTest::newRow("mode switch") << QStringLiteral("mode");
-        QTest::newRow("fa typed") << QStringLiteral("fa");
-        QTest::newRow("R1 typed") << QStringLiteral("R1");
-        QTest::newRow("series chosen") << QStringLiteral("series");
+        QTest::newRow("mode switch") << u"mode"_s;
+        QTest::newRow("fa typed") << u"fa"_s;
+        QTest::newRow("R1 typed") << u"R1"_s;
+        QTest::newRow("series chosen") << u"series"_s;
     }
     void staleNotice() {
         QFETCH(QString, change);
-        TFormAnalysis* window = Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        TFormAnalysis* window = OpenCalculated();
+        QVERIFY(window);
         QVERIFY(window->LabelStale->isHidden());
-        if (change == QStringLiteral("mode")) {
+        if (change == u"mode"_s) {
             QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
-        } else if (change == QStringLiteral("fa")) {
-            QTest::keyClicks(form_->EditFa, QStringLiteral("0"));
-        } else if (change == QStringLiteral("R1")) {
-            QTest::keyClicks(form_->EditR1, QStringLiteral("0"));
+        } else if (change == u"fa"_s) {
+            QTest::keyClicks(form_->EditFa, u"0"_s);
+        } else if (change == u"R1"_s) {
+            QTest::keyClicks(form_->EditR1, u"0"_s);
         } else {
             form_->ComboBoxR1->setCurrentIndex((form_->ComboBoxR1->currentIndex() + 1) %
                                                form_->ComboBoxR1->count());
@@ -713,25 +641,24 @@ class TestAnalysis : public QObject {
 
     // Default calculation shown; 表をコピー; tab-separated header and six rows, CR LF each.
     void copyTable() {
-        TFormAnalysis* window = Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        TFormAnalysis* window = OpenCalculated();
+        QVERIFY(window);
         QTest::mouseClick(window->ButtonCopyTable, Qt::LeftButton);
         QCOMPARE(platform_->copied.size(), 1);
         const QString text = platform_->copied.first();
-        QVERIFY(text.endsWith(QStringLiteral("\r\n")));
-        const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
+        QVERIFY(text.endsWith(u"\r\n"_s));
+        const QStringList lines = text.chopped(2).split(u"\r\n"_s);
         QCOMPARE(lines.size(), 7);
-        QCOMPARE(lines[0], QStringLiteral("項目\t要求\t実回路\t誤差 [%]"));
+        QCOMPARE(lines[0], u"項目\t要求\t実回路\t誤差 [%]"_s);
         // Plain numbers a spreadsheet reads, unrounded: Hz, the error in per cent.
         const QStringList fa = lines[1].split(u'\t');
-        QCOMPARE(fa[0], QStringLiteral("fa [Hz]"));
-        QCOMPARE(fa[1], QStringLiteral("1420"));
+        QCOMPARE(fa[0], u"fa [Hz]"_s);
+        QCOMPARE(fa[1], u"1420"_s);
         const double builtFa =
             mirelto::CircuitPoles(mirelto::AnalysisInputFrom(mirelto::DesignState)->built).fa;
         QCOMPARE(fa[2].toDouble(), builtFa);
         QCOMPARE(fa[3].toDouble(), mirelto::RelativeErrorPercent(1420, builtFa));
-        QVERIFY(lines[3].startsWith(QStringLiteral("Q\t1\t0.961")));
+        QVERIFY(lines[3].startsWith(u"Q\t1\t0.961"_s));
         for (const QString& line : lines) {
             QCOMPARE(line.count(QLatin1Char('\t')), 3);
         }
@@ -740,27 +667,26 @@ class TestAnalysis : public QObject {
     // Default calculation shown; 画像をコピー, then PNG/SVG で保存 to PNG, to SVG by the chosen
     // type, and cancelled; the picture of the plots on the clipboard and in the files.
     void copyAndSaveImage() {
-        TFormAnalysis* window = Open();
-        QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QTRY_COMPARE(Rows(), 6);
+        TFormAnalysis* window = OpenCalculated();
+        QVERIFY(window);
         QTest::mouseClick(window->ButtonCopyImage, Qt::LeftButton);
         QCOMPARE(platform_->copiedImages.size(), 1);
         QCOMPARE(platform_->copiedImages.first().size(), window->ChartArea->size());
 
         QTemporaryDir dir;
-        platform_->savePath = dir.filePath(QStringLiteral("plot.png"));
+        platform_->savePath = dir.filePath(u"plot.png"_s);
         QTest::mouseClick(window->ButtonSaveImage, Qt::LeftButton);
-        QVERIFY(platform_->offeredFilters.contains(QStringLiteral("*.svg")));
+        QVERIFY(platform_->offeredFilters.contains(u"*.svg"_s));
         QCOMPARE(QImage(platform_->savePath).size(), window->ChartArea->size());
 
-        platform_->savePath = dir.filePath(QStringLiteral("plot"));
-        platform_->saveFilter = QStringLiteral("SVG 画像 (*.svg)");
+        platform_->savePath = dir.filePath(u"plot"_s);
+        platform_->saveFilter = u"SVG 画像 (*.svg)"_s;
         QTest::mouseClick(window->ButtonSaveImage, Qt::LeftButton);
-        QFile svg(dir.filePath(QStringLiteral("plot.svg")));
+        QFile svg(dir.filePath(u"plot.svg"_s));
         QVERIFY(svg.open(QIODevice::ReadOnly));
         const QString content = QString::fromUtf8(svg.readAll());
-        QVERIFY(content.contains(QStringLiteral("<svg")));
-        QVERIFY(content.contains(QStringLiteral("振幅特性")));
+        QVERIFY(content.contains(u"<svg"_s));
+        QVERIFY(content.contains(u"振幅特性"_s));
 
         platform_->savePath.clear();
         QTest::mouseClick(window->ButtonSaveImage, Qt::LeftButton);
@@ -775,14 +701,11 @@ class TestAnalysis : public QObject {
         QTest::addColumn<int>("normalisation");
         QTest::addColumn<QString>("meaning");
         using F = mirelto::ResponseFamily;
-        QTest::newRow("Butterworth") << int(F::Butterworth) << int(Normalisation::Cutoff3dB)
-                                     << QStringLiteral("fc: −3 dB となる周波数");
-        QTest::newRow("Bessel delay")
-            << int(F::Bessel) << int(Normalisation::Delay)
-            << QStringLiteral("fc: 低域での群遅延が 1/(2π·fc) となる周波数");
-        QTest::newRow("Chebyshev ripple edge")
-            << int(F::Chebyshev) << int(Normalisation::RippleEdge)
-            << QStringLiteral("fc: リプル帯域の端の周波数");
+        // clang-format off
+        QTest::newRow("Butterworth") << int(F::Butterworth) << int(Normalisation::Cutoff3dB) << u"fc: −3 dB となる周波数"_s;
+        QTest::newRow("Bessel delay") << int(F::Bessel) << int(Normalisation::Delay) << u"fc: 低域での群遅延が 1/(2π·fc) となる周波数"_s;
+        QTest::newRow("Chebyshev ripple edge") << int(F::Chebyshev) << int(Normalisation::RippleEdge) << u"fc: リプル帯域の端の周波数"_s;
+        // clang-format on
     }
     void fcMeaning() {
         QFETCH(int, family);
@@ -815,12 +738,12 @@ class TestAnalysis : public QObject {
             PresetIndex(mirelto::ResponseFamily::Bessel, Normalisation(normalisation));
         window->ComboBoxPreset->setCurrentIndex(index);
         window->EditFc->clear();
-        QTest::keyClicks(window->EditFc, QStringLiteral("1k"));
+        QTest::keyClicks(window->EditFc, u"1k"_s);
         // The mode is switched while the window is open: the preview follows it.
         if (hpf) {
             QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
         }
-        QCOMPARE(window->LabelPresetMode->text().startsWith(QStringLiteral("HPF")), hpf);
+        QCOMPARE(window->LabelPresetMode->text().startsWith(u"HPF"_s), hpf);
         const mirelto::PoleSet preset =
             mirelto::PresetPoles(mirelto::Presets()[static_cast<std::size_t>(index)], 1000, !hpf);
         const auto readsBack = [](const QLineEdit* box, double value) {
@@ -828,7 +751,7 @@ class TestAnalysis : public QObject {
             return std::fabs(read - value) <= 1e-6 * value;
         };
         QVERIFY(readsBack(window->EditPresetFa, preset.fa));
-        QCOMPARE(form_->EditFa->text(), QStringLiteral("1.42k"));
+        QCOMPARE(form_->EditFa->text(), u"1.42k"_s);
         QTest::mouseClick(window->ButtonApply, Qt::LeftButton);
         QVERIFY(readsBack(form_->EditFa, preset.fa));
         QVERIFY(readsBack(form_->EditFo, preset.fo));
@@ -842,10 +765,10 @@ class TestAnalysis : public QObject {
     // the main window's boxes untouched.
     void badCutoff_data() {
         QTest::addColumn<QString>("fc");
-        QTest::newRow("letters") << QStringLiteral("x");
+        QTest::newRow("letters") << u"x"_s;
         QTest::newRow("empty") << QString();
-        QTest::newRow("zero") << QStringLiteral("0");
-        QTest::newRow("negative") << QStringLiteral("-1k");
+        QTest::newRow("zero") << u"0"_s;
+        QTest::newRow("negative") << u"-1k"_s;
     }
     void badCutoff() {
         QFETCH(QString, fc);
@@ -856,7 +779,7 @@ class TestAnalysis : public QObject {
         QVERIFY(!window->ButtonApply->isEnabled());
         QCOMPARE(window->EditPresetFa->text(), QString());
         window->PresetsTab().Apply();
-        QCOMPARE(form_->EditFa->text(), QStringLiteral("1.42k"));
+        QCOMPARE(form_->EditFa->text(), u"1.42k"_s);
     }
 
     // The names the selector lists: one per preset, Japanese, the normalisation named where a
@@ -867,11 +790,11 @@ class TestAnalysis : public QObject {
         for (const auto& preset : presets) {
             names << mirelto::PresetDisplayName(preset, presets);
         }
-        QCOMPARE(names.first(), QStringLiteral("バターワース"));
-        QVERIFY(names.contains(QStringLiteral("ベッセル (−3 dB)")));
-        QVERIFY(names.contains(QStringLiteral("ベッセル (群遅延)")));
-        QVERIFY(names.contains(QStringLiteral("チェビシェフ 0.5 dB (リプル端)")));
-        QVERIFY(names.contains(QStringLiteral("線形位相 0.05°")));
+        QCOMPARE(names.first(), u"バターワース"_s);
+        QVERIFY(names.contains(u"ベッセル (−3 dB)"_s));
+        QVERIFY(names.contains(u"ベッセル (群遅延)"_s));
+        QVERIFY(names.contains(u"チェビシェフ 0.5 dB (リプル端)"_s));
+        QVERIFY(names.contains(u"線形位相 0.05°"_s));
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
         TFormAnalysis* window = Open();
         QCOMPARE(window->ComboBoxPreset->itemData(0, Qt::ToolTipRole).toString(),
@@ -889,27 +812,20 @@ class TestAnalysis : public QObject {
         result.opAmpWarning = true;
         auto table = mirelto::MakeFigureTable(result, true);
         QCOMPARE(table.rows.size(), 8);
-        QCOMPARE(table.rows[0], (QStringList{QStringLiteral("fa [Hz]"), QStringLiteral("1.000k"),
-                                             QStringLiteral("1.010k"), QStringLiteral("+1.00")}));
-        QCOMPARE(table.rows[2].mid(1),
-                 (QStringList{QStringLiteral("500.0m"), QStringLiteral("490.0m"),
-                              QStringLiteral("-2.00")}));
-        QCOMPARE(table.rows[5].mid(1),
-                 (QStringList{QStringLiteral("0.00"), QStringLiteral("0.00"), QString()}));
-        QCOMPARE(table.rows[6].mid(1),
-                 (QStringList{QStringLiteral("800.0"), QStringLiteral("760.0"),
-                              QStringLiteral("-5.00")}));
-        QCOMPARE(table.rows[7][2], QStringLiteral("0.60"));
+        QCOMPARE(table.rows[0], (QStringList{u"fa [Hz]"_s, u"1.000k"_s, u"1.010k"_s, u"+1.00"_s}));
+        QCOMPARE(table.rows[2].mid(1), (QStringList{u"500.0m"_s, u"490.0m"_s, u"-2.00"_s}));
+        QCOMPARE(table.rows[5].mid(1), (QStringList{u"0.00"_s, u"0.00"_s, QString()}));
+        QCOMPARE(table.rows[6].mid(1), (QStringList{u"800.0"_s, u"760.0"_s, u"-5.00"_s}));
+        QCOMPARE(table.rows[7][2], u"0.60"_s);
         const QString warning = mirelto::OpAmpWarningText(result);
-        QVERIFY(warning.contains(QStringLiteral("−3 dB 周波数が -7.32 %")));
-        QVERIFY(warning.contains(QStringLiteral("ピークゲインが +0.60 dB")));
+        QVERIFY(warning.contains(u"−3 dB 周波数が -7.32 %"_s));
+        QVERIFY(warning.contains(u"ピークゲインが +0.60 dB"_s));
         result.opAmpWarning = false;
         QCOMPARE(mirelto::OpAmpWarningText(result), QString());
 
         table = mirelto::MakeFigureTable(result, false);
-        QCOMPARE(table.rows[0], (QStringList{QStringLiteral("fa [Hz]"), QString(),
-                                             QStringLiteral("1.010k"), QString()}));
-        QCOMPARE(mirelto::TabSeparated(table).count(QStringLiteral("\r\n")), 9);
+        QCOMPARE(table.rows[0], (QStringList{u"fa [Hz]"_s, QString(), u"1.010k"_s, QString()}));
+        QCOMPARE(mirelto::TabSeparated(table).count(u"\r\n"_s), 9);
     }
 };
 

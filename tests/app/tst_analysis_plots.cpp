@@ -32,6 +32,8 @@
 #include "app_test_support.h"
 #include "calculator/main_window.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::ResponseCharts;
 using mirelto::TFormAnalysis;
 using mirelto::TFormMain;
@@ -65,6 +67,15 @@ QPoint Pixel(QChartView& view, QPointF value) {
 
 void Send(QWidget& target, QEvent& event) {
     QApplication::sendEvent(&target, &event);
+}
+
+// A row for each plot, its kind in the column "kind".
+void EachPlot() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("magnitude") << int(ResponseCharts::Magnitude);
+    QTest::newRow("phase") << int(ResponseCharts::Phase);
+    QTest::newRow("group delay") << int(ResponseCharts::GroupDelay);
+    QTest::newRow("step") << int(ResponseCharts::Step);
 }
 
 }  // namespace
@@ -111,12 +122,11 @@ class TestAnalysisPlots : public QObject {
         QTest::addColumn<double>("low");
         QTest::addColumn<double>("high");
         QTest::addColumn<QString>("labels");
-        QTest::newRow("four decades") << 10.0 << 1e5 << QStringLiteral("10 100 1k 10k 100k");
-        QTest::newRow("two decades") << 20.0 << 2000.0 << QStringLiteral("20 50 100 200 500 1k 2k");
-        QTest::newRow("within a decade")
-            << 1000.0 << 1500.0 << QStringLiteral("1k 1.1k 1.2k 1.3k 1.4k 1.5k");
-        QTest::newRow("megahertz") << 1.5e5 << 3e6 << QStringLiteral("200k 500k 1M 2M");
-        QTest::newRow("below one hertz") << 0.1 << 2.0 << QStringLiteral("100m 200m 500m 1 2");
+        QTest::newRow("four decades") << 10.0 << 1e5 << u"10 100 1k 10k 100k"_s;
+        QTest::newRow("two decades") << 20.0 << 2000.0 << u"20 50 100 200 500 1k 2k"_s;
+        QTest::newRow("within a decade") << 1000.0 << 1500.0 << u"1k 1.1k 1.2k 1.3k 1.4k 1.5k"_s;
+        QTest::newRow("megahertz") << 1.5e5 << 3e6 << u"200k 500k 1M 2M"_s;
+        QTest::newRow("below one hertz") << 0.1 << 2.0 << u"100m 200m 500m 1 2"_s;
     }
     void tickLabels() {
         QFETCH(double, low);
@@ -135,12 +145,12 @@ class TestAnalysisPlots : public QObject {
     void tickText_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("20") << 20.0 << QStringLiteral("20");
-        QTest::newRow("1.5k") << 1500.0 << QStringLiteral("1.5k");
-        QTest::newRow("rounds up to 1k") << 999.99 << QStringLiteral("1k");
-        QTest::newRow("200µ") << 2e-4 << QStringLiteral("200µ");
-        QTest::newRow("2.2M") << 2.2e6 << QStringLiteral("2.2M");
-        QTest::newRow("0") << 0.0 << QStringLiteral("0");
+        QTest::newRow("20") << 20.0 << u"20"_s;
+        QTest::newRow("1.5k") << 1500.0 << u"1.5k"_s;
+        QTest::newRow("rounds up to 1k") << 999.99 << u"1k"_s;
+        QTest::newRow("200µ") << 2e-4 << u"200µ"_s;
+        QTest::newRow("2.2M") << 2.2e6 << u"2.2M"_s;
+        QTest::newRow("0") << 0.0 << u"0"_s;
     }
     void tickText() {
         QFETCH(double, value);
@@ -158,18 +168,12 @@ class TestAnalysisPlots : public QObject {
             expected << tick.second;
         }
         QCOMPARE(Charts().FrequencyLabels(ResponseCharts::Magnitude)->categoriesLabels(), expected);
-        QVERIFY(expected.contains(QStringLiteral("1k")));
+        QVERIFY(expected.contains(u"1k"_s));
     }
 
     // Each plot: one wheel notch over its middle narrows both ranges; a double-click, and
     // 表示をリセット after another notch, bring back the ranges it had.
-    void zoomAndReset_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("magnitude") << int(ResponseCharts::Magnitude);
-        QTest::newRow("phase") << int(ResponseCharts::Phase);
-        QTest::newRow("group delay") << int(ResponseCharts::GroupDelay);
-        QTest::newRow("step") << int(ResponseCharts::Step);
-    }
+    void zoomAndReset_data() { EachPlot(); }
     void zoomAndReset() {
         QFETCH(int, kind);
         TFormAnalysis* window = Calculated();
@@ -253,13 +257,7 @@ class TestAnalysisPlots : public QObject {
 
     // The pointer over sample 150 of each plot; the readout names that sample's frequency (or
     // time) and the built circuit's value there, as the analysis computes them.
-    void cursorReadout_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("magnitude") << int(ResponseCharts::Magnitude);
-        QTest::newRow("phase") << int(ResponseCharts::Phase);
-        QTest::newRow("group delay") << int(ResponseCharts::GroupDelay);
-        QTest::newRow("step") << int(ResponseCharts::Step);
-    }
+    void cursorReadout_data() { EachPlot(); }
     void cursorReadout() {
         QFETCH(int, kind);
         QVERIFY(Calculated());
@@ -283,8 +281,7 @@ class TestAnalysisPlots : public QObject {
             }
         }
         QVERIFY(sample > 100 && sample < 200);
-        const QString x = mirelto::SignificantText(xs[sample]) +
-                          (step ? QStringLiteral("s") : QStringLiteral("Hz"));
+        const QString x = mirelto::SignificantText(xs[sample]) + (step ? u"s"_s : u"Hz"_s);
         QString value;
         switch (kind) {
             case ResponseCharts::Magnitude:
@@ -304,10 +301,9 @@ class TestAnalysisPlots : public QObject {
         Send(*view.viewport(), move);
         const QLabel& readout = Charts().Interaction(ResponseCharts::Kind(kind)).ReadoutLabel();
         QVERIFY(readout.isVisible());
-        QVERIFY2(readout.text().startsWith(x),
-                 qPrintable(readout.text() + QStringLiteral(" / ") + x));
+        QVERIFY2(readout.text().startsWith(x), qPrintable(readout.text() + u" / "_s + x));
         QVERIFY2(readout.text().contains(mirelto::BuiltCurveName() + u' ' + value),
-                 qPrintable(readout.text() + QStringLiteral(" / ") + value));
+                 qPrintable(readout.text() + u" / "_s + value));
         QEvent leave(QEvent::Leave);
         Send(*view.viewport(), leave);
         QVERIFY(readout.isHidden());

@@ -45,6 +45,8 @@
 #include "calculator/main_window.h"
 #include "desktop/table_copy.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::OptimiseInput;
 using mirelto::OptimiseResult;
 using mirelto::RunControl;
@@ -168,8 +170,8 @@ class TestAnalysisTools : public QObject {
         QVERIFY(!window->ButtonCopyNetlist->isEnabled());
         QVERIFY(window->ProgressOptimise->isHidden());
         QCOMPARE(window->EditNetlist->toPlainText(), QString());
-        QCOMPARE(window->ComboBoxGivenSeries->currentText(), QStringLiteral("固定"));
-        QCOMPARE(window->ComboBoxSteps->currentText(), QStringLiteral("±2"));
+        QCOMPARE(window->ComboBoxGivenSeries->currentText(), u"固定"_s);
+        QCOMPARE(window->ComboBoxSteps->currentText(), u"±2"_s);
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
         for (QLabel* hint :
              {window->LabelOptimiseHint, window->LabelToleranceHint, window->LabelNetlistHint}) {
@@ -212,13 +214,11 @@ class TestAnalysisTools : public QObject {
         QVERIFY(mirelto::ComponentsOf(plain->circuit) == mirelto::ComponentsOf(Built()));
         const QTableWidget& table = *window->TableOptimise;
         QCOMPARE(table.rowCount(), int(rows.size()));
-        QCOMPARE(table.item(0, 0)->text().left(1), QStringLiteral("1"));
+        QCOMPARE(table.item(0, 0)->text().left(1), u"1"_s);
         const int plainRow = int(plain - rows.begin());
-        QCOMPARE(table.item(plainRow, 0)->text(),
-                 QStringLiteral("%1 (丸め)").arg(expected.plainRank));
-        QVERIFY(window->LabelOptimiseStatus->text().contains(
-            QStringLiteral("%1 位").arg(expected.plainRank)));
-        QCOMPARE(table.item(0, 1)->text(), QStringLiteral("22.00k"));
+        QCOMPARE(table.item(plainRow, 0)->text(), u"%1 (丸め)"_s.arg(expected.plainRank));
+        QVERIFY(window->LabelOptimiseStatus->text().contains(u"%1 位"_s.arg(expected.plainRank)));
+        QCOMPARE(table.item(0, 1)->text(), u"22.00k"_s);
         QCOMPARE(table.item(0, 4)->text(), mirelto::SignificantText(rows[0].circuit.C1));
         QCOMPARE(table.item(0, 7)->text(), mirelto::SignificantText(rows[0].built.fa));
         QVERIFY(std::fabs(Parse(table.item(0, 13)->text()) - rows[0].worstError * 100) < 6e-4);
@@ -298,10 +298,9 @@ class TestAnalysisTools : public QObject {
             QVERIFY2(figure >= previous, qPrintable(table.item(row, column)->text()));
             previous = figure;
         }
-        QVERIFY2(
-            window->LabelOptimiseStatus->text().contains(
-                QStringLiteral("「%1」で %2 位").arg(combo.currentText()).arg(expected.plainRank)),
-            qPrintable(window->LabelOptimiseStatus->text()));
+        QVERIFY2(window->LabelOptimiseStatus->text().contains(
+                     u"「%1」で %2 位"_s.arg(combo.currentText()).arg(expected.plainRank)),
+                 qPrintable(window->LabelOptimiseStatus->text()));
     }
 
     // Values of every kind; their text; it reads back as the same value to 1e-12, and is short
@@ -309,11 +308,11 @@ class TestAnalysisTools : public QObject {
     void exactText_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("22k") << 22000.0 << QStringLiteral("22k");
-        QTest::newRow("1k") << 1000.0 << QStringLiteral("1k");
-        QTest::newRow("470") << 470.0 << QStringLiteral("470");
+        QTest::newRow("22k") << 22000.0 << u"22k"_s;
+        QTest::newRow("1k") << 1000.0 << u"1k"_s;
+        QTest::newRow("470") << 470.0 << u"470"_s;
         QTest::newRow("third") << 1.0 / 3 << QString();
-        QTest::newRow("E6 member") << mirelto::RoundToSeries(6.8e-9, 6) << QStringLiteral("6.8n");
+        QTest::newRow("E6 member") << mirelto::RoundToSeries(6.8e-9, 6) << u"6.8n"_s;
         QTest::newRow("ideal capacitor") << 7.0951234567891e-9 << QString();
         QTest::newRow("below pico") << 1.5e-13 << QString();
         QTest::newRow("NaN") << double(NAN) << QString();
@@ -355,17 +354,12 @@ class TestAnalysisTools : public QObject {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("fa blank") << QStringLiteral("EditFa") << QString()
-                                  << QStringLiteral("faに値を入力してください");
-        QTest::newRow("Q zero") << QStringLiteral("EditQ") << QStringLiteral("0")
-                                << QStringLiteral("ゼロ以下の伝達関数パラメータは不正です");
-        QTest::newRow("R1 blank") << QStringLiteral("EditR1") << QString()
-                                  << QStringLiteral("R1に値を入力してください");
-        QTest::newRow("unrealisable")
-            << QStringLiteral("EditR2") << QStringLiteral("7.3k")
-            << QStringLiteral(
-                   "この条件では実現できません(C < 0)\n\nR1<R2<=R3 で比を大きくすると"
-                   "実現できます");
+        // clang-format off
+        QTest::newRow("fa blank") << u"EditFa"_s << QString() << u"faに値を入力してください"_s;
+        QTest::newRow("Q zero") << u"EditQ"_s << u"0"_s << u"ゼロ以下の伝達関数パラメータは不正です"_s;
+        QTest::newRow("R1 blank") << u"EditR1"_s << QString() << u"R1に値を入力してください"_s;
+        QTest::newRow("unrealisable") << u"EditR2"_s << u"7.3k"_s << u"この条件では実現できません(C < 0)\n\nR1<R2<=R3 で比を大きくすると実現できます"_s;
+        // clang-format on
     }
     void optimiseProblems() {
         QFETCH(QString, box);
@@ -377,7 +371,7 @@ class TestAnalysisTools : public QObject {
         QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
         QVERIFY(!window->OptimiseTab().IsRunning());
         QCOMPARE(window->LabelOptimiseStatus->text(), message);
-        QVERIFY(window->LabelOptimiseStatus->styleSheet().contains(QStringLiteral("#c00000")));
+        QVERIFY(window->LabelOptimiseStatus->styleSheet().contains(u"#c00000"_s));
         QCOMPARE(window->TableOptimise->rowCount(), 0);
         QVERIFY(platform_->boxes.isEmpty());
     }
@@ -387,12 +381,12 @@ class TestAnalysisTools : public QObject {
     void optimiseHpfBlankFill() {
         TFormAnalysis* window = Open();
         QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
-        form_->EditC1->setText(QStringLiteral("10n"));
+        form_->EditC1->setText(u"10n"_s);
         form_->EditC2->clear();
         form_->EditC3->clear();
-        form_->ComboBoxR2->setCurrentText(QStringLiteral("96"));
-        window->ComboBoxGivenSeries->setCurrentText(QStringLiteral("E12"));
-        window->ComboBoxSteps->setCurrentText(QStringLiteral("±1"));
+        form_->ComboBoxR2->setCurrentText(u"96"_s);
+        window->ComboBoxGivenSeries->setCurrentText(u"E12"_s);
+        window->ComboBoxSteps->setCurrentText(u"±1"_s);
         QVERIFY(Search(*window));
         const OptimiseInput& input = window->OptimiseTab().LastInput();
         QVERIFY(!input.ideal.isLpf);
@@ -411,8 +405,8 @@ class TestAnalysisTools : public QObject {
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabOptimise);
         auto gate = std::make_shared<Gate>();
         window->OptimiseTab().SetSearch(HeldSearch(gate));
-        window->ComboBoxGivenSeries->setCurrentText(QStringLiteral("E192"));
-        window->ComboBoxSteps->setCurrentText(QStringLiteral("±3"));
+        window->ComboBoxGivenSeries->setCurrentText(u"E192"_s);
+        window->ComboBoxSteps->setCurrentText(u"±3"_s);
         QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
         QVERIFY(window->OptimiseTab().IsRunning());
         QVERIFY(!window->ButtonOptimiseRun->isEnabled());
@@ -429,8 +423,7 @@ class TestAnalysisTools : public QObject {
         QTest::mouseClick(window->ButtonOptimiseCancel, Qt::LeftButton);
         QTRY_VERIFY(!window->OptimiseTab().IsRunning());
         QVERIFY(gate->left);
-        QVERIFY(
-            window->LabelOptimiseStatus->text().startsWith(QStringLiteral("キャンセルしました")));
+        QVERIFY(window->LabelOptimiseStatus->text().startsWith(u"キャンセルしました"_s));
         QCOMPARE(window->TableOptimise->rowCount(), 0);
         QVERIFY(window->ButtonOptimiseRun->isEnabled());
         QVERIFY(!window->ButtonOptimiseCancel->isEnabled());
@@ -460,7 +453,7 @@ class TestAnalysisTools : public QObject {
         change();
         QVERIFY(!window->OptimiseTab().IsRunning());
         QVERIFY(gate->left);
-        QVERIFY(window->LabelOptimiseStatus->text().contains(QStringLiteral("中止しました")));
+        QVERIFY(window->LabelOptimiseStatus->text().contains(u"中止しました"_s));
         QTest::qWait(50);
         QCOMPARE(window->TableOptimise->rowCount(), 0);
 
@@ -472,22 +465,22 @@ class TestAnalysisTools : public QObject {
         QTRY_VERIFY(window->TableOptimise->rowCount() > 0);
         change();
         QVERIFY(window->TableOptimise->rowCount() > 0);
-        QVERIFY(window->LabelOptimiseStatus->text().contains(QStringLiteral("前の入力 (LPF)")));
+        QVERIFY(window->LabelOptimiseStatus->text().contains(u"前の入力 (LPF)"_s));
     }
 
     // A series selector holding a negative size; 実行 searches with its magnitude, as 定数計算
     // rounds with it, and no English sentence reaches the window.
     void negativeSeriesReadsAsMagnitude() {
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabOptimise);
-        form_->ComboBoxC1->setEditText(QStringLiteral("-5"));
-        form_->ComboBoxC3->setEditText(QStringLiteral("-2147483648"));
+        form_->ComboBoxC1->setEditText(u"-5"_s);
+        form_->ComboBoxC3->setEditText(u"-2147483648"_s);
         QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
         QTRY_VERIFY(!window->OptimiseTab().IsRunning());
         QCOMPARE(window->OptimiseTab().LastInput().series[3], 5);
         QCOMPARE(window->OptimiseTab().LastInput().series[5], 2147483647);
         QVERIFY2(window->TableOptimise->rowCount() > 0,
                  qPrintable(window->LabelOptimiseStatus->text()));
-        QVERIFY(!window->LabelOptimiseStatus->text().contains(QStringLiteral("series")));
+        QVERIFY(!window->LabelOptimiseStatus->text().contains(u"series"_s));
     }
 
     // A held search; the analysis window closed; the search is cancelled.
@@ -499,8 +492,7 @@ class TestAnalysisTools : public QObject {
         QTRY_VERIFY(gate->entered);
         QVERIFY(window->close());
         QTRY_VERIFY(!window->OptimiseTab().IsRunning());
-        QVERIFY(
-            window->LabelOptimiseStatus->text().startsWith(QStringLiteral("キャンセルしました")));
+        QVERIFY(window->LabelOptimiseStatus->text().startsWith(u"キャンセルしました"_s));
     }
 
     // A held search and a long tolerance run going; the main window destroyed; both end, nothing
@@ -529,11 +521,9 @@ class TestAnalysisTools : public QObject {
         for (const QLineEdit* edit : tolerances) {
             texts << edit->text();
         }
-        QCOMPARE(texts,
-                 (QStringList{QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1"),
-                              QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("5")}));
+        QCOMPARE(texts, u"1 1 1 5 5 5"_s.split(u' '));
         QCOMPARE(window->SpinTrials->value(), 10000);
-        QCOMPARE(window->EditSeed->text(), QStringLiteral("1"));
+        QCOMPARE(window->EditSeed->text(), u"1"_s);
         window->SpinTrials->setValue(window->SpinTrials->maximum());
         QTest::mouseClick(window->ButtonToleranceRun, Qt::LeftButton);
         QTest::qWait(100);
@@ -541,8 +531,7 @@ class TestAnalysisTools : public QObject {
         QVERIFY(window->ProgressTolerance->isVisible());
         QTest::mouseClick(window->ButtonToleranceCancel, Qt::LeftButton);
         QTRY_VERIFY(!window->ToleranceTab().IsRunning());
-        QVERIFY(
-            window->LabelToleranceStatus->text().startsWith(QStringLiteral("キャンセルしました")));
+        QVERIFY(window->LabelToleranceStatus->text().startsWith(u"キャンセルしました"_s));
         QVERIFY(!window->ToleranceTab().Result());
     }
 
@@ -552,7 +541,7 @@ class TestAnalysisTools : public QObject {
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabTolerance);
         for (QLineEdit* edit : {window->EditTolR1, window->EditTolR2, window->EditTolR3,
                                 window->EditTolC1, window->EditTolC2, window->EditTolC3}) {
-            edit->setText(QStringLiteral("0 %"));
+            edit->setText(u"0 %"_s);
         }
         window->SpinTrials->setValue(500);
         QVERIFY(Tolerance(*window));
@@ -591,7 +580,7 @@ class TestAnalysisTools : public QObject {
         QCOMPARE(bars->upperSeries()->count(), int(2 * counts.size()));
         QCOMPARE(bars->upperSeries()->at(1).y(), double(counts[0]));
 
-        window->EditSeed->setText(QStringLiteral("2"));
+        window->EditSeed->setText(u"2"_s);
         QVERIFY(Tolerance(*window));
         QVERIFY(TableTexts(*window->TablePercentiles) != first);
         QCOMPARE(window->ToleranceTab().Result()->seed, std::uint64_t(2));
@@ -602,13 +591,13 @@ class TestAnalysisTools : public QObject {
     void tolerancePercent_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("fraction");
-        QTest::newRow("1") << QStringLiteral("1") << 0.01;
-        QTest::newRow("0.5 %") << QStringLiteral("0.5 %") << 0.005;
-        QTest::newRow("500m%") << QStringLiteral("500m%") << 0.005;
-        QTest::newRow("zero") << QStringLiteral("0") << 0.0;
-        QTest::newRow("negative") << QStringLiteral("-1") << -1.0;
-        QTest::newRow("100") << QStringLiteral("100") << -1.0;
-        QTest::newRow("letters") << QStringLiteral("abc") << -1.0;
+        QTest::newRow("1") << u"1"_s << 0.01;
+        QTest::newRow("0.5 %") << u"0.5 %"_s << 0.005;
+        QTest::newRow("500m%") << u"500m%"_s << 0.005;
+        QTest::newRow("zero") << u"0"_s << 0.0;
+        QTest::newRow("negative") << u"-1"_s << -1.0;
+        QTest::newRow("100") << u"100"_s << -1.0;
+        QTest::newRow("letters") << u"abc"_s << -1.0;
         QTest::newRow("empty") << QString() << -1.0;
     }
     void tolerancePercent() {
@@ -624,16 +613,15 @@ class TestAnalysisTools : public QObject {
     // A bad tolerance and a bad seed; 実行; the problem shown in red, no run.
     void toleranceProblems() {
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabTolerance);
-        window->EditTolC2->setText(QStringLiteral("120"));
+        window->EditTolC2->setText(u"120"_s);
         QTest::mouseClick(window->ButtonToleranceRun, Qt::LeftButton);
         QVERIFY(!window->ToleranceTab().IsRunning());
-        QVERIFY(
-            window->LabelToleranceStatus->text().startsWith(QStringLiteral("C2 の許容差「120」")));
-        window->EditTolC2->setText(QStringLiteral("5"));
-        window->EditSeed->setText(QStringLiteral("-3"));
+        QVERIFY(window->LabelToleranceStatus->text().startsWith(u"C2 の許容差「120」"_s));
+        window->EditTolC2->setText(u"5"_s);
+        window->EditSeed->setText(u"-3"_s);
         QTest::mouseClick(window->ButtonToleranceRun, Qt::LeftButton);
         QVERIFY(!window->ToleranceTab().IsRunning());
-        QVERIFY(window->LabelToleranceStatus->text().startsWith(QStringLiteral("シード「-3」")));
+        QVERIFY(window->LabelToleranceStatus->text().startsWith(u"シード「-3」"_s));
         QVERIFY(platform_->boxes.isEmpty());
     }
 
@@ -642,8 +630,8 @@ class TestAnalysisTools : public QObject {
     void sensitivities() {
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabTolerance);
         const QTableWidget& table = *window->TableSensitivity;
-        QCOMPARE(RowTexts(table, 0).first(), QStringLiteral("fa"));
-        QCOMPARE(table.horizontalHeaderItem(4)->text(), QStringLiteral("C1"));
+        QCOMPARE(RowTexts(table, 0).first(), u"fa"_s);
+        QCOMPARE(table.horizontalHeaderItem(4)->text(), u"C1"_s);
         const double expected[] = {-1, -1, 0};
         for (int row = 0; row < 3; ++row) {
             const QStringList cells = RowTexts(table, row);
@@ -664,13 +652,13 @@ class TestAnalysisTools : public QObject {
         window->SpinTrials->setValue(window->SpinTrials->maximum());
         QTest::mouseClick(window->ButtonToleranceRun, Qt::LeftButton);
         QVERIFY(window->ToleranceTab().IsRunning());
-        form_->EditR1->setText(QStringLiteral("10k"));
+        form_->EditR1->setText(u"10k"_s);
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
         QVERIFY(!window->ToleranceTab().IsRunning());
         QVERIFY(window->ButtonToleranceRun->isEnabled());
-        QVERIFY(window->LabelToleranceCircuit->text().contains(QStringLiteral("R1 = 10.00k")));
+        QVERIFY(window->LabelToleranceCircuit->text().contains(u"R1 = 10.00k"_s));
         QTest::qWait(50);
-        QVERIFY(!window->LabelToleranceStatus->text().startsWith(QStringLiteral("キャンセル")));
+        QVERIFY(!window->LabelToleranceStatus->text().startsWith(u"キャンセル"_s));
     }
 
     // Default calculation, then 伝達関数 with R1 changed; the netlist tab shows the SPICE
@@ -685,7 +673,7 @@ class TestAnalysisTools : public QObject {
         QTest::mouseClick(window->ButtonCopyNetlist, Qt::LeftButton);
         QCOMPARE(platform_->copied, QStringList{expected});
 
-        form_->EditR1->setText(QStringLiteral("33k"));
+        form_->EditR1->setText(u"33k"_s);
         QTest::mouseClick(form_->ButtonTF, Qt::LeftButton);
         QVERIFY(Built().R1 == 33000);
         QCOMPARE(window->EditNetlist->toPlainText(),
@@ -698,12 +686,13 @@ class TestAnalysisTools : public QObject {
     void plainNumber_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("ohms") << 1500.0 << QStringLiteral("1500");
-        QTest::newRow("farads") << 1.5e-9 << QStringLiteral("1.5e-09");
-        QTest::newRow("per cent") << -0.875 << QStringLiteral("-0.875");
-        QTest::newRow("a few ulps off")
-            << std::nextafter(std::nextafter(6.8e-9, 0.0), 0.0) << QStringLiteral("6.8e-09");
+        // clang-format off
+        QTest::newRow("ohms") << 1500.0 << u"1500"_s;
+        QTest::newRow("farads") << 1.5e-9 << u"1.5e-09"_s;
+        QTest::newRow("per cent") << -0.875 << u"-0.875"_s;
+        QTest::newRow("a few ulps off") << std::nextafter(std::nextafter(6.8e-9, 0.0), 0.0) << u"6.8e-09"_s;
         QTest::newRow("not a number") << std::nan("") << QString();
+        // clang-format on
     }
     void plainNumber() {
         QFETCH(double, value);
@@ -717,10 +706,10 @@ class TestAnalysisTools : public QObject {
     void copyTables_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<int>("firstValueColumn");
-        QTest::newRow("comparison") << QStringLiteral("TableFigures") << 1;
-        QTest::newRow("optimiser") << QStringLiteral("TableOptimise") << 1;
-        QTest::newRow("percentiles") << QStringLiteral("TablePercentiles") << 1;
-        QTest::newRow("sensitivities") << QStringLiteral("TableSensitivity") << 1;
+        QTest::newRow("comparison") << u"TableFigures"_s << 1;
+        QTest::newRow("optimiser") << u"TableOptimise"_s << 1;
+        QTest::newRow("percentiles") << u"TablePercentiles"_s << 1;
+        QTest::newRow("sensitivities") << u"TableSensitivity"_s << 1;
     }
     void copyTables() {
         QFETCH(QString, table);
@@ -739,8 +728,7 @@ class TestAnalysisTools : public QObject {
         platform_->copied.clear();
         QTest::keyClick(widget, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(platform_->copied.size(), 1);
-        const QStringList lines =
-            platform_->copied.first().chopped(2).split(QStringLiteral("\r\n"));
+        const QStringList lines = platform_->copied.first().chopped(2).split(u"\r\n"_s);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[0].split(u'\t').size(), widget->columnCount());
         int numbers = 0;
@@ -758,21 +746,21 @@ class TestAnalysisTools : public QObject {
                 bool ok = false;
                 const double copied = cells[column].toDouble(&ok);
                 QVERIFY2(ok, qPrintable(cells[column]));
-                QVERIFY2(!cells[column].contains(QRegularExpression(QStringLiteral("[kMmunp]"))),
+                QVERIFY2(!cells[column].contains(QRegularExpression(u"[kMmunp]"_s)),
                          qPrintable(cells[column]));
                 const double read = mirelto::ParseValue(shown.toStdString());
                 QVERIFY2(std::abs(copied - read) <= 5e-3 * std::abs(read) + 5e-3,
-                         qPrintable(cells[column] + QStringLiteral(" vs ") + shown));
+                         qPrintable(cells[column] + u" vs "_s + shown));
                 ++numbers;
             }
         }
         QVERIFY(numbers >= 2);
 
-        auto* all = widget->findChild<QAction*>(QStringLiteral("ActionCopyAllRows"));
+        auto* all = widget->findChild<QAction*>(u"ActionCopyAllRows"_s);
         QVERIFY(all && widget->actions().contains(all));
         all->trigger();
         QCOMPARE(platform_->copied.size(), 2);
-        QCOMPARE(platform_->copied.last().count(QStringLiteral("\r\n")), widget->rowCount() + 1);
+        QCOMPARE(platform_->copied.last().count(u"\r\n"_s), widget->rowCount() + 1);
     }
 
     // The netlist's follower for each GBW box text: the op-amp model of that GBW, or the ideal
@@ -780,44 +768,42 @@ class TestAnalysisTools : public QObject {
     void netlistFollowsGbw_data() {
         QTest::addColumn<QString>("gbw");
         QTest::addColumn<double>("expected");
-        QTest::newRow("1M") << QStringLiteral("1M") << 1e6;
-        QTest::newRow("20k") << QStringLiteral("20k") << 2e4;
+        QTest::newRow("1M") << u"1M"_s << 1e6;
+        QTest::newRow("20k") << u"20k"_s << 2e4;
         QTest::newRow("empty") << QString() << 0.0;
     }
     void netlistFollowsGbw() {
         QFETCH(QString, gbw);
         QFETCH(double, expected);
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabNetlist);
-        window->Response().SetOpAmpGbwText(QStringLiteral("3M"));
+        window->Response().SetOpAmpGbwText(u"3M"_s);
         window->Response().SetOpAmpGbwText(gbw);
         mirelto::NetlistOptions options;
         options.opAmpGbw = expected;
         QCOMPARE(window->EditNetlist->toPlainText(),
                  QString::fromStdString(mirelto::SpiceNetlist(Built(), options)));
-        QCOMPARE(window->EditNetlist->toPlainText().contains(QStringLiteral("X1 p out out")),
-                 expected > 0);
+        QCOMPARE(window->EditNetlist->toPlainText().contains(u"X1 p out out"_s), expected > 0);
     }
 
     // 保存 with a name without suffix: the file NAME.cir holds the netlist as shown; a cancelled
     // dialog writes nothing; a path that cannot be written says so and leaves no file.
     void netlistSave() {
         TFormAnalysis* window = Calculated(&TFormAnalysis::TabNetlist);
-        window->Response().SetOpAmpGbwText(QStringLiteral("1M"));
+        window->Response().SetOpAmpGbwText(u"1M"_s);
         QTemporaryDir dir;
-        platform_->savePath = dir.filePath(QStringLiteral("lowpass"));
+        platform_->savePath = dir.filePath(u"lowpass"_s);
         QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
         QCOMPARE(platform_->saveDialogs, 1);
-        QFile saved(dir.filePath(QStringLiteral("lowpass.cir")));
+        QFile saved(dir.filePath(u"lowpass.cir"_s));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(saved.readAll()), window->EditNetlist->toPlainText());
 
         platform_->savePath.clear();
         QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 QStringList{QStringLiteral("lowpass.cir")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"lowpass.cir"_s});
 
         const int boxes = static_cast<int>(platform_->boxes.size());
-        platform_->savePath = dir.filePath(QStringLiteral("missing/deck.cir"));
+        platform_->savePath = dir.filePath(u"missing/deck.cir"_s);
         QTest::mouseClick(window->ButtonSaveNetlist, Qt::LeftButton);
         QCOMPARE(platform_->boxes.size(), boxes + 1);
         QVERIFY(!QFileInfo::exists(platform_->savePath));

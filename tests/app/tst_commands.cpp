@@ -15,47 +15,29 @@
 #include "calculator/main_window.h"
 #include "desktop/error_display.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::TFormMain;
 
 namespace {
 
-using Texts = QMap<QString, QString>;  // control name -> text
+using mirelto::test::Texts;
+using mirelto::test::TextsOf;
 
 // What runs before the step under test.
 enum class Before { Nothing, DefaultCalculation, InfinityCalculation };
 
-const QString kWarning = QStringLiteral("警告");
-const QString kError = QStringLiteral("エラー");
+// The message box a row expects: none, or one of these captions with its icon.
+enum class Box { None, Warning, Error, Fault };
 
-const Texts kDefaultResults = {{QStringLiteral("EditC1"), QStringLiteral("  6.800n")},
-                               {QStringLiteral("EditC2"), QStringLiteral(" 15.000n")},
-                               {QStringLiteral("EditC3"), QStringLiteral("  1.000n")},
-                               {QStringLiteral("EditFar"), QStringLiteral("  1.395k")},
-                               {QStringLiteral("EditFor"), QStringLiteral("  1.631k")},
-                               {QStringLiteral("EditQr"), QStringLiteral("961.092m")}};
-
-Texts With(Texts base, const Texts& more) {
-    base.insert(more);
-    return base;
-}
-
-Texts Infinity(const char* first, const char* second, const char* third) {
-    return {{QString::fromLatin1(first), QStringLiteral("∞")},
-            {QString::fromLatin1(second), QStringLiteral("∞")},
-            {QString::fromLatin1(third), QStringLiteral("∞")}};
-}
-
-Texts Empty(std::initializer_list<const char*> names) {
-    Texts texts;
-    for (const char* name : names) {
-        texts.insert(QString::fromLatin1(name), QString());
-    }
-    return texts;
-}
+// The result boxes after 定数計算 of the window as it opens.
+const QString kDefaultResults =
+    u"EditC1=  6.800n|EditC2= 15.000n|EditC3=  1.000n|EditFar=  1.395k|EditFor=  1.631k|EditQr=961.092m"_s;
 
 }  // namespace
 
 Q_DECLARE_METATYPE(Before)
+Q_DECLARE_METATYPE(Box)
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -87,20 +69,14 @@ class TestCommands : public QObject {
         QCOMPARE(edit->text(), text);
     }
 
-    QString Shown(const QString& name) const {
-        QWidget* control = Control(name);
-        if (auto* combo = qobject_cast<QComboBox*>(control)) {
-            return combo->currentText();
-        }
-        return qobject_cast<QLineEdit*>(control)->text();
-    }
+    QString Shown(const QString& name) const { return mirelto::test::ShownText(*form_, name); }
 
     void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     void RunBefore(Before before) {
         if (before == Before::InfinityCalculation) {
             for (const char* name : {"ComboBoxC1", "ComboBoxC2", "ComboBoxC3"}) {
-                Type(QString::fromLatin1(name), QStringLiteral("∞"));
+                Type(QString::fromLatin1(name), u"∞"_s);
             }
         }
         if (before != Before::Nothing) {
@@ -110,38 +86,40 @@ class TestCommands : public QObject {
         }
     }
 
-    // The boxes show `expected`, at most one message was shown (none when `message` is empty)
-    // and print/copy are enabled as `output` says.
-    void Check(const Texts& expected, const QString& message, const QString& caption,
-               QMessageBox::Icon icon, bool output) {
+    // The boxes show `expected`, at most one message was shown (none when `box` is None) and
+    // print/copy are enabled as `output` says.
+    void Check(const Texts& expected, const QString& message, Box box, bool output) {
         for (auto it = expected.begin(); it != expected.end(); ++it) {
-            QVERIFY2(
-                Shown(it.key()) == it.value(),
-                qPrintable(it.key() + QStringLiteral(": \"") + Shown(it.key()) +
-                           QStringLiteral("\" instead of \"") + it.value() + QStringLiteral("\"")));
+            QVERIFY2(Shown(it.key()) == it.value(),
+                     qPrintable(it.key() + u": \""_s + Shown(it.key()) + u"\" instead of \""_s +
+                                it.value() + u"\""_s));
         }
-        if (message.isEmpty()) {
+        if (box == Box::None) {
+            QCOMPARE(message, QString());
             QCOMPARE(platform_->boxes.size(), 0);
         } else {
+            const QString captions[] = {{}, u"警告"_s, u"エラー"_s, mirelto::ApplicationTitle()};
             QCOMPARE(platform_->boxes.size(), 1);
-            const mirelto::test::ShownBox& box = platform_->boxes.front();
-            QCOMPARE(box.text, message);
-            QCOMPARE(box.caption, caption);
-            QCOMPARE(box.icon, icon);
-            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            const mirelto::test::ShownBox& shown = platform_->boxes.front();
+            QCOMPARE(shown.text, message);
+            QCOMPARE(shown.caption, captions[int(box)]);
+            QCOMPARE(shown.icon,
+                     box == Box::Warning ? QMessageBox::Warning : QMessageBox::Critical);
+            QCOMPARE(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         }
         QCOMPARE(form_->ButtonPrint->isEnabled(), output);
         QCOMPARE(form_->ButtonCopy->isEnabled(), output);
     }
 
+    // The steps before, the mode, the texts typed ("name=text|..."), then what the boxes show,
+    // the message and its box, and whether printing and copying are enabled.
     void AddColumns() {
         QTest::addColumn<Before>("before");
         QTest::addColumn<bool>("hpf");
-        QTest::addColumn<Texts>("typed");
-        QTest::addColumn<Texts>("expected");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::addColumn<Box>("box");
         QTest::addColumn<bool>("output");
     }
 
@@ -149,22 +127,22 @@ class TestCommands : public QObject {
     void RunRow(QPushButton* button) {
         QFETCH(Before, before);
         QFETCH(bool, hpf);
-        QFETCH(Texts, typed);
-        QFETCH(Texts, expected);
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
         QFETCH(QString, message);
-        QFETCH(QString, caption);
-        QFETCH(QMessageBox::Icon, icon);
+        QFETCH(Box, box);
         QFETCH(bool, output);
         RunBefore(before);
         if (hpf) {
             QTest::mouseClick(form_->RadioButtonHPF, Qt::LeftButton);
             QVERIFY(form_->RadioButtonHPF->isChecked());
         }
-        for (auto it = typed.begin(); it != typed.end(); ++it) {
+        const Texts texts = TextsOf(typed);
+        for (auto it = texts.begin(); it != texts.end(); ++it) {
             Type(it.key(), it.value());
         }
         Click(button);
-        Check(expected, message, caption, icon, output);
+        Check(TextsOf(expected), message, box, output);
     }
 
   private slots:
@@ -184,192 +162,48 @@ class TestCommands : public QObject {
     // message and print/copy state of the row.
     void constantCalculation_data() {
         AddColumns();
-        const QString fault = mirelto::ApplicationTitle();
-        const auto none = QMessageBox::NoIcon;
-        QTest::newRow("default LPF, E6")
-            << Before::Nothing << false << Texts{}
-            << With(kDefaultResults, {{QStringLiteral("EditR2"), QStringLiteral("22k")},
-                                      {QStringLiteral("EditR3"), QStringLiteral("22k")}})
-            << QString() << QString() << none << true;
-        const Texts infinityResults = {{QStringLiteral("EditC1"), QStringLiteral("  7.095n")},
-                                       {QStringLiteral("EditC2"), QStringLiteral(" 18.070n")},
-                                       {QStringLiteral("EditC3"), QStringLiteral("  1.031n")},
-                                       {QStringLiteral("EditFar"), QStringLiteral("  1.420k")},
-                                       {QStringLiteral("EditFor"), QStringLiteral("  1.420k")},
-                                       {QStringLiteral("EditQr"), QStringLiteral("  1.000")}};
-        QTest::newRow("C selectors at infinity")
-            << Before::Nothing << false << Infinity("ComboBoxC1", "ComboBoxC2", "ComboBoxC3")
-            << infinityResults << QString() << QString() << none << true;
-        QTest::newRow("C selectors not integers")
-            << Before::Nothing << false
-            << Texts{{QStringLiteral("ComboBoxC1"), QStringLiteral("abc")},
-                     {QStringLiteral("ComboBoxC2"), QStringLiteral("abc")},
-                     {QStringLiteral("ComboBoxC3"), QStringLiteral("abc")}}
-            << infinityResults << QString() << QString() << none << true;
-        QTest::newRow("C selectors at 24")
-            << Before::Nothing << false
-            << Texts{{QStringLiteral("ComboBoxC1"), QStringLiteral("24")},
-                     {QStringLiteral("ComboBoxC2"), QStringLiteral("24")},
-                     {QStringLiteral("ComboBoxC3"), QStringLiteral("24")}}
-            << Texts{{QStringLiteral("EditC1"), QStringLiteral("  6.800n")},
-                     {QStringLiteral("EditC2"), QStringLiteral(" 18.000n")},
-                     {QStringLiteral("EditC3"), QStringLiteral("  1.000n")},
-                     {QStringLiteral("EditFar"), QStringLiteral("  1.513k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("  1.430k")},
-                     {QStringLiteral("EditQr"), QStringLiteral("  1.008")}}
-            << QString() << QString() << none << true;
-        QTest::newRow("HPF as defined")
-            << Before::Nothing << true << Texts{}
-            << Texts{{QStringLiteral("EditC2"), QStringLiteral("3.3n")},
-                     {QStringLiteral("EditC3"), QStringLiteral("3.3n")},
-                     {QStringLiteral("EditR1"), QStringLiteral(" 24.000k")},
-                     {QStringLiteral("EditR2"), QStringLiteral(" 10.000k")},
-                     {QStringLiteral("EditR3"), QStringLiteral("160.000k")},
-                     {QStringLiteral("EditFar"), QStringLiteral("  1.463k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("  1.413k")},
-                     {QStringLiteral("EditQr"), QStringLiteral("974.097m")}}
-            << QString() << QString() << none << true;
-        QTest::newRow("HPF with C 10n, 4.7n, 2.2n")
-            << Before::Nothing << true
-            << Texts{{QStringLiteral("EditC1"), QStringLiteral("10n")},
-                     {QStringLiteral("EditC2"), QStringLiteral("4.7n")},
-                     {QStringLiteral("EditC3"), QStringLiteral("2.2n")}}
-            << Texts{{QStringLiteral("EditR1"), QStringLiteral("  9.100k")},
-                     {QStringLiteral("EditR2"), QStringLiteral(" 13.000k")},
-                     {QStringLiteral("EditR3"), QStringLiteral("110.000k")},
-                     {QStringLiteral("EditFar"), QStringLiteral("  1.384k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("  1.472k")},
-                     {QStringLiteral("EditQr"), QStringLiteral("997.323m")}}
-            << QString() << QString() << none << true;
+        const QString infinity =
+            u"EditC1=  7.095n|EditC2= 18.070n|EditC3=  1.031n|EditFar=  1.420k|EditFor=  1.420k|EditQr=  1.000"_s;
+        const QString cleared = u"EditC1=|EditC2=|EditC3=|EditFar=|EditFor=|EditQr=|"_s;
+        const QString noParts = u"EditR1=|EditR2=|EditR3=|EditFar=|EditFor=|EditQr="_s;
+        const QString narrow =
+            u"EditFa=10k|EditFo=100|EditQ=10|EditC1=2.2n|EditC2=22n|EditC3=22n|"_s;
+        const char* unrealisable =
+            "この条件では実現できません(C < 0)\r\n\r\nR1<R2<=R3 で比を大きくすると実現できます";
+        const char* nonPositive = "ゼロ以下の部品定数は不正です";
+        const char* nonPositiveRequest = "ゼロ以下の伝達関数パラメータは不正です";
+        const auto N = Before::Nothing;
+        const auto D = Before::DefaultCalculation;
+        // clang-format off
+        QTest::newRow("default LPF, E6") << N << false << "" << kDefaultResults + u"|EditR2=22k|EditR3=22k"_s << "" << Box::None << true;
+        QTest::newRow("C selectors at infinity") << N << false << "ComboBoxC1=∞|ComboBoxC2=∞|ComboBoxC3=∞" << infinity << "" << Box::None << true;
+        QTest::newRow("C selectors not integers") << N << false << "ComboBoxC1=abc|ComboBoxC2=abc|ComboBoxC3=abc" << infinity << "" << Box::None << true;
+        QTest::newRow("C selectors at 24") << N << false << "ComboBoxC1=24|ComboBoxC2=24|ComboBoxC3=24" << "EditC1=  6.800n|EditC2= 18.000n|EditC3=  1.000n|EditFar=  1.513k|EditFor=  1.430k|EditQr=  1.008" << "" << Box::None << true;
+        QTest::newRow("HPF as defined") << N << true << "" << "EditC2=3.3n|EditC3=3.3n|EditR1= 24.000k|EditR2= 10.000k|EditR3=160.000k|EditFar=  1.463k|EditFor=  1.413k|EditQr=974.097m" << "" << Box::None << true;
+        QTest::newRow("HPF with C 10n, 4.7n, 2.2n") << N << true << "EditC1=10n|EditC2=4.7n|EditC3=2.2n" << "EditR1=  9.100k|EditR2= 13.000k|EditR3=110.000k|EditFar=  1.384k|EditFor=  1.472k|EditQr=997.323m" << "" << Box::None << true;
         // A result beyond 1e17 in its row shows in exponent form, not as 285 digits.
-        QTest::newRow("HPF with C3 1e-300")
-            << Before::Nothing << true
-            << Texts{{QStringLiteral("EditC3"), QStringLiteral("1e-300")}}
-            << Texts{{QStringLiteral("EditR1"), QStringLiteral(" 22.000k")},
-                     {QStringLiteral("EditR2"), QStringLiteral(" 24.000k")},
-                     {QStringLiteral("EditR3"), QStringLiteral("2.400000000003036E284T")},
-                     {QStringLiteral("EditFar"), QStringLiteral("  1.404k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("  1.443k")},
-                     {QStringLiteral("EditQr"), QStringLiteral("993.761m")}}
-            << QString() << QString() << none << true;
-        QTest::newRow("blank R3 copies R2's text with its spaces")
-            << Before::Nothing << false
-            << Texts{{QStringLiteral("EditR2"), QStringLiteral(" 47k ")}}
-            << Texts{{QStringLiteral("EditR3"), QStringLiteral(" 47k ")},
-                     {QStringLiteral("EditC1"), QStringLiteral("  6.800n")},
-                     {QStringLiteral("EditC2"), QStringLiteral("  6.800n")},
-                     {QStringLiteral("EditC3"), QStringLiteral("680.000p")},
-                     {QStringLiteral("EditFar"), QStringLiteral("  1.224k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("  1.468k")},
-                     {QStringLiteral("EditQr"), QStringLiteral("  1.101")}}
-            << QString() << QString() << none << true;
-        QTest::newRow("R2 47k, R3 100k")
-            << Before::Nothing << false
-            << Texts{{QStringLiteral("EditR2"), QStringLiteral("47k")},
-                     {QStringLiteral("EditR3"), QStringLiteral("100k")}}
-            << Texts{{QStringLiteral("EditC1"), QStringLiteral("  6.800n")},
-                     {QStringLiteral("EditC2"), QStringLiteral("  4.700n")},
-                     {QStringLiteral("EditC3"), QStringLiteral("470.000p")},
-                     {QStringLiteral("EditFar"), QStringLiteral("  1.286k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("  1.421k")},
-                     {QStringLiteral("EditQr"), QStringLiteral("  1.064")}}
-            << QString() << QString() << none << true;
-        const Texts cleared = Empty({"EditC1", "EditC2", "EditC3", "EditFar", "EditFor", "EditQr"});
-        QTest::newRow("unrealisable after a result")
-            << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditR2"), QStringLiteral("4.7k")},
-                     {QStringLiteral("EditR3"), QString()}}
-            << With(cleared, {{QStringLiteral("EditR3"), QStringLiteral("4.7k")}})
-            << QStringLiteral(
-                   "この条件では実現できません(C < 0)\r\n\r\nR1<R2<=R3 "
-                   "で比を大きくすると実現できます")
-            << kError << QMessageBox::Critical << false;
-        QTest::newRow("empty fa after a result keeps the results")
-            << Before::DefaultCalculation << false << Texts{{QStringLiteral("EditFa"), QString()}}
-            << kDefaultResults << QStringLiteral("faに値を入力してください") << kWarning
-            << QMessageBox::Warning << false;
-        QTest::newRow("fo not a number")
-            << Before::Nothing << false << Texts{{QStringLiteral("EditFo"), QStringLiteral("abc")}}
-            << Texts{} << QStringLiteral("foに値を入力してください") << kWarning
-            << QMessageBox::Warning << false;
-        QTest::newRow("Q empty") << Before::Nothing << false << Texts{{QStringLiteral("EditQ"), {}}}
-                                 << Texts{} << QStringLiteral("Qに値を入力してください") << kWarning
-                                 << QMessageBox::Warning << false;
-        QTest::newRow("Q zero") << Before::Nothing << false
-                                << Texts{{QStringLiteral("EditQ"), QStringLiteral("0")}} << Texts{}
-                                << QStringLiteral("ゼロ以下の伝達関数パラメータは不正です")
-                                << kError << QMessageBox::Critical << false;
-        QTest::newRow("fa negative")
-            << Before::Nothing << false << Texts{{QStringLiteral("EditFa"), QStringLiteral("-1k")}}
-            << Texts{} << QStringLiteral("ゼロ以下の伝達関数パラメータは不正です") << kError
-            << QMessageBox::Critical << false;
-        QTest::newRow("missing R1 after a result empties the results first")
-            << Before::DefaultCalculation << false << Texts{{QStringLiteral("EditR1"), QString()}}
-            << cleared << QStringLiteral("R1に値を入力してください") << kWarning
-            << QMessageBox::Warning << false;
-        QTest::newRow("missing C1 in HPF")
-            << Before::Nothing << true << Texts{{QStringLiteral("EditC1"), QString()}}
-            << Empty({"EditR1", "EditR2", "EditR3", "EditFar", "EditFor", "EditQr"})
-            << QStringLiteral("C1に値を入力してください") << kWarning << QMessageBox::Warning
-            << false;
+        QTest::newRow("HPF with C3 1e-300") << N << true << "EditC3=1e-300" << "EditR1= 22.000k|EditR2= 24.000k|EditR3=2.400000000003036E284T|EditFar=  1.404k|EditFor=  1.443k|EditQr=993.761m" << "" << Box::None << true;
+        QTest::newRow("blank R3 copies R2's text with its spaces") << N << false << "EditR2= 47k " << "EditR3= 47k |EditC1=  6.800n|EditC2=  6.800n|EditC3=680.000p|EditFar=  1.224k|EditFor=  1.468k|EditQr=  1.101" << "" << Box::None << true;
+        QTest::newRow("R2 47k, R3 100k") << N << false << "EditR2=47k|EditR3=100k" << "EditC1=  6.800n|EditC2=  4.700n|EditC3=470.000p|EditFar=  1.286k|EditFor=  1.421k|EditQr=  1.064" << "" << Box::None << true;
+        QTest::newRow("unrealisable after a result") << D << false << "EditR2=4.7k|EditR3=" << cleared + u"EditR3=4.7k"_s << unrealisable << Box::Error << false;
+        QTest::newRow("empty fa after a result keeps the results") << D << false << "EditFa=" << kDefaultResults << "faに値を入力してください" << Box::Warning << false;
+        QTest::newRow("fo not a number") << N << false << "EditFo=abc" << "" << "foに値を入力してください" << Box::Warning << false;
+        QTest::newRow("Q empty") << N << false << "EditQ=" << "" << "Qに値を入力してください" << Box::Warning << false;
+        QTest::newRow("Q zero") << N << false << "EditQ=0" << "" << nonPositiveRequest << Box::Error << false;
+        QTest::newRow("fa negative") << N << false << "EditFa=-1k" << "" << nonPositiveRequest << Box::Error << false;
+        QTest::newRow("missing R1 after a result empties the results first") << D << false << "EditR1=" << cleared << "R1に値を入力してください" << Box::Warning << false;
+        QTest::newRow("missing C1 in HPF") << N << true << "EditC1=" << noParts << "C1に値を入力してください" << Box::Warning << false;
         // A part of zero or less is refused after the blank filling, before any arithmetic;
         // printing and copying end disabled although a result stood before.
-        const QString nonPositive = QStringLiteral("ゼロ以下の部品定数は不正です");
-        QTest::newRow("zero R2 after a result")
-            << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditR2"), QStringLiteral("0")},
-                     {QStringLiteral("EditR3"), QString()}}
-            << With(cleared, {{QStringLiteral("EditR3"), QStringLiteral("0")}}) << nonPositive
-            << kError << QMessageBox::Critical << false;
-        QTest::newRow("negative R1 after a result")
-            << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditR1"), QStringLiteral("-1")}}
-            << With(cleared, {{QStringLiteral("EditR1"), QStringLiteral("-1")}}) << nonPositive
-            << kError << QMessageBox::Critical << false;
-        QTest::newRow("negative R2 and R3 would be rejected as unrealisable")
-            << Before::Nothing << false
-            << Texts{{QStringLiteral("EditR2"), QStringLiteral("-22k")},
-                     {QStringLiteral("EditR3"), QString()}}
-            << With(cleared, {{QStringLiteral("EditR3"), QStringLiteral("-22k")}}) << nonPositive
-            << kError << QMessageBox::Critical << false;
+        QTest::newRow("zero R2 after a result") << D << false << "EditR2=0|EditR3=" << cleared + u"EditR3=0"_s << nonPositive << Box::Error << false;
+        QTest::newRow("negative R1 after a result") << D << false << "EditR1=-1" << cleared + u"EditR1=-1"_s << nonPositive << Box::Error << false;
+        QTest::newRow("negative R2 and R3 would be rejected as unrealisable") << N << false << "EditR2=-22k|EditR3=" << cleared + u"EditR3=-22k"_s << nonPositive << Box::Error << false;
         // A fault still leaves printing and copying disabled although a result stood before.
-        QTest::newRow("R1 1e-300 after a result overflows")
-            << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditR1"), QStringLiteral("1e-300")}}
-            << With(cleared, {{QStringLiteral("EditR1"), QStringLiteral("1e-300")}})
-            << QStringLiteral("Floating point overflow.") << fault << QMessageBox::Critical
-            << false;
-        QTest::newRow("negative C3 in HPF")
-            << Before::Nothing << true
-            << Texts{{QStringLiteral("EditC2"), QStringLiteral("3.3n")},
-                     {QStringLiteral("EditC3"), QStringLiteral("-3.3n")}}
-            << Empty({"EditR1", "EditR2", "EditR3", "EditFar", "EditFor", "EditQr"}) << nonPositive
-            << kError << QMessageBox::Critical << false;
-        const Texts narrowRequest = {{QStringLiteral("EditFa"), QStringLiteral("10k")},
-                                     {QStringLiteral("EditFo"), QStringLiteral("100")},
-                                     {QStringLiteral("EditQ"), QStringLiteral("10")},
-                                     {QStringLiteral("EditC1"), QStringLiteral("2.2n")},
-                                     {QStringLiteral("EditC2"), QStringLiteral("22n")},
-                                     {QStringLiteral("EditC3"), QStringLiteral("22n")}};
-        QTest::newRow("HPF 10k/100/10, R unrounded: the circuit meets the request")
-            << Before::Nothing << true
-            << With(narrowRequest, Infinity("ComboBoxR1", "ComboBoxR2", "ComboBoxR3"))
-            << Texts{{QStringLiteral("EditFar"), QStringLiteral(" 10.000k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("100.000")},
-                     {QStringLiteral("EditQr"), QStringLiteral(" 10.000")}}
-            << QString() << QString() << none << true;
-        QTest::newRow("HPF 10k/100/10, R selectors 24")
-            << Before::Nothing << true
-            << With(narrowRequest, {{QStringLiteral("ComboBoxR1"), QStringLiteral("24")},
-                                    {QStringLiteral("ComboBoxR2"), QStringLiteral("24")},
-                                    {QStringLiteral("ComboBoxR3"), QStringLiteral("24")}})
-            << Texts{{QStringLiteral("EditR1"), QStringLiteral("  7.500k")},
-                     {QStringLiteral("EditR2"), QStringLiteral("  3.900")},
-                     {QStringLiteral("EditR3"), QStringLiteral("  1.300G")},
-                     {QStringLiteral("EditFar"), QStringLiteral("  9.635k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("101.656")},
-                     {QStringLiteral("EditQr"), QStringLiteral("  9.480")}}
-            << QString() << QString() << none << true;
+        QTest::newRow("R1 1e-300 after a result overflows") << D << false << "EditR1=1e-300" << cleared + u"EditR1=1e-300"_s << "Floating point overflow." << Box::Fault << false;
+        QTest::newRow("negative C3 in HPF") << N << true << "EditC2=3.3n|EditC3=-3.3n" << noParts << nonPositive << Box::Error << false;
+        QTest::newRow("HPF 10k/100/10, R unrounded: the circuit meets the request") << N << true << narrow + u"ComboBoxR1=∞|ComboBoxR2=∞|ComboBoxR3=∞"_s << "EditFar= 10.000k|EditFor=100.000|EditQr= 10.000" << "" << Box::None << true;
+        QTest::newRow("HPF 10k/100/10, R selectors 24") << N << true << narrow + u"ComboBoxR1=24|ComboBoxR2=24|ComboBoxR3=24"_s << "EditR1=  7.500k|EditR2=  3.900|EditR3=  1.300G|EditFar=  9.635k|EditFor=101.656|EditQr=  9.480" << "" << Box::None << true;
+        // clang-format on
     }
     void constantCalculation() { RunRow(form_->ButtonCalc); }
 
@@ -377,47 +211,21 @@ class TestCommands : public QObject {
     // blank filling), the message and print/copy state of the row.
     void transferFunction_data() {
         AddColumns();
-        const auto none = QMessageBox::NoIcon;
-        QTest::newRow("after the default calculation")
-            << Before::DefaultCalculation << false << Texts{} << kDefaultResults << QString()
-            << QString() << none << true;
-        QTest::newRow("after the infinity calculation")
-            << Before::InfinityCalculation << false << Texts{}
-            << Texts{{QStringLiteral("EditFar"), QStringLiteral("  1.420k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("  1.420k")},
-                     {QStringLiteral("EditQr"), QStringLiteral("  1.000")}}
-            << QString() << QString() << none << true;
-        QTest::newRow("same values read as HPF")
-            << Before::DefaultCalculation << true << Texts{}
-            << Texts{{QStringLiteral("EditFar"), QStringLiteral("  7.234k")},
-                     {QStringLiteral("EditFor"), QStringLiteral("716.304")},
-                     {QStringLiteral("EditQr"), QStringLiteral("274.443m")}}
-            << QString() << QString() << none << true;
-        QTest::newRow("blanks as defined")
-            << Before::Nothing << false << Texts{}
-            << Empty({"EditFar", "EditFor", "EditQr", "EditR2", "EditR3", "EditC2", "EditC3"})
-            << QStringLiteral("R1,R2,R3,C1,C2,C3 に値をセットしてください") << kWarning
-            << QMessageBox::Warning << false;
         // A part of zero or less is refused before any arithmetic: nothing shown, printing and
         // copying disabled although a result stood before.
-        const QString nonPositive = QStringLiteral("ゼロ以下の部品定数は不正です");
-        const Texts noResult = Empty({"EditFar", "EditFor", "EditQr"});
-        QTest::newRow("zero C3 after a result")
-            << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditC3"), QStringLiteral("0")}} << noResult << nonPositive
-            << kError << QMessageBox::Critical << false;
-        QTest::newRow("negative R1 after a result")
-            << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditR1"), QStringLiteral("-1")}} << noResult << nonPositive
-            << kError << QMessageBox::Critical << false;
-        QTest::newRow("negative C1 after a result")
-            << Before::DefaultCalculation << false
-            << Texts{{QStringLiteral("EditC1"), QStringLiteral("-22k")}} << noResult << nonPositive
-            << kError << QMessageBox::Critical << false;
-        QTest::newRow("negative R3 in HPF")
-            << Before::DefaultCalculation << true
-            << Texts{{QStringLiteral("EditR3"), QStringLiteral("-1")}} << noResult << nonPositive
-            << kError << QMessageBox::Critical << false;
+        const char* nonPositive = "ゼロ以下の部品定数は不正です";
+        const char* noResult = "EditFar=|EditFor=|EditQr=";
+        const auto D = Before::DefaultCalculation;
+        // clang-format off
+        QTest::newRow("after the default calculation") << D << false << "" << kDefaultResults << "" << Box::None << true;
+        QTest::newRow("after the infinity calculation") << Before::InfinityCalculation << false << "" << "EditFar=  1.420k|EditFor=  1.420k|EditQr=  1.000" << "" << Box::None << true;
+        QTest::newRow("same values read as HPF") << D << true << "" << "EditFar=  7.234k|EditFor=716.304|EditQr=274.443m" << "" << Box::None << true;
+        QTest::newRow("blanks as defined") << Before::Nothing << false << "" << "EditFar=|EditFor=|EditQr=|EditR2=|EditR3=|EditC2=|EditC3=" << "R1,R2,R3,C1,C2,C3 に値をセットしてください" << Box::Warning << false;
+        QTest::newRow("zero C3 after a result") << D << false << "EditC3=0" << noResult << nonPositive << Box::Error << false;
+        QTest::newRow("negative R1 after a result") << D << false << "EditR1=-1" << noResult << nonPositive << Box::Error << false;
+        QTest::newRow("negative C1 after a result") << D << false << "EditC1=-22k" << noResult << nonPositive << Box::Error << false;
+        QTest::newRow("negative R3 in HPF") << D << true << "EditR3=-1" << noResult << nonPositive << Box::Error << false;
+        // clang-format on
     }
     void transferFunction() { RunRow(form_->ButtonTF); }
 
@@ -425,17 +233,13 @@ class TestCommands : public QObject {
     // print/copy state unchanged.
     void clearing_data() {
         AddColumns();
-        const Texts emptied =
-            With(Empty({"EditFa", "EditFo", "EditQ", "EditR1", "EditR2", "EditR3", "EditFar",
-                        "EditFor", "EditQr", "EditC1", "EditC2", "EditC3"}),
-                 {{QStringLiteral("ComboBoxC1"), QStringLiteral("∞")},
-                  {QStringLiteral("ComboBoxR1"), QStringLiteral("24")}});
-        QTest::newRow("after a result")
-            << Before::InfinityCalculation << false << Texts{} << emptied << QString() << QString()
-            << QMessageBox::NoIcon << true;
-        QTest::newRow("after a mode switch")
-            << Before::InfinityCalculation << true << Texts{} << emptied << QString() << QString()
-            << QMessageBox::NoIcon << false;
+        const char* emptied =
+            "EditFa=|EditFo=|EditQ=|EditR1=|EditR2=|EditR3=|EditFar=|EditFor=|EditQr=|EditC1=|"
+            "EditC2=|EditC3=|ComboBoxC1=∞|ComboBoxR1=24";
+        // clang-format off
+        QTest::newRow("after a result") << Before::InfinityCalculation << false << "" << emptied << "" << Box::None << true;
+        QTest::newRow("after a mode switch") << Before::InfinityCalculation << true << "" << emptied << "" << Box::None << false;
+        // clang-format on
     }
     void clearing() {
         RunRow(form_->ButtonClr);
@@ -447,12 +251,10 @@ class TestCommands : public QObject {
     void fullStop_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << QStringLiteral("abc") << QStringLiteral("abc.");
-        QTest::newRow("full stop already") << QStringLiteral("a.") << QStringLiteral("a.");
-        QTest::newRow("closing bracket is below the full stop")
-            << QStringLiteral("x)") << QStringLiteral("x)");
-        QTest::newRow("slash is above the full stop")
-            << QStringLiteral("x/") << QStringLiteral("x/.");
+        QTest::newRow("letter") << u"abc"_s << u"abc."_s;
+        QTest::newRow("full stop already") << u"a."_s << u"a."_s;
+        QTest::newRow("closing bracket is below the full stop") << u"x)"_s << u"x)"_s;
+        QTest::newRow("slash is above the full stop") << u"x/"_s << u"x/."_s;
         QTest::newRow("empty") << QString() << QString();
     }
     void fullStop() {

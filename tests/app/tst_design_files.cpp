@@ -31,24 +31,19 @@
 #include "calculator/main_window.h"
 #include "files/file_commands.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::TFormMain;
 
 namespace {
 
-const QStringList kBoxes = {
-    QStringLiteral("EditFa"),  QStringLiteral("EditFo"),  QStringLiteral("EditQ"),
-    QStringLiteral("EditR1"),  QStringLiteral("EditR2"),  QStringLiteral("EditR3"),
-    QStringLiteral("EditC1"),  QStringLiteral("EditC2"),  QStringLiteral("EditC3"),
-    QStringLiteral("EditFar"), QStringLiteral("EditFor"), QStringLiteral("EditQr")};
-const QStringList kSelectors = {QStringLiteral("ComboBoxR1"), QStringLiteral("ComboBoxR2"),
-                                QStringLiteral("ComboBoxR3"), QStringLiteral("ComboBoxC1"),
-                                QStringLiteral("ComboBoxC2"), QStringLiteral("ComboBoxC3")};
+const QStringList kBoxes = (u"EditFa EditFo EditQ EditR1 EditR2 EditR3 "
+                            u"EditC1 EditC2 EditC3 EditFar EditFor EditQr"_s)
+                               .split(u' ');
+const QStringList kSelectors =
+    u"ComboBoxR1 ComboBoxR2 ComboBoxR3 ComboBoxC1 ComboBoxC2 ComboBoxC3"_s.split(u' ');
 
-using Texts = QMap<QString, QString>;
-
-QString S(const char* text) {
-    return QString::fromUtf8(text);
-}
+using mirelto::test::Texts;
 
 // Everything of the main window a design file or a command could change.
 struct WindowState {
@@ -60,8 +55,6 @@ struct WindowState {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Texts)
-
 class TestDesignFiles : public QObject {
     Q_OBJECT
 
@@ -72,13 +65,7 @@ class TestDesignFiles : public QObject {
 
     QString Path(const QString& name) const { return dir_->filePath(name); }
 
-    QString Text(const QString& name) const {
-        QWidget* control = mirelto::test::Control(*form_, name);
-        if (auto* combo = qobject_cast<QComboBox*>(control)) {
-            return combo->currentText();
-        }
-        return qobject_cast<QLineEdit*>(control)->text();
-    }
+    QString Text(const QString& name) const { return mirelto::test::ShownText(*form_, name); }
 
     void SetTexts(const Texts& texts) {
         for (auto it = texts.begin(); it != texts.end(); ++it) {
@@ -137,7 +124,7 @@ class TestDesignFiles : public QObject {
         mirelto::DesignState = {};
         platform_ = std::make_unique<mirelto::test::FakePlatform>();
         dir_ = std::make_unique<QTemporaryDir>();
-        QSettings(QStringLiteral("Mirelto"), QStringLiteral("mirelto")).clear();
+        QSettings(u"Mirelto"_s, u"mirelto"_s).clear();
         NewWindow();
     }
     void cleanup() {
@@ -148,34 +135,17 @@ class TestDesignFiles : public QObject {
 
     void roundTrip_data() {
         QTest::addColumn<bool>("lpf");
-        QTest::addColumn<Texts>("texts");
+        QTest::addColumn<QString>("texts");    // typed, as "name=text|..."
         QTest::addColumn<bool>("calculated");  // 定数計算 before saving
-        QTest::newRow("LPF calculated") << true << Texts{} << true;
-        QTest::newRow("LPF blank R2 R3 unrounded")
-            << true
-            << Texts{{QStringLiteral("EditR2"), QString()},
-                     {QStringLiteral("EditR3"), QString()},
-                     {QStringLiteral("ComboBoxC1"), QStringLiteral("∞")},
-                     {QStringLiteral("ComboBoxC3"), QStringLiteral("inf")}}
-            << false;
-        QTest::newRow("LPF marking codes")
-            << true
-            << Texts{{QStringLiteral("EditR1"), QStringLiteral("4k7")},
-                     {QStringLiteral("EditR2"), QStringLiteral(" 47k ")},
-                     {QStringLiteral("EditR3"), QStringLiteral("1M2")},
-                     {QStringLiteral("EditFa"), QStringLiteral("2k2")}}
-            << true;
-        QTest::newRow("HPF micro") << false
-                                   << Texts{{QStringLiteral("EditC1"), QStringLiteral("0.1µ")},
-                                            {QStringLiteral("EditC2"), QStringLiteral("4µ7")},
-                                            {QStringLiteral("EditC3"), QString()},
-                                            {QStringLiteral("EditFa"), QStringLiteral("100")},
-                                            {QStringLiteral("EditFo"), QStringLiteral("120")},
-                                            {QStringLiteral("ComboBoxR2"), QStringLiteral("96")}}
-                                   << true;
-        QTest::newRow("HPF all blank")
-            << false << Texts{{QStringLiteral("EditFa"), QString()}} << false;
-        QTest::newRow("all cleared") << true << Texts{} << false;
+
+        // clang-format off
+        QTest::newRow("LPF calculated") << true << "" << true;
+        QTest::newRow("LPF blank R2 R3 unrounded") << true << "EditR2=|EditR3=|ComboBoxC1=∞|ComboBoxC3=inf" << false;
+        QTest::newRow("LPF marking codes") << true << "EditR1=4k7|EditR2= 47k |EditR3=1M2|EditFa=2k2" << true;
+        QTest::newRow("HPF micro") << false << "EditC1=0.1µ|EditC2=4µ7|EditC3=|EditFa=100|EditFo=120|ComboBoxR2=96" << true;
+        QTest::newRow("HPF all blank") << false << "EditFa=" << false;
+        QTest::newRow("all cleared") << true << "" << false;
+        // clang-format on
     }
 
     // A window set up as the row says (and calculated); saved; a fresh window that had made a
@@ -183,24 +153,24 @@ class TestDesignFiles : public QObject {
     // printing and copying are off, and 定数計算 then shows what it showed in the first window.
     void roundTrip() {
         QFETCH(bool, lpf);
-        QFETCH(Texts, texts);
+        QFETCH(QString, texts);
         QFETCH(bool, calculated);
         (lpf ? form_->RadioButtonLpf : form_->RadioButtonHPF)->setChecked(true);
-        if (QString::fromLatin1(QTest::currentDataTag()) == QStringLiteral("all cleared")) {
+        if (QString::fromLatin1(QTest::currentDataTag()) == u"all cleared"_s) {
             QTest::mouseClick(form_->ButtonClr, Qt::LeftButton);
         }
-        SetTexts(texts);
+        SetTexts(mirelto::test::TextsOf(texts));
         if (calculated) {
             Calculate();
         }
         const WindowState saved = State();
-        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("round.mirelto")), form_.get()));
+        QVERIFY(form_->Files().SaveTo(Path(u"round.mirelto"_s), form_.get()));
         const QStringList expected = Calculate();
 
         NewWindow();
         Calculate();
         QVERIFY(form_->ButtonCopy->isEnabled());
-        QVERIFY(form_->Files().OpenFile(Path(QStringLiteral("round.mirelto")), form_.get()));
+        QVERIFY(form_->Files().OpenFile(Path(u"round.mirelto"_s), form_.get()));
         QCOMPARE(platform_->boxes.size(), 0);
         WindowState opened = State();
         QCOMPARE(opened.texts, saved.texts);
@@ -224,42 +194,22 @@ class TestDesignFiles : public QObject {
  "parts": {"R1": "", "R2": "", "R3": "", "C1": "10n", "C2": "", "C3": ""},
  "result": {"fa": "", "fo": "", "Q": ""},
  "series": {"R1": "24", "R2": "24", "R3": "24", "C1": "6", "C2": "6", "C3": "6"}})";
-        QTest::newRow("empty") << S("empty.mirelto") << QByteArray() << S("空のファイルです。");
-        QTest::newRow("truncated")
-            << S("truncated.mirelto") << design.left(100) << S("途中で切れています。");
-        QTest::newRow("not JSON") << S("notes.mirelto") << QByteArray("fa = 1k\n")
-                                  << S("JSON として読めません (3 バイト目)。");
-        QTest::newRow("JSON array") << S("array.mirelto") << QByteArray("[1, 2]")
-                                    << S("Mirelto の設計ファイルではありません。");
-        QTest::newRow("another program's JSON")
-            << S("package.mirelto") << QByteArray(R"({"name": "x", "version": "1.0.0"})")
-            << S("Mirelto の設計ファイルではありません。");
-        QTest::newRow("version 99")
-            << S("future.mirelto")
-            << QByteArray(design).replace("\"version\": 1", "\"version\": 99")
-            << S("新しい形式 (版 99) で保存されています。この Mirelto が読めるのは版 1 までです。");
-        QTest::newRow("text for a number")
-            << S("version.mirelto")
-            << QByteArray(design).replace("\"version\": 1", "\"version\": \"1\"")
-            << S("「version」は整数でなければなりません。");
-        QTest::newRow("number for a text")
-            << S("fa.mirelto") << QByteArray(design).replace("\"1k\"", "1000")
-            << S("「request.fa」は文字列でなければなりません。");
-        QTest::newRow("missing key")
-            << S("nomode.mirelto") << QByteArray(design).replace("\"mode\"", "\"node\"")
-            << S("「mode」がありません。");
-        QTest::newRow("10 MB") << S("big.mirelto") << QByteArray(10 * 1024 * 1024, ' ')
-                               << S("大きすぎます。設計ファイルは 1 MB までです。");
-        QTest::newRow("invalid UTF-8")
-            << S("latin1.mirelto") << QByteArray(design).replace("10n", "10\xB5")
-            << S("UTF-8 のテキストではありません。");
-        QTest::newRow("directory")
-            << S("folder.mirelto") << QByteArray()
-            << S("フォルダーです。設計ファイル (.mirelto) を選んでください。");
-        QTest::newRow("unreadable")
-            << S("locked.mirelto") << design << S("読み取れません (Permission denied)。");
-        QTest::newRow("missing file")
-            << S("gone.mirelto") << QByteArray() << S("ファイルがありません。");
+        // clang-format off
+        QTest::newRow("empty") << "empty.mirelto" << QByteArray() << "空のファイルです。";
+        QTest::newRow("truncated") << "truncated.mirelto" << design.left(100) << "途中で切れています。";
+        QTest::newRow("not JSON") << "notes.mirelto" << QByteArray("fa = 1k\n") << "JSON として読めません (3 バイト目)。";
+        QTest::newRow("JSON array") << "array.mirelto" << QByteArray("[1, 2]") << "Mirelto の設計ファイルではありません。";
+        QTest::newRow("another program's JSON") << "package.mirelto" << QByteArray(R"({"name": "x", "version": "1.0.0"})") << "Mirelto の設計ファイルではありません。";
+        QTest::newRow("version 99") << "future.mirelto" << QByteArray(design).replace("\"version\": 1", "\"version\": 99") << "新しい形式 (版 99) で保存されています。この Mirelto が読めるのは版 1 までです。";
+        QTest::newRow("text for a number") << "version.mirelto" << QByteArray(design).replace("\"version\": 1", "\"version\": \"1\"") << "「version」は整数でなければなりません。";
+        QTest::newRow("number for a text") << "fa.mirelto" << QByteArray(design).replace("\"1k\"", "1000") << "「request.fa」は文字列でなければなりません。";
+        QTest::newRow("missing key") << "nomode.mirelto" << QByteArray(design).replace("\"mode\"", "\"node\"") << "「mode」がありません。";
+        QTest::newRow("10 MB") << "big.mirelto" << QByteArray(10 * 1024 * 1024, ' ') << "大きすぎます。設計ファイルは 1 MB までです。";
+        QTest::newRow("invalid UTF-8") << "latin1.mirelto" << QByteArray(design).replace("10n", "10\xB5") << "UTF-8 のテキストではありません。";
+        QTest::newRow("directory") << "folder.mirelto" << QByteArray() << "フォルダーです。設計ファイル (.mirelto) を選んでください。";
+        QTest::newRow("unreadable") << "locked.mirelto" << design << "読み取れません (Permission denied)。";
+        QTest::newRow("missing file") << "gone.mirelto" << QByteArray() << "ファイルがありません。";
+        // clang-format on
     }
 
     // A window in HPF mode after a calculation, with a file in use; a bad file is opened; one
@@ -271,12 +221,12 @@ class TestDesignFiles : public QObject {
         QFETCH(QString, reason);
         const QString tag = QString::fromLatin1(QTest::currentDataTag());
         const QString path = Path(name);
-        if (tag == QStringLiteral("directory")) {
+        if (tag == u"directory"_s) {
             QVERIFY(QDir().mkdir(path));
-        } else if (tag != QStringLiteral("missing file")) {
+        } else if (tag != u"missing file"_s) {
             WriteBytes(path, bytes);
         }
-        if (tag == QStringLiteral("unreadable")) {
+        if (tag == u"unreadable"_s) {
             if (::geteuid() == 0) {
                 QSKIP("the superuser reads files without read permission");
             }
@@ -284,19 +234,18 @@ class TestDesignFiles : public QObject {
         }
         form_->RadioButtonHPF->setChecked(true);
         Calculate();
-        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("in-use.mirelto")), form_.get()));
+        QVERIFY(form_->Files().SaveTo(Path(u"in-use.mirelto"_s), form_.get()));
         const WindowState before = State();
         const QStringList recent = form_->Files().RecentFiles();
         QVERIFY(before.print);
 
         QVERIFY(!form_->Files().OpenFile(path, form_.get()));
         QCOMPARE(platform_->boxes.size(), 1);
-        QCOMPARE(platform_->boxes.front().text,
-                 name + QStringLiteral(" を開けません。\n") + reason);
+        QCOMPARE(platform_->boxes.front().text, name + u" を開けません。\n"_s + reason);
         QCOMPARE(platform_->boxes.front().icon, QMessageBox::Critical);
         QVERIFY(State() == before);
         QVERIFY(!mirelto::DesignState.IsLpf);
-        QCOMPARE(form_->Files().CurrentFile(), Path(QStringLiteral("in-use.mirelto")));
+        QCOMPARE(form_->Files().CurrentFile(), Path(u"in-use.mirelto"_s));
         QCOMPARE(form_->Files().RecentFiles(), recent);
     }
 
@@ -313,12 +262,12 @@ class TestDesignFiles : public QObject {
         if (readOnlyDirectory && ::geteuid() == 0) {
             QSKIP("the superuser writes into read-only directories");
         }
-        const QString folder = Path(QStringLiteral("kept"));
+        const QString folder = Path(u"kept"_s);
         QVERIFY(QDir().mkdir(folder));
-        const QString path = folder + QStringLiteral("/design.mirelto");
+        const QString path = folder + u"/design.mirelto"_s;
         QVERIFY(form_->Files().SaveTo(path, form_.get()));
         const QByteArray old = ReadBytes(path);
-        form_->EditFa->setText(QStringLiteral("2k"));
+        form_->EditFa->setText(u"2k"_s);
 
         rlimit limit{};
         ::getrlimit(RLIMIT_FSIZE, &limit);
@@ -347,7 +296,7 @@ class TestDesignFiles : public QObject {
                  path + QStringLiteral(" を保存できません。\n") + reason);
         QCOMPARE(ReadBytes(path), old);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("design.mirelto")});
+                 QStringList{u"design.mirelto"_s});
     }
 
     // The analysis window's settings and the note; saved; a fresh window opens the file before
@@ -356,34 +305,34 @@ class TestDesignFiles : public QObject {
         mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
         QVERIFY(analysis);
         analysis->ComboBoxPreset->setCurrentIndex(5);
-        analysis->EditFc->setText(QStringLiteral("2k"));
-        analysis->EditGbw->setText(QStringLiteral("1M"));
-        analysis->EditTolC2->setText(QStringLiteral("10 %"));
+        analysis->EditFc->setText(u"2k"_s);
+        analysis->EditGbw->setText(u"1M"_s);
+        analysis->EditTolC2->setText(u"10 %"_s);
         analysis->ComboBoxDistribution->setCurrentIndex(1);
         analysis->SpinTrials->setValue(777);
-        analysis->EditSeed->setText(QStringLiteral("42"));
+        analysis->EditSeed->setText(u"42"_s);
         analysis->ComboBoxSteps->setCurrentIndex(2);
         analysis->ComboBoxGivenSeries->setCurrentIndex(3);
-        auto* note = analysis->findChild<QPlainTextEdit*>(QStringLiteral("EditNote"));
+        auto* note = analysis->findChild<QPlainTextEdit*>(u"EditNote"_s);
         QVERIFY(note);
-        note->setPlainText(QStringLiteral("試作 2\nfor the mixer"));
+        note->setPlainText(u"試作 2\nfor the mixer"_s);
         const mirelto::DesignFile saved = form_->Files().CurrentDesign();
         QVERIFY(saved.analysis);
         QCOMPARE(saved.analysis->tolerance.trials, 777);
-        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("settings.mirelto")), form_.get()));
+        QVERIFY(form_->Files().SaveTo(Path(u"settings.mirelto"_s), form_.get()));
 
         NewWindow();
         QVERIFY(!form_->AnalysisWindow());
-        QVERIFY(form_->Files().OpenFile(Path(QStringLiteral("settings.mirelto")), form_.get()));
+        QVERIFY(form_->Files().OpenFile(Path(u"settings.mirelto"_s), form_.get()));
         analysis = mirelto::test::OpenAnalysis(*form_);
         QVERIFY(analysis);
         QCOMPARE(analysis->ComboBoxPreset->currentIndex(), 5);
-        QCOMPARE(analysis->EditGbw->text(), QStringLiteral("1M"));
+        QCOMPARE(analysis->EditGbw->text(), u"1M"_s);
         QCOMPARE(analysis->SpinTrials->value(), 777);
         QCOMPARE(analysis->ComboBoxSteps->currentIndex(), 2);
         QCOMPARE(analysis->ComboBoxGivenSeries->currentIndex(), 3);
-        QCOMPARE(analysis->findChild<QPlainTextEdit*>(QStringLiteral("EditNote"))->toPlainText(),
-                 QStringLiteral("試作 2\nfor the mixer"));
+        QCOMPARE(analysis->findChild<QPlainTextEdit*>(u"EditNote"_s)->toPlainText(),
+                 u"試作 2\nfor the mixer"_s);
         QVERIFY(form_->Files().CurrentDesign() == saved);
     }
 
@@ -392,18 +341,18 @@ class TestDesignFiles : public QObject {
     void shortcuts() {
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-        platform_->savePath = Path(QStringLiteral("first"));
+        platform_->savePath = Path(u"first"_s);
         QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(platform_->saveDialogs, 1);
-        QVERIFY(QFile::exists(Path(QStringLiteral("first.mirelto"))));
-        form_->EditFa->setText(QStringLiteral("3k"));
+        QVERIFY(QFile::exists(Path(u"first.mirelto"_s)));
+        form_->EditFa->setText(u"3k"_s);
         QTest::keyClick(form_->EditQ, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(platform_->saveDialogs, 1);
-        QVERIFY(ReadBytes(Path(QStringLiteral("first.mirelto"))).contains("\"3k\""));
-        platform_->savePath = Path(QStringLiteral("second.mirelto"));
+        QVERIFY(ReadBytes(Path(u"first.mirelto"_s)).contains("\"3k\""));
+        platform_->savePath = Path(u"second.mirelto"_s);
         QTest::keyClick(form_.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(platform_->saveDialogs, 2);
-        QVERIFY(QFile::exists(Path(QStringLiteral("second.mirelto"))));
+        QVERIFY(QFile::exists(Path(u"second.mirelto"_s)));
 
         // The change to second.mirelto is given up when asked.
         form_->EditFa->setText(QStringLiteral("9k"));
@@ -420,13 +369,13 @@ class TestDesignFiles : public QObject {
     // list, newest first and at most eight, whose entries open their file.
     void analysisMenuAndRecentList() {
         for (int i = 0; i < 10; ++i) {
-            form_->EditFa->setText(QString::number(i + 1) + QStringLiteral("k"));
-            QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("d%1.mirelto").arg(i)), form_.get()));
+            form_->EditFa->setText(QString::number(i + 1) + u"k"_s);
+            QVERIFY(form_->Files().SaveTo(Path(u"d%1.mirelto"_s.arg(i)), form_.get()));
         }
         const QStringList recent = form_->Files().RecentFiles();
         QCOMPARE(recent.size(), mirelto::kMostRecentFiles);
-        QCOMPARE(recent.front(), Path(QStringLiteral("d9.mirelto")));
-        QCOMPARE(recent.back(), Path(QStringLiteral("d2.mirelto")));
+        QCOMPARE(recent.front(), Path(u"d9.mirelto"_s));
+        QCOMPARE(recent.back(), Path(u"d2.mirelto"_s));
 
         mirelto::TFormAnalysis* analysis = mirelto::test::OpenAnalysis(*form_);
         QVERIFY(analysis);
@@ -437,24 +386,22 @@ class TestDesignFiles : public QObject {
         for (QAction* action : file->actions()) {
             shortcuts << action->shortcut().toString(QKeySequence::PortableText);
         }
-        QCOMPARE(shortcuts.mid(0, 3),
-                 (QStringList{QStringLiteral("Ctrl+O"), QStringLiteral("Ctrl+S"),
-                              QStringLiteral("Ctrl+Shift+S")}));
-        auto* menu = analysis->findChild<QMenu*>(QStringLiteral("MenuRecent"));
+        QCOMPARE(shortcuts.mid(0, 3), (QStringList{u"Ctrl+O"_s, u"Ctrl+S"_s, u"Ctrl+Shift+S"_s}));
+        auto* menu = analysis->findChild<QMenu*>(u"MenuRecent"_s);
         QVERIFY(menu);
         emit menu->aboutToShow();
         QCOMPARE(menu->actions().size(), mirelto::kMostRecentFiles);
         menu->actions().at(3)->trigger();
-        QCOMPARE(form_->EditFa->text(), QStringLiteral("7k"));
-        QCOMPARE(form_->Files().RecentFiles().front(), Path(QStringLiteral("d6.mirelto")));
+        QCOMPARE(form_->EditFa->text(), u"7k"_s);
+        QCOMPARE(form_->Files().RecentFiles().front(), Path(u"d6.mirelto"_s));
 
-        platform_->openPath = Path(QStringLiteral("d0.mirelto"));
+        platform_->openPath = Path(u"d0.mirelto"_s);
         file->actions().at(0)->trigger();
-        QCOMPARE(form_->EditFa->text(), QStringLiteral("1k"));
-        form_->EditFa->setText(QStringLiteral("5k"));
+        QCOMPARE(form_->EditFa->text(), u"1k"_s);
+        form_->EditFa->setText(u"5k"_s);
         file->actions().at(1)->trigger();
         QCOMPARE(platform_->saveDialogs, 0);
-        QVERIFY(ReadBytes(Path(QStringLiteral("d0.mirelto"))).contains("\"5k\""));
+        QVERIFY(ReadBytes(Path(u"d0.mirelto"_s)).contains("\"5k\""));
     }
 
     void isolationGuard_data() {
@@ -463,9 +410,9 @@ class TestDesignFiles : public QObject {
         const QString home = mirelto::test::TestHome();
         // clang-format off
         QTest::newRow("nothing")                   << QString()                                   << false;
-        QTest::newRow("another program's path")   << S("recentFiles=/home/u/filter.mirelto")     << false;
-        QTest::newRow("a file of this run")        << S("recentFiles=") + home + S("/d.mirelto")  << true;
-        QTest::newRow("in a folder below")         << S("sub/") + home                            << true;
+        QTest::newRow("another program's path")   << u"recentFiles=/home/u/filter.mirelto"_s     << false;
+        QTest::newRow("a file of this run")        << u"recentFiles="_s + home + u"/d.mirelto"_s  << true;
+        QTest::newRow("in a folder below")         << u"sub/"_s + home                            << true;
         // clang-format on
     }
 
@@ -503,22 +450,21 @@ class TestDesignFiles : public QObject {
     // A .mirelto file dragged onto the main window is accepted and opened once dropped; another
     // file is refused.
     void drop() {
-        form_->EditFa->setText(QStringLiteral("8k"));
-        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("dropped.mirelto")), form_.get()));
-        form_->EditFa->setText(QStringLiteral("1k"));
+        form_->EditFa->setText(u"8k"_s);
+        QVERIFY(form_->Files().SaveTo(Path(u"dropped.mirelto"_s), form_.get()));
+        form_->EditFa->setText(u"1k"_s);
         platform_->answer = QMessageBox::Discard;  // the change to dropped.mirelto given up
-        for (const QString& name :
-             {QStringLiteral("notes.txt"), QStringLiteral("dropped.mirelto")}) {
+        for (const QString& name : {u"notes.txt"_s, u"dropped.mirelto"_s}) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(Path(name))});
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
             QCoreApplication::sendEvent(form_.get(), &enter);
-            QCOMPARE(enter.isAccepted(), name.endsWith(QStringLiteral(".mirelto")));
+            QCOMPARE(enter.isAccepted(), name.endsWith(u".mirelto"_s));
             QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
             QCoreApplication::sendEvent(form_.get(), &drop);
             QCoreApplication::processEvents();
         }
-        QCOMPARE(form_->EditFa->text(), QStringLiteral("8k"));
+        QCOMPARE(form_->EditFa->text(), u"8k"_s);
         QCOMPARE(platform_->boxes.size(), 1);
     }
 };

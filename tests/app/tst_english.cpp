@@ -38,6 +38,8 @@
 #include "desktop/language.h"
 #include "files/file_commands.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::Language;
 using mirelto::TFormAnalysis;
 using mirelto::TFormMain;
@@ -109,34 +111,34 @@ QList<Shown> TextsOf(QWidget& window) {
                 texts.append({name + QLatin1Char('.') + what, text, visible ? room : 0, w->font()});
             }
         };
-        add(QStringLiteral("toolTip"), w->toolTip(), 0);
-        add(QStringLiteral("windowTitle"), w->windowTitle(), 0);
+        add(u"toolTip"_s, w->toolTip(), 0);
+        add(u"windowTitle"_s, w->windowTitle(), 0);
         if (auto* label = qobject_cast<QLabel*>(w)) {
-            add(QStringLiteral("text"), label->text(),
+            add(u"text"_s, label->text(),
                 label->wordWrap() ? 0 : label->contentsRect().width() - 2 * label->margin());
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-            add(QStringLiteral("text"), button->text(), ButtonRoom(*button));
+            add(u"text"_s, button->text(), ButtonRoom(*button));
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             if (!qobject_cast<QComboBox*>(edit->parentWidget())) {
-                add(QStringLiteral("text"), edit->text(), EditRoom(*edit));
-                add(QStringLiteral("placeholder"), edit->placeholderText(), EditRoom(*edit));
+                add(u"text"_s, edit->text(), EditRoom(*edit));
+                add(u"placeholder"_s, edit->placeholderText(), EditRoom(*edit));
             }
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
             for (int i = 0; i < combo->count(); ++i) {
-                add(QStringLiteral("item%1").arg(i), combo->itemText(i), ComboRoom(*combo));
+                add(u"item%1"_s.arg(i), combo->itemText(i), ComboRoom(*combo));
             }
         } else if (auto* box = qobject_cast<QGroupBox*>(w)) {
-            add(QStringLiteral("title"), box->title(), 0);
+            add(u"title"_s, box->title(), 0);
         } else if (auto* tabs = qobject_cast<QTabWidget*>(w)) {
             for (int i = 0; i < tabs->count(); ++i) {
-                add(QStringLiteral("tab%1").arg(i), tabs->tabText(i), 0);
+                add(u"tab%1"_s.arg(i), tabs->tabText(i), 0);
             }
         } else if (auto* text = qobject_cast<QPlainTextEdit*>(w)) {
-            add(QStringLiteral("text"), text->toPlainText(), 0);
-            add(QStringLiteral("placeholder"), text->placeholderText(), 0);
+            add(u"text"_s, text->toPlainText(), 0);
+            add(u"placeholder"_s, text->placeholderText(), 0);
         } else if (qobject_cast<QMenuBar*>(w) || qobject_cast<QMenu*>(w)) {
             for (const QAction* action : w->actions()) {
-                add(QStringLiteral("action"), action->text(), 0);
+                add(u"action"_s, action->text(), 0);
             }
         } else if (auto* table = qobject_cast<QTableWidget*>(w)) {
             // Its columns side by side: the room the table has for them, less nothing to scroll.
@@ -145,36 +147,35 @@ QList<Shown> TextsOf(QWidget& window) {
             if (visible && name != QLatin1String("TableOptimise")) {
                 QString columns;
                 for (int c = 0; c < table->columnCount(); ++c) {
-                    columns += QStringLiteral("%1 ").arg(table->horizontalHeader()->sectionSize(c));
+                    columns += u"%1 "_s.arg(table->horizontalHeader()->sectionSize(c));
                 }
-                texts.append({name + QStringLiteral(".columns"), columns,
-                              table->viewport()->width(), QFont()});
+                texts.append({name + u".columns"_s, columns, table->viewport()->width(), QFont()});
                 texts.last().width = table->horizontalHeader()->length();
             }
             for (int c = 0; c < table->columnCount(); ++c) {
                 if (const QTableWidgetItem* item = table->horizontalHeaderItem(c)) {
-                    add(QStringLiteral("header%1").arg(c), item->text(), 0);
+                    add(u"header%1"_s.arg(c), item->text(), 0);
                 }
             }
             for (int r = 0; r < table->rowCount(); ++r) {
                 if (const QTableWidgetItem* item = table->verticalHeaderItem(r)) {
-                    add(QStringLiteral("rowHeader%1").arg(r), item->text(), 0);
+                    add(u"rowHeader%1"_s.arg(r), item->text(), 0);
                 }
                 for (int c = 0; c < table->columnCount(); ++c) {
                     if (const QTableWidgetItem* item = table->item(r, c)) {
-                        add(QStringLiteral("cell%1,%2").arg(r).arg(c), item->text(), 0);
-                        add(QStringLiteral("cellTip%1,%2").arg(r).arg(c), item->toolTip(), 0);
+                        add(u"cell%1,%2"_s.arg(r).arg(c), item->text(), 0);
+                        add(u"cellTip%1,%2"_s.arg(r).arg(c), item->toolTip(), 0);
                     }
                 }
             }
         } else if (auto* view = qobject_cast<QChartView*>(w)) {
             const QChart* chart = view->chart();
-            add(QStringLiteral("chartTitle"), chart->title(), 0);
+            add(u"chartTitle"_s, chart->title(), 0);
             for (const QAbstractAxis* axis : chart->axes()) {
-                add(QStringLiteral("axisTitle"), axis->titleText(), 0);
+                add(u"axisTitle"_s, axis->titleText(), 0);
             }
             for (const QAbstractSeries* series : chart->series()) {
-                add(QStringLiteral("series"), series->name(), 0);
+                add(u"series"_s, series->name(), 0);
             }
         }
     }
@@ -186,8 +187,7 @@ void CheckEnglishAndFitting(QWidget& window) {
     const QList<Shown> texts = TextsOf(window);
     QVERIFY(!texts.isEmpty());
     for (const Shown& shown : texts) {
-        QVERIFY2(!HasJapanese(shown.text),
-                 qPrintable(shown.where + QStringLiteral(": ") + shown.text));
+        QVERIFY2(!HasJapanese(shown.text), qPrintable(shown.where + u": "_s + shown.text));
         if (shown.room > 0) {
             const int width = shown.width >= 0
                                   ? shown.width
@@ -196,10 +196,10 @@ void CheckEnglishAndFitting(QWidget& window) {
                 qInfo("%s \"%s\": %d px in %d px", qPrintable(shown.where), qPrintable(shown.text),
                       width, shown.room);
             }
-            QVERIFY2(width <= shown.room, qPrintable(QStringLiteral("%1 \"%2\": %3 px in %4 px")
-                                                         .arg(shown.where, shown.text)
-                                                         .arg(width)
-                                                         .arg(shown.room)));
+            QVERIFY2(width <= shown.room,
+                     qPrintable(u"%1 \"%2\": %3 px in %4 px"_s.arg(shown.where, shown.text)
+                                    .arg(width)
+                                    .arg(shown.room)));
         }
     }
 }
@@ -225,8 +225,8 @@ class TestEnglish : public QObject {
     void languageAndScale() {
         QCOMPARE(mirelto::CurrentLanguage(), Language::English);
         QCOMPARE(form_->devicePixelRatio(),
-                 qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
-        QCOMPARE(form_->windowTitle(), QStringLiteral("3rd-order LPF/HPF Ver1.00"));
+                 qEnvironmentVariable("QT_SCALE_FACTOR", u"1"_s).toDouble());
+        QCOMPARE(form_->windowTitle(), u"3rd-order LPF/HPF Ver1.00"_s);
         QCOMPARE(form_->size(), QSize(352, 392));
     }
 
@@ -247,7 +247,7 @@ class TestEnglish : public QObject {
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
         QVERIFY(form_->ButtonCopy->isEnabled());
         CheckEnglishAndFitting(*form_);
-        QCOMPARE(form_->LabelR->text(), lpf ? QStringLiteral("Given") : QStringLiteral("Result"));
+        QCOMPARE(form_->LabelR->text(), lpf ? u"Given"_s : u"Result"_s);
     }
 
     // The help window; English, the same 28 lines with the value notation, title "Help".
@@ -257,9 +257,9 @@ class TestEnglish : public QObject {
         CheckEnglishAndFitting(*mirelto::FormHelp);
         const QString text = mirelto::FormHelp->Memo1->toPlainText();
         QCOMPARE(text.split(QLatin1Char('\n')).size(), 28);
-        QVERIFY(text.contains(QStringLiteral("n,u,m,k,M,G,T")));
-        QVERIFY(text.contains(QStringLiteral("1.2e-6")));
-        QCOMPARE(mirelto::FormHelp->windowTitle(), QStringLiteral("Help"));
+        QVERIFY(text.contains(u"n,u,m,k,M,G,T"_s));
+        QVERIFY(text.contains(u"1.2e-6"_s));
+        QCOMPARE(mirelto::FormHelp->windowTitle(), u"Help"_s);
     }
 
     // The analysis window after the default calculation with an op-amp, a search and a tolerance
@@ -272,7 +272,7 @@ class TestEnglish : public QObject {
             return;
         }
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        window->EditGbw->setText(QStringLiteral("100k"));
+        window->EditGbw->setText(u"100k"_s);
         QTest::keyClick(window->EditGbw, Qt::Key_Return);
         window->TabAnalysis->setCurrentWidget(window->TabOptimise);
         QTest::mouseClick(window->ButtonOptimiseRun, Qt::LeftButton);
@@ -300,46 +300,23 @@ class TestEnglish : public QObject {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("message");
-        const QString calc = QStringLiteral("ButtonCalc");
-        const QString tf = QStringLiteral("ButtonTF");
-        const QString warning = QStringLiteral("Warning");
-        const QString error = QStringLiteral("Error");
-        QTest::newRow("fa missing")
-            << "EditFa"
-            << "" << true << calc << warning << "Please enter a value for fa";
-        QTest::newRow("fo missing")
-            << "EditFo"
-            << "abc" << true << calc << warning << "Please enter a value for fo";
-        QTest::newRow("Q missing") << "EditQ"
-                                   << "" << true << calc << warning << "Please enter a value for Q";
-        QTest::newRow("Q zero") << "EditQ"
-                                << "0" << true << calc << error
-                                << "Transfer-function parameters of zero or less are invalid";
-        QTest::newRow("R1 missing")
-            << "EditR1"
-            << "" << true << calc << warning << "Please enter a value for R1";
-        QTest::newRow("C1 missing")
-            << "EditC1"
-            << "" << false << calc << warning << "Please enter a value for C1";
-        QTest::newRow("parts missing")
-            << "EditR2"
-            << "" << true << tf << warning << "Please enter values for R1, R2, R3, C1, C2, C3";
-        QTest::newRow("part zero")
-            << "EditR3"
-            << "0" << true << calc << error << "Part values of zero or less are invalid";
-        QTest::newRow("part negative")
-            << "EditR2"
-            << "-22k" << true << calc << error << "Part values of zero or less are invalid";
-        QTest::newRow("LPF unrealisable")
-            << "EditR2"
-            << "4.7k" << true << calc << error
-            << "This request cannot be realised (C < 0).\n\nWiden the ratios with R1 < R2 <= R3 "
-               "to realise it.";
-        QTest::newRow("HPF unrealisable")
-            << "EditC2"
-            << "15n" << false << calc << error
-            << "This request cannot be realised (R < 0).\n\nWiden the ratios with C1 > C2 >= C3 "
-               "to realise it.";
+        const QString calc = u"ButtonCalc"_s;
+        const QString tf = u"ButtonTF"_s;
+        const QString warning = u"Warning"_s;
+        const QString error = u"Error"_s;
+        // clang-format off
+        QTest::newRow("fa missing") << "EditFa" << "" << true << calc << warning << "Please enter a value for fa";
+        QTest::newRow("fo missing") << "EditFo" << "abc" << true << calc << warning << "Please enter a value for fo";
+        QTest::newRow("Q missing") << "EditQ" << "" << true << calc << warning << "Please enter a value for Q";
+        QTest::newRow("Q zero") << "EditQ" << "0" << true << calc << error << "Transfer-function parameters of zero or less are invalid";
+        QTest::newRow("R1 missing") << "EditR1" << "" << true << calc << warning << "Please enter a value for R1";
+        QTest::newRow("C1 missing") << "EditC1" << "" << false << calc << warning << "Please enter a value for C1";
+        QTest::newRow("parts missing") << "EditR2" << "" << true << tf << warning << "Please enter values for R1, R2, R3, C1, C2, C3";
+        QTest::newRow("part zero") << "EditR3" << "0" << true << calc << error << "Part values of zero or less are invalid";
+        QTest::newRow("part negative") << "EditR2" << "-22k" << true << calc << error << "Part values of zero or less are invalid";
+        QTest::newRow("LPF unrealisable") << "EditR2" << "4.7k" << true << calc << error << "This request cannot be realised (C < 0).\n\nWiden the ratios with R1 < R2 <= R3 to realise it.";
+        QTest::newRow("HPF unrealisable") << "EditC2" << "15n" << false << calc << error << "This request cannot be realised (R < 0).\n\nWiden the ratios with C1 > C2 >= C3 to realise it.";
+        // clang-format on
     }
     void commandMessages() {
         QFETCH(QString, box);
@@ -355,21 +332,18 @@ class TestEnglish : public QObject {
                           Qt::LeftButton);
         QCOMPARE(platform_->boxes.size(), 1);
         QCOMPARE(platform_->boxes[0].caption, caption);
-        QCOMPARE(
-            QString(platform_->boxes[0].text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-            message);
+        QCOMPARE(QString(platform_->boxes[0].text).replace(u"\r\n"_s, u"\n"_s), message);
         QCOMPARE(platform_->boxes[0].icon,
-                 caption == QStringLiteral("Error") ? QMessageBox::Critical : QMessageBox::Warning);
+                 caption == u"Error"_s ? QMessageBox::Critical : QMessageBox::Warning);
     }
 
     // A design file that is not there; open it; the English error naming it and the reason.
     void fileMessage() {
-        QVERIFY(
-            !form_->Files().OpenFile(QStringLiteral("/nonexistent/filter.mirelto"), form_.get()));
+        QVERIFY(!form_->Files().OpenFile(u"/nonexistent/filter.mirelto"_s, form_.get()));
         QCOMPARE(platform_->boxes.size(), 1);
-        QCOMPARE(platform_->boxes[0].caption, QStringLiteral("Error"));
+        QCOMPARE(platform_->boxes[0].caption, u"Error"_s);
         QCOMPARE(platform_->boxes[0].text,
-                 QStringLiteral("Cannot open filter.mirelto.\nThe file does not exist."));
+                 u"Cannot open filter.mirelto.\nThe file does not exist."_s);
     }
 
     // A desktop locale and MIRELTO_LANG; choose; Japanese only for Japanese, unless overridden.
@@ -377,22 +351,16 @@ class TestEnglish : public QObject {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("override");
         QTest::addColumn<Language>("expected");
-        QTest::newRow("Japanese desktop") << "ja_JP"
-                                          << "" << Language::Japanese;
-        QTest::newRow("English desktop") << "en_US"
-                                         << "" << Language::English;
-        QTest::newRow("German desktop") << "de_DE"
-                                        << "" << Language::English;
-        QTest::newRow("C locale") << "C"
-                                  << "" << Language::English;
-        QTest::newRow("Japanese desktop, en") << "ja_JP"
-                                              << "en" << Language::English;
-        QTest::newRow("English desktop, ja") << "en_GB"
-                                             << "ja" << Language::Japanese;
-        QTest::newRow("unknown override ignored") << "ja_JP"
-                                                  << "fr" << Language::Japanese;
-        QTest::newRow("override is exact") << "en_US"
-                                           << "JA" << Language::English;
+        // clang-format off
+        QTest::newRow("Japanese desktop") << "ja_JP" << "" << Language::Japanese;
+        QTest::newRow("English desktop") << "en_US" << "" << Language::English;
+        QTest::newRow("German desktop") << "de_DE" << "" << Language::English;
+        QTest::newRow("C locale") << "C" << "" << Language::English;
+        QTest::newRow("Japanese desktop, en") << "ja_JP" << "en" << Language::English;
+        QTest::newRow("English desktop, ja") << "en_GB" << "ja" << Language::Japanese;
+        QTest::newRow("unknown override ignored") << "ja_JP" << "fr" << Language::Japanese;
+        QTest::newRow("override is exact") << "en_US" << "JA" << Language::English;
+        // clang-format on
     }
     void chooseLanguage() {
         QFETCH(QString, locale);

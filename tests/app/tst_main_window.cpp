@@ -19,6 +19,8 @@
 #include "calculator/main_window.h"
 #include "desktop/drawing.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::Rect;
 using mirelto::TFormHelp;
 using mirelto::TFormMain;
@@ -26,24 +28,15 @@ Q_DECLARE_METATYPE(mirelto::Rect)
 
 namespace {
 
-const QStringList kSeriesItems = {QStringLiteral("3"),   QStringLiteral("6"),  QStringLiteral("12"),
-                                  QStringLiteral("24"),  QStringLiteral("48"), QStringLiteral("96"),
-                                  QStringLiteral("192"), QStringLiteral("∞")};
+const QStringList kSeriesItems = u"3 6 12 24 48 96 192 ∞"_s.split(u' ');
 
 // The tab order of the window, first to last.
-const QStringList kTabOrder = {QStringLiteral("EditFa"),         QStringLiteral("EditFo"),
-                               QStringLiteral("EditQ"),          QStringLiteral("EditR1"),
-                               QStringLiteral("EditR2"),         QStringLiteral("EditR3"),
-                               QStringLiteral("EditFar"),        QStringLiteral("EditFor"),
-                               QStringLiteral("EditQr"),         QStringLiteral("EditC1"),
-                               QStringLiteral("EditC2"),         QStringLiteral("EditC3"),
-                               QStringLiteral("ComboBoxR1"),     QStringLiteral("ComboBoxR2"),
-                               QStringLiteral("ComboBoxR3"),     QStringLiteral("ComboBoxC1"),
-                               QStringLiteral("ComboBoxC2"),     QStringLiteral("ComboBoxC3"),
-                               QStringLiteral("ButtonClr"),      QStringLiteral("RadioButtonHPF"),
-                               QStringLiteral("RadioButtonLpf"), QStringLiteral("ButtonCalc"),
-                               QStringLiteral("ButtonTF"),       QStringLiteral("ButtonPrint"),
-                               QStringLiteral("ButtonCopy"),     QStringLiteral("ButtonExit")};
+const QStringList kTabOrder =
+    (u"EditFa EditFo EditQ EditR1 EditR2 EditR3 EditFar EditFor EditQr EditC1 "
+     u"EditC2 EditC3 ComboBoxR1 ComboBoxR2 ComboBoxR3 ComboBoxC1 ComboBoxC2 "
+     u"ComboBoxC3 ButtonClr RadioButtonHPF RadioButtonLpf ButtonCalc ButtonTF "
+     u"ButtonPrint ButtonCopy ButtonExit"_s)
+        .split(u' ');
 
 }  // namespace
 
@@ -77,8 +70,8 @@ class TestMainWindow : public QObject {
 
     // Fresh window; nothing done; caption with version, fixed 352 x 392 client, no maximise.
     void windowAtStart() {
-        QCOMPARE(mirelto::FileVersionText(), QStringLiteral("1.00"));
-        QCOMPARE(form_->windowTitle(), QStringLiteral("３次LPF/HPF Ver1.00"));
+        QCOMPARE(mirelto::FileVersionText(), u"1.00"_s);
+        QCOMPARE(form_->windowTitle(), u"３次LPF/HPF Ver1.00"_s);
         QCOMPARE(form_->size(), QSize(352, 392));
         QCOMPARE(form_->minimumSize(), form_->maximumSize());
         QVERIFY(!form_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -99,44 +92,38 @@ class TestMainWindow : public QObject {
                             const QString& hint = {}) {
             QTest::newRow(name) << QString::fromLatin1(name) << text << enabled << hint;
         };
-        row("EditFa", QStringLiteral("1.42k"), true);
-        row("EditFo", QStringLiteral("1.42k"), true);
-        row("EditQ", QStringLiteral("1.0"), true);
-        row("EditR1", QStringLiteral("22k"), true, QStringLiteral("抵抗値を指定します"));
-        row("EditR2", {}, true, QStringLiteral("省略時はR1を適用します"));
-        row("EditR3", {}, true, QStringLiteral("省略時はR2を適用します"));
+        row("EditFa", u"1.42k"_s, true);
+        row("EditFo", u"1.42k"_s, true);
+        row("EditQ", u"1.0"_s, true);
+        row("EditR1", u"22k"_s, true, u"抵抗値を指定します"_s);
+        row("EditR2", {}, true, u"省略時はR1を適用します"_s);
+        row("EditR3", {}, true, u"省略時はR2を適用します"_s);
         row("EditFar", {}, true);
         row("EditFor", {}, true);
         row("EditQr", {}, true);
-        row("EditC1", QStringLiteral("3.3n"), true);
+        row("EditC1", u"3.3n"_s, true);
         row("EditC2", {}, true);
         row("EditC3", {}, true);
-        row("ComboBoxR1", QStringLiteral("24"), false);
-        row("ComboBoxR2", QStringLiteral("24"), false);
-        row("ComboBoxR3", QStringLiteral("24"), false);
-        row("ComboBoxC1", QStringLiteral("6"), true);
-        row("ComboBoxC2", QStringLiteral("6"), true);
-        row("ComboBoxC3", QStringLiteral("6"), true);
-        row("ButtonClr", QStringLiteral("クリア"), true);
-        row("RadioButtonHPF", QStringLiteral("HPF"), true,
-            QStringLiteral("LPF/HPFのモードを切り換えます"));
-        row("RadioButtonLpf", QStringLiteral("LPF"), true,
-            QStringLiteral("LPF/HPFのモードを切り換えます"));
-        row("ButtonCalc", QStringLiteral("定数計算"), true, QStringLiteral("定数計算を実行します"));
-        row("ButtonTF", QStringLiteral("伝達関数"), true,
-            QStringLiteral("伝達関数計算を実行します"));
-        row("ButtonPrint", QStringLiteral("印刷"), false,
-            QStringLiteral("結果をテキストで印刷します"));
-        row("ButtonCopy", QStringLiteral("コピー"), false,
-            QStringLiteral("結果をテキストでクリップボードにコピーします"));
-        row("ButtonExit", QStringLiteral("終了"), true);
-        row("Label17", QStringLiteral("指定値"), true, QStringLiteral("要求する伝達関数"));
-        row("Label16", QStringLiteral("結果"), true, QStringLiteral("結果の伝達関数"));
-        row("Label18", QStringLiteral("Ｅ系列指定"), true);
-        row("LabelR", QStringLiteral("指定値"), true);
-        row("LabelC", QStringLiteral("結果"), true);
-        row("Label19", QStringLiteral("Help"), true,
-            QStringLiteral("クリックでヘルプを表示します"));
+        row("ComboBoxR1", u"24"_s, false);
+        row("ComboBoxR2", u"24"_s, false);
+        row("ComboBoxR3", u"24"_s, false);
+        row("ComboBoxC1", u"6"_s, true);
+        row("ComboBoxC2", u"6"_s, true);
+        row("ComboBoxC3", u"6"_s, true);
+        row("ButtonClr", u"クリア"_s, true);
+        row("RadioButtonHPF", u"HPF"_s, true, u"LPF/HPFのモードを切り換えます"_s);
+        row("RadioButtonLpf", u"LPF"_s, true, u"LPF/HPFのモードを切り換えます"_s);
+        row("ButtonCalc", u"定数計算"_s, true, u"定数計算を実行します"_s);
+        row("ButtonTF", u"伝達関数"_s, true, u"伝達関数計算を実行します"_s);
+        row("ButtonPrint", u"印刷"_s, false, u"結果をテキストで印刷します"_s);
+        row("ButtonCopy", u"コピー"_s, false, u"結果をテキストでクリップボードにコピーします"_s);
+        row("ButtonExit", u"終了"_s, true);
+        row("Label17", u"指定値"_s, true, u"要求する伝達関数"_s);
+        row("Label16", u"結果"_s, true, u"結果の伝達関数"_s);
+        row("Label18", u"Ｅ系列指定"_s, true);
+        row("LabelR", u"指定値"_s, true);
+        row("LabelC", u"結果"_s, true);
+        row("Label19", u"Help"_s, true, u"クリックでヘルプを表示します"_s);
     }
     void controlAtStart() {
         QFETCH(QString, name);
@@ -258,16 +245,13 @@ class TestMainWindow : public QObject {
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<int>("arrow");  // pressed in the focused checked button, 0 for none
         QTest::addColumn<QString>("stop");
+        // clang-format off
         QTest::newRow("fresh window") << QStringList() << 0 << "RadioButtonLpf";
-        QTest::newRow("HPF clicked")
-            << QStringList{QStringLiteral("RadioButtonHPF")} << 0 << "RadioButtonHPF";
-        QTest::newRow("HPF then LPF clicked")
-            << QStringList{QStringLiteral("RadioButtonHPF"), QStringLiteral("RadioButtonLpf")} << 0
-            << "RadioButtonLpf";
-        QTest::newRow("Down arrow in LPF")
-            << QStringList() << int(Qt::Key_Down) << "RadioButtonHPF";
-        QTest::newRow("HPF pressed and dragged off")
-            << QStringList{QStringLiteral("press RadioButtonHPF")} << 0 << "RadioButtonLpf";
+        QTest::newRow("HPF clicked") << QStringList{u"RadioButtonHPF"_s} << 0 << "RadioButtonHPF";
+        QTest::newRow("HPF then LPF clicked") << QStringList{u"RadioButtonHPF"_s, u"RadioButtonLpf"_s} << 0 << "RadioButtonLpf";
+        QTest::newRow("Down arrow in LPF") << QStringList() << int(Qt::Key_Down) << "RadioButtonHPF";
+        QTest::newRow("HPF pressed and dragged off") << QStringList{u"press RadioButtonHPF"_s} << 0 << "RadioButtonLpf";
+        // clang-format on
     }
     void radioTabStop() {
         QFETCH(QStringList, clicks);
@@ -295,7 +279,7 @@ class TestMainWindow : public QObject {
         QTest::keyClick(form_->ButtonClr, Qt::Key_Tab);
         QTRY_COMPARE(QApplication::focusWidget()->objectName(), stop);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTRY_COMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("ButtonCalc"));
+        QTRY_COMPARE(QApplication::focusWidget()->objectName(), u"ButtonCalc"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
         QTRY_COMPARE(QApplication::focusWidget()->objectName(), stop);
     }
@@ -328,18 +312,17 @@ class TestMainWindow : public QObject {
             QCOMPARE(c->isEnabled(), !lpf);
         }
         QCOMPARE(form_->EditR2->toolTip().isEmpty(), !lpf);
-        QCOMPARE(form_->EditC2->toolTip(),
-                 lpf ? QString() : QStringLiteral("省略時はC1を適用します"));
-        QCOMPARE(form_->EditC1->toolTip(), lpf ? QString() : QStringLiteral("容量を指定します"));
+        QCOMPARE(form_->EditC2->toolTip(), lpf ? QString() : u"省略時はC1を適用します"_s);
+        QCOMPARE(form_->EditC1->toolTip(), lpf ? QString() : u"容量を指定します"_s);
         QCOMPARE(form_->EditC3->toolTip().isEmpty(), lpf);
         QCOMPARE(form_->ImageLPF->isVisible(), lpf);
         QCOMPARE(form_->ImageHPF->isVisible(), !lpf);
-        QCOMPARE(form_->LabelR->text(), lpf ? QStringLiteral("指定値") : QStringLiteral("結果"));
-        QCOMPARE(form_->LabelC->text(), lpf ? QStringLiteral("結果") : QStringLiteral("指定値"));
+        QCOMPARE(form_->LabelR->text(), lpf ? u"指定値"_s : u"結果"_s);
+        QCOMPARE(form_->LabelC->text(), lpf ? u"結果"_s : u"指定値"_s);
         QVERIFY(!form_->ButtonPrint->isEnabled());
         QVERIFY(!form_->ButtonCopy->isEnabled());
         QCOMPARE(form_->EditC1->text(), shownC1);
-        QCOMPARE(form_->EditFar->text(), QStringLiteral("  1.395k"));
+        QCOMPARE(form_->EditFar->text(), u"  1.395k"_s);
         QVERIFY(mirelto::DesignState.ResultValid);
     }
 
@@ -352,32 +335,21 @@ class TestMainWindow : public QObject {
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
         QTest::addColumn<QString>("to");
         const Qt::KeyboardModifiers none;
-        QTest::newRow("Enter in EditQ")
-            << false << "EditQ" << int(Qt::Key_Return) << none << "EditR1";
-        QTest::newRow("keypad Enter in EditQ")
-            << false << "EditQ" << int(Qt::Key_Enter) << none << "EditR1";
+        // clang-format off
+        QTest::newRow("Enter in EditQ") << false << "EditQ" << int(Qt::Key_Return) << none << "EditR1";
+        QTest::newRow("keypad Enter in EditQ") << false << "EditQ" << int(Qt::Key_Enter) << none << "EditR1";
         QTest::newRow("Down in EditQ") << false << "EditQ" << int(Qt::Key_Down) << none << "EditR1";
-        QTest::newRow("Enter in EditR3 skips result boxes")
-            << false << "EditR3" << int(Qt::Key_Return) << none << "EditC1";
-        QTest::newRow("Enter in EditC3, LPF")
-            << false << "EditC3" << int(Qt::Key_Return) << none << "ComboBoxC1";
-        QTest::newRow("Enter in EditC3, HPF")
-            << true << "EditC3" << int(Qt::Key_Return) << none << "ComboBoxR1";
-        QTest::newRow("Up in EditFa wraps")
-            << false << "EditFa" << int(Qt::Key_Up) << none << "ButtonExit";
+        QTest::newRow("Enter in EditR3 skips result boxes") << false << "EditR3" << int(Qt::Key_Return) << none << "EditC1";
+        QTest::newRow("Enter in EditC3, LPF") << false << "EditC3" << int(Qt::Key_Return) << none << "ComboBoxC1";
+        QTest::newRow("Enter in EditC3, HPF") << true << "EditC3" << int(Qt::Key_Return) << none << "ComboBoxR1";
+        QTest::newRow("Up in EditFa wraps") << false << "EditFa" << int(Qt::Key_Up) << none << "ButtonExit";
         QTest::newRow("Up in EditC1") << false << "EditC1" << int(Qt::Key_Up) << none << "EditR3";
-        QTest::newRow("Enter in EditFar")
-            << false << "EditFar" << int(Qt::Key_Return) << none << "EditC1";
-        QTest::newRow("Shift+Enter in EditQ")
-            << false << "EditQ" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier)
-            << "EditR1";
-        QTest::newRow("Ctrl+Up in EditFa")
-            << false << "EditFa" << int(Qt::Key_Up) << Qt::KeyboardModifiers(Qt::ControlModifier)
-            << "ButtonExit";
-        QTest::newRow("Enter in combo box stays")
-            << false << "ComboBoxC2" << int(Qt::Key_Return) << none << "ComboBoxC2";
-        QTest::newRow("Left in EditFo stays")
-            << false << "EditFo" << int(Qt::Key_Left) << none << "EditFo";
+        QTest::newRow("Enter in EditFar") << false << "EditFar" << int(Qt::Key_Return) << none << "EditC1";
+        QTest::newRow("Shift+Enter in EditQ") << false << "EditQ" << int(Qt::Key_Return) << Qt::KeyboardModifiers(Qt::ShiftModifier) << "EditR1";
+        QTest::newRow("Ctrl+Up in EditFa") << false << "EditFa" << int(Qt::Key_Up) << Qt::KeyboardModifiers(Qt::ControlModifier) << "ButtonExit";
+        QTest::newRow("Enter in combo box stays") << false << "ComboBoxC2" << int(Qt::Key_Return) << none << "ComboBoxC2";
+        QTest::newRow("Left in EditFo stays") << false << "EditFo" << int(Qt::Key_Left) << none << "EditFo";
+        // clang-format on
     }
     void focusMove() {
         QFETCH(bool, hpf);
@@ -407,13 +379,13 @@ class TestMainWindow : public QObject {
         combo->setFocus();
         QTRY_VERIFY(combo->hasFocus());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QCOMPARE(combo->currentText(), QStringLiteral("12"));
+        QCOMPARE(combo->currentText(), u"12"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-        QCOMPARE(combo->currentText(), QStringLiteral("6"));
+        QCOMPARE(combo->currentText(), u"6"_s);
         combo->lineEdit()->clear();
-        QTest::keyClicks(combo->lineEdit(), QStringLiteral("33"));
+        QTest::keyClicks(combo->lineEdit(), u"33"_s);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(combo->currentText(), QStringLiteral("33"));
+        QCOMPARE(combo->currentText(), u"33"_s);
         QCOMPARE(combo->count(), kSeriesItems.size());
         QVERIFY(combo->hasFocus());
     }
@@ -429,7 +401,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QVERIFY(form_->isEnabled());
         QTest::mouseClick(form_->ButtonCalc, Qt::LeftButton);
-        QCOMPARE(form_->EditC1->text(), QStringLiteral("  6.800n"));
+        QCOMPARE(form_->EditC1->text(), u"  6.800n"_s);
         QVERIFY(platform_->boxes.isEmpty());
     }
 
@@ -442,15 +414,13 @@ class TestMainWindow : public QObject {
         QTest::addColumn<bool>("opens");
         for (const char* link : {"Label19", "LabelAnalysis"}) {
             const QByteArray name(link);
+            // clang-format off
             QTest::newRow(name + ", click") << link << QPoint(25, 6) << QPoint(25, 6) << true;
-            QTest::newRow(name + ", moved within")
-                << link << QPoint(2, 2) << QPoint(45, 10) << true;
-            QTest::newRow(name + ", dragged off")
-                << link << QPoint(25, 6) << QPoint(25, 40) << false;
-            QTest::newRow(name + ", dragged off to the left")
-                << link << QPoint(25, 6) << QPoint(-1, 6) << false;
-            QTest::newRow(name + ", release without press")
-                << link << QPoint(-1, -1) << QPoint(25, 6) << false;
+            QTest::newRow(name + ", moved within") << link << QPoint(2, 2) << QPoint(45, 10) << true;
+            QTest::newRow(name + ", dragged off") << link << QPoint(25, 6) << QPoint(25, 40) << false;
+            QTest::newRow(name + ", dragged off to the left") << link << QPoint(25, 6) << QPoint(-1, 6) << false;
+            QTest::newRow(name + ", release without press") << link << QPoint(-1, -1) << QPoint(25, 6) << false;
+            // clang-format on
         }
     }
     void linkClick() {
@@ -498,15 +468,13 @@ class TestMainWindow : public QObject {
         QTest::addColumn<QSize>("outer");
         QTest::addColumn<Rect>("workArea");
         QTest::addColumn<QPoint>("position");
+        // clang-format off
         QTest::newRow("centred") << QSize(360, 420) << Rect{0, 0, 1024, 768} << QPoint(332, 174);
-        QTest::newRow("odd difference, nearer the top-left")
-            << QSize(361, 421) << Rect{0, 0, 1024, 768} << QPoint(331, 173);
-        QTest::newRow("task bar at top")
-            << QSize(360, 420) << Rect{0, 40, 1024, 768} << QPoint(332, 194);
-        QTest::newRow("larger than work area, top-left kept inside")
-            << QSize(1100, 800) << Rect{0, 30, 1024, 768} << QPoint(0, 30);
-        QTest::newRow("monitor left of the primary")
-            << QSize(360, 420) << Rect{-1280, 0, 0, 1024} << QPoint(-820, 302);
+        QTest::newRow("odd difference, nearer the top-left") << QSize(361, 421) << Rect{0, 0, 1024, 768} << QPoint(331, 173);
+        QTest::newRow("task bar at top") << QSize(360, 420) << Rect{0, 40, 1024, 768} << QPoint(332, 194);
+        QTest::newRow("larger than work area, top-left kept inside") << QSize(1100, 800) << Rect{0, 30, 1024, 768} << QPoint(0, 30);
+        QTest::newRow("monitor left of the primary") << QSize(360, 420) << Rect{-1280, 0, 0, 1024} << QPoint(-820, 302);
+        // clang-format on
     }
     void openingPosition() {
         QFETCH(QSize, outer);
@@ -523,12 +491,12 @@ class TestMainWindow : public QObject {
         QTest::addColumn<QMargins>("frame");
         QTest::addColumn<Rect>("workArea");
         QTest::addColumn<QPoint>("client");
+        // clang-format off
         QTest::newRow("no frame") << QMargins() << Rect{0, 0, 1024, 768} << QPoint(336, 188);
         // 354 x 415 outer: (1280 - 354) / 2 = 463, (1024 - 415) / 2 = 304
-        QTest::newRow("title bar and border")
-            << QMargins(1, 22, 1, 1) << Rect{0, 0, 1280, 1024} << QPoint(464, 326);
-        QTest::newRow("thick frame, task bar at top")
-            << QMargins(4, 30, 4, 4) << Rect{0, 40, 1024, 768} << QPoint(336, 221);
+        QTest::newRow("title bar and border") << QMargins(1, 22, 1, 1) << Rect{0, 0, 1280, 1024} << QPoint(464, 326);
+        QTest::newRow("thick frame, task bar at top") << QMargins(4, 30, 4, 4) << Rect{0, 40, 1024, 768} << QPoint(336, 221);
+        // clang-format on
     }
     void placeAtStart() {
         QFETCH(QMargins, frame);
@@ -538,6 +506,47 @@ class TestMainWindow : public QObject {
         platform_->workArea = workArea;
         mirelto::PlaceAtStart(*form_);
         QCOMPARE(form_->geometry(), QRect(client, QSize(352, 392)));
+    }
+
+    // The window as a DesignSource; one control changed; how often each notification came. The
+    // result boxes are the calculation's own: no edit of the input.
+    void designSourceNotifications_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("modeChanges");
+        QTest::addColumn<int>("edits");
+        // clang-format off
+        for (const char* box : {"EditFa", "EditFo", "EditQ", "EditR1", "EditR2", "EditR3", "EditC1", "EditC2", "EditC3"}) {
+            QTest::newRow(box) << QString::fromLatin1(box) << 0 << 1;
+        }
+        for (const char* combo : {"ComboBoxR1", "ComboBoxR2", "ComboBoxR3", "ComboBoxC1", "ComboBoxC2", "ComboBoxC3"}) {
+            QTest::newRow(combo) << QString::fromLatin1(combo) << 0 << 1;
+        }
+        for (const char* result : {"EditFar", "EditFor", "EditQr"}) {
+            QTest::newRow(result) << QString::fromLatin1(result) << 0 << 0;
+        }
+        QTest::newRow("RadioButtonHPF") << QStringLiteral("RadioButtonHPF") << 1 << 0;
+        // clang-format on
+    }
+    void designSourceNotifications() {
+        QFETCH(QString, control);
+        QFETCH(int, modeChanges);
+        QFETCH(int, edits);
+        mirelto::DesignSource& source = *form_;
+        int modes = 0, edited = 0;
+        QObject context;
+        source.OnModeChanged(&context, [&modes] { ++modes; });
+        source.OnInputEdited(&context, [&edited] { ++edited; });
+        QWidget* widget = form_->findChild<QWidget*>(control);
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            box->setText(box->text() + QStringLiteral("0"));
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+        } else {
+            qobject_cast<QRadioButton*>(widget)->click();
+        }
+        QCOMPARE(modes, modeChanges);
+        QCOMPARE(edited, edits);
+        QCOMPARE(source.IsLpf(), control != QStringLiteral("RadioButtonHPF"));
     }
 };
 

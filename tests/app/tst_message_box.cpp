@@ -6,6 +6,8 @@
 #include "app_test_support.h"
 #include "desktop/message_box.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::CentredPosition;
 using mirelto::KeepInside;
 using mirelto::MessageType;
@@ -26,29 +28,18 @@ class TestMessageBox : public QObject {
         QTest::addColumn<QPoint>("position");
         const Rect screen{0, 0, 1024, 768};
         const Rect taskBarBelow{0, 0, 1024, 728};
-        QTest::newRow("301 high over 400 lands 49 below the top; 51 wider sticks out 25")
-            << Rect{100, 100, 500, 500} << QSize(451, 301) << screen << QPoint(75, 149);
-        QTest::newRow("even differences, centres coincide")
-            << Rect{200, 150, 600, 550} << QSize(200, 100) << screen << QPoint(300, 300);
-        QTest::newRow("window half below the bottom: bottom on the task bar")
-            << Rect{300, 500, 700, 900} << QSize(300, 150) << taskBarBelow << QPoint(350, 578);
-        QTest::newRow("window off the left edge")
-            << Rect{-350, 200, 50, 600} << QSize(300, 150) << screen << QPoint(0, 325);
-        QTest::newRow("window off the right edge")
-            << Rect{900, 200, 1300, 600} << QSize(300, 150) << screen << QPoint(724, 325);
-        QTest::newRow("task bar at the top, window at the very top")
-            << Rect{100, 0, 500, 120} << QSize(300, 150) << Rect{0, 30, 1024, 768}
-            << QPoint(150, 30);
-        QTest::newRow("box taller than the work area: bottom on its bottom")
-            << Rect{100, 100, 500, 500} << QSize(300, 800) << taskBarBelow << QPoint(150, -72);
-        QTest::newRow("box wider than the work area: right edge on its right")
-            << Rect{100, 100, 500, 500} << QSize(1100, 150) << screen << QPoint(-76, 225);
-        QTest::newRow("second monitor: its own work area")
-            << Rect{2800, 100, 3200, 500} << QSize(300, 150) << Rect{1024, 0, 2944, 1040}
-            << QPoint(2644, 225);
-        QTest::newRow("monitor left of the primary")
-            << Rect{-1400, 300, -1000, 700} << QSize(300, 150) << Rect{-1280, 0, 0, 1024}
-            << QPoint(-1280, 425);
+        // clang-format off
+        QTest::newRow("301 high over 400 lands 49 below the top; 51 wider sticks out 25") << Rect{100, 100, 500, 500} << QSize(451, 301) << screen << QPoint(75, 149);
+        QTest::newRow("even differences, centres coincide") << Rect{200, 150, 600, 550} << QSize(200, 100) << screen << QPoint(300, 300);
+        QTest::newRow("window half below the bottom: bottom on the task bar") << Rect{300, 500, 700, 900} << QSize(300, 150) << taskBarBelow << QPoint(350, 578);
+        QTest::newRow("window off the left edge") << Rect{-350, 200, 50, 600} << QSize(300, 150) << screen << QPoint(0, 325);
+        QTest::newRow("window off the right edge") << Rect{900, 200, 1300, 600} << QSize(300, 150) << screen << QPoint(724, 325);
+        QTest::newRow("task bar at the top, window at the very top") << Rect{100, 0, 500, 120} << QSize(300, 150) << Rect{0, 30, 1024, 768} << QPoint(150, 30);
+        QTest::newRow("box taller than the work area: bottom on its bottom") << Rect{100, 100, 500, 500} << QSize(300, 800) << taskBarBelow << QPoint(150, -72);
+        QTest::newRow("box wider than the work area: right edge on its right") << Rect{100, 100, 500, 500} << QSize(1100, 150) << screen << QPoint(-76, 225);
+        QTest::newRow("second monitor: its own work area") << Rect{2800, 100, 3200, 500} << QSize(300, 150) << Rect{1024, 0, 2944, 1040} << QPoint(2644, 225);
+        QTest::newRow("monitor left of the primary") << Rect{-1400, 300, -1000, 700} << QSize(300, 150) << Rect{-1280, 0, 0, 1024} << QPoint(-1280, 425);
+        // clang-format on
     }
     void boxPosition() {
         QFETCH(Rect, window);
@@ -69,21 +60,13 @@ class TestMessageBox : public QObject {
         QTest::addColumn<QMessageBox::Icon>("icon");
         QTest::addColumn<QString>("edge");  // which work-area edge the box must touch, if any
         const Rect screen{0, 0, 1024, 768};
-        QTest::newRow("warning, centred")
-            << MessageType::Warning << Rect{300, 200, 700, 600} << screen << QStringLiteral("警告")
-            << QMessageBox::Warning << QString();
-        QTest::newRow("error, centred")
-            << MessageType::Error << Rect{300, 200, 700, 600} << screen << QStringLiteral("エラー")
-            << QMessageBox::Critical << QString();
-        QTest::newRow("window below the bottom")
-            << MessageType::Warning << Rect{300, 700, 700, 1100} << Rect{0, 0, 1024, 728}
-            << QStringLiteral("警告") << QMessageBox::Warning << QStringLiteral("bottom");
-        QTest::newRow("window off the left edge")
-            << MessageType::Error << Rect{-395, 200, 5, 600} << screen << QStringLiteral("エラー")
-            << QMessageBox::Critical << QStringLiteral("left");
-        QTest::newRow("task bar at the top")
-            << MessageType::Warning << Rect{300, -300, 700, 100} << Rect{0, 40, 1024, 768}
-            << QStringLiteral("警告") << QMessageBox::Warning << QStringLiteral("top");
+        // clang-format off
+        QTest::newRow("warning, centred") << MessageType::Warning << Rect{300, 200, 700, 600} << screen << u"警告"_s << QMessageBox::Warning << QString();
+        QTest::newRow("error, centred") << MessageType::Error << Rect{300, 200, 700, 600} << screen << u"エラー"_s << QMessageBox::Critical << QString();
+        QTest::newRow("window below the bottom") << MessageType::Warning << Rect{300, 700, 700, 1100} << Rect{0, 0, 1024, 728} << u"警告"_s << QMessageBox::Warning << u"bottom"_s;
+        QTest::newRow("window off the left edge") << MessageType::Error << Rect{-395, 200, 5, 600} << screen << u"エラー"_s << QMessageBox::Critical << u"left"_s;
+        QTest::newRow("task bar at the top") << MessageType::Warning << Rect{300, -300, 700, 100} << Rect{0, 40, 1024, 768} << u"警告"_s << QMessageBox::Warning << u"top"_s;
+        // clang-format on
     }
     void showCentered() {
         QFETCH(MessageType, type);
@@ -98,7 +81,7 @@ class TestMessageBox : public QObject {
         owner.resize(window.right - window.left, window.bottom - window.top);
         platform.windowRect = window;
         platform.workArea = workArea;
-        const QString text = QStringLiteral("faに値を入力してください");
+        const QString text = u"faに値を入力してください"_s;
         QCOMPARE(mirelto::ShowMessageCentered(text, type, QMessageBox::Ok, 0, &owner),
                  int(QMessageBox::Ok));
         QCOMPARE(platform.boxes.size(), 1);
@@ -163,10 +146,10 @@ class TestMessageBox : public QObject {
     // No window given and no main window; show a warning; the box is still shown, unparented.
     void showWithoutWindow() {
         mirelto::test::FakePlatform platform;
-        mirelto::ShowMessageCentered(QStringLiteral("Qに値を入力してください"),
-                                     MessageType::Warning, QMessageBox::Ok, 0, nullptr);
+        mirelto::ShowMessageCentered(u"Qに値を入力してください"_s, MessageType::Warning,
+                                     QMessageBox::Ok, 0, nullptr);
         QCOMPARE(platform.boxes.size(), 1);
-        QCOMPARE(platform.boxes.front().caption, QStringLiteral("警告"));
+        QCOMPARE(platform.boxes.front().caption, u"警告"_s);
         QCOMPARE(platform.boxes.front().parent, nullptr);
     }
 };

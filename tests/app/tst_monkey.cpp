@@ -42,7 +42,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -54,6 +53,8 @@
 #include "analysis/analysis_window.h"
 #include "app_test_support.h"
 #include "calculator/main_window.h"
+
+using namespace Qt::StringLiterals;
 
 using mirelto::TFormAnalysis;
 using mirelto::TFormMain;
@@ -73,17 +74,6 @@ constexpr long kDefaultMemoryLimitMb = 1536;
 constexpr int kHangSeconds = 60;  // the watchdog's patience with one action
 // A plot's axis has about five ticks; one asked for far more at any moment would hang.
 constexpr double kMostTicks = 20;
-
-long ResidentMb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6)) / 1024;
-        }
-    }
-    return 0;
-}
 
 long MemoryLimitMb() {
     bool ok = false;
@@ -140,62 +130,23 @@ class Watchdog {
 
 // Values a user means: most texts are these, so that calculations succeed and get drawn.
 const QStringList& Plausible() {
-    static const QStringList words{
-        QStringLiteral("1.42k"), QStringLiteral("1k"),   QStringLiteral("22k"),
-        QStringLiteral("10k"),   QStringLiteral("100k"), QStringLiteral("1M"),
-        QStringLiteral("1"),     QStringLiteral("0.7"),  QStringLiteral("5"),
-        QStringLiteral("100"),   QStringLiteral("6.8n"), QStringLiteral("15n"),
-        QStringLiteral("1n"),    QStringLiteral("3.3n"), QStringLiteral("100p"),
-        QStringLiteral("1u"),    QStringLiteral("300"),  QStringLiteral("50")};
+    static const QStringList words =
+        u"1.42k 1k 22k 10k 100k 1M 1 0.7 5 100 6.8n 15n 1n 3.3n 100p 1u 300 50"_s.split(u' ');
     return words;
 }
 
 // The hostile texts: what a careless hand types or pastes.
 const QStringList& Vocabulary() {
     static const QStringList words = [] {
-        QStringList w{QString(),
-                      QStringLiteral(" "),
-                      QStringLiteral("0"),
-                      QStringLiteral("-0"),
-                      QStringLiteral("-5"),
-                      QStringLiteral("-1"),
-                      QStringLiteral("0.01"),
-                      QStringLiteral("1"),
-                      QStringLiteral("1k"),
-                      QStringLiteral("4k7"),
-                      QStringLiteral("22k"),
-                      QStringLiteral("1.42k"),
-                      QStringLiteral("6.8n"),
-                      QStringLiteral("1T"),
-                      QStringLiteral("1k"),
-                      QStringLiteral("1m"),
-                      QStringLiteral("100u"),
-                      QStringLiteral("1M"),
-                      QStringLiteral("1G"),
-                      QStringLiteral("1f"),
-                      QStringLiteral("1e300"),
-                      QStringLiteral("1e-300"),
-                      QStringLiteral("1E999"),
-                      QStringLiteral("abc"),
-                      QStringLiteral("11111111111111111111"),
-                      QStringLiteral("∞"),
-                      QStringLiteral("NaN"),
-                      QStringLiteral("inf"),
-                      QStringLiteral("-inf"),
-                      QStringLiteral("2M2"),
-                      QStringLiteral("3n3"),
-                      QStringLiteral("１２３"),
-                      QStringLiteral("1,5"),
-                      QStringLiteral("1.2.3"),
-                      QStringLiteral("1e"),
-                      QStringLiteral("$FF"),
-                      QStringLiteral("100"),
-                      QStringLiteral("1000"),
-                      QStringLiteral("192"),
-                      QStringLiteral("-2147483648"),
-                      QStringLiteral("\t"),
-                      QStringLiteral("\u202e1k"),
-                      QStringLiteral("\x7f")};
+        QStringList w{QString(),  u" "_s,        u"0"_s,     u"-0"_s,    u"-5"_s,
+                      u"-1"_s,    u"0.01"_s,     u"1"_s,     u"1k"_s,    u"4k7"_s,
+                      u"22k"_s,   u"1.42k"_s,    u"6.8n"_s,  u"1T"_s,    u"1k"_s,
+                      u"1m"_s,    u"100u"_s,     u"1M"_s,    u"1G"_s,    u"1f"_s,
+                      u"1e300"_s, u"1e-300"_s,   u"1E999"_s, u"abc"_s,   u"11111111111111111111"_s,
+                      u"∞"_s,     u"NaN"_s,      u"inf"_s,   u"-inf"_s,  u"2M2"_s,
+                      u"3n3"_s,   u"１２３"_s,   u"1,5"_s,   u"1.2.3"_s, u"1e"_s,
+                      u"$FF"_s,   u"100"_s,      u"1000"_s,  u"192"_s,   u"-2147483648"_s,
+                      u"\t"_s,    u"\u202e1k"_s, u"\x7f"_s};
         w << QString(10000, QLatin1Char('9')) << QString(10000, QLatin1Char('x'));
         return w;
     }();
@@ -205,14 +156,14 @@ const QStringList& Vocabulary() {
 // The text form of a typed text: quoted, with escapes, long repeats as *N.
 QString Quoted(const QString& text) {
     if (text.size() > 16 && text == QString(text.size(), text.front())) {
-        return Quoted(QString(text.front())) + QStringLiteral("*%1").arg(text.size());
+        return Quoted(QString(text.front())) + u"*%1"_s.arg(text.size());
     }
-    QString out = QStringLiteral("'");
+    QString out = u"'"_s;
     for (const QChar c : text) {
         if (c == QLatin1Char('\\') || c == QLatin1Char('\'')) {
             out += QLatin1Char('\\');
         }
-        out += c == QLatin1Char('\n') ? QStringLiteral("\\n") : QString(c);
+        out += c == QLatin1Char('\n') ? u"\\n"_s : QString(c);
     }
     return out + QLatin1Char('\'');
 }
@@ -240,29 +191,18 @@ QString Unquoted(const QString& line, qsizetype from) {
     return text;
 }
 
-const QStringList kMainBoxes{QStringLiteral("Fa"),  QStringLiteral("Fo"),  QStringLiteral("Q"),
-                             QStringLiteral("R1"),  QStringLiteral("R2"),  QStringLiteral("R3"),
-                             QStringLiteral("C1"),  QStringLiteral("C2"),  QStringLiteral("C3"),
-                             QStringLiteral("Far"), QStringLiteral("For"), QStringLiteral("Qr")};
-const QStringList kMainCombos{QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("R3"),
-                              QStringLiteral("C1"), QStringLiteral("C2"), QStringLiteral("C3")};
-const QStringList kMainButtons{
-    QStringLiteral("calc"),  QStringLiteral("tf"),  QStringLiteral("clr"), QStringLiteral("copy"),
-    QStringLiteral("print"), QStringLiteral("lpf"), QStringLiteral("hpf"), QStringLiteral("help")};
-const QStringList kAnalysisBoxes{QStringLiteral("EditGbw"),   QStringLiteral("EditFc"),
-                                 QStringLiteral("EditTolR1"), QStringLiteral("EditTolC2"),
-                                 QStringLiteral("EditSeed"),  QStringLiteral("SpinTrials")};
-const QStringList kAnalysisButtons{
-    QStringLiteral("ButtonCopyImage"),       QStringLiteral("ButtonSaveImage"),
-    QStringLiteral("ButtonCopyTable"),       QStringLiteral("ButtonApply"),
-    QStringLiteral("ButtonOptimiseRun"),     QStringLiteral("ButtonOptimiseCancel"),
-    QStringLiteral("ButtonApplyOptimised"),  QStringLiteral("ButtonToleranceRun"),
-    QStringLiteral("ButtonToleranceCancel"), QStringLiteral("ButtonCopyNetlist")};
-const QStringList kKeys{QStringLiteral("Return"),    QStringLiteral("Escape"),
-                        QStringLiteral("Tab"),       QStringLiteral("Up"),
-                        QStringLiteral("Down"),      QStringLiteral("Home"),
-                        QStringLiteral("End"),       QStringLiteral("space"),
-                        QStringLiteral("Backspace"), QStringLiteral("Delete")};
+const QStringList kMainBoxes = u"Fa Fo Q R1 R2 R3 C1 C2 C3 Far For Qr"_s.split(u' ');
+const QStringList kMainCombos = u"R1 R2 R3 C1 C2 C3"_s.split(u' ');
+const QStringList kMainButtons = u"calc tf clr copy print lpf hpf help"_s.split(u' ');
+const QStringList kAnalysisBoxes =
+    u"EditGbw EditFc EditTolR1 EditTolC2 EditSeed SpinTrials"_s.split(u' ');
+const QStringList kAnalysisButtons =
+    (u"ButtonCopyImage ButtonSaveImage ButtonCopyTable ButtonApply "
+     u"ButtonOptimiseRun ButtonOptimiseCancel ButtonApplyOptimised "
+     u"ButtonToleranceRun ButtonToleranceCancel ButtonCopyNetlist"_s)
+        .split(u' ');
+const QStringList kKeys =
+    u"Return Escape Tab Up Down Home End space Backspace Delete"_s.split(u' ');
 
 // A random action line; the windows' sizes place the clicks.
 QString RandomAction(std::mt19937_64& random) {
@@ -274,52 +214,45 @@ QString RandomAction(std::mt19937_64& random) {
         case 0:
         case 1:
         case 2:
-            return QStringLiteral("main box %1 := %2").arg(pick(kMainBoxes), word());
+            return u"main box %1 := %2"_s.arg(pick(kMainBoxes), word());
         case 3:
-            return QStringLiteral("main combo %1 %2").arg(pick(kMainCombos), word());
+            return u"main combo %1 %2"_s.arg(pick(kMainCombos), word());
         case 4:
         case 5:
-            return QStringLiteral("main button %1").arg(pick(kMainButtons));
+            return u"main button %1"_s.arg(pick(kMainButtons));
         case 15:
         case 16:
         case 17:
-            return QStringLiteral("main button %1")
-                .arg(random() % 2 ? QStringLiteral("calc") : QStringLiteral("tf"));
+            return u"main button %1"_s.arg(random() % 2 ? u"calc"_s : u"tf"_s);
         case 6:
-            return random() % 2 ? QStringLiteral("main defaults")
-                                : QStringLiteral("main box %1 := %2")
-                                      .arg(pick(kMainBoxes), Quoted(pick(Plausible())));
+            return random() % 2
+                       ? u"main defaults"_s
+                       : u"main box %1 := %2"_s.arg(pick(kMainBoxes), Quoted(pick(Plausible())));
         case 7:
-            return random() % 6 == 0 ? QStringLiteral("close analysis")
-                                     : QStringLiteral("open analysis");
+            return random() % 6 == 0 ? u"close analysis"_s : u"open analysis"_s;
         case 8:
-            return QStringLiteral("analysis tab %1").arg(random() % 5);
+            return u"analysis tab %1"_s.arg(random() % 5);
         case 9:
-            return QStringLiteral("analysis box %1 := %2").arg(pick(kAnalysisBoxes), word());
+            return u"analysis box %1 := %2"_s.arg(pick(kAnalysisBoxes), word());
         case 10:
         case 11:
-            return QStringLiteral("analysis button %1").arg(pick(kAnalysisButtons));
+            return u"analysis button %1"_s.arg(pick(kAnalysisButtons));
         case 12:
-            return QStringLiteral("analysis click %1,%2").arg(random() % 1000).arg(random() % 660);
+            return u"analysis click %1,%2"_s.arg(random() % 1000).arg(random() % 660);
         case 13:
-            return QStringLiteral("paste %1").arg(word());
+            return u"paste %1"_s.arg(word());
         default:
-            return QStringLiteral("key %1").arg(pick(kKeys));
+            return u"key %1"_s.arg(pick(kKeys));
     }
 }
 
 Qt::Key KeyNamed(const QString& name) {
-    static const QHash<QString, Qt::Key> keys{{QStringLiteral("Return"), Qt::Key_Return},
-                                              {QStringLiteral("Escape"), Qt::Key_Escape},
-                                              {QStringLiteral("Tab"), Qt::Key_Tab},
-                                              {QStringLiteral("Up"), Qt::Key_Up},
-                                              {QStringLiteral("Down"), Qt::Key_Down},
-                                              {QStringLiteral("Home"), Qt::Key_Home},
-                                              {QStringLiteral("End"), Qt::Key_End},
-                                              {QStringLiteral("space"), Qt::Key_Space},
-                                              {QStringLiteral("Backspace"), Qt::Key_Backspace},
-                                              {QStringLiteral("Delete"), Qt::Key_Delete}};
-    return keys.value(name, Qt::Key_unknown);
+    static const Qt::Key keys[] = {Qt::Key_Return,    Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Up,
+                                   Qt::Key_Down,      Qt::Key_Home,   Qt::Key_End, Qt::Key_Space,
+                                   Qt::Key_Backspace, Qt::Key_Delete};
+    static_assert(std::size(keys) == 10);
+    const qsizetype index = kKeys.indexOf(name);
+    return index < 0 ? Qt::Key_unknown : keys[index];
 }
 
 // Text the keyboard types key by key: short, printable ASCII.
@@ -381,11 +314,11 @@ class TestMonkey : public QObject {
         }
         const QString& what = words[0];
         if (what == QLatin1String("main") && words[1] == QLatin1String("box")) {
-            TypeInto(MainControl(QStringLiteral("Edit"), words.value(2)),
-                     Unquoted(action, action.indexOf(QStringLiteral(":="))));
+            TypeInto(MainControl(u"Edit"_s, words.value(2)),
+                     Unquoted(action, action.indexOf(u":="_s)));
         } else if (what == QLatin1String("main") && words[1] == QLatin1String("combo")) {
-            if (auto* combo = qobject_cast<QComboBox*>(
-                    MainControl(QStringLiteral("ComboBox"), words.value(2)))) {
+            if (auto* combo =
+                    qobject_cast<QComboBox*>(MainControl(u"ComboBox"_s, words.value(2)))) {
                 combo->setFocus();
                 combo->setEditText(Unquoted(action, 0));
             }
@@ -393,17 +326,10 @@ class TestMonkey : public QObject {
             PressMain(words.value(2));
         } else if (what == QLatin1String("main") && words[1] == QLatin1String("defaults")) {
             // A user starting over: the texts the window starts with.
-            const QStringList texts{QStringLiteral("1.42k"),
-                                    QStringLiteral("1.42k"),
-                                    QStringLiteral("1.0"),
-                                    QStringLiteral("22k"),
-                                    QString(),
-                                    QString(),
-                                    QStringLiteral("3.3n"),
-                                    QString(),
-                                    QString()};
+            const QStringList texts{u"1.42k"_s, u"1.42k"_s, u"1.0"_s,  u"22k"_s, QString(),
+                                    QString(),  u"3.3n"_s,  QString(), QString()};
             for (int i = 0; i < texts.size(); ++i) {
-                TypeInto(MainControl(QStringLiteral("Edit"), kMainBoxes[i]), texts[i]);
+                TypeInto(MainControl(u"Edit"_s, kMainBoxes[i]), texts[i]);
             }
         } else if (what == QLatin1String("open")) {
             mirelto::test::OpenAnalysis(*form_);
@@ -426,14 +352,10 @@ class TestMonkey : public QObject {
 
     void PressMain(const QString& name) {
         static const QHash<QString, QString> controls{
-            {QStringLiteral("calc"), QStringLiteral("ButtonCalc")},
-            {QStringLiteral("tf"), QStringLiteral("ButtonTF")},
-            {QStringLiteral("clr"), QStringLiteral("ButtonClr")},
-            {QStringLiteral("copy"), QStringLiteral("ButtonCopy")},
-            {QStringLiteral("print"), QStringLiteral("ButtonPrint")},
-            {QStringLiteral("lpf"), QStringLiteral("RadioButtonLpf")},
-            {QStringLiteral("hpf"), QStringLiteral("RadioButtonHPF")},
-            {QStringLiteral("help"), QStringLiteral("Label19")}};
+            {u"calc"_s, u"ButtonCalc"_s},    {u"tf"_s, u"ButtonTF"_s},
+            {u"clr"_s, u"ButtonClr"_s},      {u"copy"_s, u"ButtonCopy"_s},
+            {u"print"_s, u"ButtonPrint"_s},  {u"lpf"_s, u"RadioButtonLpf"_s},
+            {u"hpf"_s, u"RadioButtonHPF"_s}, {u"help"_s, u"Label19"_s}};
         QWidget* control = form_->findChild<QWidget*>(controls.value(name));
         if (control && control->isEnabled()) {
             QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
@@ -448,7 +370,7 @@ class TestMonkey : public QObject {
         } else if (what == QLatin1String("box")) {
             QWidget* box = window.findChild<QWidget*>(words.value(2));
             if (box && box->isVisible()) {
-                TypeInto(box, Unquoted(action, action.indexOf(QStringLiteral(":="))));
+                TypeInto(box, Unquoted(action, action.indexOf(u":="_s)));
                 QTest::keyClick(box, Qt::Key_Return);
             }
         } else if (what == QLatin1String("button")) {
@@ -487,7 +409,7 @@ class TestMonkey : public QObject {
         platform_->boxes.clear();
         platform_->copied.clear();
         platform_->copiedImages.clear();
-        const long resident = ResidentMb();
+        const long resident = mirelto::test::ResidentKb() / 1024;
         if (!ticks_ && Analysis()) {
             ticks_ = std::make_unique<mirelto::test::TickWatch>(*Analysis());
         }
@@ -502,18 +424,17 @@ class TestMonkey : public QObject {
         const int screenWidth = form_->screen()->availableGeometry().width();
         const int firstWidth = firstAnalysisWidth_;
         if (!answered || elapsed > kAnswerMilliseconds) {
-            failure = QStringLiteral("action %1 answered after %2 ms").arg(index).arg(elapsed);
+            failure = u"action %1 answered after %2 ms"_s.arg(index).arg(elapsed);
         } else if (ticks > kMostTicks) {
-            failure = QStringLiteral("action %1: an axis asked for %2 ticks").arg(index).arg(ticks);
+            failure = u"action %1: an axis asked for %2 ticks"_s.arg(index).arg(ticks);
         } else if (resident > MemoryLimitMb()) {
-            failure = QStringLiteral("action %1: %2 MB resident").arg(index).arg(resident);
+            failure = u"action %1: %2 MB resident"_s.arg(index).arg(resident);
         } else if (widestAnalysis_ > std::max(firstWidth, screenWidth)) {
-            failure = QStringLiteral("action %1: the analysis window grew to %2 px")
-                          .arg(index)
-                          .arg(widestAnalysis_);
+            failure =
+                u"action %1: the analysis window grew to %2 px"_s.arg(index).arg(widestAnalysis_);
         }
         if (!failure.isEmpty()) {
-            failure += QStringLiteral(": ") + action.left(200);
+            failure += u": "_s + action.left(200);
         }
         return failure.isEmpty();
     }
@@ -571,7 +492,7 @@ class TestMonkey : public QObject {
         QFETCH(QStringList, actions);
         QElapsedTimer clock;
         clock.start();
-        const long before = ResidentMb();
+        const long before = mirelto::test::ResidentKb() / 1024;
         for (int i = 0; i < actions.size(); ++i) {
             QString failure;
             if (!Step(i, actions[i], failure)) {
@@ -583,7 +504,7 @@ class TestMonkey : public QObject {
         }
         qInfo("%lld actions in %lld ms, resident %ld MB before, %ld MB after",
               static_cast<long long>(actions.size()), static_cast<long long>(clock.elapsed()),
-              before, ResidentMb());
+              before, mirelto::test::ResidentKb() / 1024);
     }
 };
 

@@ -24,6 +24,8 @@
 #include "calculator/printing.h"
 #include "desktop/error_display.h"
 
+using namespace Qt::StringLiterals;
+
 using mirelto::TFormMain;
 
 namespace {
@@ -33,7 +35,7 @@ enum class Steps { DefaultLowPass, ThenTransfer, DefaultHighPass, ExponentReques
 QString Lines(std::initializer_list<const char*> lines) {
     QString text;
     for (const char* line : lines) {
-        text += QString::fromUtf8(line) + QStringLiteral("\r\n");
+        text += QString::fromUtf8(line) + u"\r\n"_s;
     }
     return text;
 }
@@ -61,7 +63,7 @@ QString Poppler(const QString& tool, const QStringList& arguments) {
 // Lines with their runs of spaces made one space; a PDF keeps positions, not space counts.
 QStringList Squeezed(const QString& text) {
     QStringList lines;
-    for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r?\n|\f")))) {
+    for (const QString& line : text.split(QRegularExpression(u"\r?\n|\f"_s))) {
         const QString squeezed = line.simplified();
         if (!squeezed.isEmpty()) {
             lines.append(squeezed);
@@ -83,8 +85,7 @@ struct PdfLayout {
 
 PdfLayout WordBoxes(const QString& pdf) {
     PdfLayout layout;
-    QXmlStreamReader xml(
-        Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    QXmlStreamReader xml(Poppler(u"pdftotext"_s, {u"-bbox"_s, pdf, u"-"_s}));
     int page = -1;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement) {
@@ -93,10 +94,10 @@ PdfLayout WordBoxes(const QString& pdf) {
         const auto at = [&](const char* name) {
             return xml.attributes().value(QString::fromLatin1(name)).toDouble();
         };
-        if (xml.name() == QStringLiteral("page")) {
+        if (xml.name() == u"page"_s) {
             ++page;
             layout.page = QSizeF(at("width"), at("height"));
-        } else if (xml.name() == QStringLiteral("word")) {
+        } else if (xml.name() == u"word"_s) {
             const QRectF box(QPointF(at("xMin"), at("yMin")), QPointF(at("xMax"), at("yMax")));
             layout.words.append({page, box, xml.readElementText()});
         }
@@ -161,26 +162,14 @@ class TestOutput : public QObject {
     void reportAfterCommands_data() {
         QTest::addColumn<Steps>("steps");
         QTest::addColumn<QString>("expected");
+        // clang-format off
         QTest::newRow("default LPF, 定数計算") << Steps::DefaultLowPass << kDefaultLowPassReport;
-        QTest::newRow("then 伝達関数")
-            << Steps::ThenTransfer
-            << Lines({"3rd LPF", "[Input data]", "R1 = 22kΩ  R2 = 22kΩ  R3 = 22kΩ",
-                      "C1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF", "", "[Result data]",
-                      "fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m"});
-        QTest::newRow("default HPF, 定数計算")
-            << Steps::DefaultHighPass
-            << Lines({"3rd HPF", "[Input data]", "fa = 1.42kHz  fo = 1.42kHz   Q = 1.0",
-                      "C1 = 3.3nF  C2 = 3.3nF  C3 = 3.3nF", "", "[Result data]",
-                      "R1 =  24.000kΩ  R2 =  10.000kΩ  R3 = 160.000kΩ",
-                      "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m"});
+        QTest::newRow("then 伝達関数") << Steps::ThenTransfer << Lines({"3rd LPF", "[Input data]", "R1 = 22kΩ  R2 = 22kΩ  R3 = 22kΩ", "C1 =   6.800nF  C2 =  15.000nF  C3 =   1.000nF", "", "[Result data]", "fa =   1.395kHz  fo =   1.631kHz   Q = 961.092m"});
+        QTest::newRow("default HPF, 定数計算") << Steps::DefaultHighPass << Lines({"3rd HPF", "[Input data]", "fa = 1.42kHz  fo = 1.42kHz   Q = 1.0", "C1 = 3.3nF  C2 = 3.3nF  C3 = 3.3nF", "", "[Result data]", "R1 =  24.000kΩ  R2 =  10.000kΩ  R3 = 160.000kΩ", "fa =   1.463kHz  fo =   1.413kHz   Q = 974.097m"});
         // Only the request line is known here: the exponent text is copied as typed.
-        QTest::newRow("fa typed as 1.2e3")
-            << Steps::ExponentRequest << QStringLiteral("fa = 1.2e3Hz  fo = 1.42kHz   Q = 1.0");
-        QTest::newRow("after クリア")
-            << Steps::Cleared
-            << Lines({"3rd LPF", "[Input data]",
-                      "fa = Hz  fo = Hz   Q = ", "R1 = Ω  R2 = Ω  R3 = Ω", "", "[Result data]",
-                      "C1 = F  C2 = F  C3 = F", "fa = Hz  fo = Hz   Q = "});
+        QTest::newRow("fa typed as 1.2e3") << Steps::ExponentRequest << u"fa = 1.2e3Hz  fo = 1.42kHz   Q = 1.0"_s;
+        QTest::newRow("after クリア") << Steps::Cleared << Lines({"3rd LPF", "[Input data]", "fa = Hz  fo = Hz   Q = ", "R1 = Ω  R2 = Ω  R3 = Ω", "", "[Result data]", "C1 = F  C2 = F  C3 = F", "fa = Hz  fo = Hz   Q = "});
+        // clang-format on
     }
     void reportAfterCommands() {
         QFETCH(Steps, steps);
@@ -190,7 +179,7 @@ class TestOutput : public QObject {
         }
         if (steps == Steps::ExponentRequest) {
             form_->EditFa->clear();
-            QTest::keyClicks(form_->EditFa, QStringLiteral("1.2e3"));
+            QTest::keyClicks(form_->EditFa, u"1.2e3"_s);
         }
         Calculate();
         if (steps == Steps::ThenTransfer) {
@@ -205,7 +194,7 @@ class TestOutput : public QObject {
         const QString report = form_->BuildReport();
         QCOMPARE(platform_->copied.first(), report);
         if (steps == Steps::ExponentRequest) {
-            QCOMPARE(report.split(QStringLiteral("\r\n")).at(2), expected);
+            QCOMPARE(report.split(u"\r\n"_s).at(2), expected);
         } else {
             QCOMPARE(report, expected);
         }
@@ -215,21 +204,21 @@ class TestOutput : public QObject {
     // Edit a box after the calculation; copy; the report shows the edited text, not the result.
     void reportFollowsEditedBoxes() {
         Calculate();
-        form_->EditC2->setText(QStringLiteral("hand-made"));
+        form_->EditC2->setText(u"hand-made"_s);
         Click(form_->ButtonCopy);
-        QVERIFY(platform_->copied.first().contains(QStringLiteral("C2 = hand-madeF")));
+        QVERIFY(platform_->copied.first().contains(u"C2 = hand-madeF"_s));
     }
 
     // The desktop's own clipboard (offscreen platform); copy something, then the report twice;
     // it holds the report alone, as plain text, with CR LF.
     void clipboardHoldsOnlyTheReport() {
         mirelto::QtPlatform desktop;
-        desktop.SetClipboardText(QStringLiteral("earlier"));
+        desktop.SetClipboardText(u"earlier"_s);
         desktop.SetClipboardText(kDefaultLowPassReport);
         desktop.SetClipboardText(kDefaultLowPassReport);
         const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
         QVERIFY(data);
-        QCOMPARE(data->formats(), QStringList{QStringLiteral("text/plain")});
+        QCOMPARE(data->formats(), QStringList{u"text/plain"_s});
         QCOMPARE(data->text(), kDefaultLowPassReport);
     }
 
@@ -245,7 +234,7 @@ class TestOutput : public QObject {
     void printsReportTwentyMillimetresIn() {
         QFETCH(QMarginsF, margins);
         Calculate();
-        const QString pdf = PdfPath(QStringLiteral("report.pdf"));
+        const QString pdf = PdfPath(u"report.pdf"_s);
         ChoosePdfPrinter(pdf, margins);
         const QFont before = form_->PrinterFont;
         Click(form_->ButtonPrint);
@@ -254,21 +243,18 @@ class TestOutput : public QObject {
         QCOMPARE(platform_->printDialogs, 1);
         QVERIFY(QFile::exists(pdf));
 
-        const QString text = Poppler(QStringLiteral("pdftotext"),
-                                     {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        const QString text = Poppler(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
         QCOMPARE(Squeezed(text), Squeezed(kDefaultLowPassReport));
-        const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title: +3va_Vuruda\n"))),
-                 qPrintable(info));
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +1\n"))),
-                 qPrintable(info));
-        const QString fonts = Poppler(QStringLiteral("pdffonts"), {pdf});
-        QVERIFY2(fonts.contains(QStringLiteral("IPAMincho")), qPrintable(fonts));
+        const QString info = Poppler(u"pdfinfo"_s, {pdf});
+        QVERIFY2(info.contains(QRegularExpression(u"Title: +3va_Vuruda\n"_s)), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(u"Pages: +1\n"_s)), qPrintable(info));
+        const QString fonts = Poppler(u"pdffonts"_s, {pdf});
+        QVERIFY2(fonts.contains(u"IPAMincho"_s), qPrintable(fonts));
 
         const PdfLayout layout = WordBoxes(pdf);
         QVERIFY(!layout.words.isEmpty());
         const Word& first = layout.words.first();
-        QCOMPARE(first.text, QStringLiteral("3rd"));
+        QCOMPARE(first.text, u"3rd"_s);
         qInfo("first word at %.3f mm from the left, %.3f mm from the top, %.2f pt high",
               first.box.left() / kPointsPerMillimetre, first.box.top() / kPointsPerMillimetre,
               first.box.height());
@@ -288,14 +274,13 @@ class TestOutput : public QObject {
     void wideLineWraps() {
         QString line;
         for (int i = 0; i < 60; ++i) {
-            line += QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0'));
+            line += u"%1"_s.arg(i, 4, 10, QLatin1Char('0'));
         }
-        const QString pdf = PdfPath(QStringLiteral("wide.pdf"));
+        const QString pdf = PdfPath(u"wide.pdf"_s);
         ChoosePdfPrinter(pdf, QMarginsF(5, 5, 5, 5));
         PrintWithMainWindow(line);
         QVERIFY(platform_->boxes.isEmpty());
-        const QStringList lines =
-            Squeezed(Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
+        const QStringList lines = Squeezed(Poppler(u"pdftotext"_s, {pdf, u"-"_s}));
         QVERIFY2(lines.size() > 1, qPrintable(lines.join(QLatin1Char('|'))));
         QCOMPARE(lines.join(QString()), line);
         const PdfLayout layout = WordBoxes(pdf);
@@ -310,21 +295,19 @@ class TestOutput : public QObject {
     void longTextContinuesOnPageTwo() {
         QStringList lines;
         for (int i = 1; i <= 120; ++i) {
-            lines.append(QStringLiteral("line %1").arg(i, 3, 10, QLatin1Char('0')));
+            lines.append(u"line %1"_s.arg(i, 3, 10, QLatin1Char('0')));
         }
-        const QString pdf = PdfPath(QStringLiteral("long.pdf"));
+        const QString pdf = PdfPath(u"long.pdf"_s);
         ChoosePdfPrinter(pdf, QMarginsF(5, 5, 5, 5));
-        PrintWithMainWindow(lines.join(QStringLiteral("\r\n")));
+        PrintWithMainWindow(lines.join(u"\r\n"_s));
         QVERIFY(platform_->boxes.isEmpty());
-        const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +2\n"))),
-                 qPrintable(info));
-        QCOMPARE(Squeezed(Poppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")})), lines);
-        const QStringList second = Squeezed(
-            Poppler(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-f"), QStringLiteral("2"), pdf, QStringLiteral("-")}));
+        const QString info = Poppler(u"pdfinfo"_s, {pdf});
+        QVERIFY2(info.contains(QRegularExpression(u"Pages: +2\n"_s)), qPrintable(info));
+        QCOMPARE(Squeezed(Poppler(u"pdftotext"_s, {pdf, u"-"_s})), lines);
+        const QStringList second =
+            Squeezed(Poppler(u"pdftotext"_s, {u"-f"_s, u"2"_s, pdf, u"-"_s}));
         QVERIFY(!second.isEmpty());
-        QCOMPARE(second.last(), QStringLiteral("line 120"));
+        QCOMPARE(second.last(), u"line 120"_s);
         // Every page's bottom line stays on the sheet.
         const PdfLayout layout = WordBoxes(pdf);
         for (const Word& word : layout.words) {
@@ -335,7 +318,7 @@ class TestOutput : public QObject {
     // Cancel the printer dialog; nothing is printed, no file is made, nothing changes.
     void cancelledDialogPrintsNothing() {
         Calculate();
-        const QString pdf = PdfPath(QStringLiteral("cancelled.pdf"));
+        const QString pdf = PdfPath(u"cancelled.pdf"_s);
         ChoosePdfPrinter(pdf);
         platform_->confirmPrint = false;
         const QFont before = form_->PrinterFont;
@@ -354,20 +337,20 @@ class TestOutput : public QObject {
         Calculate();
         const QString before = form_->BuildReport();
         const QFont font = form_->PrinterFont;
-        ChoosePdfPrinter(PdfPath(QStringLiteral("no-such-folder/report.pdf")));
+        ChoosePdfPrinter(PdfPath(u"no-such-folder/report.pdf"_s));
         Click(form_->ButtonPrint);
         QCOMPARE(platform_->boxes.size(), 1);
         const mirelto::test::ShownBox& box = platform_->boxes.first();
         QCOMPARE(box.caption, mirelto::ApplicationTitle());
         QCOMPARE(box.icon, QMessageBox::Critical);
-        QCOMPARE(box.text, QStringLiteral("Printer \"%1\" could not start the print job.")
-                               .arg(PdfPath(QStringLiteral("no-such-folder/report.pdf"))));
+        QCOMPARE(box.text, u"Printer \"%1\" could not start the print job."_s.arg(
+                               PdfPath(u"no-such-folder/report.pdf"_s)));
         QCOMPARE(form_->PrinterFont, font);
         QCOMPARE(form_->BuildReport(), before);
         QVERIFY(form_->ButtonPrint->isEnabled());
         QVERIFY(form_->ButtonCopy->isEnabled());
 
-        const QString pdf = PdfPath(QStringLiteral("retry.pdf"));
+        const QString pdf = PdfPath(u"retry.pdf"_s);
         ChoosePdfPrinter(pdf);
         Click(form_->ButtonPrint);
         QCOMPARE(platform_->boxes.size(), 1);
@@ -377,16 +360,14 @@ class TestOutput : public QObject {
     // Print twice; the second job starts from the same font as the first and prints the same.
     void secondPrintStartsFromTheSameFont() {
         Calculate();
-        ChoosePdfPrinter(PdfPath(QStringLiteral("first.pdf")));
+        ChoosePdfPrinter(PdfPath(u"first.pdf"_s));
         Click(form_->ButtonPrint);
         const QFont afterFirst = form_->PrinterFont;
-        ChoosePdfPrinter(PdfPath(QStringLiteral("second.pdf")));
+        ChoosePdfPrinter(PdfPath(u"second.pdf"_s));
         Click(form_->ButtonPrint);
         QCOMPARE(form_->PrinterFont, afterFirst);
-        QCOMPARE(Poppler(QStringLiteral("pdftotext"),
-                         {PdfPath(QStringLiteral("second.pdf")), QStringLiteral("-")}),
-                 Poppler(QStringLiteral("pdftotext"),
-                         {PdfPath(QStringLiteral("first.pdf")), QStringLiteral("-")}));
+        QCOMPARE(Poppler(u"pdftotext"_s, {PdfPath(u"second.pdf"_s), u"-"_s}),
+                 Poppler(u"pdftotext"_s, {PdfPath(u"first.pdf"_s), u"-"_s}));
         QVERIFY(platform_->boxes.isEmpty());
     }
 

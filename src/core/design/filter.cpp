@@ -1,5 +1,6 @@
 #include "mirelto/design/filter.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include "mirelto/values/eseries.h"
 #include "numeric/checked_real.h"
 #include "numeric/constants.h"
+#include "numeric/cubic_batch.h"
 
 namespace mirelto {
 
@@ -19,18 +21,24 @@ using checked::Sqrt;
 namespace {
 
 // The normalised denominator x^3 + P2 x^2 + P1 x + P0 of a circuit, in the time unit R2*C2.
+template <class Num>
 struct Denominator {
-    Real P2, P1, P0;
+    Num P2, P1, P0;
 };
 
-Denominator LowPassDenominator(Real r1, Real r3, Real c1, Real c3) {
+// Over checked reals, or over plain doubles where the ratios keep every term in range.
+template <class Num>
+Denominator<Num> LowPassDenominator(Num r1, Num r3, Num c1, Num c3) {
+    using Real = Num;
     const Real P2 = (r3 * (r1 + 1) + (c1 * r1) * (1 + r3)) / ((r1 * r3) * c1);
     const Real P1 = (c3 * ((r1 + 1) + r3) + r1 * c1) / (((r1 * r3) * c1) * c3);
     const Real P0 = 1 / (((r1 * r3) * c1) * c3);
     return {P2, P1, P0};
 }
 
-Denominator HighPassDenominator(Real r1, Real r3, Real c1, Real c3) {
+template <class Num>
+Denominator<Num> HighPassDenominator(Num r1, Num r3, Num c1, Num c3) {
+    using Real = Num;
     const Real P2 = (1 / r3) * ((1 / c1 + 1) + 1 / c3) + 1 / (c1 * r1);
     const Real P1 = ((1 / c3) * (1 / c1 + 1) + (1 / (r1 * c1)) * (1 + 1 / c3)) / r3;
     const Real P0 = 1 / (((r1 * r3) * c1) * c3);
@@ -104,7 +112,7 @@ void AnalyseInto(Results& out, bool isLpf, double R1, double R2, double R3, doub
     const Real r3 = Real(R3) / R2;
     const Real c1 = Real(C1) / C2;
     const Real c3 = Real(C3) / C2;
-    const Denominator d =
+    const Denominator<Real> d =
         isLpf ? LowPassDenominator(r1, r3, c1, c3) : HighPassDenominator(r1, r3, c1, c3);
 
     // The roots of x^3 - P2 x^2 + P1 x - P0 are the normalised poles with the sign reversed:
@@ -128,6 +136,60 @@ void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, doub
 void AnalyseTransferInto(DesignRecord& record, double R1, double R2, double R3, double C1,
                          double C2, double C3) {
     AnalyseInto(record, record.IsLpf, R1, R2, R3, C1, C2, C3);
+}
+
+namespace {
+
+// Within these ratios of the parts no term of the denominator leaves the normal range, so plain
+// doubles compute it as the checked reals do, without a fault.
+constexpr double kPlainRatioLow = 0x1p-100;
+constexpr double kPlainRatioHigh = 0x1p100;
+
+bool PlainRatio(double ratio) {
+    return ratio >= kPlainRatioLow && ratio <= kPlainRatioHigh;
+}
+
+// The steps of AnalyseInto in plain doubles for up to kBatch circuits, their cubics solved
+// together; false for a circuit whose result this way might differ from CircuitPoles'.
+void PlainPoles(const Circuit* circuits, std::size_t count, PoleSet* out, bool* done) {
+    std::array<Denominator<double>, cubic::kBatch> d{};
+    std::array<cubic::Monic, cubic::kBatch> cubics{};
+    for (std::size_t i = 0; i < count; ++i) {
+        const Circuit& c = circuits[i];
+        const double r1 = c.R1 / c.R2, r3 = c.R3 / c.R2, c1 = c.C1 / c.C2, c3 = c.C3 / c.C2;
+        done[i] = PlainRatio(r1) && PlainRatio(r3) && PlainRatio(c1) && PlainRatio(c3);
+        d[i] = c.isLpf ? LowPassDenominator(r1, r3, c1, c3) : HighPassDenominator(r1, r3, c1, c3);
+        cubics[i] = {-d[i].P2, d[i].P1, -d[i].P0};
+    }
+    std::array<double, cubic::kBatch> root{};
+    std::array<bool, cubic::kBatch> found{};
+    cubic::CubicRealRoots(cubics.data(), count, root.data(), found.data());
+    for (std::size_t i = 0; i < count; ++i) {
+        const Circuit& c = circuits[i];
+        const double fo = std::sqrt(d[i].P0 / root[i]);
+        const double q = fo / (d[i].P2 - root[i]);
+        const double fa = (root[i] / kTwoPi) / (c.R2 * c.C2);
+        out[i] = {fa, (fo / kTwoPi) / (c.R2 * c.C2), q};
+        // A fault leaves an infinity or a NaN, or a zero after dividing by one: never a
+        // positive finite set.
+        done[i] = done[i] && found[i] && out[i].fa > 0 && out[i].fo > 0 && out[i].q > 0 &&
+                  std::isfinite(out[i].fa + out[i].fo + out[i].q);
+    }
+}
+
+}  // namespace
+
+void CircuitPolesOf(std::span<const Circuit> circuits, std::span<PoleSet> poles) {
+    for (std::size_t first = 0; first < circuits.size(); first += cubic::kBatch) {
+        const std::size_t count = std::min(cubic::kBatch, circuits.size() - first);
+        std::array<bool, cubic::kBatch> done{};
+        PlainPoles(&circuits[first], count, &poles[first], done.data());
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!done[i]) {
+                poles[first + i] = CircuitPoles(circuits[first + i]);
+            }
+        }
+    }
 }
 
 PoleSet CircuitPoles(const Circuit& c) {

@@ -52,6 +52,32 @@ double BracketedCubicRoot(double a2, double a1, double a0) {
     return x;
 }
 
+// Within these squared magnitudes the squares of both decide the comparison below exactly where
+// they differ by far more than the rounding of either.
+constexpr double kSquaredLow = 0x1p-900;
+constexpr double kSquaredHigh = 0x1p1000;
+constexpr double kSquaredMargin = 1e-14;
+
+bool InSquaredRange(double squared) {
+    return squared >= kSquaredLow && squared <= kSquaredHigh;
+}
+
+// std::abs(a) < std::abs(b), the same answer: the squared magnitudes settle it unless they are
+// within a few roundings of each other, where hypot does, at many times the cost.
+bool SmallerMagnitude(Complex a, Complex b) {
+    const double sa = a.real() * a.real() + a.imag() * a.imag();
+    const double sb = b.real() * b.real() + b.imag() * b.imag();
+    if (InSquaredRange(sa) && InSquaredRange(sb)) {
+        if (sa < sb * (1 - kSquaredMargin)) {
+            return true;
+        }
+        if (sa > sb * (1 + kSquaredMargin)) {
+            return false;
+        }
+    }
+    return std::abs(a) < std::abs(b);
+}
+
 // Up to two Newton steps on the monic cubic, each kept only when it lowers the residual.
 Complex Polish(double a2, double a1, double a0, Complex x) {
     for (int i = 0; i < 2; ++i) {
@@ -61,7 +87,7 @@ Complex Polish(double a2, double a1, double a0, Complex x) {
             break;
         }
         const Complex next = x - fx / slope;
-        if (!(std::abs(((next + a2) * next + a1) * next + a0) < std::abs(fx))) {
+        if (!SmallerMagnitude(((next + a2) * next + a1) * next + a0, fx)) {
             break;
         }
         x = next;

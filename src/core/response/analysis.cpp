@@ -12,6 +12,7 @@
 #include "mirelto/response/step.h"
 #include "mirelto/response/transfer.h"
 #include "numeric/constants.h"
+#include "response/step_times.h"
 
 namespace mirelto {
 
@@ -19,12 +20,16 @@ namespace {
 
 constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
 
+OpAmp OpAmpOf(const AnalysisInput& input) {
+    OpAmp opAmp = OpAmp::WithGbw(input.opAmpGbw);
+    opAmp.a0 = input.opAmpA0;
+    opAmp.outputResistance = input.opAmpOutputResistance;
+    return opAmp;
+}
+
 constexpr double kSearchDecades = 3;     // the -3 dB search reaches this far beyond fa and fo
 constexpr double kPaddingDecades = 1.5;  // plotted beyond the outermost figure at each end
 constexpr FrequencyRange kFallbackRange{10, 100e3};
-constexpr int kStepPoints = 400;               // the least a step trace has
-constexpr double kStepPointsPerPeriod = 20;    // a ringing cycle drawn as a curve, not a zigzag
-constexpr double kSettlingTimeConstants = 10;  // e^-10: settled well below a plot's resolution
 // The band added around a resonance: this many half-widths either side, this many points to one.
 // A peak of |H|^2 or of the delay is Lorentzian there, so a sample at most 1/16 half-width off
 // the top reads 0.4 % (0.02 dB) low.
@@ -121,10 +126,10 @@ Plan MakePlan(const AnalysisInput& input) {
     }
     if (plan.opAmp) {
         const Circuit& c = input.built;
-        const double gbw = input.opAmpGbw;
-        plan.opAmpCutoff =
-            CutoffFrequency([&c, gbw](double f) { return CircuitResponseWithOpAmp(c, gbw, f); },
-                            input.isLpf, searchLow, searchHigh);
+        const OpAmp opAmp = OpAmpOf(input);
+        plan.opAmpCutoff = CutoffFrequency(
+            [&c, &opAmp](double f) { return CircuitResponseWithOpAmp(c, opAmp, f); }, input.isLpf,
+            searchLow, searchHigh);
         include(plan.opAmpCutoff);
     }
     const double padding = std::pow(10.0, kPaddingDecades);
@@ -193,7 +198,7 @@ Trace RationalTrace(const Rational3& h, const std::vector<double>& frequency) {
 
 // The op-amp response over the grid; its phase follows the built one plus the continuous angle
 // of their ratio, which changes slowly even where the filter's own phase turns quickly.
-Trace OpAmpTrace(const Circuit& circuit, double gbw, const Rational3& built,
+Trace OpAmpTrace(const Circuit& circuit, const OpAmp& opAmp, const Rational3& built,
                  const Trace& builtTrace, const std::vector<double>& frequency) {
     Trace trace;
     trace.magnitudeDb.resize(frequency.size());
@@ -201,7 +206,7 @@ Trace OpAmpTrace(const Circuit& circuit, double gbw, const Rational3& built,
     trace.groupDelay.resize(frequency.size());
     double previous = 0;
     for (std::size_t i = 0; i < frequency.size(); ++i) {
-        const ResponseWithSlope r = CircuitResponseWithOpAmpSlope(circuit, gbw, frequency[i]);
+        const ResponseWithSlope r = CircuitResponseWithOpAmpSlope(circuit, opAmp, frequency[i]);
         double ratioAngle = std::arg(r.h / Evaluate(built, frequency[i]));
         if (i > 0) {
             ratioAngle += kTwoPi * std::round((previous - ratioAngle) / kTwoPi);
@@ -232,32 +237,6 @@ void AddResonanceBands(const Rational3& h, FrequencyRange range, std::vector<dou
     }
 }
 
-// The highest ringing frequency among the poles of h (rad/s); 0 when none rings.
-double FastestRinging(const Rational3& h) {
-    const Roots poles = PolynomialRoots(h.den);
-    double fastest = 0;
-    for (int k = 0; k < poles.count; ++k) {
-        if (std::isfinite(poles.root[k].imag())) {
-            fastest = std::max(fastest, std::fabs(poles.root[k].imag()));
-        }
-    }
-    return fastest;
-}
-
-// The slowest decay rate among the poles of h (1/s); 0 when none decays.
-double SlowestDecay(const Rational3& h) {
-    const Roots poles = PolynomialRoots(h.den);
-    double slowest = HUGE_VAL;
-    for (int k = 0; k < poles.count; ++k) {
-        const double rate = -poles.root[k].real();
-        if (!(rate > 0)) {
-            return 0;
-        }
-        slowest = std::min(slowest, rate);
-    }
-    return poles.count > 0 ? slowest : 0;
-}
-
 Figures NoFigures() {
     return {kNaN, kNaN, kNaN, kNaN, kNaN, {kNaN, kNaN}};
 }
@@ -285,12 +264,11 @@ FrequencyRange PlotRange(const AnalysisInput& input) {
     return MakePlan(input).range;
 }
 
-AnalysisResult Analyse(const AnalysisInput& input) {
-    const Plan plan = MakePlan(input);
-    AnalysisResult result;
-    result.requestedFigures = result.builtFigures = result.opAmpFigures = NoFigures();
+namespace {
 
-    // The figures first: the grid takes in their peaks.
+// The figures come first: the grid takes in their peaks.
+void AddFigures(const Plan& plan, const AnalysisInput& input, AnalysisResult& result) {
+    result.requestedFigures = result.builtFigures = result.opAmpFigures = NoFigures();
     if (plan.request) {
         const Rational3& h = plan.requestedH;
         result.requestedFigures =
@@ -304,14 +282,15 @@ AnalysisResult Analyse(const AnalysisInput& input) {
     }
     if (plan.opAmp) {
         const Circuit& c = input.built;
-        const double gbw = input.opAmpGbw;
+        const OpAmp opAmp = OpAmpOf(input);
         result.opAmpFigures =
-            FiguresOf([&c, gbw](double x) { return CircuitResponseWithOpAmp(c, gbw, x); },
+            FiguresOf([&c, &opAmp](double x) { return CircuitResponseWithOpAmp(c, opAmp, x); },
                       {kNaN, kNaN, kNaN}, plan.builtPoles.fo, plan.opAmpCutoff, plan.range);
     }
+}
 
-    std::vector<double>& f = result.frequency;
-    f = LogSpaced(plan.range, std::max(input.points, 2));
+std::vector<double> FrequencyGrid(const Plan& plan, int points, const AnalysisResult& result) {
+    std::vector<double> f = LogSpaced(plan.range, std::max(points, 2));
     for (const Figures* figures :
          {&result.requestedFigures, &result.builtFigures, &result.opAmpFigures}) {
         const double peak = figures->peak.frequency;
@@ -327,7 +306,11 @@ AnalysisResult Analyse(const AnalysisInput& input) {
     }
     std::sort(f.begin(), f.end());
     f.erase(std::unique(f.begin(), f.end()), f.end());
+    return f;
+}
 
+void AddTraces(const Plan& plan, const AnalysisInput& input, AnalysisResult& result) {
+    const std::vector<double>& f = result.frequency;
     if (plan.request) {
         result.requested = RationalTrace(plan.requestedH, f);
     }
@@ -335,45 +318,31 @@ AnalysisResult Analyse(const AnalysisInput& input) {
         result.built = RationalTrace(plan.builtH, f);
     }
     if (plan.opAmp) {
-        result.opAmp = OpAmpTrace(input.built, input.opAmpGbw, plan.builtH, result.built, f);
+        result.opAmp = OpAmpTrace(input.built, OpAmpOf(input), plan.builtH, result.built, f);
         const Figures& ideal = result.builtFigures;
         const Figures& real = result.opAmpFigures;
         result.opAmpWarning = MovedBeyond(ideal.cutoff, real.cutoff, 0.01 * ideal.cutoff) ||
                               MovedBeyond(ideal.peak.gainDb, real.peak.gainDb, 0.5);
     }
+}
 
-    double slowest = HUGE_VAL, fastest = 0;
-    if (plan.request) {
-        slowest = std::min(slowest, SlowestDecay(plan.requestedH));
-        fastest = std::max(fastest, FastestRinging(plan.requestedH));
-    }
-    if (plan.built) {
-        slowest = std::min(slowest, SlowestDecay(plan.builtH));
-        fastest = std::max(fastest, FastestRinging(plan.builtH));
-    }
-    if (slowest > 0 && std::isfinite(slowest)) {
-        double end = kSettlingTimeConstants / slowest;
-        int count = kStepPoints;
-        if (fastest > 0) {
-            const double period = kTwoPi / fastest;
-            const double needed = std::ceil(end / period * kStepPointsPerPeriod) + 1;
-            if (needed > kMaxStepPoints) {
-                count = kMaxStepPoints;
-                end = (kMaxStepPoints - 1) / kStepPointsPerPeriod * period;
-                result.stepShortened = true;
-            } else {
-                count = std::max(kStepPoints, static_cast<int>(needed));
-            }
+}  // namespace
+
+AnalysisResult Analyse(const AnalysisInput& input) {
+    const Plan plan = MakePlan(input);
+    AnalysisResult result;
+    AddFigures(plan, input, result);
+    result.frequency = FrequencyGrid(plan, input.points, result);
+    AddTraces(plan, input, result);
+    if (plan.request || plan.built) {
+        const StepTimes t = StepTimesOf(plan.request ? &plan.requestedH : nullptr,
+                                        plan.built ? &plan.builtH : nullptr);
+        result.stepShortened = t.shortened;
+        if (!t.times.empty() && plan.request) {
+            result.requestedStep = {t.times, StepResponse(plan.requestedH, t.times)};
         }
-        std::vector<double> times(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            times[static_cast<std::size_t>(i)] = end * i / (count - 1);
-        }
-        if (plan.request) {
-            result.requestedStep = {times, StepResponse(plan.requestedH, times)};
-        }
-        if (plan.built) {
-            result.builtStep = {times, StepResponse(plan.builtH, times)};
+        if (!t.times.empty() && plan.built) {
+            result.builtStep = {t.times, StepResponse(plan.builtH, t.times)};
         }
     }
     return result;

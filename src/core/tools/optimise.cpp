@@ -1,5 +1,7 @@
 #include "mirelto/tools/optimise.h"
 
+#include "mirelto/response/op_amp_poles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -11,6 +13,7 @@
 #include "mirelto/design/filter.h"
 #include "mirelto/numeric/fault.h"
 #include "mirelto/values/eseries.h"
+#include "tools/optimise_search.h"
 
 namespace mirelto {
 
@@ -19,11 +22,6 @@ namespace {
 // A value this close to a member counts as that member: typed "3.3n" and the member the rounding
 // builds for 3.3 nF differ in the last bits only.
 constexpr double kSameMember = 1e-9;
-
-// Cancellation is polled, and progress reported, once per this many combinations: often enough
-// for a responsive cancel button, rarely enough to cost nothing.
-constexpr std::int64_t kPollEvery = 1024;
-constexpr std::int64_t kProgressEvery = 4096;
 
 bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
@@ -62,20 +60,6 @@ std::int64_t MemberIndex(double member, std::int32_t n) {
 
 bool SameMember(double a, double b) {
     return std::fabs(a - b) <= kSameMember * std::fabs(b);
-}
-
-Candidate Score(const Circuit& circuit, const PoleSet& requested, std::int64_t index) {
-    Candidate c;
-    c.circuit = circuit;
-    c.index = index;
-    c.built = CircuitPoles(circuit);
-    c.error.fa = (c.built.fa - requested.fa) / requested.fa;
-    c.error.fo = (c.built.fo - requested.fo) / requested.fo;
-    c.error.q = (c.built.q - requested.q) / requested.q;
-    const double a = std::fabs(c.error.fa), o = std::fabs(c.error.fo), q = std::fabs(c.error.q);
-    c.worstError = std::max({a, o, q});
-    c.rmsError = std::sqrt((a * a + o * o + q * q) / 3);
-    return c;
 }
 
 // What each part moves over; empty with a problem when a part cannot move.
@@ -224,6 +208,27 @@ void AddFigures(Candidate& candidate, const ResponseReference& reference) {
     candidate.responseDb = reference.DeviationDb(candidate.built);
 }
 
+namespace {
+
+// The constant calculation's circuit within the neighbourhood: its index and its candidate.
+Candidate PlainCandidate(const OptimiseInput& input, const Neighbourhood& hood) {
+    std::int64_t plainIndex = 0;
+    ComponentValues plainValues{};
+    for (std::size_t p = 0; p < kComponentCount; ++p) {
+        const auto size = static_cast<std::int64_t>(hood.values[p].size());
+        plainIndex = plainIndex * size + static_cast<std::int64_t>(hood.plainAt[p]);
+        plainValues[p] = hood.values[p][hood.plainAt[p]];
+    }
+    const Circuit circuit = CircuitOf(plainValues, input.ideal.isLpf);
+    const PoleSet built =
+        HasDynamics(input.opAmp) ? DominantPoles(circuit, input.opAmp) : CircuitPoles(circuit);
+    Candidate plain = search::Score(circuit, built, input.requested, plainIndex);
+    plain.plainRounding = true;
+    return plain;
+}
+
+}  // namespace
+
 OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& control) {
     OptimiseResult result;
     result.problem = CheckInput(input);
@@ -235,99 +240,32 @@ OptimiseResult OptimiseValues(const OptimiseInput& input, const RunControl& cont
         result.problem = hood.problem;
         return result;
     }
+    result.plain = PlainCandidate(input, hood);
     result.candidates = std::move(hood.values);
-    const auto& values = result.candidates;
-    const bool isLpf = input.ideal.isLpf;
-
-    std::int64_t total = 1;
-    std::int64_t plainIndex = 0;
-    ComponentValues plainValues{};
-    for (std::size_t p = 0; p < kComponentCount; ++p) {
-        const auto size = static_cast<std::int64_t>(values[p].size());
-        total *= size;
-        plainIndex = plainIndex * size + static_cast<std::int64_t>(hood.plainAt[p]);
-        plainValues[p] = values[p][hood.plainAt[p]];
+    result.combinations = 1;
+    for (const std::vector<double>& values : result.candidates) {
+        result.combinations *= static_cast<std::int64_t>(values.size());
     }
-    result.combinations = total;
-    const ResponseReference reference(input.requested, isLpf);
+    const ResponseReference reference(input.requested, input.ideal.isLpf);
     result.requestedCutoff = reference.Cutoff();
-    // Only the chosen ranking's figure is computed in the search; the kept rows get all three.
-    const auto ranked = [&reference, ranking = input.ranking](Candidate& c) {
-        if (ranking == Ranking::Cutoff) {
-            c.cutoff = reference.CutoffOf(c.built);
-            c.cutoffError = (c.cutoff - reference.Cutoff()) / reference.Cutoff();
-            return !std::isnan(c.worstError) && !std::isnan(c.cutoffError);
-        }
-        if (ranking == Ranking::Response) {
-            c.responseDb = reference.DeviationDb(c.built);
-            return !std::isnan(c.worstError) && !std::isnan(c.responseDb);
-        }
-        return !std::isnan(c.worstError);
-    };
-    const auto before = [ranking = input.ranking](const Candidate& a, const Candidate& b) {
-        return RanksBefore(a, b, ranking);
-    };
-    result.plain = Score(CircuitOf(plainValues, isLpf), input.requested, plainIndex);
-    result.plain.plainRounding = true;
-    const bool plainRanked = ranked(result.plain);
+    const bool plainRanked = search::Rank(result.plain, reference, input.ranking);
 
-    std::vector<Candidate>& best = result.best;
-    best.reserve(input.keep + 1);
-    std::int64_t aheadOfPlain = 0;
-    std::array<std::size_t, kComponentCount> at{};
-    ComponentValues parts{};
-    for (std::size_t p = 0; p < kComponentCount; ++p) {
-        parts[p] = values[p][0];
-    }
-    result.status = RunStatus::Done;
-    std::int64_t index = 0;
-    for (; index < total; ++index) {
-        if (index % kPollEvery == 0 && control.cancel != nullptr &&
-            control.cancel->load(std::memory_order_relaxed)) {
-            result.status = RunStatus::Cancelled;
-            break;
-        }
-        if (index % kProgressEvery == 0 && index > 0 && control.progress) {
-            control.progress(index, total);
-        }
-        Candidate c = Score(CircuitOf(parts, isLpf), input.requested, index);
-        if (!ranked(c)) {
-            ++result.unrealisable;
-        } else {
-            if (plainRanked && before(c, result.plain)) {
-                ++aheadOfPlain;
-            }
-            c.plainRounding = index == plainIndex;
-            if (best.size() < input.keep) {
-                best.push_back(std::move(c));
-                std::push_heap(best.begin(), best.end(), before);
-            } else if (before(c, best.front())) {
-                std::pop_heap(best.begin(), best.end(), before);
-                best.back() = std::move(c);
-                std::push_heap(best.begin(), best.end(), before);
-            }
-        }
-        // The odometer: C3 turns fastest.
-        for (std::size_t p = kComponentCount; p-- > 0;) {
-            if (++at[p] < values[p].size()) {
-                parts[p] = values[p][at[p]];
-                break;
-            }
-            at[p] = 0;
-            parts[p] = values[p][0];
-        }
-    }
-    result.evaluated = index;
-    std::sort_heap(best.begin(), best.end(), before);
-    for (Candidate& c : best) {
+    search::Found found = search::SearchAll(
+        {input, result.candidates, reference, result.plain, plainRanked, result.combinations},
+        control);
+    result.status = found.cancelled ? RunStatus::Cancelled : RunStatus::Done;
+    result.evaluated = found.evaluated;
+    result.unrealisable = found.unrealisable;
+    result.best = std::move(found.best);
+    for (Candidate& c : result.best) {
         AddFigures(c, reference);
     }
     AddFigures(result.plain, reference);
-    if (plainRanked && plainIndex < result.evaluated) {
-        result.plainRank = aheadOfPlain + 1;
+    if (plainRanked && found.plainEvaluated) {
+        result.plainRank = found.aheadOfPlain + 1;
     }
     if (control.progress) {
-        control.progress(result.evaluated, total);
+        control.progress(result.evaluated, result.combinations);
     }
     return result;
 }

@@ -24,6 +24,13 @@ bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
 }
 
+// fmin and fmax as the comparisons they are on a NaN-free low and high: the library calls cost
+// the response figure a fifth of its time.
+void Widen(double& low, double& high, double ratio) {
+    low = ratio < low ? ratio : low;
+    high = ratio > high ? ratio : high;
+}
+
 }  // namespace
 
 std::string_view RankingName(Ranking ranking) {
@@ -99,8 +106,7 @@ double ResponseReference::DeviationDb(const PoleSet& built) const {
         for (std::size_t i = 0; i < squaredFrequency_.size(); ++i) {
             const double f2 = squaredFrequency_[i];
             const double ratio = requestedDenominator_[i] / Denominator(f2 * ia, f2 * io, iq);
-            lowest = std::fmin(lowest, ratio);
-            highest = std::fmax(highest, ratio);
+            Widen(lowest, highest, ratio);
         }
     } else {
         const double a = built.fa * built.fa, o = built.fo * built.fo;
@@ -108,8 +114,7 @@ double ResponseReference::DeviationDb(const PoleSet& built) const {
             const double inverse = 1 / squaredFrequency_[i];
             const double ratio =
                 requestedDenominator_[i] / Denominator(a * inverse, o * inverse, iq);
-            lowest = std::fmin(lowest, ratio);
-            highest = std::fmax(highest, ratio);
+            Widen(lowest, highest, ratio);
         }
     }
     return 10 * std::log10(std::fmax(highest, 1 / lowest));

@@ -3,59 +3,30 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <string>
 #include <utility>
 
 #include "mirelto/design/filter.h"
-#include "mirelto/numeric/polynomial.h"
-#include "mirelto/response/cutoff.h"
-#include "mirelto/response/op_amp.h"
 #include "mirelto/response/transfer.h"
 #include "numeric/constants.h"
+#include "numeric/parallel.h"
 #include "numeric/rank_search.h"
+#include "tools/tolerance_trials.h"
 
 namespace mirelto {
 
+using trials::Cutoff;
+using trials::kQuantityCount;
+using trials::Quantities;
+using trials::OpAmpOf;
+using trials::TrialPoles;
+using trials::Trials;
+
 namespace {
-
-// Cancellation is polled, and progress reported, once per this many trials: a trial takes
-// microseconds, so the cancel button answers within a millisecond.
-constexpr std::int64_t kPollEvery = 256;
-
-// Guards against a run so long that it can only be a mistake, and histograms no one can read.
 
 bool IsPositiveFinite(double v) {
     return v > 0 && std::isfinite(v);
-}
-
-// fa, fo, Q of a trial circuit from the roots of its denominator: the back-calculation's root
-// finder costs a tolerance run most of its time, and a spread needs no more than 1e-12 of
-// agreement with it. A circuit without a complex pair goes the back-calculation's way.
-PoleSet TrialPoles(const Circuit& circuit, const Rational3& h) {
-    const Roots roots = PolynomialRoots(h.den);
-    const bool hasPair =
-        roots.count == 3 && std::any_of(std::begin(roots.root), std::end(roots.root),
-                                        [](Complex r) { return r.imag() != 0; });
-    if (hasPair) {
-        const PoleSet w = PolesFromRoots(roots.root);
-        if (!std::isnan(w.fa)) {
-            return {w.fa / kTwoPi, w.fo / kTwoPi, w.q};
-        }
-    }
-    return CircuitPoles(circuit);
-}
-
-// The -3 dB frequency of a circuit whose rational response is `h`, with the op-amp of `gbw`
-// when there is one (ToleranceInput::opAmpGbw).
-double Cutoff(const Circuit& circuit, const Rational3& h, double gbw, const FrequencyRange& range) {
-    if (gbw > 0) {
-        return CutoffFrequency(
-            [&circuit, gbw](double f) { return CircuitResponseWithOpAmp(circuit, gbw, f); },
-            circuit.isLpf, range.low, range.high);
-    }
-    return CutoffFrequency(h, circuit.isLpf, range.low, range.high);
 }
 
 Problem CheckInput(const ToleranceInput& input) {
@@ -109,77 +80,11 @@ Sensitivities SensitivitiesOf(const Circuit& circuit) {
 
 namespace {
 
-constexpr std::size_t kQuantityCount = 4;
-using Quantities = std::array<double, kQuantityCount>;  // fa, fo, Q, -3 dB frequency of a trial
 using Spreads = std::array<Spread*, kQuantityCount>;
 
 // A run that replays: the sums and extremes, then the spread, the histograms and the first
 // narrowing of the percentiles; further passes only where a bracket was too full to collect.
 constexpr int kReplayPasses = 2;
-
-// The trials of one run, repeatable from the seed as often as needed.
-class Trials {
-  public:
-    Trials(const ToleranceInput& input, const FrequencyRange& cutoffRange,
-           const RunControl& control, int passes)
-        : input_(input), range_(cutoffRange), control_(control), passes_(passes) {}
-
-    // Draws and analyses the trials in order, handing each one's quantities to `use`. Returns
-    // the number run: fewer when cancelled.
-    template <class Use>
-    std::int64_t Run(Use&& use) {
-        const ComponentValues parts = ComponentsOf(input_.nominal);
-        const bool normal = input_.distribution == Distribution::Normal;
-        // A normal number spans 3 sigma = tolerance.
-        const double scale = normal ? 1.0 / 3 : 1.0;
-        PortableRandom random(input_.seed);
-        std::int64_t trial = 0;
-        for (; trial < input_.trials; ++trial) {
-            if (trial % kPollEvery == 0 && trial > 0 && !Poll(trial)) {
-                break;
-            }
-            // Six numbers per trial whatever the tolerances, so that part p always takes the
-            // p-th.
-            ComponentValues drawn{};
-            for (std::size_t p = 0; p < kComponentCount; ++p) {
-                const double x = normal ? random.Normal() : 2 * random.Uniform() - 1;
-                drawn[p] = parts[p] * (1 + input_.tolerance[p] * scale * x);
-            }
-            const Circuit c = CircuitOf(drawn, input_.nominal.isLpf);
-            const Rational3 h = CircuitTransfer(c);
-            const PoleSet poles = TrialPoles(c, h);
-            Quantities values{poles.fa, poles.fo, poles.q, kNaN};
-            if (!std::isnan(poles.fa)) {
-                values[3] = Cutoff(c, h, input_.opAmpGbw, range_);
-            }
-            use(values);
-        }
-        ++pass_;
-        return trial;
-    }
-
-    bool Cancelled() const { return cancelled_; }
-
-  private:
-    bool Poll(std::int64_t trial) {
-        if (control_.cancel != nullptr && control_.cancel->load(std::memory_order_relaxed)) {
-            cancelled_ = true;
-            return false;
-        }
-        // The planned passes share the progress bar; a rare further one shows none.
-        if (control_.progress && pass_ < passes_) {
-            control_.progress((pass_ * input_.trials + trial) / passes_, input_.trials);
-        }
-        return true;
-    }
-
-    const ToleranceInput& input_;
-    FrequencyRange range_;
-    const RunControl& control_;
-    int passes_;
-    int pass_ = 0;
-    bool cancelled_ = false;
-};
 
 // Every trial's values kept, each quantity summarised by selection.
 std::int64_t RunKept(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
@@ -195,10 +100,15 @@ std::int64_t RunKept(Trials& trials, const ToleranceInput& input, const Quantiti
         }
         ++trial;
     });
-    for (std::size_t i = 0; i < kQuantityCount; ++i) {
-        samples[i].resize(static_cast<std::size_t>(run));
-        *spreads[i] = Summarise(std::move(samples[i]), nominals[i], input.bins);
-    }
+    // The quantities are independent: one share of them per core.
+    const int shares = parallel::ShareCount(run * static_cast<std::int64_t>(kQuantityCount), run);
+    parallel::RunShares(shares, [&](int share) {
+        for (std::size_t i = static_cast<std::size_t>(share); i < kQuantityCount;
+             i += static_cast<std::size_t>(shares)) {
+            samples[i].resize(static_cast<std::size_t>(run));
+            *spreads[i] = Summarise(std::move(samples[i]), nominals[i], input.bins);
+        }
+    });
     return run;
 }
 
@@ -237,12 +147,12 @@ void LeaveUnfinished(Spread& s) {
     std::fill(s.histogram.counts.begin(), s.histogram.counts.end(), 0);
 }
 
-// No trial's values kept: the same statistics as Summarise over replays of the run, in the same
-// order of arithmetic, so every figure is the same to the bit.
-std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
-                         const Spreads& spreads) {
+using Searches = std::vector<detail::RankSearch>;
+
+// The first replay: count, sums and extremes, and the first counts of each percentile's rank.
+std::int64_t FirstReplay(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
+                         const Spreads& spreads, Searches& searches) {
     std::array<double, kQuantityCount> sums{};
-    std::vector<detail::RankSearch> searches;
     for (std::size_t i = 0; i < kQuantityCount; ++i) {
         Spread& s = *spreads[i];
         s.nominal = nominals[i];
@@ -276,12 +186,13 @@ std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quan
         }
         searches[i].Locate(PercentileRanks(s.count));
     }
-    if (trials.Cancelled()) {
-        std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
-        return run;
-    }
+    return run;
+}
 
-    std::array<double, kQuantityCount> squares{};
+// The further replays: the squares about the mean and the histograms in the first of them, and
+// every percentile's rank narrowed until its value is found. False when cancelled.
+bool FurtherReplays(Trials& trials, const ToleranceInput& input, const Spreads& spreads,
+                    Searches& searches, std::array<double, kQuantityCount>& squares) {
     bool first = true;
     while (first || std::any_of(searches.begin(), searches.end(),
                                 [](const detail::RankSearch& r) { return !r.Done(); })) {
@@ -304,13 +215,26 @@ std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quan
             }
         });
         if (trials.Cancelled()) {
-            std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
-            return run;
+            return false;
         }
         for (detail::RankSearch& search : searches) {
             search.EndPass();
         }
         first = false;
+    }
+    return true;
+}
+
+// No trial's values kept: the same statistics as Summarise over replays of the run, in the same
+// order of arithmetic, so every figure is the same to the bit.
+std::int64_t RunReplayed(Trials& trials, const ToleranceInput& input, const Quantities& nominals,
+                         const Spreads& spreads) {
+    Searches searches;
+    const std::int64_t run = FirstReplay(trials, input, nominals, spreads, searches);
+    std::array<double, kQuantityCount> squares{};
+    if (trials.Cancelled() || !FurtherReplays(trials, input, spreads, searches, squares)) {
+        std::for_each(spreads.begin(), spreads.end(), [](Spread* s) { LeaveUnfinished(*s); });
+        return run;
     }
     for (std::size_t i = 0; i < kQuantityCount; ++i) {
         Spread& s = *spreads[i];
@@ -343,12 +267,14 @@ ToleranceResult AnalyseTolerance(const ToleranceInput& input, const RunControl& 
         window.hasRequest = false;
         window.built = nominal;
         window.opAmpGbw = input.opAmpGbw;
+        window.opAmpA0 = input.opAmpA0;
+        window.opAmpOutputResistance = input.opAmpOutputResistance;
         result.cutoffRange = PlotRange(window);
     }
     const Rational3 h = CircuitTransfer(nominal);
     const PoleSet y = TrialPoles(nominal, h);
     const Quantities nominals{y.fa, y.fo, y.q,
-                              Cutoff(nominal, h, input.opAmpGbw, result.cutoffRange)};
+                              Cutoff(nominal, h, OpAmpOf(input), result.cutoffRange)};
     result.status = RunStatus::Done;
     const bool kept = input.trials <= input.trialsKept;
     Trials trials(input, result.cutoffRange, control, kept ? 1 : kReplayPasses);

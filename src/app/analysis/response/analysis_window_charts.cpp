@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "analysis/response/analysis_window_markers.h"
+#include "analysis/response/chart_curves.h"
 #include "analysis/response/chart_interaction.h"
 #include "analysis/shared/chart_style.h"
 
@@ -35,91 +36,15 @@ constexpr double kMagnitudeSpanDb = 100;
 // A step curve of more samples than this is drawn without smoothing.
 constexpr std::size_t kSmoothStepPoints = 1000;
 
-const QColor kRequestedColour(0x1f, 0x77, 0xb4);
-const QColor kBuiltColour(0xd6, 0x27, 0x28);
-const QColor kOpAmpColour(0x2c, 0xa0, 0x2c);
 const QColor kMinorGridColour(0xe8, 0xe8, 0xe8);
 
 QString StepTitle() {
     return QCoreApplication::translate("AnalysisWindow", "ステップ応答");
 }
 
-struct TimeUnit {
-    double factor;
-    QString name;
-};
-
-// The unit that shows the largest time of a plot with one to three integer digits.
-TimeUnit TimeUnitFor(double largestSeconds) {
-    if (largestSeconds >= 1) {
-        return {1, QStringLiteral("s")};
-    }
-    if (largestSeconds >= 1e-3) {
-        return {1e3, QStringLiteral("ms")};
-    }
-    if (largestSeconds >= 1e-6) {
-        return {1e6, QStringLiteral("µs")};
-    }
-    if (largestSeconds >= 1e-9) {
-        return {1e9, QStringLiteral("ns")};
-    }
-    if (largestSeconds >= 1e-12) {
-        return {1e12, QStringLiteral("ps")};
-    }
-    return {1e15, QStringLiteral("fs")};
-}
-
-struct Extent {
-    double low = std::numeric_limits<double>::infinity();
-    double high = -std::numeric_limits<double>::infinity();
-    void Add(const std::vector<double>& values) {
-        for (const double v : values) {
-            if (std::isfinite(v)) {
-                low = std::min(low, v);
-                high = std::max(high, v);
-            }
-        }
-    }
-    bool Valid() const { return low <= high; }
-};
-
-QValueAxis* YAxis(QChart& chart) {
-    return qobject_cast<QValueAxis*>(chart.axes(Qt::Vertical).value(0));
-}
-
-QAbstractAxis* XAxis(QChart& chart) {
-    return chart.axes(Qt::Horizontal).value(0);
-}
-
-void AddCurve(QChart& chart, const QString& name, const QList<QPointF>& points, const QPen& pen) {
-    auto* series = new QLineSeries;
-    series->setName(name);
-    series->setPen(pen);
-    series->replace(points);
-    chart.addSeries(series);
-    series->attachAxis(XAxis(chart));
-    series->attachAxis(YAxis(chart));
-}
-
-QList<QPointF> Points(const std::vector<double>& x, const std::vector<double>& y,
-                      double xFactor = 1, double yFactor = 1) {
-    QList<QPointF> points;
-    const std::size_t n = std::min(x.size(), y.size());
-    points.reserve(static_cast<qsizetype>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        if (std::isfinite(x[i]) && std::isfinite(y[i])) {
-            points.append(QPointF(x[i] * xFactor, y[i] * yFactor));
-        }
-    }
-    return points;
-}
-
-QPen CurvePen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine) {
-    QPen pen(colour);
-    pen.setWidthF(2);
-    pen.setStyle(style);
-    return pen;
-}
+const QColor kRequestedColour(0x1f, 0x77, 0xb4);
+const QColor kBuiltColour(0xd6, 0x27, 0x28);
+const QColor kOpAmpColour(0x2c, 0xa0, 0x2c);
 
 struct CurveStyle {
     QString name;
@@ -140,6 +65,39 @@ std::vector<std::pair<const Trace*, CurveStyle>> Traces(const AnalysisResult& re
         }
     }
     return traces;
+}
+
+// The frequency axis of a chart over `low` to `high`: whole hertz while it starts at 1 Hz or
+// above; below, as many digits as it needs.
+void SetFrequencyRange(QChart& chart, double low, double high) {
+    auto* x = static_cast<QLogValueAxis*>(XAxis(chart));
+    x->setRange(low, high);
+    x->setLabelFormat(low >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%g"));
+}
+
+// Whole quarter turns around the phases, at least one; ticks every 90° up to 540°, then 180°.
+void ScalePhaseAxis(QValueAxis& axis, const Extent& phase) {
+    const double low = phase.Valid() ? std::floor(phase.low / 90) * 90 : -270;
+    double high = phase.Valid() ? std::ceil(phase.high / 90) * 90 : 0;
+    if (high <= low) {
+        high = low + 90;
+    }
+    SetTicks(axis, low, high, high - low > 540 ? 180 : 90);
+    axis.setLabelFormat(QStringLiteral("%.0f"));
+    axis.setTitleText(QCoreApplication::translate("AnalysisWindow", "位相 [°]"));
+}
+
+// From zero (or the lowest delay below it) to a tenth above the highest, in the time unit that
+// shows it, which it returns.
+TimeUnit ScaleDelayAxis(QValueAxis& axis, const Extent& delay) {
+    const TimeUnit unit = TimeUnitFor(delay.Valid() ? std::fabs(delay.high) : 1);
+    axis.setTickType(QValueAxis::TicksFixed);
+    axis.setRange(std::min(0.0, delay.Valid() ? delay.low * unit.factor : 0),
+                  (delay.Valid() ? delay.high * unit.factor : 1) * 1.1);
+    axis.applyNiceNumbers();
+    axis.setLabelFormat(QStringLiteral("%g"));
+    axis.setTitleText(QCoreApplication::translate("AnalysisWindow", "群遅延 [%1]").arg(unit.name));
+    return unit;
 }
 
 }  // namespace
@@ -259,12 +217,8 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
         return;
     }
     const double fLow = result.frequency.front(), fHigh = result.frequency.back();
-    // Whole hertz while the axis starts at 1 Hz or above; below, as many digits as it needs.
-    const QString format = fLow >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%g");
     for (const Kind kind : {Magnitude, Phase, GroupDelay}) {
-        auto* x = static_cast<QLogValueAxis*>(XAxis(*Chart(kind)));
-        x->setRange(fLow, fHigh);
-        x->setLabelFormat(format);
+        SetFrequencyRange(*Chart(kind), fLow, fHigh);
     }
 
     Extent magnitude, phase, delay;
@@ -290,25 +244,8 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
     cutoff_ = result.builtFigures.cutoff;
     magnitudeAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "ゲイン [dB]"));
 
-    QValueAxis& phaseAxis = *YAxis(*Chart(Phase));
-    double phaseLow = phase.Valid() ? std::floor(phase.low / 90) * 90 : -270;
-    double phaseHigh = phase.Valid() ? std::ceil(phase.high / 90) * 90 : 0;
-    if (phaseHigh <= phaseLow) {
-        phaseHigh = phaseLow + 90;
-    }
-    SetTicks(phaseAxis, phaseLow, phaseHigh, phaseHigh - phaseLow > 540 ? 180 : 90);
-    phaseAxis.setLabelFormat(QStringLiteral("%.0f"));
-    phaseAxis.setTitleText(QCoreApplication::translate("AnalysisWindow", "位相 [°]"));
-
-    const TimeUnit delayUnit = TimeUnitFor(delay.Valid() ? std::fabs(delay.high) : 1);
-    QValueAxis& delayAxis = *YAxis(*Chart(GroupDelay));
-    delayAxis.setTickType(QValueAxis::TicksFixed);
-    delayAxis.setRange(std::min(0.0, delay.Valid() ? delay.low * delayUnit.factor : 0),
-                       (delay.Valid() ? delay.high * delayUnit.factor : 1) * 1.1);
-    delayAxis.applyNiceNumbers();
-    delayAxis.setLabelFormat(QStringLiteral("%g"));
-    delayAxis.setTitleText(
-        QCoreApplication::translate("AnalysisWindow", "群遅延 [%1]").arg(delayUnit.name));
+    ScalePhaseAxis(*YAxis(*Chart(Phase)), phase);
+    const TimeUnit delayUnit = ScaleDelayAxis(*YAxis(*Chart(GroupDelay)), delay);
 
     curves_[Magnitude] = {result.frequency, 1, QStringLiteral("Hz"), {}, DecibelText};
     curves_[Phase] = {result.frequency, 1, QStringLiteral("Hz"), {}, DegreeText};
@@ -317,8 +254,6 @@ void ResponseCharts::ShowFrequencyCharts(const AnalysisResult& result,
         curves_[Magnitude].curves.emplace_back(curve.name, trace->magnitudeDb);
         curves_[Phase].curves.emplace_back(curve.name, trace->phaseDeg);
         curves_[GroupDelay].curves.emplace_back(curve.name, trace->groupDelay);
-    }
-    for (const auto& [trace, curve] : traces) {
         AddCurve(*Chart(Magnitude), curve.name, Points(result.frequency, trace->magnitudeDb),
                  curve.pen);
         AddCurve(*Chart(Phase), curve.name, Points(result.frequency, trace->phaseDeg), curve.pen);

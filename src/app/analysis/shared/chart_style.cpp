@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+
+#include <mirelto/values/si_prefix.h>
 
 namespace mirelto {
 
@@ -84,14 +87,20 @@ QString SiTickText(double value) {
     if (value == 0) {
         return QStringLiteral("0");
     }
-    static const char16_t* const kPrefixes[] = {u"p", u"n", u"µ", u"m", u"", u"k", u"M", u"G"};
-    constexpr int kUnitIndex = 4;
+    // Pico to giga.
+    constexpr int kUnitRow = static_cast<int>(kSiUnitRow);
     // Rounded to four digits first, so that 999.99 reads 1k and not 1000.
     const double rounded = QString::number(value, 'g', 4).toDouble();
     const int group = std::clamp(static_cast<int>(std::floor(std::log10(std::fabs(rounded)) / 3)),
-                                 -kUnitIndex, kUnitIndex - 1);
+                                 -kUnitRow, kUnitRow - 1);
     const double mantissa = rounded / std::pow(1000.0, group);
-    return QString::number(mantissa, 'g', 4) + QString::fromUtf16(kPrefixes[group + kUnitIndex]);
+    return QString::number(mantissa, 'g', 4) + SiSymbol(group);
+}
+
+QString SiSymbol(int group) {
+    const std::string_view symbol =
+        kSiPrefixes.at(static_cast<std::size_t>(static_cast<int>(kSiUnitRow) + group)).symbol;
+    return QString::fromUtf8(symbol.data(), static_cast<qsizetype>(symbol.size()));
 }
 
 std::vector<std::pair<double, QString>> LogAxisTicks(double low, double high) {

@@ -40,6 +40,10 @@ void SetTicks(QValueAxis& axis, double low, double high, double interval);
 // significant digits, trailing zeros dropped.
 QString SiTickText(double value);
 
+// The SI prefix symbol of `group` thousands ("µ" for -2, "" for 0, "k" for 1), from the core's
+// table.
+QString SiSymbol(int group);
+
 // Ticks of a log-frequency axis from `low` to `high` (both positive): every decade when the
 // range spans more than three, 1-2-5 in each decade down to one decade, and within a decade
 // 1-2-5 steps of a linear interval. Each with its SiTickText label, ascending.

@@ -101,6 +101,46 @@ QString PartsText(const Circuit& circuit) {
     return parts.join(QStringLiteral("  "));
 }
 
+// One row of the table: `c` at `row`, in the ranking when `listed`; the circuit of plain rounding
+// otherwise, ranked `plainRank` (0 when it has no fa, fo and Q), in bold like a listed one.
+void ShowCandidate(QTableWidget& table, int row, const Candidate& c, bool listed,
+                   std::int64_t plainRank) {
+    QString rank = listed ? QString::number(row + 1)
+                          : (plainRank > 0 ? QString::number(plainRank) : QStringLiteral("—"));
+    if (c.plainRounding || !listed) {
+        rank += OptimisePanel::tr(" (丸め)");
+    }
+    QStringList cells{rank};
+    QList<double> values{std::nan("")};
+    for (const double v : ComponentsOf(c.circuit)) {
+        cells << SignificantText(v);
+        values << v;
+    }
+    const double worst = listed || plainRank > 0 ? c.worstError : NAN;
+    values << c.built.fa << c.built.fo << c.built.q << c.error.fa * 100 << c.error.fo * 100
+           << c.error.q * 100 << worst * 100 << c.cutoff << c.cutoffError * 100 << c.responseDb;
+    cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
+          << SignificantText(c.built.q) << Percent(c.error.fa, true) << Percent(c.error.fo, true)
+          << Percent(c.error.q, true) << Percent(worst, false) << SignificantText(c.cutoff)
+          << Percent(c.cutoffError, true)
+          << (std::isfinite(c.responseDb) ? QString::number(c.responseDb, 'f', kDbDecimals)
+                                          : QString());
+    for (int column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (column > 0) {
+            SetCopiedValue(*item, values.value(column, std::nan("")));
+        }
+        if (c.plainRounding || !listed) {
+            QFont font = item->font();
+            font.setBold(true);
+            item->setFont(font);
+            item->setToolTip(OptimisePanel::tr("定数計算で各部品を系列に丸めた回路"));
+        }
+        table.setItem(row, column, item);
+    }
+}
+
 }  // namespace
 
 QString PartValueText(double value) {
@@ -258,43 +298,8 @@ void OptimisePanel::ShowResult(const OptimiseResult& result) {
     QTableWidget& table = *form_.TableOptimise;
     table.setRowCount(static_cast<int>(rows_.size()));
     for (int row = 0; row < table.rowCount(); ++row) {
-        const Candidate& c = rows_[static_cast<std::size_t>(row)];
         const bool listed = static_cast<std::size_t>(row) < result.best.size();
-        QString rank = listed ? QString::number(row + 1)
-                              : (result.plainRank > 0 ? QString::number(result.plainRank)
-                                                      : QStringLiteral("—"));
-        if (c.plainRounding || !listed) {
-            rank += tr(" (丸め)");
-        }
-        QStringList cells{rank};
-        QList<double> values{std::nan("")};
-        for (const double v : ComponentsOf(c.circuit)) {
-            cells << SignificantText(v);
-            values << v;
-        }
-        const double worst = listed || result.plainRank > 0 ? c.worstError : NAN;
-        values << c.built.fa << c.built.fo << c.built.q << c.error.fa * 100 << c.error.fo * 100
-               << c.error.q * 100 << worst * 100 << c.cutoff << c.cutoffError * 100 << c.responseDb;
-        cells << SignificantText(c.built.fa) << SignificantText(c.built.fo)
-              << SignificantText(c.built.q) << Percent(c.error.fa, true)
-              << Percent(c.error.fo, true) << Percent(c.error.q, true) << Percent(worst, false)
-              << SignificantText(c.cutoff) << Percent(c.cutoffError, true)
-              << (std::isfinite(c.responseDb) ? QString::number(c.responseDb, 'f', kDbDecimals)
-                                              : QString());
-        for (int column = 0; column < cells.size(); ++column) {
-            auto* item = new QTableWidgetItem(cells[column]);
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (column > 0) {
-                SetCopiedValue(*item, values.value(column, std::nan("")));
-            }
-            if (c.plainRounding || !listed) {
-                QFont font = item->font();
-                font.setBold(true);
-                item->setFont(font);
-                item->setToolTip(tr("定数計算で各部品を系列に丸めた回路"));
-            }
-            table.setItem(row, column, item);
-        }
+        ShowCandidate(table, row, rows_[static_cast<std::size_t>(row)], listed, result.plainRank);
     }
     SelectionChanged();
     QString text = tr("%1 通りを評価しました。").arg(result.combinations);

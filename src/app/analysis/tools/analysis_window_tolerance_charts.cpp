@@ -35,6 +35,41 @@ void Attach(QChart& chart, QAbstractSeries* series) {
     series->attachAxis(Axis(chart, Qt::Vertical));
 }
 
+// The histogram's bars from `low` to `high` (the bins evenly between): the outline up, across and
+// down at each bin edge, filled.
+QAreaSeries* Bars(const Histogram& h, double low, double high) {
+    const double width = (high - low) / static_cast<double>(h.counts.size());
+    auto* bars = new QAreaSeries;
+    // Children of the area: they go with it.
+    auto* upper = new QLineSeries(bars);
+    auto* lower = new QLineSeries(bars);
+    for (std::size_t i = 0; i < h.counts.size(); ++i) {
+        const double from = low + width * static_cast<double>(i);
+        const auto count = static_cast<double>(h.counts[i]);
+        upper->append(from, count);
+        upper->append(from + width, count);
+    }
+    lower->append(low, 0);
+    lower->append(high, 0);
+    bars->setUpperSeries(upper);
+    bars->setLowerSeries(lower);
+    bars->setBrush(QColor(kBarColour.red(), kBarColour.green(), kBarColour.blue(), 110));
+    bars->setPen(QPen(kBarColour, 1));
+    return bars;
+}
+
+// The dotted vertical line of the nominal value, from 0 to `top`.
+QLineSeries* NominalLine(double nominal, double top) {
+    auto* line = new QLineSeries;
+    line->setName(QCoreApplication::translate("AnalysisWindow", "公称値"));
+    QPen pen(kNominalColour, 1);
+    pen.setStyle(Qt::DotLine);
+    line->setPen(pen);
+    line->append(nominal, 0);
+    line->append(nominal, top);
+    return line;
+}
+
 }  // namespace
 
 const Spread& SpreadOf(const ToleranceResult& result, ToleranceHistograms::Kind kind) {
@@ -111,34 +146,13 @@ void ToleranceHistograms::Show(const ToleranceResult& result) {
                 ? std::clamp(static_cast<int>(std::floor(std::log10(largest) / 3)), -2, 2)
                 : 0;
         const double scale = std::pow(1000.0, -group);
-        const QString prefixes[] = {QStringLiteral("µ"), QStringLiteral("m"), QString(),
-                                    QStringLiteral("k"), QStringLiteral("M")};
         Axis(chart, Qt::Horizontal)
-            ->setTitleText(frequency ? QStringLiteral("[%1Hz]").arg(prefixes[group + 2])
-                                     : QString());
+            ->setTitleText(frequency ? QStringLiteral("[%1Hz]").arg(SiSymbol(group)) : QString());
         low *= scale;
         high *= scale;
-        const double width = (high - low) / static_cast<double>(h.counts.size());
-        // The outline of the bars: up, across and down at each bin edge.
-        auto* bars = new QAreaSeries;
-        // Children of the area: they go with it.
-        auto* upper = new QLineSeries(bars);
-        auto* lower = new QLineSeries(bars);
-        std::int64_t most = 0;
-        for (std::size_t i = 0; i < h.counts.size(); ++i) {
-            const double from = low + width * static_cast<double>(i);
-            const auto count = static_cast<double>(h.counts[i]);
-            upper->append(from, count);
-            upper->append(from + width, count);
-            most = std::max(most, h.counts[i]);
-        }
-        lower->append(low, 0);
-        lower->append(high, 0);
-        bars->setUpperSeries(upper);
-        bars->setLowerSeries(lower);
+        QAreaSeries* bars = Bars(h, low, high);
         bars->setName(chart.title());
-        bars->setBrush(QColor(kBarColour.red(), kBarColour.green(), kBarColour.blue(), 110));
-        bars->setPen(QPen(kBarColour, 1));
+        const std::int64_t most = *std::max_element(h.counts.begin(), h.counts.end());
         QValueAxis& x = *Axis(chart, Qt::Horizontal);
         QValueAxis& y = *Axis(chart, Qt::Vertical);
         const double nominal = spread.nominal * scale;
@@ -148,14 +162,7 @@ void ToleranceHistograms::Show(const ToleranceResult& result) {
         y.applyNiceNumbers();
         Attach(chart, bars);
         if (std::isfinite(nominal)) {
-            auto* line = new QLineSeries;
-            line->setName(QCoreApplication::translate("AnalysisWindow", "公称値"));
-            QPen pen(kNominalColour, 1);
-            pen.setStyle(Qt::DotLine);
-            line->setPen(pen);
-            line->append(nominal, 0);
-            line->append(nominal, y.max());
-            Attach(chart, line);
+            Attach(chart, NominalLine(nominal, y.max()));
         }
     }
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "mirelto/design/circuit.h"
 #include "mirelto/design/design_state.h"
@@ -24,6 +25,10 @@ void AnalyzeTransfer(double R1, double R2, double R3, double C1, double C2, doub
 // instead of DesignState, so it runs on any thread; all three NaN when the circuit has no real
 // pole and complex pair (a part that is not positive and finite, say) or the calculation faults.
 PoleSet CircuitPoles(const Circuit& circuit);
+
+// CircuitPoles of each circuit into poles[i] (as many as circuits), the same values, a few
+// circuits at a time with their root finders' iterations interleaved.
+void CircuitPolesOf(std::span<const Circuit> circuits, std::span<PoleSet> poles);
 
 // Computes the missing components from fa, fo, Q (all > 0) and the given ones in DesignState
 // (R1..R3 for the LPF, C1..C3 for the HPF), rounds each to its series (0: no rounding) and,

@@ -13,11 +13,13 @@ namespace mirelto {
 
 struct AnalysisInput {
     bool isLpf = true;
-    bool hasRequest = true;  // false after a transfer-function calculation: only (b)
-    PoleSet requested;       // fa, fo, Q asked for (used when hasRequest)
-    Circuit built;           // the six parts of the result circuit
-    double opAmpGbw = 0;     // Hz; 0 or NaN: no op-amp curve (c)
-    int points = 400;        // log-spaced frequencies, at least 2 (see AnalysisResult)
+    bool hasRequest = true;            // false after a transfer-function calculation: only (b)
+    PoleSet requested;                 // fa, fo, Q asked for (used when hasRequest)
+    Circuit built;                     // the six parts of the result circuit
+    double opAmpGbw = 0;               // Hz; 0 or NaN: no op-amp curve (c)
+    double opAmpA0 = 0;                // the op-amp's open-loop DC gain; 0 or NaN: infinite
+    double opAmpOutputResistance = 0;  // its open-loop output resistance, ohms; 0 or NaN: none
+    int points = 400;                  // log-spaced frequencies, at least 2 (see AnalysisResult)
 };
 
 // One response over the frequency grid.

@@ -18,6 +18,7 @@
 
 #include "mirelto/design/circuit.h"
 #include "mirelto/design/constant_calculation.h"
+#include "mirelto/response/op_amp_model.h"
 #include "mirelto/tools/input_problem.h"
 #include "mirelto/tools/ranking.h"
 #include "mirelto/tools/run_control.h"
@@ -56,6 +57,9 @@ struct OptimiseInput {
     int steps = 2;                    // 1..kMaxSteps
     std::size_t keep = kDefaultKeep;  // how many of the best are returned
     Ranking ranking = Ranking::Poles;
+    // With a positive finite GBW: each candidate's fa, fo, Q are the dominant poles of the
+    // circuit with this op-amp (DominantPoles); otherwise the ideal follower's.
+    OpAmp opAmp;
 };
 
 struct Candidate {

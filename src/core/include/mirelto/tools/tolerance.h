@@ -50,6 +50,8 @@ struct ToleranceInput {
     // product as the follower (CircuitResponseWithOpAmp), searched along its response; 0 or NaN:
     // with the ideal follower, from the rational response. fa, fo, Q stay the ideal circuit's.
     double opAmpGbw = 0;
+    double opAmpA0 = 0;                // its DC gain; 0 or NaN: infinite
+    double opAmpOutputResistance = 0;  // its output resistance, ohms; 0 or NaN: none
     // Memory bounds. A run of more trials than `trialsKept` keeps no trial's values: it replays
     // the seed, once for the sums and extremes and once for the spread, the histograms and the
     // values around each percentile's rank (at most `valuesCollected` of them; a bracket too
