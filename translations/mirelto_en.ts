@@ -173,6 +173,37 @@
     </message>
 </context>
 <context>
+    <name>MessageBox</name>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>エラー</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>情報</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>確認</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>保存する(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>保存しない(&amp;N)</source>
+        <translation>Do&amp;n&apos;t Save</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>ProblemText</name>
     <message>
         <source>fa, fo, Q は正の有限な値にしてください</source>
@@ -225,6 +256,15 @@
     <message>
         <source>歩留まりの許容幅は 0 以上の有限な値にしてください</source>
         <translation>A yield limit must be 0 or more and finite</translation>
+    </message>
+</context>
+<context>
+    <name>Saving</name>
+    <message>
+        <source>%1 を保存できません。
+%2</source>
+        <translation>Cannot save %1.
+%2</translation>
     </message>
 </context>
 <context>
@@ -627,6 +667,13 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     </message>
 </context>
 <context>
+    <name>mirelto::ChangeTracker</name>
+    <message>
+        <source>%1 への変更を保存しますか?</source>
+        <translation>Save changes to %1?</translation>
+    </message>
+</context>
+<context>
     <name>mirelto::FileCommands</name>
     <message>
         <source>ファイルがありません。</source>
@@ -715,12 +762,6 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
         <translation>Save design file</translation>
     </message>
     <message>
-        <source>%1 を保存できません。
-%2</source>
-        <translation>Cannot save %1.
-%2</translation>
-    </message>
-    <message>
         <source>(なし)</source>
         <translation>(none)</translation>
     </message>
@@ -752,6 +793,14 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
         <source>メモ</source>
         <translation>Notes</translation>
     </message>
+    <message>
+        <source>%1 はもうありません。最近使ったファイルの一覧から外しました。</source>
+        <translation>%1 no longer exists. It has been removed from the recent files.</translation>
+    </message>
+    <message>
+        <source>開くファイルの名前がありません。</source>
+        <translation>No file name was given to open.</translation>
+    </message>
 </context>
 <context>
     <name>mirelto::NetlistPanel</name>
@@ -766,12 +815,6 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     <message>
         <source>すべてのファイル (*)</source>
         <translation>All files (*)</translation>
-    </message>
-    <message>
-        <source>%1 を保存できません。
-%2</source>
-        <translation>Cannot save %1.
-%2</translation>
     </message>
 </context>
 <context>
@@ -1059,10 +1102,6 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
     <message>
         <source>SVG 画像 (*.svg)</source>
         <translation>SVG image (*.svg)</translation>
-    </message>
-    <message>
-        <source>グラフを保存できませんでした: %1</source>
-        <translation>Could not save the plots: %1</translation>
     </message>
     <message>
         <source>GBW「%1」は値として読めません。1M のように正の値を入力してください (空欄: 理想オペアンプ)。</source>

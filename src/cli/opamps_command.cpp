@@ -56,12 +56,13 @@ CommandInfo OpAmpsCommand() {
             "and your own. A figure the datasheet does not give shows as -.",
             Join({kNoOptions, kOutputOptions}),
             "Your own op-amps: a CSV file $XDG_CONFIG_HOME/mirelto/opamps.csv (else\n"
-            "~/.config/mirelto/opamps.csv) with a header line naming its columns, any of\n"
-            "part,maker,gbw_hz,a0_db,slew_v_per_us,en_nv_rthz,en_corner_hz,in_pa_rthz,\n"
-            "in_corner_hz,swing_low_v,swing_high_v,cm_low_v,cm_high_v,supply_v,ro_ohm,\n"
-            "unity_gain_stable,source,notes (part required; swings and common-mode range as\n"
-            "headroom to each rail, below zero beyond it; supply_v the rails +-V). An empty cell\n"
-            "is a figure not given. A part of the same name replaces the shipped one.\n",
+            "~/.config/mirelto/opamps.csv) with a header line naming its columns, any of:\n"
+            "part, maker, gbw_hz, a0_db, slew_v_per_us, en_nv_rthz, en_corner_hz,\n"
+            "in_pa_rthz, in_corner_hz, swing_low_v, swing_high_v, cm_low_v, cm_high_v,\n"
+            "supply_v, ro_ohm, unity_gain_stable, source, notes (part required; swings and\n"
+            "common-mode range as headroom to each rail, below zero beyond it; supply_v the\n"
+            "rails +-V). An empty cell is a figure not given. A part of the same name replaces\n"
+            "the shipped one.\n",
             RunOpAmps};
 }
 

@@ -131,6 +131,9 @@ std::string SerialiseDesignFile(const DesignFile& design) {
     json["request"] = BoxesJson(design.request, kPoleKeys);
     json["parts"] = BoxesJson(design.parts, kPartKeys);
     json["result"] = BoxesJson(design.result, kPoleKeys);
+    if (design.command != ResultCommand::Unknown) {
+        json["command"] = kCommandNames[static_cast<std::size_t>(design.command)];
+    }
     json["series"] = BoxesJson(design.series, kPartKeys);
     if (design.analysis) {
         const AnalysisSettings& a = *design.analysis;
@@ -144,6 +147,9 @@ std::string SerialiseDesignFile(const DesignFile& design) {
         analysis["tolerance"] = std::move(tolerance);
         analysis["optimiser"] = {{"steps", a.optimiser.steps},
                                  {"givenSeries", a.optimiser.givenSeries}};
+        if (!a.ranking.empty()) {
+            analysis["optimiser"]["ranking"] = a.ranking;
+        }
         json["analysis"] = std::move(analysis);
     }
     if (design.opAmp) {

@@ -54,8 +54,15 @@ struct AnalysisSettings {
     std::string opAmpGbw;  // the GBW box as shown; empty for an ideal op-amp
     ToleranceSetting tolerance;
     OptimiserSetting optimiser;
+    // The best-values tab's ranking, RankingName ("poles"); empty: not saved, the tab's default.
+    // Written with the optimiser's settings (analysis.optimiser.ranking).
+    std::string ranking;
     friend bool operator==(const AnalysisSettings&, const AnalysisSettings&) = default;
 };
+
+// The calculation that made the result boxes, so that opening shows that result again without
+// calculating anew; Unknown when none did or the file does not say (older files).
+enum class ResultCommand { Unknown, Constants, TransferFunction };
 
 // The op-amp chosen for the design and what it is checked against: optional in version 1 (an
 // older reader ignores it). Texts as the boxes show them; an empty text is not given.
@@ -71,9 +78,10 @@ struct OpAmpSetting {
 
 struct DesignFile {
     bool isLpf = true;
-    std::array<std::string, 3> request;            // fa, fo, Q boxes
-    std::array<std::string, kDesignParts> parts;   // R1..R3, C1..C3 boxes
-    std::array<std::string, 3> result;             // the fa, fo, Q result boxes
+    std::array<std::string, 3> request;           // fa, fo, Q boxes
+    std::array<std::string, kDesignParts> parts;  // R1..R3, C1..C3 boxes
+    std::array<std::string, 3> result;            // the fa, fo, Q result boxes
+    ResultCommand command = ResultCommand::Unknown;
     std::array<std::string, kDesignParts> series;  // the selectors of R1..R3, C1..C3
     std::optional<AnalysisSettings> analysis;
     std::optional<OpAmpSetting> opAmp;

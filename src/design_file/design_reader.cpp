@@ -6,6 +6,7 @@
 
 #include <mirelto/tools/optimise.h>
 #include <mirelto/tools/presets.h>
+#include <mirelto/tools/ranking.h>
 #include <mirelto/tools/tolerance.h>
 #include <mirelto/values/eseries.h>
 
@@ -188,6 +189,12 @@ AnalysisSettings ReadAnalysis(const Reader& root) {
                   settings.optimiser.givenSeries) == std::end(kGivenSeries)) {
         optimiser.Bad("givenSeries");
     }
+    if (optimiser.Has("ranking")) {
+        settings.ranking = optimiser.Text("ranking");
+        if (!ParseRanking(settings.ranking)) {
+            optimiser.Bad("ranking");
+        }
+    }
     return settings;
 }
 
@@ -211,6 +218,14 @@ DesignFile ReadKeys(const Json& json) {
     design.request = Boxes(root.Object("request"), kPoleKeys);
     design.parts = Boxes(root.Object("parts"), kPartKeys);
     design.result = Boxes(root.Object("result"), kPoleKeys);
+    if (root.Has("command")) {
+        const std::string command = root.Text("command");
+        const auto named = std::find(std::begin(kCommandNames), std::end(kCommandNames), command);
+        if (named == std::end(kCommandNames) || named == std::begin(kCommandNames)) {
+            root.Bad("command");
+        }
+        design.command = static_cast<ResultCommand>(named - std::begin(kCommandNames));
+    }
     design.series = SeriesTexts(root.Object("series"));
     if (root.Has("analysis")) {
         design.analysis = ReadAnalysis(root.Object("analysis"));

@@ -15,6 +15,8 @@ using DesignJson = nlohmann::ordered_json;
 // The keys of the part and the pole groups, in the order of DesignFile's arrays.
 inline constexpr const char* kPartKeys[kDesignParts] = {"R1", "R2", "R3", "C1", "C2", "C3"};
 inline constexpr const char* kPoleKeys[3] = {"fa", "fo", "Q"};
+// The values of the key "command" by ResultCommand; Unknown is never written.
+inline constexpr std::string_view kCommandNames[] = {"", "constants", "transfer"};
 
 DesignFileError DesignProblem(DesignFileProblem problem, std::string key = {});
 

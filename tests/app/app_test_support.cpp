@@ -1,20 +1,26 @@
 #include "app_test_support.h"
 
+#include <QAbstractButton>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QValueAxis>
 #include <QWidget>
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -46,16 +52,28 @@ QMargins FakePlatform::ExpectedFrame(QWidget&) {
 }
 
 int FakePlatform::ExecModal(QDialog& dialog) {
-    ShownBox box{dialog.windowTitle(), {}, QMessageBox::NoIcon,   dialog.pos(),
-                 dialog.size(),        {}, QMessageBox::NoButton, dialog.parentWidget()};
+    ShownBox box{dialog.windowTitle(),
+                 {},
+                 QMessageBox::NoIcon,
+                 dialog.pos(),
+                 dialog.size(),
+                 {},
+                 {},
+                 QMessageBox::NoButton,
+                 dialog.parentWidget()};
     if (auto* message = qobject_cast<QMessageBox*>(&dialog)) {
         box.text = message->text();
         box.icon = message->icon();
         box.buttons = message->standardButtons();
+        for (int flag = QMessageBox::FirstButton; flag <= QMessageBox::LastButton; flag <<= 1) {
+            if (QAbstractButton* button = message->button(QMessageBox::StandardButton(flag))) {
+                box.buttonTexts << button->text();
+            }
+        }
         box.defaultButton = message->standardButton(message->defaultButton());
     }
     boxes.append(box);
-    return QMessageBox::Ok;
+    return box.buttons.testFlag(answer) ? answer : QMessageBox::Ok;
 }
 
 bool FakePlatform::ExecPrintDialog(QPrintDialog& dialog) {
@@ -133,6 +151,55 @@ TFormAnalysis* OpenAnalysis(TFormMain& form) {
     return form.AnalysisWindow();
 }
 
+namespace {
+
+// The user's own settings folder, read before the test moved HOME.
+QString& RealFolder() {
+    static QString folder;
+    return folder;
+}
+
+QTemporaryDir*& TemporaryHome() {
+    static QTemporaryDir* home = nullptr;
+    return home;
+}
+
+// Fails the test program at its end when the user's own settings name a file of this run.
+void CheckRealSettingsUntouched() {
+    if (!RealSettingsUntouched()) {
+        std::fprintf(stderr, "FAIL: the test wrote into the user's settings in %s\n",
+                     qPrintable(RealFolder()));
+        std::_Exit(1);
+    }
+}
+
+}  // namespace
+
+bool FolderMentions(const QString& folder, const QString& text) {
+    const QByteArray needle = QFile::encodeName(text);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(needle)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString TestHome() {
+    return TemporaryHome() ? TemporaryHome()->path() : QString();
+}
+
+QString RealSettingsFolder() {
+    return RealFolder();
+}
+
+bool RealSettingsUntouched() {
+    return TestHome().isEmpty() || !FolderMentions(RealFolder(), TestHome());
+}
+
 Texts TextsOf(const QString& written) {
     Texts texts;
     for (const QString& item : written.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
@@ -205,15 +272,44 @@ void PinTestEnvironment(const char* desktopLocale) {
     qputenv("LC_MESSAGES", desktopLocale);
     qunsetenv("MIRELTO_LANG");
     std::setlocale(LC_ALL, "C.UTF-8");
-    static const std::string home = QDir::tempPath().toStdString() + "/mirelto-test-home";
-    QDir().mkpath(QString::fromStdString(home));
-    // Qt wants its runtime directory private to the user.
-    QFile::setPermissions(QString::fromStdString(home),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("HOME", QByteArray::fromStdString(home));
-    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(home));
-    // Settings (the recent files) go under the temporary home too.
-    qunsetenv("XDG_CONFIG_HOME");
+    PinTemporaryHome();
+}
+
+void PinTemporaryHome() {
+    // Where the user's settings live, read before HOME moves.
+    const QString config = qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")
+                               ? QDir::homePath() + QStringLiteral("/.config")
+                               : qEnvironmentVariable("XDG_CONFIG_HOME");
+    RealFolder() = config + QStringLiteral("/Mirelto");
+    // A home of this run's own, removed at the end; private, as Qt wants its runtime folder.
+    TemporaryHome() = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/mirelto-test-XXXXXX"));
+    if (!TemporaryHome()->isValid()) {
+        qFatal("no temporary home: %s", qPrintable(TemporaryHome()->errorString()));
+    }
+    const QByteArray home = QFile::encodeName(TemporaryHome()->path());
+    qputenv("HOME", home);
+    qputenv("XDG_RUNTIME_DIR", home);
+    qputenv("XDG_CONFIG_HOME", home + "/.config");
+    qputenv("XDG_CACHE_HOME", home + "/.cache");
+    qputenv("XDG_DATA_HOME", home + "/.local/share");
+    // The tests' own temporary folders inside it too: every file a test saves, and so every
+    // path the recent list could take, names the temporary home.
+    QDir().mkpath(QFile::decodeName(home + "/tmp"));
+    qputenv("TMPDIR", home + "/tmp");
+    // The window's settings (the recent files) under the temporary home, whatever Qt read before.
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, QFile::decodeName(home + "/.config"));
+    }
+    const QString settingsFile =
+        QSettings(QStringLiteral("Mirelto"), QStringLiteral("mirelto")).fileName();
+    if (!settingsFile.startsWith(TemporaryHome()->path() + QLatin1Char('/'))) {
+        qFatal("the window's settings would go to %s", qPrintable(settingsFile));
+    }
+    std::atexit([] {
+        CheckRealSettingsUntouched();
+        delete TemporaryHome();
+        TemporaryHome() = nullptr;
+    });
 }
 
 }  // namespace mirelto::test

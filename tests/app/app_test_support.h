@@ -1,8 +1,8 @@
 // What every window test shares: a pinned environment (offscreen platform unless one is set, a
 // Japanese desktop for messages with "C" formats, the language that desktop chooses, 96 DPI, a
-// temporary HOME) and a fake desktop that records message boxes instead of
-// showing them, with window and work-area rectangles the test can set, a printer dialog that
-// confirms or cancels as told, a save dialog that answers with the path it is given, and a
+// temporary HOME and settings folder of its own) and a fake desktop that records message boxes
+// instead of showing them, with window and work-area rectangles the test can set, a printer dialog
+// that confirms or cancels as told, a save dialog that answers with the path it is given, and a
 // clipboard that keeps what was copied; save and open dialogs answer with the path they are given.
 #pragma once
 
@@ -39,6 +39,7 @@ struct ShownBox {
     QPoint position;
     QSize size;
     QMessageBox::StandardButtons buttons;  // the box's buttons
+    QStringList buttonTexts;               // their texts, in the order of the standard buttons
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     const QWidget* parent = nullptr;
 };
@@ -66,6 +67,8 @@ class FakePlatform : public Platform {
     Rect workArea{0, 0, 1024, 768};
     QMargins expectedFrame;  // the frame a window manager would announce
     QList<ShownBox> boxes;   // every modal box "shown", in order
+    // The button the user presses in a box that has it; in any other box OK.
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
     // The printer dialog: times shown, whether the user confirms, and what the user sets up on
     // the printer before confirming.
     int printDialogs = 0;
@@ -127,8 +130,23 @@ QString GoldenDifference(const QString& text, const QString& name);
 long ResidentKb();
 
 // Sets the environment the tests pin, with `desktopLocale` as the desktop's locale for messages
-// (LC_MESSAGES; LANG and the C library keep "C"); call first thing in main.
+// (LC_MESSAGES; LANG and the C library keep "C"), and a temporary home (PinTemporaryHome); call
+// first thing in main.
 void PinTestEnvironment(const char* desktopLocale = "ja_JP.UTF-8");
+
+// Moves HOME, the XDG folders and the temporary folder (TMPDIR) into a temporary folder of this
+// run (removed at its end) and points the window's settings there; the program fails at its end
+// if the user's own settings then name a file of this run, as a recent list written there
+// would. (The user's folder is not compared as a whole: other programs may change it meanwhile.)
+void PinTemporaryHome();
+// The temporary home; empty before PinTemporaryHome.
+QString TestHome();
+// The user's own settings folder that PinTemporaryHome watches.
+QString RealSettingsFolder();
+// Whether that folder names no file of this run.
+bool RealSettingsUntouched();
+// Whether a file in `folder` or below it holds `text` (its file-name bytes).
+bool FolderMentions(const QString& folder, const QString& text);
 
 }  // namespace mirelto::test
 

@@ -98,7 +98,7 @@ class TestCommands : public QObject {
             QCOMPARE(message, QString());
             QCOMPARE(platform_->boxes.size(), 0);
         } else {
-            const QString captions[] = {{}, u"Warning"_s, u"Error"_s, mirelto::ApplicationTitle()};
+            const QString captions[] = {{}, u"警告"_s, u"エラー"_s, mirelto::ApplicationTitle()};
             QCOMPARE(platform_->boxes.size(), 1);
             const mirelto::test::ShownBox& shown = platform_->boxes.front();
             QCOMPARE(shown.text, message);

@@ -147,7 +147,7 @@ class TestDesignFiles : public QObject {
 
         // clang-format off
         QTest::newRow("LPF calculated") << true << "" << true;
-        QTest::newRow("LPF blank R2 R3 unrounded") << true << "EditR2=|EditR3=|ComboBoxC1=∞|ComboBoxC3=0" << false;
+        QTest::newRow("LPF blank R2 R3 unrounded") << true << "EditR2=|EditR3=|ComboBoxC1=∞|ComboBoxC3=inf" << false;
         QTest::newRow("LPF marking codes") << true << "EditR1=4k7|EditR2= 47k |EditR3=1M2|EditFa=2k2" << true;
         QTest::newRow("HPF micro") << false << "EditC1=0.1µ|EditC2=4µ7|EditC3=|EditFa=100|EditFo=120|ComboBoxR2=96" << true;
         QTest::newRow("HPF all blank") << false << "EditFa=" << false;
@@ -183,7 +183,9 @@ class TestDesignFiles : public QObject {
         QCOMPARE(opened.texts, saved.texts);
         QCOMPARE(opened.lpf, lpf);
         QCOMPARE(mirelto::DesignState.IsLpf, lpf);
-        QVERIFY(!opened.print && !opened.copy);
+        // A result saved is shown again (from the parts as saved), with printing and copying.
+        QCOMPARE(opened.print, saved.print);
+        QCOMPARE(opened.copy, saved.copy);
         QCOMPARE(form_->ComboBoxC1->isEnabled(), lpf);
         QCOMPARE(form_->ComboBoxR1->isEnabled(), !lpf);
         QCOMPARE(Calculate(), expected);
@@ -348,8 +350,11 @@ class TestDesignFiles : public QObject {
 
         QVERIFY(!saved);
         QCOMPARE(platform_->boxes.size(), 1);
-        QVERIFY2(platform_->boxes.front().text.startsWith(u"design.mirelto を保存できません。\n"_s),
-                 qPrintable(platform_->boxes.front().text));
+        // The full path and the system's reason.
+        const QString reason = readOnlyDirectory ? QStringLiteral("Permission denied")
+                                                 : QStringLiteral("File too large");
+        QCOMPARE(platform_->boxes.front().text,
+                 path + QStringLiteral(" を保存できません。\n") + reason);
         QCOMPARE(ReadBytes(path), old);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                  QStringList{u"design.mirelto"_s});
@@ -410,12 +415,15 @@ class TestDesignFiles : public QObject {
         QCOMPARE(platform_->saveDialogs, 2);
         QVERIFY(QFile::exists(Path(u"second.mirelto"_s)));
 
-        form_->EditFa->setText(u"9k"_s);
-        platform_->openPath = Path(u"first.mirelto"_s);
+        // The change to second.mirelto is given up when asked.
+        form_->EditFa->setText(QStringLiteral("9k"));
+        platform_->openPath = Path(QStringLiteral("first.mirelto"));
+        platform_->answer = QMessageBox::Discard;
         QTest::keyClick(form_->EditR1, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(platform_->openDialogs, 1);
-        QCOMPARE(form_->EditFa->text(), u"3k"_s);
-        QCOMPARE(platform_->boxes.size(), 0);
+        QCOMPARE(form_->EditFa->text(), QStringLiteral("3k"));
+        QCOMPARE(platform_->boxes.size(), 1);
+        QVERIFY(!ReadBytes(Path(QStringLiteral("second.mirelto"))).contains("\"9k\""));
     }
 
     // The analysis window's File menu: its three commands with their shortcuts, and the recent
@@ -457,12 +465,56 @@ class TestDesignFiles : public QObject {
         QVERIFY(ReadBytes(Path(u"d0.mirelto"_s)).contains("\"5k\""));
     }
 
+    void isolationGuard_data() {
+        QTest::addColumn<QString>("written");  // what a settings file in the folder says
+        QTest::addColumn<bool>("noticed");
+        const QString home = mirelto::test::TestHome();
+        // clang-format off
+        QTest::newRow("nothing")                   << QString()                                   << false;
+        QTest::newRow("another program's path")   << u"recentFiles=/home/u/filter.mirelto"_s     << false;
+        QTest::newRow("a file of this run")        << u"recentFiles="_s + home + u"/d.mirelto"_s  << true;
+        QTest::newRow("in a folder below")         << u"sub/"_s + home                            << true;
+        // clang-format on
+    }
+
+    // A settings folder like a user's, with a file saying the row's text; the check each test
+    // program makes of the user's own folder at its end notices exactly the files of this run.
+    void isolationGuard() {
+        QFETCH(QString, written);
+        QFETCH(bool, noticed);
+        const QString folder = Path(QStringLiteral("Mirelto"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/sub")));
+        if (written.startsWith(QStringLiteral("sub/"))) {
+            WriteBytes(folder + QStringLiteral("/sub/x.conf"), written.mid(4).toUtf8());
+        } else if (!written.isEmpty()) {
+            WriteBytes(folder + QStringLiteral("/mirelto.conf"), written.toUtf8());
+        }
+        QCOMPARE(mirelto::test::FolderMentions(folder, mirelto::test::TestHome()), noticed);
+    }
+
+    // A design saved goes into the recent list: the design, the settings file written and the
+    // test's temporary folders are inside the temporary home, and the user's own settings name
+    // no file of this run.
+    void settingsStayInTemporaryHome() {
+        QVERIFY(form_->Files().SaveTo(Path(QStringLiteral("kept.mirelto")), form_.get()));
+        QSettings settings(QStringLiteral("Mirelto"), QStringLiteral("mirelto"));
+        settings.sync();
+        QVERIFY(!mirelto::test::TestHome().isEmpty());
+        QVERIFY2(settings.fileName().startsWith(mirelto::test::TestHome() + QLatin1Char('/')),
+                 qPrintable(settings.fileName()));
+        QVERIFY(QFile::exists(settings.fileName()));
+        QVERIFY(Path(QString()).startsWith(mirelto::test::TestHome() + QLatin1Char('/')));
+        QVERIFY(!mirelto::test::RealSettingsFolder().startsWith(mirelto::test::TestHome()));
+        QVERIFY(mirelto::test::RealSettingsUntouched());
+    }
+
     // A .mirelto file dragged onto the main window is accepted and opened once dropped; another
     // file is refused.
     void drop() {
         form_->EditFa->setText(u"8k"_s);
         QVERIFY(form_->Files().SaveTo(Path(u"dropped.mirelto"_s), form_.get()));
         form_->EditFa->setText(u"1k"_s);
+        platform_->answer = QMessageBox::Discard;  // the change to dropped.mirelto given up
         for (const QString& name : {u"notes.txt"_s, u"dropped.mirelto"_s}) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(Path(name))});
@@ -474,7 +526,7 @@ class TestDesignFiles : public QObject {
             QCoreApplication::processEvents();
         }
         QCOMPARE(form_->EditFa->text(), u"8k"_s);
-        QCOMPARE(platform_->boxes.size(), 0);
+        QCOMPARE(platform_->boxes.size(), 1);
     }
 };
 

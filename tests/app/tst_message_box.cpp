@@ -61,11 +61,11 @@ class TestMessageBox : public QObject {
         QTest::addColumn<QString>("edge");  // which work-area edge the box must touch, if any
         const Rect screen{0, 0, 1024, 768};
         // clang-format off
-        QTest::newRow("warning, centred") << MessageType::Warning << Rect{300, 200, 700, 600} << screen << u"Warning"_s << QMessageBox::Warning << QString();
-        QTest::newRow("error, centred") << MessageType::Error << Rect{300, 200, 700, 600} << screen << u"Error"_s << QMessageBox::Critical << QString();
-        QTest::newRow("window below the bottom") << MessageType::Warning << Rect{300, 700, 700, 1100} << Rect{0, 0, 1024, 728} << u"Warning"_s << QMessageBox::Warning << u"bottom"_s;
-        QTest::newRow("window off the left edge") << MessageType::Error << Rect{-395, 200, 5, 600} << screen << u"Error"_s << QMessageBox::Critical << u"left"_s;
-        QTest::newRow("task bar at the top") << MessageType::Warning << Rect{300, -300, 700, 100} << Rect{0, 40, 1024, 768} << u"Warning"_s << QMessageBox::Warning << u"top"_s;
+        QTest::newRow("warning, centred") << MessageType::Warning << Rect{300, 200, 700, 600} << screen << u"警告"_s << QMessageBox::Warning << QString();
+        QTest::newRow("error, centred") << MessageType::Error << Rect{300, 200, 700, 600} << screen << u"エラー"_s << QMessageBox::Critical << QString();
+        QTest::newRow("window below the bottom") << MessageType::Warning << Rect{300, 700, 700, 1100} << Rect{0, 0, 1024, 728} << u"警告"_s << QMessageBox::Warning << u"bottom"_s;
+        QTest::newRow("window off the left edge") << MessageType::Error << Rect{-395, 200, 5, 600} << screen << u"エラー"_s << QMessageBox::Critical << u"left"_s;
+        QTest::newRow("task bar at the top") << MessageType::Warning << Rect{300, -300, 700, 100} << Rect{0, 40, 1024, 768} << u"警告"_s << QMessageBox::Warning << u"top"_s;
         // clang-format on
     }
     void showCentered() {
@@ -110,13 +110,46 @@ class TestMessageBox : public QObject {
         }
     }
 
+    void captionsAndButtons_data() {
+        QTest::addColumn<MessageType>("type");
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("defaultButton");
+        const int question = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+        // clang-format off
+        QTest::newRow("warning")     << MessageType::Warning      << int(QMessageBox::Ok) << QStringLiteral("警告") << QStringList{QStringLiteral("OK")} << int(QMessageBox::Ok);
+        QTest::newRow("error")       << MessageType::Error        << int(QMessageBox::Ok) << QStringLiteral("エラー") << QStringList{QStringLiteral("OK")} << int(QMessageBox::Ok);
+        QTest::newRow("information") << MessageType::Information  << int(QMessageBox::Ok) << QStringLiteral("情報") << QStringList{QStringLiteral("OK")} << int(QMessageBox::Ok);
+        QTest::newRow("save?")       << MessageType::Confirmation << question << QStringLiteral("確認") << QStringList{QStringLiteral("保存する(&S)"), QStringLiteral("キャンセル"), QStringLiteral("保存しない(&N)")} << int(QMessageBox::Save);
+        // clang-format on
+    }
+
+    // A message of the row's type and buttons in the Japanese window; its caption and button
+    // texts are Japanese (OK stays OK), with the row's default button.
+    void captionsAndButtons() {
+        QFETCH(MessageType, type);
+        QFETCH(int, buttons);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, texts);
+        QFETCH(int, defaultButton);
+        mirelto::test::FakePlatform platform;
+        QWidget window;
+        mirelto::ShowMessageCentered(QStringLiteral("?"), type,
+                                     QMessageBox::StandardButtons(buttons), 0, &window);
+        QCOMPARE(platform.boxes.size(), 1);
+        QCOMPARE(platform.boxes.front().caption, caption);
+        QCOMPARE(platform.boxes.front().buttonTexts, texts);
+        QCOMPARE(int(platform.boxes.front().defaultButton), defaultButton);
+    }
+
     // No window given and no main window; show a warning; the box is still shown, unparented.
     void showWithoutWindow() {
         mirelto::test::FakePlatform platform;
         mirelto::ShowMessageCentered(u"Qに値を入力してください"_s, MessageType::Warning,
                                      QMessageBox::Ok, 0, nullptr);
         QCOMPARE(platform.boxes.size(), 1);
-        QCOMPARE(platform.boxes.front().caption, u"Warning"_s);
+        QCOMPARE(platform.boxes.front().caption, u"警告"_s);
         QCOMPARE(platform.boxes.front().parent, nullptr);
     }
 };

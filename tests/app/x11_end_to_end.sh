@@ -9,13 +9,22 @@
 set -euo pipefail
 
 binary=$1
-work=$2
-rm -rf "$work"
-mkdir -p "$work"
+# A folder of this run's own under $2: the check of the user's settings at the end looks for it,
+# so a path an older run left there cannot be taken for this run's.
+rm -rf "$2"
+mkdir -p "$2"
+work=$(mktemp -d "$2/run.XXXXXX")
 
 caption='３次LPF/HPF Ver1.00'
 source "$(dirname "$0")/x11_desktop.sh"
 start_xvfb "$work/xvfb.log"
+
+# The calculator and the window manager with a home of their own: the recent list the calculator
+# keeps goes there, and the user's settings must name no file of this run at the end.
+real_settings="${XDG_CONFIG_HOME:-$HOME/.config}/Mirelto"
+mkdir -p "$work/home"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_DATA_HOME="$work/home/.local/share"
 
 start_openbox "$work"
 
@@ -85,13 +94,13 @@ import -window "$window" "$work/after_calculation.png"
 click 77 42
 xdotool key --clearmodifiers ctrl+a BackSpace
 click 54 371
-box=$(timeout 10 xdotool search --sync --name '^Warning$' | head -n 1) || fail "no warning box"
+box=$(timeout 10 xdotool search --sync --name '^警告$' | head -n 1) || fail "no warning box"
 read -r bx by bw bh <<< "$(frame_of "$box")"
 read -r fx fy fw fh <<< "$(frame_of "$window")"
 within_1px "warning box centre x" $((bx + bw / 2)) $((fx + fw / 2))
 within_1px "warning box centre y" $((by + bh / 2)) $((fy + fh / 2))
 xdotool key Return
-wait_until eval "! xdotool search --name '^Warning\$' > /dev/null 2>&1" ||
+wait_until eval "! xdotool search --name '^警告\$' > /dev/null 2>&1" ||
     fail "the warning box did not close"
 
 # A design given on the command line.
@@ -126,6 +135,11 @@ timeout 10 xclip -selection clipboard -o > "$work/design_clipboard.txt" ||
     fail "clipboard unreadable after opening a design"
 cmp "$work/expected_design_report.txt" "$work/design_clipboard.txt" ||
     fail "the opened design's report differs: $(od -c "$work/design_clipboard.txt" | head -20)"
+
+! grep -rqF "$work" "$real_settings" 2> /dev/null ||
+    fail "the run wrote into the user's settings in $real_settings"
+grep -q 'high pass.mirelto' "$XDG_CONFIG_HOME/Mirelto/mirelto.conf" ||
+    fail "the design opened is not in the run's own recent list"
 
 echo "x11 end-to-end: window $window, client $geometry, frame ${fw}x$fh at $fx,$fy in work area" \
     "${wa_w}x$wa_h at $wa_x,$wa_y, warning box ${bw}x$bh at $bx,$by, report copied" \

@@ -27,6 +27,7 @@ DesignFile LowPass() {
     const auto& shown = test::kDefaultLowPassShown;
     d.parts = {"22k", "22k", "22k", shown[0], shown[1], shown[2]};
     d.result = {shown[3], shown[4], shown[5]};
+    d.command = ResultCommand::Constants;
     d.series = {"24", "24", "24", "6", "6", "6"};
     return d;
 }
@@ -37,12 +38,14 @@ DesignFile HighPassWithEverything() {
     d.request = {"1k", " 2.2k ", ""};
     d.parts = {"", "", "", "4µ7", "4.7µ", "3n3"};
     d.result = {"", "", ""};
+    d.command = ResultCommand::TransferFunction;
     d.series = {"∞", "inf", "192", "0", "6", "6"};
     AnalysisSettings a;
     a.preset = {"Chebyshev 0.5 dB (ripple edge)", "1k"};
     a.opAmpGbw = "1M";
     a.tolerance = {{"1", "0.5 %", "500m", "5", "5", "10"}, true, 12345, "18446744073709551615"};
     a.optimiser = {3, 24};
+    a.ranking = "cutoff";
     d.analysis = a;
     d.note = "Prototype 2 \"B\"\n\tfor the mixer — 試作\r\n";
     return d;
@@ -59,6 +62,20 @@ TEST(DesignFileTest, RoundTripKeepsEveryText) {
         EXPECT_EQ(std::get<DesignFile>(read), design) << bytes;
         EXPECT_EQ(SerialiseDesignFile(std::get<DesignFile>(read)), bytes);
     }
+}
+
+// A file of an older version of the program, without the result's command and the ranking:
+// read as neither known, and written again without them, byte for byte.
+TEST(DesignFileTest, OlderFileWithoutCommandOrRanking) {
+    DesignFile older = HighPassWithEverything();
+    older.command = ResultCommand::Unknown;
+    older.analysis->ranking.clear();
+    const std::string bytes = SerialiseDesignFile(older);
+    EXPECT_EQ(bytes.find("\"command\""), std::string::npos) << bytes;
+    EXPECT_EQ(bytes.find("\"ranking\""), std::string::npos) << bytes;
+    const DesignFileRead read = ParseDesignFile(bytes);
+    ASSERT_TRUE(std::holds_alternative<DesignFile>(read)) << bytes;
+    EXPECT_EQ(std::get<DesignFile>(read), older);
 }
 
 // Non-ASCII texts are written as UTF-8, not as escapes, so the file reads as the window shows it.
@@ -130,7 +147,7 @@ const std::string kSaved = SerialiseDesignFile(HighPassWithEverything());
 INSTANTIATE_TEST_SUITE_P(Table, BadBytesTest, testing::Values(
     BadBytes{"Empty", "", DesignFileProblem::Empty, ""},
     BadBytes{"Blank", " \n\t\r\n", DesignFileProblem::Empty, ""},
-    BadBytes{"Truncated", kSaved.substr(0, kSaved.size() / 2), DesignFileProblem::Truncated, ""},
+    BadBytes{"Truncated", kSaved.substr(0, kSaved.find("\"analysis\"")), DesignFileProblem::Truncated, ""},
     BadBytes{"NotJson", "mode = LPF\n", DesignFileProblem::NotJson, "", 1},
     BadBytes{"TrailingGarbage", kSaved + "x", DesignFileProblem::NotJson, ""},
     BadBytes{"Array", "[1, 2, 3]", DesignFileProblem::NotOurs, ""},
@@ -153,6 +170,10 @@ INSTANTIATE_TEST_SUITE_P(Table, BadBytesTest, testing::Values(
     BadBytes{"UnknownPreset", Edited("Chebyshev 0.5 dB (ripple edge)", "Cauer"), DesignFileProblem::BadValue, "analysis.preset.response"},
     BadBytes{"Steps7", Edited("\"steps\": 3", "\"steps\": 7"), DesignFileProblem::BadValue, "analysis.optimiser.steps"},
     BadBytes{"GivenSeries7", Edited("\"givenSeries\": 24", "\"givenSeries\": 7"), DesignFileProblem::BadValue, "analysis.optimiser.givenSeries"},
+    BadBytes{"CommandUnknown", Edited("\"transfer\"", "\"rounded\""), DesignFileProblem::BadValue, "command"},
+    BadBytes{"CommandEmpty", Edited("\"transfer\"", "\"\""), DesignFileProblem::BadValue, "command"},
+    BadBytes{"CommandNumber", Edited("\"transfer\"", "2"), DesignFileProblem::WrongType, "command"},
+    BadBytes{"RankingUnknown", Edited("\"cutoff\"", "\"best\""), DesignFileProblem::BadValue, "analysis.optimiser.ranking"},
     BadBytes{"NoteNumber", Edited("\"note\": \"", "\"note\": 5, \"x\": \""), DesignFileProblem::WrongType, "note"},
     BadBytes{"InvalidUtf8", Edited("4µ7", "4\xB5" "7"), DesignFileProblem::NotUtf8, ""},
     BadBytes{"Overlong", Edited("3n3", "3\xC0\xAF"), DesignFileProblem::NotUtf8, ""},

@@ -27,7 +27,7 @@ TEST(OpAmpSettingFile, RoundTripAndAbsence) {
     setting.figures[static_cast<std::size_t>(OpAmpFigure::VoltageNoise)] = "4n";
     setting.bandLow = "20";
     setting.bandHigh = "20k";
-    setting.amplitude = "2";
+    setting.amplitude = std::string("2");  // GCC 12 -Wrestrict misfires on a 1-char literal here
     setting.compensate = true;
     design.opAmp = setting;
     const std::string bytes = SerialiseDesignFile(design);

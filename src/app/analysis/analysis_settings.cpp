@@ -5,6 +5,7 @@
 #include <QSpinBox>
 
 #include <mirelto/tools/presets.h>
+#include <mirelto/tools/ranking.h>
 #include <mirelto/tools/tolerance.h>
 
 #include "analysis/analysis_window.h"
@@ -51,6 +52,10 @@ void ApplyAnalysisSettings(TFormAnalysis& analysis, const AnalysisSettings& sett
         IndexOfData(*analysis.ComboBoxSteps, settings.optimiser.steps));
     analysis.ComboBoxGivenSeries->setCurrentIndex(
         IndexOfData(*analysis.ComboBoxGivenSeries, settings.optimiser.givenSeries));
+    if (const std::optional<Ranking> ranking = ParseRanking(settings.ranking)) {
+        analysis.ComboBoxRanking->setCurrentIndex(
+            IndexOfData(*analysis.ComboBoxRanking, static_cast<int>(*ranking)));
+    }
 }
 
 AnalysisSettings AnalysisSettingsShown(const TFormAnalysis& analysis) {
@@ -71,6 +76,8 @@ AnalysisSettings AnalysisSettingsShown(const TFormAnalysis& analysis) {
     settings.tolerance.seed = analysis.EditSeed->text().toStdString();
     settings.optimiser.steps = analysis.ComboBoxSteps->currentData().toLongLong();
     settings.optimiser.givenSeries = analysis.ComboBoxGivenSeries->currentData().toLongLong();
+    settings.ranking = std::string(
+        RankingName(static_cast<Ranking>(analysis.ComboBoxRanking->currentData().toInt())));
     return settings;
 }
 

@@ -1,5 +1,6 @@
 #include "calculator/main_window.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QKeyEvent>
@@ -293,6 +294,14 @@ QPrinter& TFormMain::Printer() {
 
 void TFormMain::ButtonExitClick() {
     close();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!files_->MaySetDesignAside(this)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 }  // namespace mirelto

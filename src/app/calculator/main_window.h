@@ -82,6 +82,10 @@ class TFormMain : public QWidget, public Ui::TFormMain, public DesignSource {
 
     void ShowResults();
     void ClearResults();
+    // An opened design's result shown again from its parts as saved, by the transfer-function
+    // calculation: nothing is rounded again. One of the constant calculation keeps that command
+    // and its request, for the report and the analysis window's comparison.
+    void ShowSavedResult(bool byConstants);
 
     // The printer chosen last, made on first use (that loads the print system) together with
     // PrintDialog1, the dialog that chooses it; both are kept so a choice stays for the next print.
@@ -102,6 +106,8 @@ class TFormMain : public QWidget, public Ui::TFormMain, public DesignSource {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A changed design file is saved or given up first; without one it closes as it always has.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void FormCreate();

@@ -169,6 +169,27 @@ void TFormMain::ButtonTFClick() {
     }
 }
 
+void TFormMain::ShowSavedResult(bool byConstants) {
+    keptRequest_.reset();
+    ButtonTFClick();
+    DesignRecord& st = DesignState;
+    if (!byConstants || !st.ResultValid) {
+        return;
+    }
+    const PoleSet request = CurrentRequest().request;
+    st.Fa = request.fa;
+    st.Fo = request.fo;
+    st.Q = request.q;
+    st.ResR1 = st.R1;
+    st.ResR2 = st.R2;
+    st.ResR3 = st.R3;
+    st.ResC1 = st.C1;
+    st.ResC2 = st.C2;
+    st.ResC3 = st.C3;
+    st.ConstantMode = true;
+    NotifyAnalysis();
+}
+
 void TFormMain::ButtonClrClick() {
     for (QLineEdit* box : {EditFa, EditFo, EditQ, EditR1, EditR2, EditR3, EditFar, EditFor, EditQr,
                            EditC1, EditC2, EditC3}) {

@@ -43,6 +43,10 @@ DesignTexts TFormMain::Texts() const {
         design.parts[i] = parts[i]->text();
         design.series[i] = series[i]->currentText();
     }
+    if (DesignState.ResultValid) {
+        design.command =
+            DesignState.ConstantMode ? ResultCommand::Constants : ResultCommand::TransferFunction;
+    }
     return design;
 }
 
@@ -63,6 +67,9 @@ void TFormMain::ShowTexts(const DesignTexts& design) {
     for (std::size_t i = 0; i < kComponentCount; ++i) {
         parts[i]->setText(design.parts[i]);
         series[i]->setCurrentText(design.series[i]);
+    }
+    if (design.command != ResultCommand::Unknown) {
+        ShowSavedResult(design.command == ResultCommand::Constants);
     }
 }
 

@@ -1,7 +1,10 @@
 #include "desktop/message_box.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QWidget>
+
+#include <utility>
 
 namespace mirelto {
 
@@ -9,23 +12,39 @@ namespace {
 
 struct TypeLook {
     QMessageBox::Icon icon;
-    const char* caption;
+    QString caption;
 };
 
+// The toolkit's standard captions, in the window's language.
 TypeLook LookOf(MessageType type) {
     switch (type) {
         case MessageType::Warning:
-            return {QMessageBox::Warning, "Warning"};
+            return {QMessageBox::Warning, QCoreApplication::translate("MessageBox", "警告")};
         case MessageType::Error:
-            return {QMessageBox::Critical, "Error"};
+            return {QMessageBox::Critical, QCoreApplication::translate("MessageBox", "エラー")};
         case MessageType::Information:
-            return {QMessageBox::Information, "Information"};
+            return {QMessageBox::Information, QCoreApplication::translate("MessageBox", "情報")};
         case MessageType::Confirmation:
-            return {QMessageBox::Question, "Confirm"};
+            return {QMessageBox::Question, QCoreApplication::translate("MessageBox", "確認")};
         case MessageType::Custom:
             break;
     }
-    return {QMessageBox::NoIcon, ""};
+    return {QMessageBox::NoIcon, QString()};
+}
+
+// The toolkit names its buttons in English when no translation of its own is installed; those
+// a question asks with are named in the window's language.
+void NameButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, QString> names[] = {
+        {QMessageBox::Save, QCoreApplication::translate("MessageBox", "保存する(&S)")},
+        {QMessageBox::Discard, QCoreApplication::translate("MessageBox", "保存しない(&N)")},
+        {QMessageBox::Cancel, QCoreApplication::translate("MessageBox", "キャンセル")},
+    };
+    for (const auto& [button, name] : names) {
+        if (QAbstractButton* shown = box.button(button)) {
+            shown->setText(name);
+        }
+    }
 }
 
 QWidget* MainWindowOr(QWidget* window) {
@@ -50,10 +69,13 @@ int ShowMessageCentered(const QString& text, MessageType type, QMessageBox::Stan
                         int /*helpContext*/, QWidget* window) {
     window = MainWindowOr(window);
     const TypeLook look = LookOf(type);
-    QMessageBox box(look.icon, QString::fromLatin1(look.caption), text, buttons, window);
+    QMessageBox box(look.icon, look.caption, text, buttons, window);
     if (buttons.testFlag(QMessageBox::Ok)) {
         box.setDefaultButton(QMessageBox::Ok);
+    } else if (buttons.testFlag(QMessageBox::Save)) {
+        box.setDefaultButton(QMessageBox::Save);
     }
+    NameButtons(box);
     if (!window) {
         return CurrentPlatform().ExecModal(box);
     }

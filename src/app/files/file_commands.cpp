@@ -1,6 +1,7 @@
 #include "files/file_commands.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -11,31 +12,29 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QSaveFile>
-#include <QSettings>
 #include <QShortcut>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
 #include <variant>
+
+#include <mirelto/values/eseries.h>
 
 #include "analysis/analysis_settings.h"
 #include "analysis/analysis_window.h"
 #include "analysis/tools/analysis_window_optimise.h"
 #include "desktop/error_display.h"
 #include "desktop/message_box.h"
+#include "desktop/saving.h"
 
 namespace mirelto {
 
 namespace {
 
 const QString kSuffix = QStringLiteral("mirelto");
-const QString kRecentKey = QStringLiteral("recentFiles");
-
-QSettings Settings() {
-    return QSettings(QStringLiteral("Mirelto"), QStringLiteral("mirelto"));
-}
-
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -59,10 +58,12 @@ QString DroppedDesign(const QMimeData* data) {
 }  // namespace
 
 FileCommands::FileCommands(DesignSource& source)
-    : QObject(&source.Window()), source_(source), form_(source.Window()) {
-    // Shortcuts only: the main window keeps its layout and caption.
-    const auto shortcut = [this](const QKeySequence& keys,
-                                 void (FileCommands::*command)(QWidget*)) {
+    : QObject(&source.Window()),
+      source_(source),
+      form_(source.Window()),
+      changes_([this] { return CurrentDesign(); }, this) {
+    // Shortcuts only: the main window keeps its layout.
+    const auto shortcut = [this](const QKeySequence& keys, auto command) {
         auto* key = new QShortcut(keys, &form_);
         connect(key, &QShortcut::activated, this,
                 [this, command] { RunGuarded([this, command] { (this->*command)(&form_); }); });
@@ -72,6 +73,7 @@ FileCommands::FileCommands(DesignSource& source)
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &FileCommands::SaveAs);
     form_.setAcceptDrops(true);
     form_.installEventFilter(this);
+    changes_.Watch(form_);
 }
 
 QString FileCommands::OpenProblemText(const QString& fileName, const DesignFileError& error) {
@@ -131,7 +133,39 @@ void FileCommands::Fail(const QString& text, QWidget* over) {
     ShowMessageCentered(text, MessageType::Error, QMessageBox::Ok, 0, over ? over : &form_);
 }
 
+bool FileCommands::MaySetDesignAside(QWidget* over) {
+    switch (changes_.Ask(over ? over : &form_)) {
+        case SetAside::Save:
+            return SaveTo(current_, over);
+        case SetAside::Discard:
+            return true;
+        case SetAside::Cancel:
+            break;
+    }
+    return false;
+}
+
+void FileCommands::OpenAfterAsking(const QString& path, QWidget* over) {
+    if (MaySetDesignAside(over)) {
+        OpenFile(path, over);
+    }
+}
+
+void FileCommands::OpenRecent(const QString& path, QWidget* over) {
+    if (!QFileInfo::exists(path)) {
+        ForgetRecentFile(path);
+        Fail(tr("%1 はもうありません。最近使ったファイルの一覧から外しました。")
+                 .arg(QDir::toNativeSeparators(path)),
+             over);
+        return;
+    }
+    OpenAfterAsking(path, over);
+}
+
 void FileCommands::Open(QWidget* over) {
+    if (!MaySetDesignAside(over)) {
+        return;
+    }
     const QString path = CurrentPlatform().GetOpenFileName(
         over, tr("設計ファイルを開く"), QFileInfo(current_).absolutePath(),
         tr("設計ファイル (*.mirelto);;すべてのファイル (*)"));
@@ -141,6 +175,10 @@ void FileCommands::Open(QWidget* over) {
 }
 
 bool FileCommands::OpenFile(const QString& path, QWidget* over) {
+    if (path.isEmpty()) {
+        Fail(tr("開くファイルの名前がありません。"), over);
+        return false;
+    }
     const DesignFileRead read = LoadDesignFile(QFile::encodeName(path).toStdString());
     if (const auto* error = std::get_if<DesignFileError>(&read)) {
         Fail(OpenProblemText(QFileInfo(path).fileName(), *error), over);
@@ -148,13 +186,15 @@ bool FileCommands::OpenFile(const QString& path, QWidget* over) {
     }
     ShowDesign(std::get<DesignFile>(read));
     current_ = path;
-    Remember(path);
+    RememberRecentFile(path);
+    changes_.Settled(path);
     return true;
 }
 
 void FileCommands::ShowDesign(const DesignFile& design) {
     DesignTexts texts;
     texts.isLpf = design.isLpf;
+    texts.command = design.command;
     for (std::size_t i = 0; i < 3; ++i) {
         texts.request[i] = FromUtf8(design.request[i]);
         texts.result[i] = FromUtf8(design.result[i]);
@@ -163,27 +203,31 @@ void FileCommands::ShowDesign(const DesignFile& design) {
         texts.parts[i] = FromUtf8(design.parts[i]);
         texts.series[i] = FromUtf8(design.series[i]);
     }
-    source_.ShowTexts(texts);
+    // The analysis settings first: a result shown again is drawn with them.
     if (!analysis_) {
         if (design.analysis) {
             keptSettings_ = design.analysis;
         }
         keptOpAmp_ = design.opAmp;
         keptNote_ = FromUtf8(design.note);
-        return;
+    } else {
+        if (design.analysis) {
+            ApplyAnalysisSettings(*analysis_, *design.analysis);
+        }
+        ApplyOpAmpSetting(*analysis_, design.opAmp);
+        noteEdit_->setPlainText(FromUtf8(design.note));
     }
-    if (design.analysis) {
-        ApplyAnalysisSettings(*analysis_, *design.analysis);
+    source_.ShowTexts(texts);
+    if (analysis_) {
+        analysis_->OptimiseTab().InputChanged();
     }
-    ApplyOpAmpSetting(*analysis_, design.opAmp);
-    noteEdit_->setPlainText(FromUtf8(design.note));
-    analysis_->OptimiseTab().InputChanged();
 }
 
 DesignFile FileCommands::CurrentDesign() const {
     const DesignTexts texts = source_.Texts();
     DesignFile design;
     design.isLpf = texts.isLpf;
+    design.command = texts.command;
     for (std::size_t i = 0; i < 3; ++i) {
         design.request[i] = ToUtf8(texts.request[i]);
         design.result[i] = ToUtf8(texts.result[i]);
@@ -192,7 +236,7 @@ DesignFile FileCommands::CurrentDesign() const {
         design.parts[i] = ToUtf8(texts.parts[i]);
         design.series[i] = ToUtf8(texts.series[i]);
     }
-    if (analysis_) {
+    if (analysis_ && noteEdit_) {
         design.analysis = AnalysisSettingsShown(*analysis_);
         design.opAmp = OpAmpSettingShown(*analysis_);
         design.note = ToUtf8(noteEdit_->toPlainText());
@@ -204,70 +248,46 @@ DesignFile FileCommands::CurrentDesign() const {
     return design;
 }
 
-void FileCommands::Save(QWidget* over) {
-    if (current_.isEmpty()) {
-        SaveAs(over);
-    } else {
-        SaveTo(current_, over);
-    }
+bool FileCommands::Save(QWidget* over) {
+    return current_.isEmpty() ? SaveAs(over) : SaveTo(current_, over);
 }
 
-void FileCommands::SaveAs(QWidget* over) {
+bool FileCommands::SaveAs(QWidget* over) {
     QString filter = tr("設計ファイル (*.mirelto)");
     const QString suggested = current_.isEmpty() ? QStringLiteral("design.mirelto") : current_;
     QString path = CurrentPlatform().GetSaveFileName(over, tr("設計ファイルを保存"), suggested,
                                                      filter, &filter);
     if (path.isEmpty()) {
-        return;
+        return false;
     }
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QLatin1Char('.') + kSuffix;
     }
-    SaveTo(path, over);
+    return SaveTo(path, over);
 }
 
 bool FileCommands::SaveTo(const QString& path, QWidget* over) {
     const std::string bytes = SerialiseDesignFile(CurrentDesign());
-    // Written under a temporary name and renamed over the old file only once complete.
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
-    // QSaveFile reports a failed flush but still commits, renaming the cut file over the old one.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                             static_cast<qint64>(bytes.size()) &&
-                         file.error() == QFileDevice::NoError && file.commit();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        Fail(tr("%1 を保存できません。\n%2").arg(QFileInfo(path).fileName(), reason), over);
+    const QString reason =
+        SaveWhole(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!reason.isEmpty()) {
+        ShowSaveFailure(path, reason, over ? over : &form_);
         return false;
     }
     current_ = path;
-    Remember(path);
+    RememberRecentFile(path);
+    changes_.Settled(path);
     return true;
-}
-
-QStringList FileCommands::RecentFiles() const {
-    QStringList recent = Settings().value(kRecentKey).toStringList();
-    return recent.mid(0, kMostRecentFiles);
-}
-
-void FileCommands::Remember(const QString& path) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList recent = RecentFiles();
-    recent.removeAll(absolute);
-    recent.prepend(absolute);
-    Settings().setValue(kRecentKey, recent.mid(0, kMostRecentFiles));
 }
 
 void FileCommands::FillRecentMenu(QMenu& menu, QWidget* over) {
     menu.clear();
-    const QStringList recent = RecentFiles();
+    const QStringList recent = DropGoneRecentFiles();
     for (int i = 0; i < recent.size(); ++i) {
         const QString path = recent[i];
         QAction* action = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
         connect(action, &QAction::triggered, this,
-                [this, path, over] { RunGuarded([this, path, over] { OpenFile(path, over); }); });
+                [this, path, over] { RunGuarded([this, path, over] { OpenRecent(path, over); }); });
     }
     if (recent.isEmpty()) {
         menu.addAction(tr("(なし)"))->setEnabled(false);
@@ -275,11 +295,12 @@ void FileCommands::FillRecentMenu(QMenu& menu, QWidget* over) {
 }
 
 void FileCommands::AnalysisWindowMade(TFormAnalysis& analysis) {
+    // Settings the file did not hold take the window's defaults: no change of the design.
+    const bool unchanged = !changes_.Changed();
     analysis_ = &analysis;
     auto* bar = new QMenuBar(&analysis);
     QMenu* file = bar->addMenu(tr("ファイル(&F)"));
-    const auto add = [&](const QString& text, const QKeySequence& keys,
-                         void (FileCommands::*command)(QWidget*)) {
+    const auto add = [&](const QString& text, const QKeySequence& keys, auto command) {
         QAction* action = file->addAction(text);
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, [this, command, &analysis] {
@@ -310,6 +331,10 @@ void FileCommands::AnalysisWindowMade(TFormAnalysis& analysis) {
         ApplyOpAmpSetting(analysis, keptOpAmp_);
         keptOpAmp_.reset();
     }
+    changes_.Watch(analysis);
+    if (unchanged) {
+        changes_.Reshown();
+    }
 }
 
 bool FileCommands::eventFilter(QObject* watched, QEvent* event) {
@@ -327,7 +352,7 @@ bool FileCommands::eventFilter(QObject* watched, QEvent* event) {
             drop->acceptProposedAction();
             // Opened once the drop has ended: a message box must not run inside the drag.
             QMetaObject::invokeMethod(
-                this, [this, path] { RunGuarded([this, path] { OpenFile(path, &form_); }); },
+                this, [this, path] { RunGuarded([this, path] { OpenAfterAsking(path, &form_); }); },
                 Qt::QueuedConnection);
         }
         return true;

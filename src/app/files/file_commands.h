@@ -16,6 +16,8 @@
 #include <optional>
 
 #include "design_file.h"
+#include "files/change_tracker.h"
+#include "files/recent_files.h"
 #include "source/design_source.h"
 
 class QMenu;
@@ -25,9 +27,6 @@ class QWidget;
 namespace mirelto {
 
 class TFormAnalysis;
-
-// How many files the recent list keeps.
-inline constexpr int kMostRecentFiles = 8;
 
 class FileCommands : public QObject {
     Q_OBJECT
@@ -40,16 +39,19 @@ class FileCommands : public QObject {
     void Open(QWidget* over);
     // Opens the design at `path`; false (after saying why) when it is none.
     bool OpenFile(const QString& path, QWidget* over);
-    // Saves to the file in use, or asks for one as SaveAs does.
-    void Save(QWidget* over);
-    void SaveAs(QWidget* over);
+    // Saves to the file in use, or asks for one as SaveAs does; false when nothing was saved.
+    bool Save(QWidget* over);
+    bool SaveAs(QWidget* over);
+    // Before the design in the windows is set aside (the program closed, another file opened):
+    // a changed design asks whether to save it; false when the user cancels or the save fails.
+    bool MaySetDesignAside(QWidget* over);
     // Writes the design the windows show to `path`; false (after saying why) when it fails.
     bool SaveTo(const QString& path, QWidget* over);
 
     // The file opened or saved last; empty before.
     const QString& CurrentFile() const { return current_; }
     // The recent list, newest first.
-    QStringList RecentFiles() const;
+    QStringList RecentFiles() const { return RecentFileList(); }
 
     // What the windows show, as a design file holds it.
     DesignFile CurrentDesign() const;
@@ -66,7 +68,10 @@ class FileCommands : public QObject {
 
   private:
     void ShowDesign(const DesignFile& design);
-    void Remember(const QString& path);
+    // Opens a file of the recent list; one that has gone is said so and taken off the list.
+    void OpenRecent(const QString& path, QWidget* over);
+    // Opens `path` once a changed design has been saved or given up.
+    void OpenAfterAsking(const QString& path, QWidget* over);
     void FillRecentMenu(QMenu& menu, QWidget* over);
     void Fail(const QString& text, QWidget* over);
 
@@ -79,6 +84,7 @@ class FileCommands : public QObject {
     std::optional<OpAmpSetting> keptOpAmp_;
     QString keptNote_;
     QPlainTextEdit* noteEdit_ = nullptr;
+    ChangeTracker changes_;
 };
 
 }  // namespace mirelto

@@ -14,6 +14,8 @@
 #include <mirelto/design/constant_calculation.h>
 #include <mirelto/response/analysis.h>
 
+#include "design_file.h"
+
 class QObject;
 class QWidget;
 
@@ -27,6 +29,8 @@ struct DesignTexts {
     std::array<QString, 3> result;                // the fa, fo, Q result boxes
     std::array<QString, kComponentCount> parts;   // R1..R3, C1..C3
     std::array<QString, kComponentCount> series;  // the selectors of R1..R3, C1..C3
+    // The calculation that made the result shown; Unknown when no result stands.
+    ResultCommand command = ResultCommand::Unknown;
     friend bool operator==(const DesignTexts&, const DesignTexts&) = default;
 };
 
@@ -45,8 +49,9 @@ class DesignSource {
     // The input of the last successful calculation, for a window made after it; none before.
     virtual const std::optional<AnalysisInput>& LastResult() const = 0;
 
-    // Shows a design as given (an opened file): its form, boxes and selectors. No result is valid
-    // afterwards: printing and copying wait for the next calculation, as in a fresh window.
+    // Shows a design as given (an opened file): its form, boxes and selectors. A result made by
+    // `command` is shown again from the parts as given, without rounding anything again; without
+    // one no result is valid: printing and copying wait for the next calculation.
     virtual void ShowTexts(const DesignTexts& design) = 0;
     // Writes fa, fo and Q into the request boxes (a preset), calculating nothing.
     virtual void ApplyRequest(const std::array<QString, 3>& request) = 0;

@@ -1,5 +1,6 @@
 #include "analysis/response/analysis_window_response.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QCheckBox>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 #include <QTimer>
 
 #include <cmath>
-#include <stdexcept>
 #include <string_view>
 
 #include <mirelto/values/value_text.h>
@@ -20,6 +20,7 @@
 #include "analysis/shared/analysis_window_worker.h"
 #include "desktop/error_display.h"
 #include "desktop/platform.h"
+#include "desktop/saving.h"
 #include "desktop/table_copy.h"
 #include "desktop/value_text_qt.h"
 #include "ui_analysis_window.h"
@@ -34,11 +35,6 @@ QString PngFilter() {
 
 QString SvgFilter() {
     return ResponsePanel::tr("SVG 画像 (*.svg)");
-}
-
-[[noreturn]] void FailToSave(const QString& path) {
-    throw std::runtime_error(
-        ResponsePanel::tr("グラフを保存できませんでした: %1").arg(path).toStdString());
 }
 
 }  // namespace
@@ -221,23 +217,24 @@ void ResponsePanel::SaveImage() {
         suffix = filter == SvgFilter() ? QStringLiteral("svg") : QStringLiteral("png");
         path += QLatin1Char('.') + suffix;
     }
+    // Drawn in memory, then written whole: a failure names the file and the system's reason.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     if (suffix == QLatin1String("svg")) {
         const QSize size = form_.ChartArea->size();
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(window_.windowTitle());
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            FailToSave(path);
-        }
+        svg.setTitle(QString(window_.windowTitle()).remove(QStringLiteral("[*]")));
+        QPainter painter(&svg);
         charts_.Render(painter);
-        if (!painter.end() || QFileInfo(path).size() == 0) {
-            FailToSave(path);
-        }
-    } else if (!charts_.Image().save(path, "PNG")) {
-        FailToSave(path);
+    } else {
+        charts_.Image().save(&buffer, "PNG");
+    }
+    if (const QString reason = SaveWhole(path, bytes); !reason.isEmpty()) {
+        ShowSaveFailure(path, reason, &window_);
     }
 }
 

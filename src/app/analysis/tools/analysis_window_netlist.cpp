@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +13,8 @@
 #include <mirelto/tools/netlist.h>
 
 #include "desktop/error_display.h"
-#include "desktop/message_box.h"
 #include "desktop/platform.h"
+#include "desktop/saving.h"
 #include "ui_analysis_window.h"
 
 namespace mirelto {
@@ -78,17 +77,9 @@ void NetlistPanel::Save() {
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".cir");
     }
-    const QByteArray bytes = text_.toUtf8();
-    // Unbuffered: a buffered QSaveFile commits even after a failed flush.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(bytes) == bytes.size() &&
-                         file.error() == QFileDevice::NoError && file.commit();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        ShowMessageCentered(tr("%1 を保存できません。\n%2").arg(QFileInfo(path).fileName(), reason),
-                            MessageType::Error, QMessageBox::Ok, 0, window_);
+    const QString reason = SaveWhole(path, text_.toUtf8());
+    if (!reason.isEmpty()) {
+        ShowSaveFailure(path, reason, window_);
     }
 }
 
