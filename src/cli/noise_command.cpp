@@ -26,9 +26,10 @@ std::string NoiseText(const NoiseResult& r, double temperature) {
         const auto source = static_cast<NoiseSource>(s);
         std::string name = Concat("  ", NoiseSourceName(source));
         name.resize(8, ' ');
-        const OpAmpFigure density = source == NoiseSource::VoltageNoise   ? OpAmpFigure::VoltageNoise
-                                    : source == NoiseSource::CurrentNoise ? OpAmpFigure::CurrentNoise
-                                                                          : OpAmpFigure::Gbw;
+        const OpAmpFigure density = source == NoiseSource::VoltageNoise ? OpAmpFigure::VoltageNoise
+                                    : source == NoiseSource::CurrentNoise
+                                        ? OpAmpFigure::CurrentNoise
+                                        : OpAmpFigure::Gbw;
         const bool missing =
             std::find(r.missing.begin(), r.missing.end(), density) != r.missing.end();
         text += missing ? Concat(name, "   (not given)\n")

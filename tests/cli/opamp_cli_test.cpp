@@ -1,8 +1,8 @@
 // The op-amp on the command line as a user runs it: the noise document's shape, the op-amp
 // warnings as codes in the JSON, a user's own table in the config directory, compensation that
 // cannot reach its request, and the bad command lines, each a row.
-#include <filesystem>
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include <fstream>
 #include <nlohmann/json.hpp>

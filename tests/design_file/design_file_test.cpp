@@ -14,8 +14,8 @@
 #include <mirelto/tools/tolerance.h>
 
 #include "design_file.h"
-#include "test_support.h"
 #include "design_save.h"
+#include "test_support.h"
 
 namespace mirelto {
 namespace {

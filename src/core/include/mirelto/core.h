@@ -41,8 +41,8 @@
 #include "mirelto/tools/optimise.h"
 #include "mirelto/tools/presets.h"
 #include "mirelto/tools/ranking.h"
-#include "mirelto/tools/signal_limits.h"
 #include "mirelto/tools/run_control.h"
+#include "mirelto/tools/signal_limits.h"
 #include "mirelto/tools/spread.h"
 #include "mirelto/tools/tolerance.h"
 
