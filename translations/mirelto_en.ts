@@ -801,6 +801,14 @@ fa=fo, Q=1.0 gives the Butterworth (maximally flat) response.
         <source>開くファイルの名前がありません。</source>
         <translation>No file name was given to open.</translation>
     </message>
+    <message>
+        <source>保存すると %1 MB になり、開ける大きさ (1 MB) を超えます。メモを短くしてください。</source>
+        <translation>Saved, it would be %1 MB, over the 1 MB a design file may have. Shorten the note.</translation>
+    </message>
+    <message>
+        <source>「%1」がこのままでは、保存したファイルを開けません。</source>
+        <translation>With "%1" as it is, the saved file could not be opened.</translation>
+    </message>
 </context>
 <context>
     <name>mirelto::NetlistPanel</name>

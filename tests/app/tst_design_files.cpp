@@ -311,16 +311,22 @@ class TestDesignFiles : public QObject {
     }
 
     void failedSave_data() {
-        QTest::addColumn<bool>("readOnlyDirectory");
-        QTest::newRow("read-only directory") << true;
-        QTest::newRow("disk full (file size limit)") << false;
+        QTest::addColumn<int>("how");  // 0 read-only folder, 1 full disk, 2 a note too long to open
+        QTest::addColumn<QString>("reason");
+        // clang-format off
+        QTest::newRow("read-only directory") << 0 << u"Permission denied"_s;
+        QTest::newRow("disk full (file size limit)") << 1 << u"File too large"_s;
+        QTest::newRow("note past the reading limit") << 2 << u"保存すると 1.0 MB になり、開ける大きさ (1 MB) を超えます。メモを短くしてください。"_s;
+        // clang-format on
     }
 
-    // A design file in use; the window changed and saved again where writing fails; an error box
-    // naming the file, the old file byte for byte, nothing else left in its directory.
+    // A design file in use; the window changed and saved again where writing fails, or with a
+    // note that would make a file too large to open; an error box naming the file, the old file
+    // byte for byte, nothing else left in its directory.
     void failedSave() {
-        QFETCH(bool, readOnlyDirectory);
-        if (readOnlyDirectory && ::geteuid() == 0) {
+        QFETCH(int, how);
+        QFETCH(QString, reason);
+        if (how == 0 && ::geteuid() == 0) {
             QSKIP("the superuser writes into read-only directories");
         }
         const QString folder = Path(u"kept"_s);
@@ -334,25 +340,30 @@ class TestDesignFiles : public QObject {
         ::getrlimit(RLIMIT_FSIZE, &limit);
         const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
         bool saved = true;
-        if (readOnlyDirectory) {
+        if (how == 0) {
             QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
             saved = form_->Files().SaveTo(path, form_.get());
             QFile::setPermissions(
                 folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        } else {
+        } else if (how == 1) {
             rlimit small = limit;
             small.rlim_cur = 16;
             ::setrlimit(RLIMIT_FSIZE, &small);
             saved = form_->Files().SaveTo(path, form_.get());
             ::setrlimit(RLIMIT_FSIZE, &limit);
+        } else {
+            auto* analysis = mirelto::test::OpenAnalysis(*form_);
+            QVERIFY(analysis);
+            auto* note = analysis->findChild<QPlainTextEdit*>(u"EditNote"_s);
+            QVERIFY(note);
+            note->setPlainText(QString(1024 * 1024, QLatin1Char('n')));
+            saved = form_->Files().SaveTo(path, form_.get());
         }
         std::signal(SIGXFSZ, previousSignal);
 
         QVERIFY(!saved);
         QCOMPARE(platform_->boxes.size(), 1);
-        // The full path and the system's reason.
-        const QString reason = readOnlyDirectory ? QStringLiteral("Permission denied")
-                                                 : QStringLiteral("File too large");
+        // The full path and the reason.
         QCOMPARE(platform_->boxes.front().text,
                  path + QStringLiteral(" を保存できません。\n") + reason);
         QCOMPARE(ReadBytes(path), old);

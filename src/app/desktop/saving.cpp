@@ -2,34 +2,24 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
-#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#include "file_saving.h"
 
 #include "desktop/message_box.h"
 
 namespace mirelto {
 
 QString SaveWhole(const QString& path, const QByteArray& bytes) {
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
-    // QSaveFile reports a failed flush but still commits, renaming the cut file over the old one.
-    // A short write is followed by another, so that the failure shows with its reason (a full
-    // disk, a file too large).
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    for (qint64 done = 0; written && done < bytes.size();) {
-        const qint64 count = file.write(bytes.constData() + done, bytes.size() - done);
-        written = count > 0;
-        done += std::max<qint64>(count, 0);
-    }
-    written = written && file.error() == QFileDevice::NoError && file.commit();
-    if (written) {
-        return {};
-    }
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
+    // The writer mirelto-cli uses too: pipes and devices written in place rather than replaced
+    // by a regular file, links kept, nothing partial left behind.
+    const int error = SaveFileWhole(QFile::encodeName(path).toStdString(),
+                                    std::string_view(bytes.constData(), bytes.size()));
+    return error == 0 ? QString() : QString::fromLocal8Bit(std::strerror(error));
 }
 
 void ShowSaveFailure(const QString& path, const QString& reason, QWidget* over) {

@@ -9,8 +9,8 @@ class QWidget;
 
 namespace mirelto {
 
-// Writes `bytes` to `path` under a temporary name and puts it in place only once complete; the
-// system's reason when that fails (the old file kept), else an empty text.
+// Writes `bytes` to `path` whole or not at all (SaveFileWhole); the system's reason when that
+// fails (the old file kept), else an empty text.
 QString SaveWhole(const QString& path, const QByteArray& bytes);
 
 // "<full path> を保存できません。" and the reason, in an error box centred over `over`.

@@ -1,5 +1,4 @@
 #include "files/file_commands.h"
-
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -74,6 +73,16 @@ FileCommands::FileCommands(DesignSource& source)
     form_.setAcceptDrops(true);
     form_.installEventFilter(this);
     changes_.Watch(form_);
+}
+
+QString FileCommands::SaveProblemText(const DesignSave& save) {
+    if (save.problem == DesignSaveProblem::TooLarge) {
+        return tr("保存すると %1 MB になり、開ける大きさ (1 MB) "
+                  "を超えます。メモを短くしてください。")
+            .arg(static_cast<double>(save.size) / (1024.0 * 1024.0), 0, 'f', 1);
+    }
+    return tr("「%1」がこのままでは、保存したファイルを開けません。")
+        .arg(FromUtf8(save.readBack.key));
 }
 
 QString FileCommands::OpenProblemText(const QString& fileName, const DesignFileError& error) {
@@ -267,9 +276,15 @@ bool FileCommands::SaveAs(QWidget* over) {
 }
 
 bool FileCommands::SaveTo(const QString& path, QWidget* over) {
-    const std::string bytes = SerialiseDesignFile(CurrentDesign());
+    // A design the reader would refuse (a note beyond the file size limit) is not saved: the old
+    // file stays, and the user is told why.
+    const DesignSave save = DesignFileToSave(CurrentDesign());
+    if (save.problem != DesignSaveProblem::None) {
+        ShowSaveFailure(path, SaveProblemText(save), over ? over : &form_);
+        return false;
+    }
     const QString reason =
-        SaveWhole(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        SaveWhole(path, QByteArray(save.bytes.data(), static_cast<qsizetype>(save.bytes.size())));
     if (!reason.isEmpty()) {
         ShowSaveFailure(path, reason, over ? over : &form_);
         return false;

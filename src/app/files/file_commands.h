@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "design_file.h"
+#include "design_save.h"
 #include "files/change_tracker.h"
 #include "files/recent_files.h"
 #include "source/design_source.h"
@@ -61,6 +62,8 @@ class FileCommands : public QObject {
 
     // The message for a file that could not be opened: its name, then what is wrong.
     static QString OpenProblemText(const QString& fileName, const DesignFileError& error);
+    // Why a design is not saved: it would not open again.
+    static QString SaveProblemText(const DesignSave& save);
 
   protected:
     // Drops of design files on the main window.
